@@ -1,0 +1,164 @@
+// The shipped core workbook: block layout, agreement with data/cores.csv and
+// physical consistency of every core.
+#include "platform/xls/XlsReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+using kv::xls::CellType;
+
+namespace {
+
+struct Block {
+    const char* family;
+    int first, last;
+};
+// Rows from 0, inclusive.
+const Block kBlocks[] = {
+    {"EC", 4, 7},      {"EE", 9, 37},     {"EF", 39, 43},   {"EFD", 45, 50}, {"EI", 52, 66},
+    {"EP", 68, 72},    {"EPC", 74, 81},   {"ER", 83, 102},  {"ETD", 104, 112}, {"LP", 114, 116},
+    {"RM", 118, 124},  {"PTS", 126, 130}, {"PQ", 132, 140}, {"UU", 142, 153},
+};
+
+enum Col { AP = 3, Ae, Aw, AL, Le, Ve, Wt };
+
+struct CsvRow {
+    std::vector<std::string> f;
+};
+
+std::vector<CsvRow> readCsv()
+{
+    std::ifstream in(std::string(KV_SOURCE_DIR) + "/data/cores.csv");
+    std::vector<CsvRow> rows;
+    std::string line;
+    std::getline(in, line);   // header
+    while (std::getline(in, line)) {
+        CsvRow r;
+        std::stringstream ss(line);
+        std::string field;
+        while (std::getline(ss, field, ','))
+            r.f.push_back(field);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+class CoreList : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(book.open(std::string(KV_SOURCE_DIR) + "/data/CoreList.xls", error)) << error;
+        sheet = book.firstSheet();
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_TRUE(book.issues().empty());
+    }
+    kv::xls::Workbook book;
+    const kv::xls::Sheet* sheet = nullptr;
+};
+
+} // namespace
+
+TEST_F(CoreList, BlocksHoldTextThenSevenNumbers)
+{
+    std::set<int> dataRows;
+    for (const Block& b : kBlocks)
+        for (int row = b.first; row <= b.last; ++row) {
+            dataRows.insert(row);
+            for (int col = 0; col < 3; ++col) {
+                EXPECT_EQ(sheet->cellType(row, col), CellType::String) << b.family << " row " << row;
+                EXPECT_FALSE(sheet->text(row, col).empty());
+            }
+            for (int col = 3; col < 10; ++col) {
+                EXPECT_EQ(sheet->cellType(row, col), CellType::Number) << b.family << " row " << row;
+                EXPECT_GT(sheet->number(row, col), 0.0);
+            }
+            for (int col = 0; col < 10; ++col)
+                EXPECT_FALSE(sheet->isFormula(row, col));
+        }
+    EXPECT_EQ(dataRows.size(), 137u);   // blocks do not overlap
+    // Heading rows name the family; no numbers outside the blocks.
+    for (const Block& b : kBlocks)
+        EXPECT_EQ(sheet->text(b.first - 1, 0), b.family);
+    for (int row = 0; row < 160; ++row) {
+        if (dataRows.count(row))
+            continue;
+        for (int col = 3; col < 10; ++col)
+            EXPECT_NE(sheet->cellType(row, col), CellType::Number) << "row " << row;
+    }
+    EXPECT_EQ(sheet->rowEnd(), 154);
+}
+
+TEST_F(CoreList, MatchesCsvSource)
+{
+    std::vector<CsvRow> csv = readCsv();
+    ASSERT_EQ(csv.size(), 137u);
+    std::map<std::string, int> next;
+    for (const Block& b : kBlocks)
+        next[b.family] = b.first;
+    for (const CsvRow& r : csv) {
+        ASSERT_EQ(r.f.size(), 12u);
+        ASSERT_TRUE(next.count(r.f[0])) << r.f[0];
+        int row = next[r.f[0]]++;
+        EXPECT_EQ(sheet->text(row, 0), r.f[1]);
+        EXPECT_EQ(sheet->text(row, 1), r.f[2]);
+        EXPECT_EQ(sheet->text(row, 2), r.f[3]);
+        for (int col = 3; col < 10; ++col)
+            EXPECT_DOUBLE_EQ(sheet->number(row, col), std::stod(r.f[size_t(col) + 1])) << r.f[1] << " col " << col;
+        EXPECT_EQ(sheet->text(row, 10), r.f[11]);
+    }
+    for (const Block& b : kBlocks)
+        EXPECT_EQ(next[b.family], b.last + 1) << b.family;
+}
+
+TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
+{
+    // Cores whose body is far larger than their effective volume.
+    const std::set<std::string> heavy = {"EC52", "EC70", "EP7", "EP10", "EP13",
+                                         "EP17", "EP20", "EPC10", "ER9.5", "PTS14/8"};
+    int rows = 0;
+    for (const Block& b : kBlocks)
+        for (int row = b.first; row <= b.last; ++row, ++rows) {
+            std::string name(sheet->text(row, 0));
+            double ae = sheet->number(row, Ae), aw = sheet->number(row, Aw), le = sheet->number(row, Le);
+            double ve = sheet->number(row, Ve), ap = sheet->number(row, AP), wt = sheet->number(row, Wt);
+            EXPECT_NEAR(ap, ae * aw / 1e4, 0.01 * ap) << name;
+            EXPECT_NEAR(ve, ae * le, 0.05 * ve) << name;
+            double ratio = wt / (4.8e-3 * ve);
+            EXPECT_GE(ratio, 0.8) << name;
+            EXPECT_LE(ratio, heavy.count(name) ? 3.0 : 1.2) << name;
+            EXPECT_GE(sheet->number(row, AL), 300.0) << name;
+            EXPECT_LE(sheet->number(row, AL), 15000.0) << name;
+        }
+    EXPECT_EQ(rows, 137);
+}
+
+TEST_F(CoreList, ReadsLikeThePicker)
+{
+    // The picker walks columns 0-9, appending text cells and placing numbers
+    // at column - 3; every row must yield three strings and seven numbers.
+    std::map<std::string, int> counts;
+    for (const Block& b : kBlocks)
+        for (int row = b.first; row <= b.last; ++row) {
+            int strings = 0, numbers = 0;
+            for (int col = 0; col < 10; ++col) {
+                if (sheet->isFormula(row, col))
+                    continue;
+                CellType t = sheet->cellType(row, col);
+                strings += t == CellType::String;
+                numbers += t == CellType::Number && col >= 3;
+            }
+            EXPECT_EQ(strings, 3);
+            EXPECT_EQ(numbers, 7);
+            ++counts[b.family];
+        }
+    EXPECT_EQ(counts["EC"], 4);
+    EXPECT_EQ(counts["EE"], 29);
+    EXPECT_EQ(sheet->text(4, 0), "EC35");
+    EXPECT_EQ(sheet->text(9, 1), "3C90");
+}
