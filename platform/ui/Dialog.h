@@ -1,0 +1,229 @@
+// The control model and the base class of every dialog, property page and sheet.
+// Dialog logic reads and writes its controls by identifier and asks the backend
+// (Qt or headless) for message boxes, timers, modal children and shell actions.
+#pragma once
+
+#include "platform/ui/Template.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv::ui {
+
+class Canvas;
+class View;
+
+enum class Notify { Clicked, Changed, KillFocus, SelChange, DblClick };
+enum class Icon { None, Error, Warning, Information, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// Dialog results and message-box answers.
+enum : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
+
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Color&) const = default;
+};
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+struct ControlState {
+    ControlTemplate tpl;
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false;
+    std::vector<std::string> columns;              // list view headings
+    std::vector<std::vector<std::string>> items;   // rows of column texts
+    std::vector<Color> rowColors;                  // list view text colour per row (optional)
+    int selected = -1;
+    int pos = 0, lo = 0, hi = 100;                 // progress bar
+};
+
+struct SysMenuItem {
+    int id = 0;
+    std::string text; // empty: separator
+};
+
+class Dialog {
+public:
+    explicit Dialog(int templateId, Dialog* parent = nullptr);
+    Dialog(DialogTemplate tpl, Dialog* parent);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    int templateId() const { return tpl_.id; }
+    const DialogTemplate& dialogTemplate() const { return tpl_; }
+    Dialog* parent() const { return parent_; }
+
+    // ---- control model -------------------------------------------------
+    bool has(int id) const { return find(id) != nullptr; }
+    ControlState* control(int id) { return find(id); }
+    const ControlState* control(int id) const { return find(id); }
+    std::vector<ControlState>& controls() { return controls_; }
+    const std::vector<ControlState>& controls() const { return controls_; }
+
+    std::string text(int id) const;
+    void setText(int id, std::string_view text);
+    bool checked(int id) const;
+    void setCheck(int id, bool on);
+    // A user's click on a check box (toggles) or an automatic radio button
+    // (checks it and clears the others of its group).
+    void clickRadio(int id);
+    bool enabled(int id) const;
+    void enable(int id, bool on = true);
+    bool visible(int id) const;
+    void show(int id, bool on = true);
+
+    // combo boxes and list views
+    void clearItems(int id);
+    int addItem(int id, std::string text);                    // sorted insert with StyleSort
+    int addRow(int id, std::vector<std::string> columns);
+    void setColumns(int id, std::vector<std::string> headings);
+    void setRowColor(int id, int row, Color c);
+    int itemCount(int id) const;
+    std::string itemText(int id, int row, int column = 0) const;
+    int selected(int id) const;
+    void select(int id, int row);
+
+    // progress bars
+    void setRange(int id, int lo, int hi);
+    void setPos(int id, int pos);
+    int pos(int id) const;
+
+    // Numeric exchange. A read of a text that is not a number fails: the
+    // framework's number message is shown and false returned.
+    bool readFloat(int id, float& v);
+    bool readDouble(int id, double& v);
+    bool readInt(int id, int& v);
+    void writeFloat(int id, float v);   // "%.6g"
+    void writeDouble(int id, double v); // "%.15g"
+    void writeInt(int id, int v);
+
+    // ---- window ---------------------------------------------------------
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title);
+    void invalidate();
+    void invalidate(const Rect& r);
+    // Client size in pixels.
+    int clientWidth() const;
+    int clientHeight() const;
+    bool minimized() const;
+
+    std::vector<SysMenuItem>& sysMenu() { return sysMenu_; }
+
+    // ---- host services --------------------------------------------------
+    int messageBox(std::string_view text, std::string_view caption, Icon icon,
+                   Buttons buttons = Buttons::Ok);
+    void setTimer(int id, int periodMs);
+    void killTimer(int id);
+    int runModal(Dialog& child);
+    // Creates a modeless window owned by this one; the host keeps the object
+    // alive until its window is closed.
+    Dialog& openModeless(std::unique_ptr<Dialog> child);
+    void endDialog(int result);
+    bool ended() const { return ended_; }
+    int result() const { return result_; }
+    void close(); // close box of a modeless window
+
+    // ---- overridables ---------------------------------------------------
+    // The first data exchange (dialog initialisation), before the window shows.
+    virtual void onInitDialog() {}
+    // Control notifications; return true when handled.
+    virtual bool onCommand(int id, Notify code);
+    virtual void onOk() { endDialog(IdOk); }
+    virtual void onCancel() { endDialog(IdCancel); }
+    virtual void onTimer(int /*id*/) {}
+    virtual void onPaint(Canvas& /*canvas*/) {}
+    virtual void onLButtonUp(int /*x*/, int /*y*/) {}
+    virtual void onSysCommand(int /*id*/) {}
+    virtual void onDestroy() {}
+
+    // Entry point of the backends: routes a notification (OK and Cancel buttons
+    // included) to the dialog.
+    void dispatch(int id, Notify code);
+
+    // Backend bookkeeping.
+    View* view() const { return view_; }
+    void attachView(View* v) { view_ = v; }
+    bool initialized() const { return initialized_; }
+    void initialize(); // runs onInitDialog once
+    void resetEnded() { ended_ = false; result_ = 0; }
+
+protected:
+    // A control that does not exist in the template: an empty state for reads.
+    ControlState* find(int id);
+    const ControlState* find(int id) const;
+
+private:
+    void changed(int id);
+
+    DialogTemplate tpl_;
+    Dialog* parent_ = nullptr;
+    std::vector<ControlState> controls_;
+    std::string title_;
+    std::vector<SysMenuItem> sysMenu_;
+    View* view_ = nullptr;
+    bool ended_ = false;
+    bool initialized_ = false;
+    int result_ = 0;
+};
+
+// Message maps: a static table of (control, notification, handler) near the
+// top of each dialog class.
+template <class D>
+struct MessageEntry {
+    int id;
+    Notify code;
+    void (D::*handler)();
+};
+
+template <class D, std::size_t N>
+bool dispatchMap(D* self, const MessageEntry<D> (&map)[N], int id, Notify code) {
+    for (const auto& e : map)
+        if (e.id == id && e.code == code) {
+            (self->*(e.handler))();
+            return true;
+        }
+    return false;
+}
+
+// Formats like the framework's float exchange.
+std::string formatFloat(float v);
+std::string formatDouble6(double v); // "%.6g" of a double
+std::string formatDouble(double v);
+// Strict number parse: optional surrounding blanks, the whole text a number.
+bool parseNumber(std::string_view text, double& v);
+bool parseInteger(std::string_view text, int& v);
+
+// A property sheet: pages are dialogs with child templates; tabs show their
+// template captions.
+class PropertySheet : public Dialog {
+public:
+    PropertySheet(std::string caption, Dialog* parent);
+    void addPage(Dialog& page) { pages_.push_back(&page); }
+    const std::vector<Dialog*>& pages() const { return pages_; }
+    int activePage() const { return active_; }
+    void setActivePage(int index);
+    bool hideApply = false;
+    bool hideHelp = false;
+    bool hideButtons = false; // only the pages remain; closed with the close box
+    int run();                // modal
+
+private:
+    std::vector<Dialog*> pages_;
+    int active_ = 0;
+};
+
+} // namespace kv::ui

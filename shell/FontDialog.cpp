@@ -1,0 +1,32 @@
+#include "shell/FontDialog.h"
+
+#include "platform/ui/Backend.h"
+#include "shell/Settings.h"
+
+namespace kv::shell {
+
+void FontDialog::onInitDialog() {
+    for (const char* face : {"黑体", "宋体", "楷体", "华文行楷"}) addItem(kFace, face);
+    size = 100;
+    select(kFace, fontFacePosition());
+    size = readFontSize();
+    writeInt(kSize, size);
+}
+
+void FontDialog::onOk() {
+    int value = 0;
+    if (!readInt(kSize, value)) {
+        messageBox("请输入正确的字体大小!", ui::kAppName, ui::Icon::Warning);
+        return;
+    }
+    size = value;
+    if (size > 200 || size <= 10) {
+        messageBox("错误：字体大小超出范围!", ui::kAppName, ui::Icon::Warning);
+        return;
+    }
+    writeFont(selected(kFace) < 0 ? 0 : selected(kFace), size);
+    if (parent()) parent()->invalidate();
+    endDialog(ui::IdOk);
+}
+
+} // namespace kv::shell

@@ -1,0 +1,202 @@
+#include "shell/Launcher.h"
+
+#include "platform/ui/Backend.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Files.h"
+#include "shell/Popups.h"
+#include "shell/Settings.h"
+
+#include <filesystem>
+#include <map>
+
+namespace kv::shell {
+
+const char* const kScriptFiles[20] = {
+    "CCM Boost cfg.txt",         "CCM Buck cfg.txt",         "CCM Buck-Boost cfg.txt",
+    "CCM反激变换器 cfg.txt",     "DC-DC Interface.txt",      "DCM Boost cfg.txt",
+    "DCM Buck cfg.txt",          "DCM Buck-Boost cfg.txt",   "DCM反激变换器 cfg.txt",
+    "Flyback Interface.txt",     "Forward Interface.txt",    "Full Bridge Interface.txt",
+    "Half Bridge Interface.txt", "Push-Pull Interface.txt",  "RCC cfg.txt",
+    "RCC Interface.txt",         "半桥变换器 cfg.txt",       "全桥变换器 cfg.txt",
+    "推挽变换器 cfg.txt",        "正激变换器 cfg.txt",
+};
+
+namespace {
+std::map<int, DesignerFactory>& designers() {
+    static std::map<int, DesignerFactory> m;
+    return m;
+}
+std::map<int, SheetRunner>& sheets() {
+    static std::map<int, SheetRunner> m;
+    return m;
+}
+
+constexpr ui::Color kBlue{0, 0, 255};
+constexpr ui::Color kRed{255, 0, 0};
+} // namespace
+
+void registerDesigner(int templateId, DesignerFactory f) { designers()[templateId] = f; }
+void registerSheet(int buttonId, SheetRunner r) { sheets()[buttonId] = r; }
+DesignerFactory designerFactory(int templateId) {
+    auto it = designers().find(templateId);
+    return it == designers().end() ? nullptr : it->second;
+}
+SheetRunner sheetRunner(int buttonId) {
+    auto it = sheets().find(buttonId);
+    return it == sheets().end() ? nullptr : it->second;
+}
+
+// ---------------------------------------------------------------- launcher
+
+using L = LauncherDialog;
+const ui::MessageEntry<L> L::kMessageMap[] = {
+    {L::kDcDc, ui::Notify::Clicked, &L::onDcDc},
+    {L::kFlyback, ui::Notify::Clicked, &L::onFlyback},
+    {L::kForward, ui::Notify::Clicked, &L::onForward},
+    {L::kHalfBridge, ui::Notify::Clicked, &L::onHalfBridge},
+    {L::kLlc, ui::Notify::Clicked, &L::onLlc},
+    {L::kRcc, ui::Notify::Clicked, &L::onRcc},
+    {L::kPushPull, ui::Notify::Clicked, &L::onPushPull},
+    {L::kFullBridge, ui::Notify::Clicked, &L::onFullBridge},
+    {L::kLoop, ui::Notify::Clicked, &L::onLoopSheet},
+    {L::kKit, ui::Notify::Clicked, &L::onToolSheet},
+    {L::kHelpCommand, ui::Notify::Clicked, &L::onHelpCommand},
+};
+
+LauncherDialog::LauncherDialog() : Dialog(102, nullptr) {
+    if (const ui::BitmapInfo* b = ui::findBitmap(213)) {
+        bitmapWidth_ = b->width;
+        bitmapHeight_ = b->height;
+    }
+}
+
+bool LauncherDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
+
+void LauncherDialog::onInitDialog() {
+    firstExchange();
+    if (startFailed) return;
+    const std::string about = ui::loadString(101);
+    if (!about.empty()) {
+        sysMenu().push_back({0, {}});
+        sysMenu().push_back({kAboutCommand, about});
+    }
+}
+
+void LauncherDialog::firstExchange() {
+    if (firstExchangeDone_) return;
+    for (const char* f : kScriptFiles) {
+        if (ui::FileError e = ui::ensureFile(f)) {
+            // Without its files the program cannot work: say where, and stop.
+            std::error_code ec;
+            const std::string dir = std::filesystem::current_path(ec).string();
+            messageBox("无法在文件夹 \"" + dir + "\" 中创建文件 \"" + f + "\"：" + e.reason +
+                           "\n请从可写的文件夹启动 Korvane。",
+                       ui::kAppName, ui::Icon::Error);
+            startFailed = true;
+            firstExchangeDone_ = true;
+            endDialog(ui::IdCancel);
+            return;
+        }
+    }
+    if (ui::FileError e = ui::ensureFile(kSystemCfg)) {
+        messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
+        startFailed = true;
+        firstExchangeDone_ = true;
+        endDialog(ui::IdCancel);
+        return;
+    }
+    LoadingSplash splash(this);
+    runModal(splash);
+    firstExchangeDone_ = true;
+    if (readSlot(kWelcomeSlot) == '1') {
+        WelcomeDialog welcome(this);
+        runModal(welcome);
+    }
+    frameColor = {255, 128, 0};
+}
+
+void LauncherDialog::onPaint(ui::Canvas& c) {
+    const int w = clientWidth(), h = clientHeight();
+    if (minimized()) {
+        c.icon(128, (w - 32 + 1) / 2, (h - 32 + 1) / 2);
+        return;
+    }
+    c.stretchBitmap(213, {-5, 0, -5 + w + 10, h + 10}, {0, 0, bitmapWidth_ + 4, bitmapHeight_ + 9});
+    c.setTransparent(true);
+    c.setTextColor(kBlue);
+    c.setFont("楷体", 100);
+    c.text(18, 122, "(A)关于软件");
+    c.text(18, 141, "(H)浏览帮助");
+    c.setFont("华文行楷", 130);
+    c.setTextColor(kRed);
+    c.text(22, 7, "Topology");
+    c.setPen(frameColor, 2);
+    c.line(12, 15, 12, 115);
+    c.line(12, 115, 424, 115);
+    c.line(424, 115, 424, 15);
+    c.line(424, 15, 95, 15);
+    c.line(12, 15, 21, 15);
+    c.setPen(kBlue, 1);
+    c.line(18, 135, 90, 135);
+    c.line(18, 154, 90, 154);
+}
+
+void LauncherDialog::onLButtonUp(int x, int y) {
+    if (x > 10 && x < 106 && y > 121 && y < 135) about();
+    else if (x > 10 && x < 106 && y > 141 && y < 157) ui::backend().shellOpen(kHelpPage);
+}
+
+void LauncherDialog::onSysCommand(int id) {
+    if ((id & 0xFFF0) == kAboutCommand) about();
+}
+
+void LauncherDialog::about() {
+    AboutDialog box(this);
+    runModal(box);
+}
+
+void LauncherDialog::openDesigner(int templateId) {
+    if (DesignerFactory f = designerFactory(templateId)) {
+        openModeless(f(this));
+        return;
+    }
+    messageBox(kNotInBuild, ui::kAppName, ui::Icon::Information);
+}
+
+void LauncherDialog::runSheet(int button) {
+    if (SheetRunner r = sheetRunner(button)) {
+        r(this);
+        return;
+    }
+    messageBox(kNotInBuild, ui::kAppName, ui::Icon::Information);
+}
+
+void LauncherDialog::onFlyback() {
+    FlybackModeDialog chooser(flybackMode, this);
+    runModal(chooser);
+    switch (flybackMode) {
+    case 1: openDesigner(129); break;
+    case 2: openDesigner(238); break;
+    case 3: openDesigner(281); break;
+    case 4: openDesigner(297); break;
+    default: break; // cancelled
+    }
+}
+
+// ---------------------------------------------------------------- mode chooser
+
+void FlybackModeDialog::onInitDialog() { setCheck(1357, true); }
+
+void FlybackModeDialog::onOk() {
+    const int radios[4] = {1355, 1356, 1357, 1358};
+    for (int i = 0; i < 4; ++i)
+        if (checked(radios[i])) mode_ = i + 1;
+    endDialog(ui::IdOk);
+}
+
+void FlybackModeDialog::onCancel() {
+    mode_ = -1;
+    endDialog(ui::IdCancel);
+}
+
+} // namespace kv::shell

@@ -1,0 +1,86 @@
+// The launcher window and the flyback mode chooser.
+#pragma once
+
+#include "platform/ui/Dialog.h"
+
+#include <memory>
+#include <string>
+
+namespace kv::shell {
+
+// The twenty formula and interface files the launcher makes sure of.
+extern const char* const kScriptFiles[20];
+
+class LauncherDialog : public ui::Dialog {
+public:
+    enum : int {
+        kDcDc = 1016, kFlyback = 1015, kForward = 1006, kHalfBridge = 1008, kLlc = 1187,
+        kRcc = 1017, kPushPull = 1002, kFullBridge = 1014, kLoop = 57671, kKit = 1186,
+        kHelpCommand = 57670, kAboutCommand = 16,
+    };
+    LauncherDialog();
+    void onInitDialog() override;
+    bool onCommand(int id, ui::Notify code) override;
+    void onPaint(ui::Canvas& c) override;
+    void onLButtonUp(int x, int y) override;
+    void onSysCommand(int id) override;
+
+    int flybackMode = 0;
+    ui::Color frameColor{};
+    // Start-up could not create its files: the launcher closed at once.
+    bool startFailed = false;
+
+private:
+    static const ui::MessageEntry<LauncherDialog> kMessageMap[];
+    void firstExchange();
+    void openDesigner(int templateId);
+    void onDcDc() { openDesigner(165); }
+    void onForward() { openDesigner(130); }
+    void onHalfBridge() { openDesigner(135); }
+    void onLlc() { openDesigner(282); }
+    void onRcc() { openDesigner(134); }
+    void onPushPull() { openDesigner(137); }
+    void onFullBridge() { openDesigner(136); }
+    void onFlyback();
+    void onLoopSheet() { runSheet(kLoop); }
+    void onToolSheet() { runSheet(kKit); }
+    void onHelpCommand() {}
+    void runSheet(int button);
+    void about();
+
+    bool firstExchangeDone_ = false;
+    int bitmapWidth_ = 0, bitmapHeight_ = 0;
+};
+
+class FlybackModeDialog : public ui::Dialog {
+public:
+    FlybackModeDialog(int& mode, Dialog* parent) : Dialog(253, parent), mode_(mode) {}
+    explicit FlybackModeDialog(Dialog* parent) : Dialog(253, parent), mode_(ownMode_) {}
+    void onInitDialog() override;
+    void onOk() override;
+    void onCancel() override;
+    int mode() const { return mode_; }
+
+private:
+    int ownMode_ = 0;
+    int& mode_;
+};
+
+// Designers and sheets the launcher can open. Each designer registers its
+// factory here when it joins the build; a missing one says so.
+using DesignerFactory = std::unique_ptr<ui::Dialog> (*)(ui::Dialog* parent);
+using SheetRunner = void (*)(ui::Dialog* parent);
+void registerDesigner(int templateId, DesignerFactory f);
+void registerSheet(int buttonId, SheetRunner r);
+DesignerFactory designerFactory(int templateId);
+SheetRunner sheetRunner(int buttonId);
+// Registers every designer and sheet of this build.
+void registerAll();
+// Any window of this build by template, for the command-line driver and the
+// picture gallery; nullptr for an unknown template.
+std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent);
+
+inline constexpr const char* kNotInBuild = "该设计模块尚未包含在本版本中。";
+inline constexpr const char* kHelpPage = "Korvane帮助.html";
+
+} // namespace kv::shell

@@ -1,0 +1,30 @@
+#include "shell/FontDialog.h"
+#include "shell/Launcher.h"
+#include "shell/Popups.h"
+
+namespace kv::shell {
+
+// Designers join here as they are built.
+void registerAll() {}
+
+std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {
+    switch (templateId) {
+    case 102: return std::make_unique<LauncherDialog>();
+    case 100: return std::make_unique<AboutDialog>(parent);
+    case 200:
+    case 201:
+    case 202:
+    case 208: return std::make_unique<TipDialog>(templateId, parent);
+    case 216: return std::make_unique<LoadingSplash>(parent);
+    case 217: return std::make_unique<CalculatingPopup>(parent);
+    case 218: return std::make_unique<WelcomeDialog>(parent);
+    case 236: return std::make_unique<ProgressPause>(parent);
+    case 253: return std::make_unique<FlybackModeDialog>(parent);
+    case 265: return std::make_unique<FontDialog>(parent);
+    default: break;
+    }
+    if (DesignerFactory f = designerFactory(templateId)) return f(parent);
+    return nullptr;
+}
+
+} // namespace kv::shell

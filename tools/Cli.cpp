@@ -1,0 +1,364 @@
+#include "tools/Cli.h"
+
+#include "platform/ui/Canvas.h"
+#include "platform/ui/headless/HeadlessBackend.h"
+#include "shell/Launcher.h"
+#include "tools/FormulaCommand.h"
+#include "tools/Json.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace kv::tools {
+
+const char* const kCliUsage =
+    "usage: korvane-cli [--dir DIR] TEMPLATE [ACTION]...\n"
+    "       korvane-cli [--dir DIR] formula FILE [--set NAME=VALUE]...\n"
+    "actions:\n"
+    "  --set ID=TEXT       type TEXT into edit ID\n"
+    "  --select ID=N       choose entry N of list or combo ID\n"
+    "  --check ID=0|1      set check box or radio button ID\n"
+    "  --press ID          press button ID\n"
+    "  --click X,Y         left-button release at client pixel X,Y\n"
+    "  --sys ID            choose entry ID of the window menu\n"
+    "  --wait MS           let MS milliseconds of window timers run\n"
+    "  --answer WORD       answer for the next message box (ok, yes, no, cancel)\n"
+    "  --file PATH         answer for the next file dialog\n"
+    "  --on T ACTIONS --end  script for the next modal dialog with template T\n";
+
+namespace {
+
+struct Action {
+    std::string verb;
+    std::string arg;
+    int onTemplate = 0;
+    std::vector<Action> nested; // --on
+};
+
+bool toInt(const std::string& s, int& v) {
+    if (s.empty()) return false;
+    size_t i = 0;
+    if (s[0] == '-') i = 1;
+    if (i == s.size()) return false;
+    long long x = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return false;
+        x = x * 10 + (s[i] - '0');
+        if (x > 2147483647LL) return false;
+    }
+    v = int(s[0] == '-' ? -x : x);
+    return true;
+}
+
+bool splitPair(const std::string& s, char sep, std::string& a, std::string& b) {
+    auto p = s.find(sep);
+    if (p == std::string::npos) return false;
+    a = s.substr(0, p);
+    b = s.substr(p + 1);
+    return true;
+}
+
+class Parser {
+public:
+    Parser(const std::vector<std::string>& a, size_t i) : args(a), pos(i) {}
+    // Parses actions until the end or "--end" (when nested).
+    bool parse(std::vector<Action>& out, bool nested, std::string& err) {
+        while (pos < args.size()) {
+            const std::string& verb = args[pos++];
+            if (verb == "--end") {
+                if (nested) return true;
+                err = "--end without --on";
+                return false;
+            }
+            static const char* withArg[] = {"--set", "--select", "--check", "--press", "--click",
+                                            "--answer", "--file", "--sys", "--wait"};
+            bool known = false;
+            for (const char* w : withArg) known |= verb == w;
+            if (verb == "--on") {
+                Action a;
+                a.verb = verb;
+                if (pos >= args.size() || !toInt(args[pos], a.onTemplate)) {
+                    err = "--on needs a template number";
+                    return false;
+                }
+                ++pos;
+                if (!parse(a.nested, true, err)) return false;
+                out.push_back(std::move(a));
+                continue;
+            }
+            if (!known) {
+                err = "unknown action " + verb;
+                return false;
+            }
+            if (pos >= args.size()) {
+                err = verb + " needs an argument";
+                return false;
+            }
+            out.push_back({verb, args[pos++], 0, {}});
+        }
+        if (nested) {
+            err = "--on without --end";
+            return false;
+        }
+        return true;
+    }
+    const std::vector<std::string>& args;
+    size_t pos;
+};
+
+// Checks the form of every action before anything runs.
+bool validate(const std::vector<Action>& actions, std::string& err) {
+    for (const Action& a : actions) {
+        std::string x, y;
+        int i = 0, j = 0;
+        if (a.verb == "--on") {
+            if (!validate(a.nested, err)) return false;
+        } else if (a.verb == "--set") {
+            if (!splitPair(a.arg, '=', x, y) || !toInt(x, i)) return err = "malformed --set " + a.arg, false;
+        } else if (a.verb == "--select" || a.verb == "--check") {
+            if (!splitPair(a.arg, '=', x, y) || !toInt(x, i) || !toInt(y, j) ||
+                (a.verb == "--check" && j != 0 && j != 1))
+                return err = "malformed " + a.verb + " " + a.arg, false;
+        } else if (a.verb == "--press" || a.verb == "--sys" || a.verb == "--wait") {
+            if (!toInt(a.arg, i) || (a.verb == "--wait" && i < 0))
+                return err = "malformed " + a.verb + " " + a.arg, false;
+        } else if (a.verb == "--click") {
+            if (!splitPair(a.arg, ',', x, y) || !toInt(x, i) || !toInt(y, j))
+                return err = "malformed --click " + a.arg, false;
+        } else if (a.verb == "--answer") {
+            if (a.arg != "ok" && a.arg != "yes" && a.arg != "no" && a.arg != "cancel")
+                return err = "unknown answer " + a.arg, false;
+        }
+    }
+    return true;
+}
+
+class Runner {
+public:
+    explicit Runner(ui::HeadlessBackend& b) : hb(b) {}
+
+    // Runs actions on `dlg`; stops at the first failing one.
+    bool run(ui::Dialog& dlg, const std::vector<Action>& actions) {
+        for (const Action& a : actions) {
+            if (!error.empty()) return false;
+            if (!step(dlg, a)) return false;
+        }
+        return error.empty();
+    }
+
+    std::string error;
+
+private:
+    bool needControl(ui::Dialog& dlg, int id) {
+        if (dlg.has(id)) return true;
+        error = "template " + std::to_string(dlg.templateId()) + " has no control " + std::to_string(id);
+        return false;
+    }
+
+    bool step(ui::Dialog& dlg, const Action& a) {
+        std::string x, y;
+        int id = 0, n = 0;
+        if (a.verb == "--on") {
+            std::vector<Action> nested = a.nested;
+            hb.queueScript(a.onTemplate, [this, nested](ui::Dialog& d) { run(d, nested); });
+        } else if (a.verb == "--set") {
+            splitPair(a.arg, '=', x, y);
+            toInt(x, id);
+            if (!needControl(dlg, id)) return false;
+            dlg.setText(id, y);
+            dlg.dispatch(id, ui::Notify::Changed);
+        } else if (a.verb == "--select") {
+            splitPair(a.arg, '=', x, y);
+            toInt(x, id);
+            toInt(y, n);
+            if (!needControl(dlg, id)) return false;
+            if (n < 0 || n >= dlg.itemCount(id)) {
+                error = "control " + x + " has no entry " + y;
+                return false;
+            }
+            dlg.select(id, n);
+            dlg.dispatch(id, ui::Notify::SelChange);
+        } else if (a.verb == "--check") {
+            splitPair(a.arg, '=', x, y);
+            toInt(x, id);
+            toInt(y, n);
+            if (!needControl(dlg, id)) return false;
+            const ui::ControlState* c = dlg.control(id);
+            if (c->tpl.kind == ui::Kind::Radio && n == 1) dlg.clickRadio(id);
+            else dlg.setCheck(id, n == 1);
+            dlg.dispatch(id, ui::Notify::Clicked);
+        } else if (a.verb == "--press") {
+            toInt(a.arg, id);
+            if (id != ui::IdOk && id != ui::IdCancel && !needControl(dlg, id)) return false;
+            if (dlg.has(id) && !dlg.enabled(id)) {
+                error = "button " + a.arg + " is disabled";
+                return false;
+            }
+            dlg.dispatch(id, ui::Notify::Clicked);
+        } else if (a.verb == "--click") {
+            splitPair(a.arg, ',', x, y);
+            toInt(x, id);
+            toInt(y, n);
+            dlg.onLButtonUp(id, n);
+        } else if (a.verb == "--sys") {
+            toInt(a.arg, id);
+            dlg.onSysCommand(id);
+        } else if (a.verb == "--wait") {
+            toInt(a.arg, n);
+            hb.advance(n);
+        } else if (a.verb == "--answer") {
+            hb.answers.push_back(a.arg == "ok" ? ui::IdOk : a.arg == "yes" ? ui::IdYes
+                                 : a.arg == "no" ? ui::IdNo : ui::IdCancel);
+        } else if (a.verb == "--file") {
+            hb.files.push_back(a.arg);
+        }
+        return true;
+    }
+
+    ui::HeadlessBackend& hb;
+};
+
+std::string colorText(ui::Color c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
+    return buf;
+}
+
+const char* iconText(ui::Icon i) {
+    switch (i) {
+    case ui::Icon::Error: return "error";
+    case ui::Icon::Warning: return "warning";
+    case ui::Icon::Information: return "information";
+    case ui::Icon::Question: return "question";
+    case ui::Icon::None: break;
+    }
+    return "none";
+}
+
+const char* answerText(int a) {
+    switch (a) {
+    case ui::IdYes: return "yes";
+    case ui::IdNo: return "no";
+    case ui::IdCancel: return "cancel";
+    default: return "ok";
+    }
+}
+
+} // namespace
+
+std::string messagesJson(const std::vector<ui::RecordedMessage>& messages) {
+    std::string o = "[";
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const auto& m = messages[i];
+        o += (i ? ", " : "");
+        o += "{\"caption\": " + jsonString(m.caption) + ", \"text\": " + jsonString(m.text) +
+             ", \"icon\": \"" + iconText(m.icon) + "\", \"answer\": \"" + answerText(m.answer) + "\"}";
+    }
+    return o + "]";
+}
+
+namespace {
+std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
+    std::string o = "{\"template\": " + std::to_string(dlg.templateId()) +
+                    ", \"title\": " + jsonString(dlg.title()) + ",\n \"controls\": {";
+    bool first = true;
+    for (const auto& c : dlg.controls()) {
+        if (c.tpl.id == -1) continue;
+        o += first ? "\n  " : ",\n  ";
+        first = false;
+        o += "\"" + std::to_string(c.tpl.id) + "\": {\"text\": " + jsonString(dlg.text(c.tpl.id)) +
+             ", \"enabled\": " + (c.enabled ? "true" : "false") +
+             ", \"visible\": " + (c.visible ? "true" : "false");
+        if (c.tpl.kind == ui::Kind::Check || c.tpl.kind == ui::Kind::Radio)
+            o += std::string(", \"checked\": ") + (c.checked ? "true" : "false");
+        if (c.tpl.kind == ui::Kind::Combo || c.tpl.kind == ui::Kind::List) {
+            o += ", \"items\": [";
+            for (size_t r = 0; r < c.items.size(); ++r) {
+                o += r ? ", [" : "[";
+                for (size_t k = 0; k < c.items[r].size(); ++k)
+                    o += (k ? ", " : "") + jsonString(c.items[r][k]);
+                o += "]";
+            }
+            o += "], \"selected\": " + std::to_string(c.selected);
+        }
+        if (c.tpl.kind == ui::Kind::Progress) o += ", \"pos\": " + std::to_string(c.pos);
+        o += "}";
+    }
+    o += "},\n \"messages\": " + messagesJson(hb.messages) + ",\n \"opened\": [";
+    for (size_t i = 0; i < hb.opened.size(); ++i) o += (i ? ", " : "") + std::to_string(hb.opened[i]);
+    o += "],\n \"canvas\": [";
+    const ui::RecordingCanvas canvas = ui::HeadlessBackend::paint(dlg);
+    const auto texts = canvas.texts();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const auto& t = texts[i];
+        o += (i ? ",\n  " : "\n  ");
+        o += "{\"text\": " + jsonString(t.text) + ", \"x\": " + std::to_string(t.x) +
+             ", \"y\": " + std::to_string(t.y) + ", \"font\": " + jsonString(t.font) +
+             ", \"size\": " + std::to_string(t.size) + ", \"color\": \"" + colorText(t.color) + "\"}";
+    }
+    return o + "]}\n";
+}
+} // namespace
+
+int runCli(const std::vector<std::string>& args, std::string& out, std::string& err) {
+    size_t i = 0;
+    std::string dir;
+    if (i < args.size() && args[i] == "--dir") {
+        if (i + 1 >= args.size()) return err = "--dir needs a folder\n", 2;
+        dir = args[i + 1];
+        i += 2;
+    }
+    if (i >= args.size() || args[i] == "--help" || args[i] == "-h") {
+        err = kCliUsage;
+        return 2;
+    }
+    std::filesystem::path oldDir;
+    if (!dir.empty()) {
+        std::error_code ec;
+        oldDir = std::filesystem::current_path(ec);
+        std::filesystem::current_path(dir, ec);
+        if (ec) return err = "cannot enter " + dir + ": " + ec.message() + "\n", 2;
+    }
+    struct Restore {
+        std::filesystem::path p;
+        ~Restore() {
+            std::error_code ec;
+            if (!p.empty()) std::filesystem::current_path(p, ec);
+        }
+    } restore{oldDir};
+
+    ui::HeadlessBackend hb;
+    ui::setBackend(&hb);
+    shell::registerAll();
+
+    if (args[i] == "formula") {
+        if (i + 1 >= args.size()) return err = "formula needs a file\n", 2;
+        std::vector<std::pair<std::string, std::string>> presets;
+        for (size_t k = i + 2; k < args.size(); ++k) {
+            std::string name, value;
+            if (args[k] != "--set" || k + 1 >= args.size() || !splitPair(args[k + 1], '=', name, value))
+                return err = "malformed formula argument " + args[k] + "\n", 2;
+            presets.emplace_back(name, value);
+            ++k;
+        }
+        return runFormulaCommand(args[i + 1], presets, hb, out, err);
+    }
+
+    int templateId = 0;
+    if (!toInt(args[i], templateId)) return err = "not a template number: " + args[i] + "\n", 2;
+    std::vector<Action> actions;
+    Parser parser(args, i + 1);
+    if (!parser.parse(actions, false, err) || !validate(actions, err)) return err += "\n", 2;
+
+    std::unique_ptr<ui::Dialog> created = shell::createDialog(templateId, nullptr);
+    if (!created) return err = "unknown template " + args[i] + "\n", 2;
+    ui::Dialog& dlg = hb.openModeless(std::move(created), nullptr);
+    Runner runner(hb);
+    runner.run(dlg, actions);
+    if (!runner.error.empty()) return err = runner.error + "\n", 2;
+    out = stateJson(dlg, hb);
+    return 0;
+}
+
+} // namespace kv::tools

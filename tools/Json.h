@@ -1,0 +1,32 @@
+// A minimal JSON writer for the command-line drivers.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kv::tools {
+
+inline std::string jsonString(std::string_view s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace kv::tools
