@@ -1,0 +1,118 @@
+#include "script/InterfaceLoader.h"
+
+#include "platform/ui/Backend.h"
+#include "script/TextCodec.h"
+#include "script/TextFile.h"
+
+namespace kv::script {
+namespace {
+
+constexpr const char* kCaption = "错误";
+constexpr const char* kNoEndMark = "界面文本内未发现结束符, 程序自动在最后写入了结束符 '#' !";
+constexpr const char* kErrA = "自定义界面文本内缺少 = 或者 =位置出错 \n所以程序仍然使用内置界面！！";
+constexpr const char* kErrB = "发现自定义界面文本内有控件缺少内容指定!\n所以仍然使用内置界面！";
+constexpr const char* kErrC = "出错：自定义界面文本内缺少 ； ！\n所以仍然使用内置界面！";
+constexpr const char* kErrD = " '='  之前的内容非数字字符，出错，仍然使用内置界面!";
+constexpr const char* kErrE = "界面文本内编号有错误，无法确定\n窗口位置！程序仍然使用内置界面！";
+constexpr const char* kErrF = "界面文本内数字大于界面窗口个数，\n程序无法定位，仍然使用内置界面!";
+constexpr const char* kTooLong = "界面文本过长，程序无法处理，仍然使用内置界面！";
+constexpr std::size_t kMaxBytes = 16u << 20;
+
+bool refuse(const char* text) {
+    kv::ui::backend().messageBox(nullptr, text, kCaption, kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+    return false;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry>& entries) {
+    entries.clear();
+    if (bytes.size() > kMaxBytes) return refuse(kTooLong);
+    const std::string text = decodeUserText(bytes);
+    const std::string_view s = text;
+    const std::size_t n = s.size();
+
+    struct Raw {
+        std::string_view key, text;
+    };
+    std::vector<Raw> raw;
+    std::size_t i = 0;
+    while (i < n) {
+        const char c = s[i];
+        if (c == ' ' || c == '\r' || c == '\n') {
+            ++i;
+            continue;
+        }
+        const std::size_t keyStart = i;
+        while (i < n && s[i] != '=' && s[i] != '\n' && s[i] != '\r') ++i;
+        if (i >= n || s[i] != '=' || i == keyStart) return refuse(kErrA);
+        if (raw.size() >= static_cast<std::size_t>(kMaxEntries)) return refuse(kErrF);
+        const std::string_view key = s.substr(keyStart, i - keyStart);
+        ++i;
+        bool missing = false;
+        if (i < n && (s[i] == ';' || s[i] == '\n')) {
+            refuse(kErrB);
+            missing = true;
+        }
+        const std::size_t textStart = i;
+        while (i < n && s[i] != ';' && s[i] != '\n') ++i;
+        if (i >= n || s[i] != ';' || missing) return refuse(kErrC);
+        raw.push_back({key, s.substr(textStart, i - textStart)});
+        ++i;
+    }
+
+    for (const Raw& r : raw)
+        for (char c : r.key)
+            if (!isDigit(c) && c != ' ') return refuse(kErrD);
+
+    for (const Raw& r : raw) {
+        // one or two digits, then nothing but spaces
+        const std::size_t digits = r.key.size() > 1 && isDigit(r.key[1]) ? 2 : 1;
+        if (r.key.find_first_not_of(' ', digits) != std::string_view::npos) return refuse(kErrE);
+        int value = r.key[0] - '0';
+        if (digits == 2) value = value * 10 + (r.key[1] - '0');
+        if (value < 1 || value > count) return refuse(kErrF);
+        entries.push_back({value, std::string(r.text)});
+    }
+    return true;
+}
+
+bool InterfaceLoader::load(const std::string& path, int count, std::vector<Entry>& entries) {
+    entries.clear();
+    MarkedText file;
+    if (auto e = readToMark(path, true, kMaxBytes, file)) {
+        showFileError(e);
+        return false;
+    }
+    if (!file.hasMark) {
+        if (auto e = appendMark(path)) {
+            showFileError(e);
+            return false;
+        }
+        kv::ui::backend().messageBox(nullptr, kNoEndMark, "注意", kv::ui::Icon::Warning,
+                                     kv::ui::Buttons::Ok);
+    }
+    if (file.tooLong) return refuse(kTooLong);
+    return parse(file.text, count, entries);
+}
+
+bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,
+                            std::span<const LabelDef> labels) {
+    std::vector<Entry> entries;
+    if (!load(path, static_cast<int>(labels.size()), entries)) return false;
+    for (const Entry& e : entries)
+        dlg.setText(labels[static_cast<std::size_t>(e.number - 1)].control, e.text);
+    return true;
+}
+
+bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,
+                            std::span<const int> labels) {
+    std::vector<Entry> entries;
+    if (!load(path, static_cast<int>(labels.size()), entries)) return false;
+    for (const Entry& e : entries) dlg.setText(labels[static_cast<std::size_t>(e.number - 1)], e.text);
+    return true;
+}
+
+} // namespace kv::script

@@ -1,0 +1,73 @@
+#include "script/TextFile.h"
+
+#include "platform/ui/Backend.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace kv::script {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+kv::ui::FileError failed(const std::string& path) {
+    int e = errno ? errno : EIO;
+    return kv::ui::FileError{path, std::strerror(e)};
+}
+
+} // namespace
+
+kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t cap,
+                             MarkedText& out) {
+    out = MarkedText{};
+    errno = 0;
+    if (create) {
+        File made(std::fopen(path.c_str(), "ab")); // creates, never truncates
+        if (!made) return failed(path);
+    }
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f) return failed(path);
+    char buf[1 << 16];
+    for (;;) {
+        std::size_t got = std::fread(buf, 1, sizeof buf, f.get());
+        if (got == 0) break;
+        const char* mark = static_cast<const char*>(std::memchr(buf, '#', got));
+        std::size_t keep = mark ? static_cast<std::size_t>(mark - buf) : got;
+        if (!out.tooLong) {
+            std::size_t room = cap - out.text.size();
+            if (keep > room) {
+                out.tooLong = true;
+                out.text.append(buf, room);
+            } else {
+                out.text.append(buf, keep);
+            }
+        }
+        if (mark) {
+            out.hasMark = true;
+            return {};
+        }
+    }
+    if (std::ferror(f.get())) return failed(path);
+    return {};
+}
+
+kv::ui::FileError appendMark(const std::string& path) {
+    errno = 0;
+    File f(std::fopen(path.c_str(), "ab"));
+    if (!f) return failed(path);
+    if (std::fputc('#', f.get()) == EOF) return failed(path);
+    if (std::fclose(f.release()) != 0) return failed(path);
+    return {};
+}
+
+void showFileError(const kv::ui::FileError& e) {
+    kv::ui::backend().messageBox(nullptr, kv::ui::fileErrorText(e), kv::ui::kAppName,
+                                 kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+}
+
+} // namespace kv::script

@@ -1,0 +1,27 @@
+// File access shared by the formula runner and the interface loader: both
+// read a text up to its end mark '#' and append the mark when it is missing.
+#pragma once
+
+#include "platform/ui/Files.h"
+
+#include <cstddef>
+#include <string>
+
+namespace kv::script {
+
+struct MarkedText {
+    std::string text;     // the bytes before the first '#', at most `cap` of them
+    bool hasMark = false; // the file holds a '#'
+    bool tooLong = false; // more than `cap` bytes come before the end mark
+};
+
+// Reads `path` up to its first '#'. With `create` a missing file is created
+// empty first (never truncated).
+kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t cap,
+                             MarkedText& out);
+// Appends one '#' to the file.
+kv::ui::FileError appendMark(const std::string& path);
+// The framework's box for a file that cannot be opened, read or written.
+void showFileError(const kv::ui::FileError& e);
+
+} // namespace kv::script

@@ -1,0 +1,49 @@
+// Shared fixture of the script tests: a fresh temporary folder and the
+// headless backend recording every message box.
+#pragma once
+
+#include "platform/ui/headless/HeadlessBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace kv::script::test {
+
+class ScriptTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/kv-script-test-XXXXXX";
+        char* d = mkdtemp(tmpl);
+        ASSERT_NE(d, nullptr);
+        dir_ = d;
+        kv::ui::setBackend(&hb);
+    }
+    void TearDown() override {
+        kv::ui::setBackend(nullptr);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+    std::string write(const std::string& name, const std::string& bytes) const {
+        std::string p = path(name);
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+
+    static std::string read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    kv::ui::HeadlessBackend hb;
+    std::string dir_;
+};
+
+} // namespace kv::script::test
