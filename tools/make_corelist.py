@@ -42,7 +42,8 @@ WEIGHT_TOL = 0.20
 # Cores whose body is much larger than their effective volume (EP cores
 # enclose the winding; small and round-leg cores have thick backs): the data
 # sheet weight exceeds density * Ve by more than 20 %. Bounded separately.
-HEAVY = {"EC52", "EC70", "EP7", "EP10", "EP13", "EP17", "EP20", "EPC10", "ER9.5", "PTS14/8"}
+HEAVY = {"EC52", "EC70", "EI12.5", "EP7", "EP10", "EP13", "EP17", "EP20", "EPC10", "ER9.5",
+         "PTS14/8"}
 HEAVY_MAX = 3.0
 
 

@@ -343,7 +343,7 @@ bool extractWorkbookStream(const uint8_t* data, size_t size, std::vector<uint8_t
     std::call_once(once, [] {
         gsf_init();
         auto levels = GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE);
-        for (const char* domain : {"libgsf", "libgsf:msole"})
+        for (const char* domain : {"libgsf", "libgsf:msole", static_cast<const char*>(nullptr)})
             g_log_set_handler(domain, levels, gsfLog, nullptr);
     });
     SinkScope scope(issues);
@@ -516,6 +516,22 @@ bool Workbook::openMemory(const uint8_t* data, size_t size, std::string& error)
     std::vector<uint8_t> stream;
     if (!extractWorkbookStream(data, size, stream, issues_, error))
         return false;
+    if (!parseStream(stream, error)) {
+        clear();
+        return false;
+    }
+    return true;
+}
+
+bool Workbook::openStream(const uint8_t* data, size_t size, std::string& error)
+{
+    clear();
+    error.clear();
+    if (size > kMaxFileSize || (!data && size)) {
+        error = "not a workbook stream";
+        return false;
+    }
+    std::vector<uint8_t> stream(data, data + size);
     if (!parseStream(stream, error)) {
         clear();
         return false;

@@ -75,6 +75,8 @@ public:
     // string table) still loads what could be read and is listed in issues().
     bool open(const std::string& path, std::string& error);
     bool openMemory(const uint8_t* data, size_t size, std::string& error);
+    // Parses a workbook stream already taken out of its OLE2 container.
+    bool openStream(const uint8_t* data, size_t size, std::string& error);
 
     // The first sheet in the workbook, or null when there is none.
     const Sheet* firstSheet() const { return sheet_.get(); }

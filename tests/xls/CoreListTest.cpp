@@ -119,7 +119,7 @@ TEST_F(CoreList, MatchesCsvSource)
 TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
 {
     // Cores whose body is far larger than their effective volume.
-    const std::set<std::string> heavy = {"EC52", "EC70", "EP7", "EP10", "EP13",
+    const std::set<std::string> heavy = {"EC52", "EC70", "EI12.5", "EP7", "EP10", "EP13",
                                          "EP17", "EP20", "EPC10", "ER9.5", "PTS14/8"};
     int rows = 0;
     for (const Block& b : kBlocks)

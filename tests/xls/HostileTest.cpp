@@ -317,3 +317,18 @@ TEST(XlsBiff, CellRecordEdgeCases)
     EXPECT_DOUBLE_EQ(s->number(8, 0), 4);
     EXPECT_EQ(s->cellType(9, 0), CellType::Empty);   // after the sheet's EOF
 }
+
+TEST(XlsBiff, BareStreamWithoutContainer)
+{
+    Bytes s = workbookStream(sstRec({"x"}), concat({labelSst(2, 3, 0), numberRec(2, 4, 0.5), eofRec()}));
+    Workbook book;
+    std::string error;
+    ASSERT_TRUE(book.openStream(s.data(), s.size(), error)) << error;
+    EXPECT_EQ(book.firstSheet()->text(2, 3), "x");
+    EXPECT_DOUBLE_EQ(book.firstSheet()->number(2, 4), 0.5);
+
+    Bytes ole = oleWrap(s);   // a container is not a bare stream
+    EXPECT_FALSE(book.openStream(ole.data(), ole.size(), error));
+    EXPECT_EQ(book.firstSheet(), nullptr);
+    EXPECT_FALSE(book.openStream(nullptr, 0, error));
+}
