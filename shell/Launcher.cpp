@@ -88,7 +88,8 @@ void LauncherDialog::firstExchange() {
         if (ui::FileError e = ui::ensureFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
-            const std::string dir = std::filesystem::current_path(ec).string();
+            std::string dir = std::filesystem::current_path(ec).string();
+            if (ec) dir = std::filesystem::read_symlink("/proc/self/cwd", ec).string();
             messageBox("无法在文件夹 \"" + dir + "\" 中创建文件 \"" + f + "\"：" + e.reason +
                            "\n请从可写的文件夹启动 Korvane。",
                        ui::kAppName, ui::Icon::Error);

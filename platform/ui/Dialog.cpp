@@ -344,7 +344,7 @@ bool parseNumber(std::string_view text, double& v) {
     if (i != s.size()) return false;
     double d = 0;
     auto r = std::from_chars(s.data(), s.data() + s.size(), d);
-    if (r.ptr != s.data() + s.size() || !std::isfinite(d)) return false;
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(d)) return false;
     v = d;
     return true;
 }

@@ -347,6 +347,7 @@ void Host::build() {
         QRect r = pxRect(c);
         if (c.kind == Kind::Combo) r.setHeight(std::min(r.height(), 24)); // height of the closed box
         w->setGeometry(r);
+        w->setObjectName(QString::number(id));
         if (auto* l = qobject_cast<QLabel*>(w); l && c.kind == Kind::Static) l->setText(qs(st.text));
         w->setEnabled(st.enabled);
         w->setVisible(st.visible);

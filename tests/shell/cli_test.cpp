@@ -1,0 +1,95 @@
+#include "tools/Cli.h"
+
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using kv::test::readFile;
+using kv::test::writeFile;
+
+namespace {
+struct Cli : ::testing::Test {
+    kv::test::TempDir dir;
+    std::string out, err;
+    int run(std::vector<std::string> args) {
+        out.clear();
+        err.clear();
+        return kv::tools::runCli(args, out, err);
+    }
+    bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
+};
+} // namespace
+
+TEST_F(Cli, LauncherStateAsJson) {
+    ASSERT_EQ(run({"102"}), 0) << err;
+    EXPECT_TRUE(has("\"template\": 102, \"title\": \"KORVANE  V9.7 \""));
+    EXPECT_TRUE(has("\"1015\": {\"text\": \"反激\", \"enabled\": true, \"visible\": true}"));
+    EXPECT_TRUE(has("\"opened\": [102, 216]"));
+    EXPECT_TRUE(has("{\"text\": \"Topology\", \"x\": 22, \"y\": 7, \"font\": \"华文行楷\", \"size\": 13, \"color\": \"#ff0000\"}"));
+    EXPECT_TRUE(has("\"messages\": []"));
+}
+
+TEST_F(Cli, DirSelectsTheWorkingFolder) {
+    std::filesystem::create_directory("prog");
+    writeFile("prog/System.cfg", "1");
+    ASSERT_EQ(run({"--dir", "prog", "102"}), 0) << err;
+    EXPECT_TRUE(has("\"opened\": [102, 216, 218]"));
+    EXPECT_EQ(readFile("prog/System.cfg"), "0");
+    EXPECT_TRUE(std::filesystem::exists("prog/RCC cfg.txt"));
+    EXPECT_FALSE(std::filesystem::exists("RCC cfg.txt"));
+}
+
+TEST_F(Cli, ScriptedChooserAndClicks) {
+    ASSERT_EQ(run({"102", "--on", "253", "--check", "1356=1", "--press", "1", "--end", "--press", "1015",
+                   "--click", "50,128"}),
+              0)
+        << err;
+    EXPECT_TRUE(has("\"opened\": [102, 216, 253, 100]"));
+    EXPECT_TRUE(has("\"text\": \"该设计模块尚未包含在本版本中。\", \"icon\": \"information\""));
+}
+
+TEST_F(Cli, FontDialogThroughTheCommandLine) {
+    ASSERT_EQ(run({"265", "--select", "1378=3", "--set", "1379=64", "--press", "1"}), 0) << err;
+    EXPECT_EQ(readFile("System.cfg"), std::string("\0" "364&", 5));
+    ASSERT_EQ(run({"265"}), 0);
+    EXPECT_TRUE(has("\"1378\": {\"text\": \"宋体\", \"enabled\": true, \"visible\": true, \"items\": "
+                    "[[\"黑体\"], [\"华文行楷\"], [\"楷体\"], [\"宋体\"]], \"selected\": 3}"));
+    ASSERT_EQ(run({"--dir", ".", "265", "--set", "1379=5", "--answer", "ok", "--press", "1"}), 0);
+    EXPECT_TRUE(has("\"text\": \"错误：字体大小超出范围!\", \"icon\": \"warning\", \"answer\": \"ok\""));
+}
+
+TEST_F(Cli, MalformedRunsExitTwoWithAMessage) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"999"},
+        {"abc"},
+        {"102", "--press", "4242"},
+        {"102", "--set", "1016"},
+        {"102", "--frobnicate", "1"},
+        {"102", "--check", "1016=2"},
+        {"102", "--on", "253", "--press", "1"},
+        {"102", "--end"},
+        {"102", "--answer", "maybe"},
+        {"265", "--select", "1378=9"},
+        {"102", "--click", "5"},
+        {"--dir"},
+        {"--dir", "/no/such/folder", "102"},
+        {"formula"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_EQ(run(args), 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_FALSE(err.empty());
+    }
+}
+
+TEST_F(Cli, UnknownControlInsideAScriptIsReported) {
+    EXPECT_EQ(run({"102", "--on", "253", "--press", "77", "--end", "--press", "1015"}), 2);
+    EXPECT_NE(err.find("template 253 has no control 77"), std::string::npos);
+}
+
+TEST_F(Cli, WaitLetsTimersRun) {
+    ASSERT_EQ(run({"216", "--wait", "300"}), 0);
+    EXPECT_TRUE(has("\" (41)% ...\""));
+    ASSERT_EQ(run({"236", "--wait", "50"}), 0);
+    EXPECT_TRUE(has("\"1412\": {\"text\": \"\", \"enabled\": true, \"visible\": true, \"pos\": 30}"));
+}
