@@ -1,6 +1,7 @@
 // Binding tables and label lists of the classic designers.
 #include "script/Bindings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -422,12 +423,6 @@ constexpr LabelSet kLabelSets[] = {
 // Name lookup: a small open-addressing hash per table, built once.
 constexpr unsigned kSlots = 128; // power of two, well above the largest table
 
-constexpr std::uint32_t hashName(std::string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
-}
-
 struct NameIndex {
     std::array<std::int8_t, kSlots> slot{};
 };
@@ -441,7 +436,7 @@ constexpr std::array<NameIndex, kTableCount> buildIndexes() {
         for (auto& s : idx) s = -1;
         const auto& rows = kTables[t].rows;
         for (size_t r = 0; r < rows.size(); ++r) {
-            unsigned h = hashName(rows[r].name) & (kSlots - 1);
+            unsigned h = nameHash(rows[r].name) & (kSlots - 1);
             while (idx[h] >= 0) h = (h + 1) & (kSlots - 1);
             idx[h] = static_cast<std::int8_t>(r);
         }
@@ -458,7 +453,7 @@ std::string_view baseName(std::string_view path) {
 
 } // namespace
 
-int BindingTable::find(std::string_view name) const {
+int BindingTable::find(std::string_view name, std::uint32_t hash) const {
     std::less<const BindingTable*> before;
     if (before(this, std::begin(kTables)) || !before(this, std::end(kTables))) {
         // a table not of ours: plain search
@@ -467,9 +462,10 @@ int BindingTable::find(std::string_view name) const {
         return -1;
     }
     const auto& idx = kIndexes[static_cast<size_t>(this - kTables)].slot;
-    unsigned h = hashName(name) & (kSlots - 1);
+    unsigned h = hash & (kSlots - 1);
     while (idx[h] >= 0) {
-        if (rows[static_cast<size_t>(idx[h])].name == name) return idx[h];
+        const std::string_view n = rows[static_cast<size_t>(idx[h])].name;
+        if (n.size() == name.size() && std::equal(n.begin(), n.end(), name.begin())) return idx[h];
         h = (h + 1) & (kSlots - 1);
     }
     return -1;

@@ -2,6 +2,7 @@
 // interface files.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -18,6 +19,13 @@ enum DesignerTemplate : int {
     kDcdcTemplate = 165,
 };
 
+// FNV-1a hash of a name, as the tables use it.
+constexpr std::uint32_t nameHash(std::string_view s) {
+    std::uint32_t h = 2166136261u;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
+
 // One formula name: the designer field shown in edit control `control`.
 struct Binding {
     std::string_view name;
@@ -32,7 +40,9 @@ struct BindingTable {
     std::span<const Binding> rows;
 
     // Row index of `name` (exact, case-sensitive), or -1.
-    int find(std::string_view name) const;
+    int find(std::string_view name) const { return find(name, nameHash(name)); }
+    // The same with the name's hash already at hand.
+    int find(std::string_view name, std::uint32_t hash) const;
     const Binding* lookup(std::string_view name) const {
         int i = find(name);
         return i < 0 ? nullptr : &rows[static_cast<size_t>(i)];

@@ -1,7 +1,7 @@
 // How a designer lends its single-precision fields to the formula runner.
 #pragma once
 
-#include <map>
+#include <unordered_map>
 
 namespace kv::script {
 
@@ -36,7 +36,7 @@ public:
 
 private:
     bool strict_;
-    std::map<int, float> values_; // node-based: field pointers stay valid
+    std::unordered_map<int, float> values_; // node-based: field pointers stay valid
 };
 
 } // namespace kv::script

@@ -3,9 +3,11 @@
 #include "platform/ui/Backend.h"
 #include "script/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -35,12 +37,17 @@ enum class Tok : std::uint8_t {
     Removed, // taken out by the declaration and assignment passes
 };
 
+// Word facts gathered while reading it.
+enum : std::uint8_t { kDigitsOnly = 1, kManyPoints = 2, kLeadingPoint = 4 };
+
 struct Token {
     Tok kind;
     char op = 0;             // Op
     std::uint8_t slot = 0;   // Var
+    std::uint8_t facts = 0;  // Word
     std::uint32_t pos = 0;   // Word, Pow: text position
     std::uint32_t len = 0;
+    std::uint32_t hash = 0;  // Word: nameHash of the text
 };
 
 struct Failure {
@@ -49,9 +56,19 @@ struct Failure {
     int line2 = 0; // second line of a duplicate declaration
 };
 
-bool isWordChar(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.';
-}
+// Character classes: 1 letter, 2 digit, 3 point, 0 anything else.
+struct CharClasses {
+    std::array<std::uint8_t, 256> of{};
+    constexpr CharClasses() {
+        for (int c = 'a'; c <= 'z'; ++c) of[static_cast<std::size_t>(c)] = 1;
+        for (int c = 'A'; c <= 'Z'; ++c) of[static_cast<std::size_t>(c)] = 1;
+        for (int c = '0'; c <= '9'; ++c) of[static_cast<std::size_t>(c)] = 2;
+        of['.'] = 3;
+    }
+};
+constexpr CharClasses kClasses;
+
+std::uint8_t charClass(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
 
 // ---- conversion to postfix ---------------------------------------------------
 
@@ -65,13 +82,27 @@ public:
         std::size_t i = 0;
         while (i < n) {
             const unsigned char c = static_cast<unsigned char>(s_[i]);
-            if (isWordChar(c)) {
+            if (charClass(s_[i])) {
                 const std::size_t b = i;
-                while (i < n && isWordChar(static_cast<unsigned char>(s_[i]))) ++i;
+                std::uint32_t hash = 2166136261u; // as nameHash()
+                int points = 0;
+                bool letters = false;
+                std::uint8_t k;
+                while (i < n && (k = charClass(s_[i])) != 0) {
+                    hash = (hash ^ static_cast<unsigned char>(s_[i])) * 16777619u;
+                    points += k == 3;
+                    letters |= k == 1;
+                    ++i;
+                }
                 const std::size_t len = i - b;
                 if (len > static_cast<std::size_t>(L::kWordLength)) return fail(kErrWordLength);
-                const bool pow = s_.substr(b, len) == "pow";
+                const bool pow = len == 3 && s_.compare(b, 3, "pow") == 0;
                 if (!emit(pow ? Tok::Pow : Tok::Word, 0, b, len)) return false;
+                Token& w = out_.back();
+                w.hash = hash;
+                w.facts = static_cast<std::uint8_t>((letters ? 0 : kDigitsOnly) |
+                                                    (points > 1 ? kManyPoints : 0) |
+                                                    (s_[b] == '.' ? kLeadingPoint : 0));
                 if (pow) {
                     powNext_ = true; // a pending unary minus waits for the call's ')'
                 } else if (closeMark_) {
@@ -82,7 +113,8 @@ public:
             }
             switch (c) {
             case ' ':
-                ++i;
+                do ++i;
+                while (i < n && s_[i] == ' ');
                 break;
             case ';':
                 while (top() != '#' && top() != '(') {
@@ -168,10 +200,11 @@ private:
         return false;
     }
 
-    bool emit(Tok k, char op = 0, std::size_t pos = 0, std::size_t len = 0) {
+    [[gnu::always_inline]] bool emit(Tok k, char op = 0, std::size_t pos = 0,
+                                     std::size_t len = 0) {
         if (out_.size() >= static_cast<std::size_t>(L::kTokens)) return fail(kErrTooLong);
-        out_.push_back(Token{k, op, 0, static_cast<std::uint32_t>(pos),
-                             static_cast<std::uint32_t>(len)});
+        out_.push_back(Token{k, op, 0, 0, static_cast<std::uint32_t>(pos),
+                             static_cast<std::uint32_t>(len), 0});
         return true;
     }
 
@@ -266,25 +299,19 @@ private:
 
 // ---- name sets ---------------------------------------------------------------
 
-std::uint32_t hashText(std::string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
-}
-
 // Declared names and their slots (at most 49 of them).
 class DeclaredNames {
 public:
     DeclaredNames() { slots_.fill(-1); }
     bool empty() const { return count_ == 0; }
-    void add(std::string_view name, int slot) {
-        unsigned h = hashText(name) & kMask;
+    void add(std::string_view name, std::uint32_t hash, int slot) {
+        unsigned h = hash & kMask;
         while (slots_[h] >= 0) h = (h + 1) & kMask;
         names_[static_cast<std::size_t>(count_)] = {name, slot};
         slots_[h] = static_cast<std::int8_t>(count_++);
     }
-    int find(std::string_view name) const {
-        unsigned h = hashText(name) & kMask;
+    int find(std::string_view name, std::uint32_t hash) const {
+        unsigned h = hash & kMask;
         while (slots_[h] >= 0) {
             const auto& e = names_[static_cast<std::size_t>(slots_[h])];
             if (e.name == name) return e.slot;
@@ -344,7 +371,8 @@ public:
         : text_(text), table_(table), target_(target) {}
 
     bool execute() {
-        tokens_.reserve(1024);
+        // never more tokens than characters + 1, nor than the limit
+        tokens_.reserve(std::min(text_.size() + 1, static_cast<std::size_t>(L::kTokens)));
         Converter conv(text_, tokens_);
         if (!conv.run()) return report(conv.failure, true);
         Failure f;
@@ -354,8 +382,10 @@ public:
     }
 
 private:
-    std::string_view word(const Token& t) const { return text_.substr(t.pos, t.len); }
-    bool isFloat(const Token& t) const { return t.kind == Tok::Word && word(t) == "float"; }
+    std::string_view word(const Token& t) const { return {text_.data() + t.pos, t.len}; }
+    bool isFloat(const Token& t) const {
+        return t.kind == Tok::Word && t.len == 5 && std::memcmp(text_.data() + t.pos, "float", 5) == 0;
+    }
 
     int lineOf(int idx) const {
         int line = 1;
@@ -379,42 +409,44 @@ private:
     // end closed by ';'; declarations well formed and unique.
     bool check(Failure& f) {
         const int n = static_cast<int>(tokens_.size());
-        for (int l = 0; l < n; ++l) {
-            if (tokens_[static_cast<std::size_t>(l)].kind != Tok::Assign) continue;
-            const int target = nearestReal(l - 1);
-            if (target < 0) continue; // reported as a misplaced '=' later
-            const int b = nearestReal(target - 1);
-            // a second '=' in the statement is left to the ';'/'=' count
-            if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi &&
-                tokens_[static_cast<std::size_t>(b)].kind != Tok::Assign) {
-                f = at(kErrMissingSemicolon, lineOf(b));
-                return false;
-            }
-        }
+        // One pass; an '=' problem anywhere is reported before a declaration problem.
+        Failure assignFailure, declFailure;
         std::vector<int> decls;
+        int lastReal = -1, beforeLastReal = -1; // the two nearest real tokens so far
         for (int l = 0; l < n; ++l) {
-            if (!isFloat(tokens_[static_cast<std::size_t>(l)])) continue;
-            const int b = nearestReal(l - 1);
-            if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi) {
-                f = at(kErrMissingSemicolon, lineOf(b));
-                return false;
+            const Token& t = tokens_[static_cast<std::size_t>(l)];
+            if (t.kind == Tok::Line) continue;
+            if (t.kind == Tok::Assign && assignFailure.code < 0 && lastReal >= 0) {
+                // the target is lastReal; the statement before it must be closed
+                // (a second '=' in the statement is left to the ';'/'=' count)
+                const int b = beforeLastReal;
+                if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi &&
+                    tokens_[static_cast<std::size_t>(b)].kind != Tok::Assign)
+                    assignFailure = at(kErrMissingSemicolon, lineOf(b));
+            } else if (isFloat(t) && declFailure.code < 0) {
+                if (lastReal >= 0 && tokens_[static_cast<std::size_t>(lastReal)].kind != Tok::Semi) {
+                    declFailure = at(kErrMissingSemicolon, lineOf(lastReal));
+                } else if (!(l + 2 < n &&
+                             tokens_[static_cast<std::size_t>(l + 1)].kind == Tok::Word &&
+                             !isFloat(tokens_[static_cast<std::size_t>(l + 1)]) &&
+                             tokens_[static_cast<std::size_t>(l + 2)].kind == Tok::Semi)) {
+                    const bool noName = l + 1 < n && l + 2 >= n - 2 &&
+                                        tokens_[static_cast<std::size_t>(l + 1)].kind == Tok::Semi;
+                    declFailure = at(noName ? kErrUnknown : kErrDeclaration, lineOf(l));
+                } else {
+                    decls.push_back(l);
+                    if (static_cast<int>(decls.size()) > L::kDeclarations)
+                        declFailure = at(kErrDeclarations, lineOf(l));
+                }
             }
-            const bool wellFormed = l + 2 < n &&
-                                    tokens_[static_cast<std::size_t>(l + 1)].kind == Tok::Word &&
-                                    !isFloat(tokens_[static_cast<std::size_t>(l + 1)]) &&
-                                    tokens_[static_cast<std::size_t>(l + 2)].kind == Tok::Semi;
-            if (!wellFormed) {
-                const bool noName = l + 1 < n && l + 2 >= n - 2 &&
-                                    tokens_[static_cast<std::size_t>(l + 1)].kind == Tok::Semi;
-                f = at(noName ? kErrUnknown : kErrDeclaration, lineOf(l));
-                return false;
-            }
-            decls.push_back(l);
-            if (static_cast<int>(decls.size()) > L::kDeclarations) {
-                f = at(kErrDeclarations, lineOf(l));
-                return false;
-            }
+            beforeLastReal = lastReal;
+            lastReal = l;
         }
+        if (assignFailure.code >= 0 || declFailure.code >= 0) {
+            f = assignFailure.code >= 0 ? assignFailure : declFailure;
+            return false;
+        }
+        declared_ = !decls.empty();
         {
             const int b = nearestReal(n - 2);
             if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi) {
@@ -434,6 +466,7 @@ private:
 
     // Declarations get slots 1, 2, ...; later uses of the name refer to the slot.
     bool declare(Failure& f) {
+        if (!declared_) return true;
         DeclaredNames names;
         int next = 0;
         const std::size_t n = tokens_.size();
@@ -445,13 +478,13 @@ private:
                     f = at(kErrDeclaration, 1);
                     return false;
                 }
-                names.add(word(tokens_[c + 1]), ++next);
+                names.add(word(tokens_[c + 1]), tokens_[c + 1].hash, ++next);
                 t.kind = tokens_[c + 1].kind = tokens_[c + 2].kind = Tok::Removed;
                 c += 2;
                 continue;
             }
             if (names.empty()) continue;
-            const int slot = names.find(word(t));
+            const int slot = names.find(word(t), t.hash);
             if (slot > 0) {
                 t.kind = Tok::Var;
                 t.slot = static_cast<std::uint8_t>(slot);
@@ -486,10 +519,18 @@ private:
         return true;
     }
 
-    float* designerField(std::string_view name) {
+    // The field of a name, asked of the designer once per run.
+    float* designerField(const Token& t) {
         if (!table_) return nullptr;
-        const Binding* b = table_->lookup(name);
-        return b ? target_.field(b->control) : nullptr;
+        const int row = table_->find(word(t), t.hash);
+        if (row < 0) return nullptr;
+        const auto r = static_cast<std::size_t>(row);
+        if (r >= fieldCache_.size()) return target_.field(table_->rows[r].control);
+        if (!fieldKnown_[r]) {
+            fieldCache_[r] = target_.field(table_->rows[r].control);
+            fieldKnown_[r] = true;
+        }
+        return fieldCache_[r];
     }
 
     bool evaluate(Failure& f) {
@@ -519,20 +560,13 @@ private:
                 if (!push(slots_[t.slot])) return false;
                 break;
             case Tok::Word: {
-                const std::string_view w = word(t);
-                std::size_t points = 0;
-                bool digits = true;
-                for (char c : w) {
-                    if (c == '.') ++points;
-                    else if (c < '0' || c > '9') digits = false;
-                }
-                if (points > 1) return fail(kErrManyPoints);
-                if (w.front() == '.') return fail(kErrLeadingPoint);
-                if (digits) {
-                    if (!push(numberValue(w))) return false;
+                if (t.facts & kManyPoints) return fail(kErrManyPoints);
+                if (t.facts & kLeadingPoint) return fail(kErrLeadingPoint);
+                if (t.facts & kDigitsOnly) {
+                    if (!push(numberValue(word(t)))) return false;
                     break;
                 }
-                float* p = designerField(w);
+                float* p = designerField(t);
                 if (!p) return fail(kErrUnknown);
                 if (!push(*p)) return false;
                 break;
@@ -593,7 +627,7 @@ private:
                 if (target.kind == Tok::Var) {
                     slots_[target.slot] = v;
                 } else {
-                    float* p = designerField(word(target));
+                    float* p = designerField(target);
                     if (!p) return fail(kErrUnknown);
                     *p = v;
                 }
@@ -622,6 +656,9 @@ private:
     FieldTarget& target_;
     std::vector<Token> tokens_;
     std::vector<Token> targets_;
+    bool declared_ = false;
+    std::array<float*, 64> fieldCache_{};
+    std::array<bool, 64> fieldKnown_{};
     std::array<float, L::kDeclarations + 1> slots_{}; // slot 0 unused
 };
 

@@ -4,6 +4,8 @@
 #include "script/TextCodec.h"
 #include "script/TextFile.h"
 
+#include <utility>
+
 namespace kv::script {
 namespace {
 
@@ -67,6 +69,7 @@ bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry
         for (char c : r.key)
             if (!isDigit(c) && c != ' ') return refuse(kErrD);
 
+    std::vector<Entry> checked;
     for (const Raw& r : raw) {
         // one or two digits, then nothing but spaces
         const std::size_t digits = r.key.size() > 1 && isDigit(r.key[1]) ? 2 : 1;
@@ -74,8 +77,9 @@ bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry
         int value = r.key[0] - '0';
         if (digits == 2) value = value * 10 + (r.key[1] - '0');
         if (value < 1 || value > count) return refuse(kErrF);
-        entries.push_back({value, std::string(r.text)});
+        checked.push_back({value, std::string(r.text)});
     }
+    entries = std::move(checked); // nothing at all unless every entry passed
     return true;
 }
 

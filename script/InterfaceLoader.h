@@ -27,7 +27,8 @@ public:
     // a missing end mark is appended with a notice) for a designer with
     // `count` labels. On the first problem shows its box and returns false.
     bool load(const std::string& path, int count, std::vector<Entry>& entries);
-    // The checks on the bytes before the end mark (GBK or UTF-8).
+    // The checks on the bytes before the end mark (GBK or UTF-8). `entries`
+    // stays empty unless every check passed.
     bool parse(std::string_view bytes, int count, std::vector<Entry>& entries);
 
     // Loads `path` and, only when every check passed, sets the texts of the

@@ -127,6 +127,19 @@ TEST_F(InterfaceTest, EachErrorRefusesTheWholeFile) {
     }
 }
 
+// Found by fuzzing: entries checked before the failing one were handed back.
+TEST_F(InterfaceTest, FailedParseReturnsNoEntries) {
+    std::vector<InterfaceLoader::Entry> entries{{1, "stale"}};
+    EXPECT_FALSE(InterfaceLoader().parse("5=abc;\r\n0 =def;\r\n40=R=k;\r\n", 40, entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(errors(), Texts{kF});
+    hb.messages.clear();
+    EXPECT_TRUE(InterfaceLoader().parse("5=abc;\r\n40=R=k;\r\n", 40, entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].number, 40);
+    EXPECT_EQ(entries[1].text, "R=k");
+}
+
 TEST_F(InterfaceTest, NumbersUpToTheLabelCount) {
     std::string text;
     for (int n = 1; n <= 40; ++n) text += std::to_string(n) + "=L" + std::to_string(n) + ";";
