@@ -6,6 +6,7 @@
 #include "shell/Popups.h"
 #include "shell/Settings.h"
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
@@ -107,7 +108,9 @@ void LauncherDialog::firstExchange() {
         return;
     }
     LoadingSplash splash(this);
+    const auto t0 = std::chrono::steady_clock::now();
     runModal(splash);
+    splashMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     firstExchangeDone_ = true;
     if (readSlot(kWelcomeSlot) == '1') {
         WelcomeDialog welcome(this);

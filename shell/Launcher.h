@@ -29,6 +29,8 @@ public:
     ui::Color frameColor{};
     // Start-up could not create its files: the launcher closed at once.
     bool startFailed = false;
+    // Wall time the loading splash took, for the start-up measurement.
+    double splashMs = 0;
 
 private:
     static const ui::MessageEntry<LauncherDialog> kMessageMap[];
