@@ -125,6 +125,12 @@ TEST_F(FormulaTest, MissingFileIsAFileErrorNotCreated) {
     EXPECT_EQ(hb.messages[0].caption, kv::ui::kAppName);
     EXPECT_EQ(hb.messages[0].icon, Icon::Error);
     EXPECT_FALSE(std::filesystem::exists(p));
+
+    std::filesystem::create_directory(p); // a folder of that name cannot be read
+    hb.messages.clear();
+    EXPECT_FALSE(FormulaRunner().run(p, fields));
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].caption, kv::ui::kAppName);
 }
 
 // ---- arithmetic ----------------------------------------------------------------
