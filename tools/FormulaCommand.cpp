@@ -1,12 +1,30 @@
 #include "tools/FormulaCommand.h"
 
+#include "platform/ui/Dialog.h"
+#include "script/FormulaCli.h"
+#include "tools/Json.h"
+
+#include <cmath>
+
 namespace kv::tools {
 
 int runFormulaCommand(const std::string& file,
-                      const std::vector<std::pair<std::string, std::string>>&,
-                      ui::HeadlessBackend&, std::string&, std::string& err) {
-    err = "formula: the formula engine is not in this build (" + file + ")\n";
-    return 2;
+                      const std::vector<std::pair<std::string, std::string>>& presets,
+                      ui::HeadlessBackend& hb, std::string& out, std::string& err) {
+    const script::FormulaCliResult r = script::runFormulaFile(file, presets);
+    if (!r.error.empty()) {
+        err = r.error + "\n";
+        return 2;
+    }
+    out = std::string("{\"returned\": ") + (r.returned ? "true" : "false") + ",\n \"fields\": {";
+    for (size_t i = 0; i < r.fields.size(); ++i) {
+        const auto& [name, value] = r.fields[i];
+        out += (i ? ", " : "") + jsonString(name) + ": ";
+        // JSON has no infinities: a result that is not finite shows as null.
+        out += std::isfinite(value) ? ui::formatFloat(value) : std::string("null");
+    }
+    out += "},\n \"messages\": " + messagesJson(hb.messages) + "}\n";
+    return 0;
 }
 
 } // namespace kv::tools

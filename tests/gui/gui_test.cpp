@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -159,4 +160,32 @@ TEST_F(Gui, TypedTextReachesTheModelAndMessageBoxesAnswer) {
     EXPECT_EQ(backend.runModal(d, nullptr), ui::IdOk);
     EXPECT_EQ(d.text(shell::FontDialog::kSize), "150");
     EXPECT_EQ(test::readFile("System.cfg").substr(2, 3), "150");
+}
+
+TEST_F(Gui, PropertySheetTabsFollowPageCaptions) {
+    ui::Dialog a(200, nullptr), b(202, nullptr);
+    ui::PropertySheet sheet("Korvanes", nullptr);
+    sheet.addPage(a);
+    sheet.addPage(b);
+    sheet.hideApply = true;
+    sheet.hideHelp = true;
+    QTimer::singleShot(50, [] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->windowTitle().toStdString(), "Korvanes");
+        auto* tabs = w->findChild<QTabWidget*>();
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->count(), 2);
+        EXPECT_EQ(tabs->tabText(0).toStdString(), "说明");
+        EXPECT_EQ(tabs->tabText(1).toStdString(), "提示：");
+        QStringList labels;
+        for (QPushButton* p : w->findChildren<QPushButton*>()) labels << p->text();
+        EXPECT_FALSE(labels.contains(QString::fromUtf8("应用(&A)")));
+        EXPECT_FALSE(labels.contains(QString::fromUtf8("帮助")));
+        tabs->setCurrentIndex(1);
+        pressLater(QString::fromUtf8("取消"));
+    });
+    EXPECT_EQ(sheet.run(), ui::IdCancel);
+    EXPECT_EQ(sheet.activePage(), 1);
+    EXPECT_TRUE(b.initialized());
 }

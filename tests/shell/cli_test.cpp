@@ -93,3 +93,14 @@ TEST_F(Cli, WaitLetsTimersRun) {
     ASSERT_EQ(run({"236", "--wait", "50"}), 0);
     EXPECT_TRUE(has("\"1412\": {\"text\": \"\", \"enabled\": true, \"visible\": true, \"pos\": 30}"));
 }
+
+TEST_F(Cli, FormulaCheckerPrintsFieldsAndMessages) {
+    writeFile("CCM反激变换器 cfg.txt", "Lp = pow(Vo, 2) / 3;\r\nNp = Lp / 0;\r\n#");
+    ASSERT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo=6"}), 0) << err;
+    EXPECT_TRUE(has("\"returned\": true"));
+    EXPECT_TRUE(has("\"Vo\": 6,"));
+    EXPECT_TRUE(has("\"Lp\": 12,")); // 6 x 6 / 3, written before the failing statement
+    EXPECT_TRUE(has("\"caption\": \"计算出错\""));
+    EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo"}), 2);
+    EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo=abc"}), 2);
+}
