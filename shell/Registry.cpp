@@ -1,3 +1,4 @@
+#include "designers/FlybackDesigner.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
 #include "shell/Popups.h"
@@ -5,7 +6,11 @@
 namespace kv::shell {
 
 // Designers join here as they are built.
-void registerAll() {}
+void registerAll() {
+    registerDesigner(129, [](ui::Dialog* parent) -> std::unique_ptr<ui::Dialog> {
+        return std::make_unique<designers::FlybackDesigner>(parent);
+    });
+}
 
 std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {
     switch (templateId) {

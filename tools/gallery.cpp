@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 #include <filesystem>
@@ -36,6 +38,13 @@ int main(int argc, char** argv) {
     const std::filesystem::path work = out / "work";
     std::filesystem::create_directories(work);
     std::filesystem::current_path(work);
+
+    // Notices shown while a window starts (new files and so on) are answered at once.
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+    dismiss.start(20);
 
     int written = 0;
     for (int id : ids) {

@@ -52,7 +52,4 @@ public:
 Backend& backend();
 void setBackend(Backend* b);
 
-// Caption of the framework's own message boxes.
-inline constexpr const char* kAppName = "Korvane";
-
 } // namespace kv::ui

@@ -118,6 +118,13 @@ void Dialog::show(int id, bool on) {
     changed(id);
 }
 
+void Dialog::setTextColor(int id, Color color) {
+    ControlState* c = find(id);
+    if (!c) return;
+    c->textColor = color;
+    changed(id);
+}
+
 void Dialog::clearItems(int id) {
     ControlState* c = find(id);
     if (!c) return;

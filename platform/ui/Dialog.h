@@ -23,6 +23,9 @@ enum class Notify { Clicked, Changed, KillFocus, SelChange, DblClick };
 enum class Icon { None, Error, Warning, Information, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 
+// Caption of the program's message boxes.
+inline constexpr const char* kAppName = "Korvane";
+
 // Dialog results and message-box answers.
 enum : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
 
@@ -48,6 +51,7 @@ struct ControlState {
     std::vector<Color> rowColors;                  // list view text colour per row (optional)
     int selected = -1;
     int pos = 0, lo = 0, hi = 100;                 // progress bar
+    std::optional<Color> textColor;                // caption colour of a static or group box
 };
 
 struct SysMenuItem {
@@ -85,6 +89,7 @@ public:
     void enable(int id, bool on = true);
     bool visible(int id) const;
     void show(int id, bool on = true);
+    void setTextColor(int id, Color c);
 
     // combo boxes and list views
     void clearItems(int id);

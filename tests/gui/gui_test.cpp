@@ -1,5 +1,6 @@
 // Real Qt windows on the offscreen platform.
 #include "platform/ui/qt/QtBackend.h"
+#include "designers/FlybackDesigner.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
 #include "tests/common/TempDir.h"
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -188,4 +190,31 @@ TEST_F(Gui, PropertySheetTabsFollowPageCaptions) {
     EXPECT_EQ(sheet.run(), ui::IdCancel);
     EXPECT_EQ(sheet.activePage(), 1);
     EXPECT_TRUE(b.initialized());
+}
+
+TEST_F(Gui, FlybackDesignerAfterAVerify) {
+    test::writeFile("Flyback Interface.txt", "#");
+    test::writeFile("CCM反激变换器 cfg.txt", "#");
+    designers::FlybackDesigner w(nullptr);
+    QWidget* win = backend.createWindow(w);
+    ASSERT_NE(win, nullptr);
+    w.setText(designers::FlybackDesigner::kAe, "52.5");
+    w.setText(designers::FlybackDesigner::kLe, "57.5");
+    w.dispatch(designers::FlybackDesigner::kVerify, ui::Notify::Clicked); // the calculating box runs for real
+    w.dispatch(designers::FlybackDesigner::kSnubber, ui::Notify::Clicked);
+    auto* lp = win->findChild<QLineEdit*>("1022");
+    ASSERT_NE(lp, nullptr);
+    EXPECT_EQ(lp->text().toStdString(), w.text(designers::FlybackDesigner::kLp));
+    EXPECT_FALSE(lp->text().isEmpty());
+    // Every label's characters are in its font.
+    for (QLabel* l : win->findChildren<QLabel*>()) {
+        QFontMetrics fm(l->font());
+        for (QChar ch : l->text())
+            if (!ch.isSpace()) EXPECT_TRUE(fm.inFont(ch)) << l->text().toStdString();
+    }
+    const QImage img = ui::QtBackend::grab(w);
+    std::filesystem::create_directories(KV_BINARY_DIR "/gallery");
+    ASSERT_TRUE(img.save(KV_BINARY_DIR "/gallery/flyback-verified.png"));
+    // The topology picture is painted into its group box.
+    EXPECT_GT(pixelsNear(img, QRect(440, 30, 250, 140), QColor(0, 0, 0), 300), 500);
 }

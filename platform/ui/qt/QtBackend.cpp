@@ -363,6 +363,12 @@ void Host::sync(int id) {
     if (it == widgets.end() || !s) return;
     QWidget* w = it->second;
     QSignalBlocker block(w);
+    if (s->textColor) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::WindowText, qc(*s->textColor));
+        pal.setColor(QPalette::Text, qc(*s->textColor));
+        w->setPalette(pal);
+    }
     w->setEnabled(s->enabled);
     w->setVisible(s->visible);
     switch (s->tpl.kind) {

@@ -1,0 +1,433 @@
+#include "designers/FlybackDesigner.h"
+
+#include "platform/ui/Canvas.h"
+#include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kv;
+using F = designers::FlybackDesigner;
+using test::readFile;
+using test::writeFile;
+
+namespace {
+
+// The design conditions as the test sets them.
+struct Design {
+    double Po = 74, Vo = 5, Eff = 70, VacMin = 90, VacMax = 270, Vswm = 600, Vswr = 115, f = 150,
+           Vdf = 0.6, r = 0.5, Ptd = 20, Cmil = 400, Vopp = 50, Ae = 52.5, Le = 57.5, Bpk = 2500,
+           Bsat = 3000, Per = 5;
+};
+
+// The expected transformer, worked out here from the design equations in
+// double precision (the designer works in single precision).
+struct Expect {
+    double Iin, Ipkp, Irmsp, Iswe, Ton, Cin, Lp, Ls, Irmss, Ipks, Dp, Ds, Vdm, Idm, Np, Ns, Zc, Co, Vcm;
+    double bpeak;
+};
+
+double ceilTurns(double x) { return std::ceil(x - 1e-9); }
+double nearestHalfDown(double x) { return x - std::floor(x) > 0.5 ? std::floor(x) + 1 : std::floor(x); }
+
+double gap(const Design& d, double np, double lp) {
+    const double x = (d.Ae / 100) * 0.0251327408 * 0.001 * np * np / ((d.Le / 10) * lp * 0.1 * 0.00001);
+    return ((d.Le / 10) * x - d.Le / 10) * 10 / 2000;
+}
+
+double ratio(const Design& d) { return ((d.Vswm - d.Vswr - 1.414 * d.VacMax) / 1.4) / (d.Vo + d.Vdf); }
+
+double bulkCap(const Design& d) {
+    return d.Po * 0.3 * 100 / d.Eff * 1e6 / (50 * std::pow(1.414, 3) * std::pow(d.VacMin, 3) * 0.05 * 0.05);
+}
+
+Expect ccm(const Design& d) {
+    Expect e{};
+    const double io = d.Po / d.Vo, n = ratio(d);
+    e.Iin = d.Po * 100 / d.Eff / (1.414 * d.VacMin);
+    const double D = e.Iin / (e.Iin + io / n);
+    e.Ipkp = (d.r / 2 + 1) * io / (1 - D) / n;
+    e.Irmsp = std::sqrt(D) * e.Ipkp / (d.r / 2 + 1);
+    e.Iswe = 10 * e.Irmsp;
+    e.Ton = D / (d.f * 1000) * 1e6;
+    e.Cin = bulkCap(d);
+    const double W = 1.414 * d.VacMin * e.Ton, isc = io / (1 - D);
+    e.Lp = W / ((isc / n) * d.r);
+    e.Ls = e.Lp / (n * n);
+    e.Irmss = std::sqrt(1 - D) * isc;
+    e.Ipks = isc * (d.r / 2 + 1);
+    e.Dp = std::sqrt(d.Cmil * e.Irmsp) / 39.37;
+    e.Ds = std::sqrt(d.Cmil * e.Irmss) / 39.37;
+    e.Vdm = (1.414 * d.VacMax / n + d.Vo) * 1.2;
+    e.Idm = 2 * e.Irmss;
+    const double np0 = (2 / d.r + 1) * (W * 1e-6) / (2 * d.Bpk * (d.Ae / 100) * 1e-8);
+    e.Ns = ceilTurns(np0 / n);
+    e.Np = nearestHalfDown(n * e.Ns);
+    e.bpeak = (2 / d.r + 1) * (W * 1e-6) / (2 * e.Np * (d.Ae / 100) * 1e-8);
+    e.Zc = gap(d, e.Np, e.Lp);
+    e.Co = 50 / (d.Vopp * 2 * 0.001 / (e.Ipks - d.Po / d.Vo));
+    e.Vcm = 1.2 * d.Vo;
+    return e;
+}
+
+Expect dcm(const Design& d) {
+    Expect e{};
+    const double io = d.Po / d.Vo, nd = ratio(d), se = std::sqrt(d.Eff / 100), idle = d.Ptd / 100;
+    const double D = se * d.Vo * nd * (1 - idle) / (se * d.Vo * nd + 1.414 * d.VacMin * d.Eff / 100);
+    e.Ipks = 2 * io / (1 - D - idle);
+    e.Ipkp = 2 * d.Po / (d.Eff / 100 * 1.414 * d.VacMin * D);
+    e.Ton = D * 1e6 / (d.f * 1000);
+    e.Lp = 1.414 * d.VacMin * 1e6 * D / (d.f * 1000) / e.Ipkp;
+    e.Iin = d.Po * 100 / d.Eff / (1.414 * d.VacMin);
+    e.Irmsp = std::sqrt(D) * e.Ipkp / std::sqrt(3.0);
+    e.Dp = std::sqrt(d.Cmil * e.Irmsp) / 39.37;
+    e.Iswe = 10 * e.Irmsp;
+    e.Cin = bulkCap(d);
+    e.Irmss = std::sqrt(1 - D - idle) * e.Ipks / std::sqrt(3.0);
+    e.Ds = std::sqrt(d.Cmil * e.Irmss) / 39.37;
+    e.Vdm = (1.414 * d.VacMax / nd + d.Vo) * 1.2;
+    e.Idm = 2 * e.Irmss;
+    e.Co = 50 / (d.Vopp * 2 * 0.001 / (e.Ipks - d.Po / d.Vo));
+    e.Vcm = 1.2 * d.Vo;
+    e.Ls = e.Lp / (nd * nd);
+    const double np0 = 1.414 * d.VacMin * 1e4 * e.Ton / (d.Bpk * d.Ae);
+    e.Ns = ceilTurns(np0 / nd);
+    e.Np = nearestHalfDown(nd * e.Ns);
+    e.Zc = gap(d, e.Np, e.Lp);
+    return e;
+}
+
+struct Flyback : ::testing::Test {
+    test::TempDir dir;
+    ui::HeadlessBackend hb;
+    Flyback() {
+        ui::setBackend(&hb);
+        // Built-in labels and formulas unless a test says otherwise.
+        writeFile("Flyback Interface.txt", "#");
+        writeFile("CCM反激变换器 cfg.txt", "#");
+        writeFile("DCM反激变换器 cfg.txt", "#");
+    }
+    F& open() { return static_cast<F&>(hb.openModeless(std::make_unique<F>(nullptr), nullptr)); }
+    void enter(F& w, const Design& d) {
+        const std::pair<int, double> v[] = {
+            {F::kPo, d.Po}, {F::kVo, d.Vo}, {F::kEff, d.Eff}, {F::kVacMin, d.VacMin},
+            {F::kVacMax, d.VacMax}, {F::kVswm, d.Vswm}, {F::kVswr, d.Vswr}, {F::kF, d.f},
+            {F::kVdf, d.Vdf}, {F::kR, d.r}, {F::kPtd, d.Ptd}, {F::kCmil, d.Cmil}, {F::kVopp, d.Vopp},
+            {F::kAe, d.Ae}, {F::kLe, d.Le}, {F::kBpk, d.Bpk}, {F::kBsat, d.Bsat}, {F::kPer, d.Per}};
+        for (auto [c, x] : v) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%g", x);
+            w.setText(c, buf);
+        }
+    }
+    static double num(const F& w, int c) { return std::stod(w.text(c)); }
+    void press(F& w, int id) { w.dispatch(id, ui::Notify::Clicked); }
+    void toDcm(F& w) {
+        w.select(F::kMode, 1);
+        w.dispatch(F::kMode, ui::Notify::SelChange);
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> t;
+        for (const auto& m : hb.messages) t.push_back(m.text);
+        return t;
+    }
+};
+
+#define EXPECT_CLOSE(actual, expected) EXPECT_NEAR((actual), (expected), std::fabs(expected) * 2e-4 + 1e-6)
+
+void expectTransformer(const F& w, const Expect& e) {
+    auto n = [&](int c) { return std::stod(w.text(c)); };
+    EXPECT_CLOSE(n(F::kIin), e.Iin);
+    EXPECT_CLOSE(n(F::kIpkp), e.Ipkp);
+    EXPECT_CLOSE(n(F::kIrmsp), e.Irmsp);
+    EXPECT_CLOSE(n(F::kIswe), e.Iswe);
+    EXPECT_CLOSE(n(F::kTon), e.Ton);
+    EXPECT_CLOSE(n(F::kCin), e.Cin);
+    EXPECT_CLOSE(n(F::kLp), e.Lp);
+    EXPECT_CLOSE(n(F::kLs), e.Ls);
+    EXPECT_CLOSE(n(F::kIrmss), e.Irmss);
+    EXPECT_CLOSE(n(F::kIpks), e.Ipks);
+    EXPECT_CLOSE(n(F::kDp), e.Dp);
+    EXPECT_CLOSE(n(F::kDs), e.Ds);
+    EXPECT_CLOSE(n(F::kVdm), e.Vdm);
+    EXPECT_CLOSE(n(F::kIdm), e.Idm);
+    EXPECT_EQ(n(F::kNp), e.Np);
+    EXPECT_EQ(n(F::kNs), e.Ns);
+    EXPECT_NEAR(n(F::kZc), e.Zc, std::fabs(e.Zc) * 2e-3);
+    EXPECT_NEAR(n(F::kCo), e.Co, std::fabs(e.Co) * 2e-3);
+    EXPECT_CLOSE(n(F::kVcm), e.Vcm);
+}
+
+} // namespace
+
+TEST_F(Flyback, OpensWithDefaultsBlankResultsAndTheSystemTitle) {
+    F& w = open();
+    EXPECT_EQ(w.title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+    EXPECT_EQ(w.text(F::kPo), "74");
+    EXPECT_EQ(w.text(F::kVdf), "0.6");
+    EXPECT_EQ(w.text(F::kBsat), "3000");
+    for (int c : {F::kAe, F::kLe, F::kVe, F::kLp, F::kNp, F::kClk, F::kRlk}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.text(F::kMode), "连续(CCM)");
+    EXPECT_EQ(w.itemCount(F::kMode), 2);
+    EXPECT_TRUE(w.enabled(F::kR));
+    EXPECT_FALSE(w.enabled(F::kPtd));
+    EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
+    EXPECT_EQ(w.control(1069)->textColor, (ui::Color{255, 0, 0}));
+    EXPECT_EQ(w.control(1073)->textColor, (ui::Color{0, 0, 255}));
+}
+
+TEST_F(Flyback, TurnsOfTheWorkedExample) {
+    // n = ((600 - 115 - 1.414 x 270) / 1.4) / 5.6 with the defaults
+    EXPECT_NEAR(designers::flyback::turnsRatio({}), 13.2, 0.05);
+    float np = 0, ns = 0;
+    designers::flyback::roundTurns(40.2f, 13.2f, np, ns);
+    EXPECT_EQ(ns, 4.0f);
+    EXPECT_EQ(np, 53.0f); // 52.8 rounds up
+    designers::flyback::roundTurns(26.4f, 13.2f, np, ns); // exactly two
+    EXPECT_EQ(ns, 2.0f);
+    designers::flyback::roundTurns(10.0f, 2.5f, np, ns);  // 4 x 2.5 = 10
+    EXPECT_EQ(np, 10.0f);
+    designers::flyback::roundTurns(3.0f, 2.5f, np, ns);   // 2 x 2.5 = 5
+    EXPECT_EQ(np, 5.0f);
+    designers::flyback::roundTurns(3.0f, 1.25f, np, ns);  // 3 x 1.25 = 3.75
+    EXPECT_EQ(np, 4.0f);
+}
+
+TEST_F(Flyback, CoreEstimateNeedsNoCoreData) {
+    F& w = open();
+    press(w, F::kEstimate);
+    const double expected = (2.5 * 2.5 / 0.5) * 0.7 * (74.0 * 100 / 70 / 150) * 1000;
+    EXPECT_CLOSE(num(w, F::kVe), expected);
+    EXPECT_EQ(w.text(F::kAe), ""); // optional inputs stay blank
+    EXPECT_EQ(w.text(F::kLe), "");
+    EXPECT_EQ(w.text(F::kLp), "0"); // every field is shown: results not yet computed read 0
+    EXPECT_TRUE(hb.messages.empty());
+    EXPECT_EQ(hb.opened.back(), 217); // the calculating box ran first
+    EXPECT_EQ(hb.ticks, 17);
+}
+
+TEST_F(Flyback, DcmEstimateWarnsOfAShortDeadTime) {
+    F& w = open();
+    toDcm(w);
+    EXPECT_FALSE(w.enabled(F::kR));
+    EXPECT_TRUE(w.enabled(F::kPtd));
+    EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
+    EXPECT_EQ(w.text(F::kVeLabel), "磁芯面积乘积(mm4)");
+    w.setText(F::kPtd, "10");
+    press(w, F::kEstimate);
+    ASSERT_EQ(texts(), std::vector<std::string>{"提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！"});
+    const Design d{.Ptd = 10};
+    const double n = ratio(d), vor = n * (d.Vo + d.Vdf);
+    const double D = (vor * (1 - 0.1) * (1000 / d.f) / (1.414 * d.VacMin + vor)) / (1e6 / (d.f * 1000));
+    const double ap = d.Po * 1e6 / (std::sqrt(3 / D) * (d.Eff * 0.01 * 1500 * 0.0001) * d.f * (197353 / d.Cmil));
+    EXPECT_CLOSE(num(w, F::kVe), ap);
+    // Verify in DCM never shows the notice.
+    w.setText(F::kAe, "52.5");
+    w.setText(F::kLe, "57.5");
+    press(w, F::kVerify);
+    EXPECT_EQ(hb.messages.size(), 1u);
+}
+
+TEST_F(Flyback, CcmVerifyForTwoDesigns) {
+    for (const Design& d : {Design{}, Design{.Po = 36, .Vo = 12, .Eff = 82, .VacMin = 85, .VacMax = 265,
+                                           .Vswm = 650, .Vswr = 100, .f = 65, .Vdf = 0.7, .r = 0.4,
+                                           .Cmil = 500, .Vopp = 120, .Ae = 84.8, .Le = 73.5, .Bpk = 2200}}) {
+        F& w = open();
+        enter(w, d);
+        press(w, F::kVerify);
+        const Expect e = ccm(d);
+        expectTransformer(w, e);
+        EXPECT_EQ(e.bpeak > d.Bsat, !hb.messages.empty());
+    }
+}
+
+TEST_F(Flyback, DcmVerifyUsesTheDerivedTurnsRatio) {
+    for (const Design& d : {Design{.Ptd = 25}, Design{.Po = 18, .Vo = 12, .Eff = 80, .VacMin = 85, .VacMax = 265,
+                                                      .Vswm = 650, .Vswr = 100, .f = 100, .Ptd = 30,
+                                                      .Cmil = 450, .Ae = 32.1, .Le = 42.1, .Bpk = 2000}}) {
+        F& w = open();
+        toDcm(w);
+        enter(w, d);
+        press(w, F::kVerify);
+        const Expect e = dcm(d);
+        expectTransformer(w, e);
+        EXPECT_CLOSE(num(w, F::kLs), num(w, F::kLp) / (ratio(d) * ratio(d)));
+        EXPECT_TRUE(hb.messages.empty());
+    }
+}
+
+TEST_F(Flyback, FluxAboveSaturationIsANoticeNotAStop) {
+    F& w = open();
+    enter(w, Design{.Bsat = 1000});
+    press(w, F::kVerify);
+    ASSERT_EQ(texts(), std::vector<std::string>{"注意：实际磁通密度峰值已经超过最大值！"});
+    EXPECT_NE(w.text(F::kNp), "");
+}
+
+TEST_F(Flyback, SnubberAfterVerify) {
+    F& w = open();
+    press(w, F::kSnubber);
+    ASSERT_EQ(texts(), std::vector<std::string>{"没有足够的信息，请先计算电感量！"});
+    const Design d;
+    enter(w, d);
+    press(w, F::kVerify);
+    EXPECT_EQ(w.text(F::kClk), "");
+    press(w, F::kSnubber);
+    const double lp = num(w, F::kLp), ipk = num(w, F::kIpkp);
+    const double vc = d.Vswm - d.Vswr - 1.414 * d.VacMax;
+    const double rlk = vc * 0.000571428571428 * vc * vc / (ipk * (lp * 1e-6 * (d.Per * 0.01)) * ipk * d.f * 1000);
+    const double clk = vc * 1e9 / (vc * 0.1 * rlk * 1000 * d.f * 1000);
+    EXPECT_CLOSE(num(w, F::kRlk), rlk);
+    EXPECT_CLOSE(num(w, F::kClk), clk);
+    EXPECT_EQ(w.text(F::kVe), ""); // a blank Ve comes back
+    // A fresh verify blanks the snubber again.
+    press(w, F::kVerify);
+    EXPECT_EQ(w.text(F::kRlk), "");
+}
+
+TEST_F(Flyback, IncompleteConditionsPutTheBlanksBack) {
+    F& w = open();
+    w.setText(F::kVo, "five");
+    press(w, F::kEstimate);
+    w.setText(F::kAe, "52.5");
+    w.setText(F::kLe, "57.5");
+    press(w, F::kVerify);
+    press(w, F::kSnubber); // Lp still 0: no reading at all
+    w.setText(F::kVo, "5");
+    press(w, F::kVerify);
+    w.setText(F::kPer, "");
+    press(w, F::kSnubber);
+    const std::vector<std::string> expected = {
+        "请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。", "请输入完整的设计条件!",
+        "没有足够的信息，请先计算电感量！", "请输入一个数字。", " 请输入完整的设计条件!"};
+    EXPECT_EQ(texts(), expected);
+    EXPECT_EQ(hb.messages[1].owner, 129);
+    EXPECT_EQ(w.text(F::kVe), ""); // not "0"
+    EXPECT_EQ(w.text(F::kRlk), "");
+    EXPECT_EQ(w.text(F::kClk), "");
+}
+
+TEST_F(Flyback, VerifyWantsBothCoreFields) {
+    F& w = open();
+    w.setText(F::kAe, "52.5");
+    press(w, F::kVerify);
+    EXPECT_EQ(texts(), std::vector<std::string>{"请先输入你选择的磁芯参数！"});
+    EXPECT_EQ(w.text(F::kLp), "");
+    EXPECT_TRUE(std::find(hb.opened.begin(), hb.opened.end(), 217) == hb.opened.end());
+}
+
+TEST_F(Flyback, DivisorsOfZeroAreNamedAndNothingBadIsWritten) {
+    F& w = open();
+    enter(w, Design{.r = 0});
+    press(w, F::kVerify);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(hb.messages[0].text.find("纹波率(仅CCM)"), std::string::npos);
+    EXPECT_EQ(w.text(F::kLp), "");
+    press(w, F::kEstimate);
+    EXPECT_NE(hb.messages[1].text.find("纹波率(仅CCM)"), std::string::npos);
+    enter(w, Design{.f = 0});
+    press(w, F::kVerify);
+    EXPECT_NE(hb.messages[2].text.find("开关频率(kHz)"), std::string::npos);
+    // A switch rating below the mains peak leaves no turns ratio.
+    enter(w, Design{.Vswm = 400});
+    press(w, F::kVerify);
+    EXPECT_NE(hb.messages[3].text.find("匝比"), std::string::npos);
+    for (const auto& c : w.controls()) {
+        const std::string t = c.text;
+        EXPECT_EQ(t.find("inf"), std::string::npos) << c.tpl.id;
+        EXPECT_EQ(t.find("nan"), std::string::npos) << c.tpl.id;
+    }
+}
+
+TEST_F(Flyback, FormulaFileOverridesTheBuiltInResults) {
+    F& w = open();
+    writeFile("CCM反激变换器 cfg.txt", "Ve = Ae + Le + Po;\r\n#");
+    press(w, F::kEstimate);
+    EXPECT_EQ(w.text(F::kVe), "76"); // Ae and Le are 1 during the run
+    EXPECT_EQ(w.text(F::kAe), "");
+    writeFile("CCM反激变换器 cfg.txt", "Lp = Ve * 7 + Ae;\r\nNp = 3;\r\n#");
+    enter(w, Design{});
+    w.setText(F::kVe, "");
+    press(w, F::kVerify);
+    EXPECT_EQ(w.text(F::kLp), "59.5"); // Ve is 1 during the run, Ae 52.5
+    EXPECT_EQ(w.text(F::kNp), "3");
+    EXPECT_EQ(w.text(F::kVe), "");
+    EXPECT_EQ(w.text(F::kIin), "0"); // untouched results show as they stand
+    // A file that fails its checks shows no results.
+    writeFile("CCM反激变换器 cfg.txt", "Lp = = 3;\r\n#");
+    w.setText(F::kLp, "");
+    press(w, F::kVerify);
+    EXPECT_EQ(w.text(F::kLp), "");
+    EXPECT_EQ(hb.messages.back().caption, "公式解析错误");
+}
+
+TEST_F(Flyback, TitleTestAndRunTestDiffer) {
+    writeFile("CCM反激变换器 cfg.txt", "x");
+    F& w = open();
+    EXPECT_EQ(w.formulaSuffix(), designers::kBuiltinFormulas);
+    press(w, F::kEstimate); // the one-byte file runs: '#' appended with the runner's notice
+    ASSERT_GE(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].caption, "注意");
+    EXPECT_EQ(readFile("CCM反激变换器 cfg.txt"), "x#");
+    writeFile("DCM反激变换器 cfg.txt", "Lp = 1;#");
+    toDcm(w);
+    EXPECT_EQ(w.title(), "反激变换器 Flyback   <界面:系统   公式:自定义>");
+    // '#' first: never run, whatever follows.
+    writeFile("DCM反激变换器 cfg.txt", "#Lp = = ;");
+    w.select(F::kMode, 0);
+    w.dispatch(F::kMode, ui::Notify::SelChange);
+    toDcm(w);
+    EXPECT_EQ(w.formulaSuffix(), designers::kBuiltinFormulas);
+}
+
+TEST_F(Flyback, InterfaceFileRelabels) {
+    writeFile("Flyback Interface.txt", "1=Pout(W);\r\n14=体积;\r\n40=R;\r\n#");
+    F& w = open();
+    EXPECT_EQ(w.text(1296), "Pout(W)");
+    EXPECT_EQ(w.text(1052), "体积");
+    EXPECT_EQ(w.text(1305), "R");
+    EXPECT_EQ(w.text(1250), "输出电压(V)");
+    EXPECT_EQ(w.text(F::kEstimateGroup), "磁芯参数:");
+    EXPECT_EQ(w.title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
+    // '#' first keeps the built-in labels although the rest is valid.
+    writeFile("Flyback Interface.txt", "#1=Pout(W);\r\n#");
+    F& v = open();
+    EXPECT_EQ(v.text(1296), "输出功率(W)");
+    EXPECT_EQ(v.title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+}
+
+TEST_F(Flyback, ModeChangeClearsResultsAndCore) {
+    F& w = open();
+    enter(w, Design{});
+    press(w, F::kVerify);
+    ASSERT_NE(w.text(F::kLp), "");
+    toDcm(w);
+    for (int c : {F::kLp, F::kNp, F::kAe, F::kLe, F::kVe}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.value(F::kLp), 0.0f);
+    EXPECT_EQ(w.text(F::kPo), "74");
+    // The snubber needs a new verify.
+    press(w, F::kSnubber);
+    EXPECT_EQ(hb.messages.back().text, "没有足够的信息，请先计算电感量！");
+}
+
+TEST_F(Flyback, CloseDestroysTheWindowAndOthersLive) {
+    F& a = open();
+    F& b = open();
+    a.dispatch(ui::IdCancel, ui::Notify::Clicked);
+    ASSERT_EQ(hb.modeless().size(), 1u);
+    EXPECT_EQ(hb.modeless()[0], &b);
+}
+
+TEST_F(Flyback, PaintsTheTopologyIntoItsGroupBox) {
+    F& w = open();
+    const ui::RecordingCanvas c = ui::HeadlessBackend::paint(w);
+    ASSERT_EQ(c.ops.size(), 1u);
+    EXPECT_EQ(c.ops[0].kind, ui::DrawOp::Bitmap);
+    EXPECT_EQ(c.ops[0].a, 432);
+    EXPECT_EQ(c.ops[0].b, 20);
+    EXPECT_EQ(c.ops[0].c - c.ops[0].a, ui::dluToPxX(w.control(F::kPictureGroup)->tpl.w));
+    EXPECT_EQ(c.ops[0].src.right, 270 + 10);
+    EXPECT_EQ(c.ops[0].src.bottom, 154 + 10);
+}
