@@ -55,8 +55,6 @@ std::string convert(const char* to, const char* from, std::string_view in, std::
             if (badSkip == 0) { // a UTF-8 sequence: skip the whole character
                 const auto c = static_cast<unsigned char>(*src);
                 skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            } else if (static_cast<unsigned char>(*src) < 0x80) {
-                skip = 1;
             }
             if (skip > left) skip = left;
             src += skip;
@@ -70,7 +68,8 @@ std::string convert(const char* to, const char* from, std::string_view in, std::
 } // namespace
 
 std::string utf8ToGbk(std::string_view s) { return convert("GBK", "UTF-8", s, "?", 0); }
-std::string gbkToUtf8(std::string_view s) { return convert("UTF-8", "GBK", s, "\xEF\xBF\xBD", 2); }
+// One byte at a time: the ASCII byte after a broken lead byte (a ';') survives.
+std::string gbkToUtf8(std::string_view s) { return convert("UTF-8", "CP936", s, "\xEF\xBF\xBD", 1); }
 
 std::string decodeText(std::string_view s) { return isValidUtf8(s) ? std::string(s) : gbkToUtf8(s); }
 

@@ -154,4 +154,6 @@ TEST(Encoding, GbkAndUtf8) {
     const std::string out = gbkToUtf8(junk);
     EXPECT_TRUE(isValidUtf8(out));
     EXPECT_NE(out.find("zz"), std::string::npos);
+    // A broken lead byte takes only itself: the ';' after it survives.
+    EXPECT_EQ(gbkToUtf8("ab\x81;"), "ab\xEF\xBF\xBD;");
 }
