@@ -418,10 +418,8 @@ private:
             if (t.kind == Tok::Line) continue;
             if (t.kind == Tok::Assign && assignFailure.code < 0 && lastReal >= 0) {
                 // the target is lastReal; the statement before it must be closed
-                // (a second '=' in the statement is left to the ';'/'=' count)
                 const int b = beforeLastReal;
-                if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi &&
-                    tokens_[static_cast<std::size_t>(b)].kind != Tok::Assign)
+                if (b >= 0 && tokens_[static_cast<std::size_t>(b)].kind != Tok::Semi)
                     assignFailure = at(kErrMissingSemicolon, lineOf(b));
             } else if (isFloat(t) && declFailure.code < 0) {
                 if (lastReal >= 0 && tokens_[static_cast<std::size_t>(lastReal)].kind != Tok::Semi) {

@@ -300,6 +300,15 @@ TEST_F(FormulaTest, DeclarationShadowsDesignerNameOnlyAfterwards) {
     EXPECT_EQ(at(cAe), 7.0f); // the designer field was not written
 }
 
+// Two '=' in one statement: the structure check finds the second one's
+// target not preceded by ';' before the count of ';' and '=' could.
+TEST_F(FormulaTest, ChainedAssignmentFailsTheStructureCheck) {
+    EXPECT_FALSE(run("Np = b = 1;#"));
+    expectError(kParse, "Error:第1" + kMsg5);
+    EXPECT_FALSE(run("Np = 1;\r\nNs = Np = 2;\r\n#"));
+    expectError(kParse, "Error:第2" + kMsg5);
+}
+
 TEST_F(FormulaTest, DeclarationErrors) {
     EXPECT_FALSE(run("float k;\r\nNp = 1;\r\nfloat k;\r\n#"));
     expectError(kParse, "Error:第1行和第3行变量重复定义!");
@@ -383,7 +392,6 @@ TEST_F(FormulaTest, EvaluationErrors) {
         {"Np = pow(1, 2, 3);#", "Error:第1行pow(a,b) 函数运算出错，公式有误!"},
         {"Np = pow;#", "Error:第1行pow(a,b) 函数运算出错，公式有误!"},
         {"Np = 1;\r\nNs = ;#", "Error:第2行有多余的'；'或者其位置错误导致堆栈内并没有数据!"},
-        {"Np = b = 1;#", "Error:第0" + kMsg20},
         {"Np + 1;#", "Error:第0" + kMsg20},
         {"Np = 1;;#", "Error:第0" + kMsg20},
     };
