@@ -18,7 +18,6 @@ using L = FormulaLimits;
 
 constexpr const char* kParseCaption = "公式解析错误";
 constexpr const char* kEvalCaption = "计算出错";
-constexpr const char* kNoticeCaption = "注意";
 constexpr const char* kNoEndMark =
     "公式文本内未发现结束符号'#'，程序自动在末尾加入了结束符,请重新计算结果!";
 
@@ -711,18 +710,7 @@ bool FormulaRunner::runText(std::string_view text, const BindingTable* table,
 
 bool FormulaRunner::run(const std::string& path, FieldTarget& target) {
     MarkedText file;
-    if (auto e = readToMark(path, false, L::kTextBytes, file)) {
-        showFileError(e);
-        return false;
-    }
-    if (!file.hasMark) {
-        if (auto e = appendMark(path)) {
-            showFileError(e);
-            return false;
-        }
-        kv::ui::backend().messageBox(nullptr, kNoEndMark, kNoticeCaption, kv::ui::Icon::Warning,
-                                     kv::ui::Buttons::Ok);
-    }
+    if (!loadMarked(path, false, L::kTextBytes, file, kNoEndMark)) return false;
     if (file.tooLong) return refuseTooLong();
     return runText(file.text, bindingTableForFile(path), target);
 }

@@ -86,18 +86,7 @@ bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry
 bool InterfaceLoader::load(const std::string& path, int count, std::vector<Entry>& entries) {
     entries.clear();
     MarkedText file;
-    if (auto e = readToMark(path, true, kMaxBytes, file)) {
-        showFileError(e);
-        return false;
-    }
-    if (!file.hasMark) {
-        if (auto e = appendMark(path)) {
-            showFileError(e);
-            return false;
-        }
-        kv::ui::backend().messageBox(nullptr, kNoEndMark, "注意", kv::ui::Icon::Warning,
-                                     kv::ui::Buttons::Ok);
-    }
+    if (!loadMarked(path, true, kMaxBytes, file, kNoEndMark)) return false;
     if (file.tooLong) return refuse(kTooLong);
     return parse(file.text, count, entries);
 }

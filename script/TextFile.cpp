@@ -70,4 +70,20 @@ void showFileError(const kv::ui::FileError& e) {
                                  kv::ui::Icon::Error, kv::ui::Buttons::Ok);
 }
 
+bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,
+                const char* noMark) {
+    if (auto e = readToMark(path, create, cap, out)) {
+        showFileError(e);
+        return false;
+    }
+    if (!out.hasMark) {
+        if (auto e = appendMark(path)) {
+            showFileError(e);
+            return false;
+        }
+        kv::ui::backend().messageBox(nullptr, noMark, "注意", kv::ui::Icon::Warning, kv::ui::Buttons::Ok);
+    }
+    return true;
+}
+
 } // namespace kv::script

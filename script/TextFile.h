@@ -23,5 +23,9 @@ kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t c
 kv::ui::FileError appendMark(const std::string& path);
 // The framework's box for a file that cannot be opened, read or written.
 void showFileError(const kv::ui::FileError& e);
+// readToMark, then the mark appended with the notice `noMark` (caption "注意")
+// when the file had none. A file error is shown and false returned.
+bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,
+                const char* noMark);
 
 } // namespace kv::script
