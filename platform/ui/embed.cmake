@@ -1,8 +1,15 @@
-# Writes the template text into a C++ source as a raw string literal.
-file(READ "${INPUT}" text)
+# Writes the template files (resources/*.dlg, in name order) into a C++
+# source as one raw string literal.
+file(GLOB inputs "${INPUT_DIR}/*.dlg")
+list(SORT inputs)
+set(text "")
+foreach(f ${inputs})
+  file(READ "${f}" part)
+  string(APPEND text "${part}\n")
+endforeach()
 string(FIND "${text}" ")KVDLG\"" bad)
 if(NOT bad EQUAL -1)
-  message(FATAL_ERROR "${INPUT} contains the literal terminator")
+  message(FATAL_ERROR "a template file contains the literal terminator")
 endif()
 file(WRITE "${OUTPUT}.tmp" "namespace kv::ui {\nconst char* builtinTemplateText() {\n    return R\"KVDLG(${text})KVDLG\";\n}\n} // namespace kv::ui\n")
 file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")

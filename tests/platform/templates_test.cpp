@@ -11,7 +11,12 @@ using namespace kv::ui;
 TEST(Templates, ShippedFileParsesAndIdsAreUnique) {
     TemplateSet set;
     std::string error;
-    const std::string text = kv::test::readFile(KV_SOURCE_DIR "/resources/dialogs.dlg");
+    std::string text;
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(KV_SOURCE_DIR "/resources"))
+        if (e.path().extension() == ".dlg") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& f : files) text += kv::test::readFile(f) + "\n";
     ASSERT_TRUE(parseTemplates(text, set, error)) << error;
     EXPECT_EQ(set.dialogs.size(), allTemplates().size());
     for (const auto& d : set.dialogs) {
