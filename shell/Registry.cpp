@@ -2,6 +2,7 @@
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
 #include "shell/Popups.h"
+#include "toolbox/ToolPages.h"
 
 namespace kv::shell {
 
@@ -29,7 +30,7 @@ std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {
     default: break;
     }
     if (DesignerFactory f = designerFactory(templateId)) return f(parent);
-    return nullptr;
+    return toolbox::createPage(templateId, parent);
 }
 
 } // namespace kv::shell
