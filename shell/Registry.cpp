@@ -1,15 +1,21 @@
 #include "designers/FlybackDesigner.h"
+#include "graphic_flyback/GraphicFlybackDialog.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
 #include "shell/Popups.h"
 #include "toolbox/ToolPages.h"
+#include "toolbox/ToolSheet.h"
 
 namespace kv::shell {
 
 // Designers join here as they are built.
 void registerAll() {
+    registerSheet(1186, &toolbox::runToolSheet);
     registerDesigner(129, [](ui::Dialog* parent) -> std::unique_ptr<ui::Dialog> {
         return std::make_unique<designers::FlybackDesigner>(parent);
+    });
+    registerDesigner(238, [](ui::Dialog* parent) -> std::unique_ptr<ui::Dialog> {
+        return std::make_unique<graphic::GraphicFlybackDialog>(parent);
     });
 }
 

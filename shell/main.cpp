@@ -1,4 +1,5 @@
 // Korvane: start-up runs the launcher modally; closing it ends the program.
+#include "platform/ui/Files.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "shell/Launcher.h"
 
@@ -6,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
     for (const std::string& face : kv::ui::installFonts())
         std::fprintf(stderr, "Korvane: no installed font for %s; install fonts-noto-cjk and fonts-arphic-ukai\n",
                      face.c_str());
+    std::error_code ec;
+    kv::ui::setWorkFolder(std::filesystem::current_path(ec).string());
     kv::ui::QtBackend backend;
     kv::ui::setBackend(&backend);
     kv::shell::registerAll();

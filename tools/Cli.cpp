@@ -1,6 +1,7 @@
 #include "tools/Cli.h"
 
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Files.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/Launcher.h"
 #include "tools/FormulaCommand.h"
@@ -324,9 +325,14 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
         std::filesystem::path p;
         ~Restore() {
             std::error_code ec;
+            ui::setWorkFolder({});
             if (!p.empty()) std::filesystem::current_path(p, ec);
         }
     } restore{oldDir};
+    {
+        std::error_code ec;
+        ui::setWorkFolder(std::filesystem::current_path(ec).string());
+    }
 
     ui::HeadlessBackend hb;
     ui::setBackend(&hb);

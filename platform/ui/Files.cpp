@@ -77,6 +77,21 @@ std::string fileErrorText(const FileError& e) {
     return "访问文件 \"" + full + "\" 时出错：" + e.reason;
 }
 
+namespace {
+std::string& workFolder() {
+    static std::string dir;
+    return dir;
+}
+} // namespace
+
+void setWorkFolder(const std::string& dir) { workFolder() = dir; }
+
+void restoreWorkFolder() {
+    if (workFolder().empty()) return;
+    std::error_code ec;
+    std::filesystem::current_path(workFolder(), ec);
+}
+
 std::string programDir() {
     std::error_code ec;
     auto p = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -28,4 +28,9 @@ std::string fileErrorText(const FileError& e);
 // Folder of the running executable.
 std::string programDir();
 
+// The folder the program works in. Some steps go back to it (after the save
+// dialog, on the progress timer); nothing happens until one is set.
+void setWorkFolder(const std::string& dir);
+void restoreWorkFolder();
+
 } // namespace kv::ui

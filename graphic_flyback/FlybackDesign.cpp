@@ -1,0 +1,156 @@
+#include "graphic_flyback/FlybackDesign.h"
+
+#include <cmath>
+#include <vector>
+
+namespace kv::graphic {
+
+namespace {
+constexpr double kRoot2 = 1.414;
+constexpr double kPi = 3.1415926;
+} // namespace
+
+double roundUp(double x) {
+    const double f = std::floor(x);
+    return x > f ? f + 1 : f;
+}
+
+double roundHalfDown(double x) {
+    const double f = std::floor(x);
+    return x - f > 0.5 ? f + 1 : f;
+}
+
+float searchVdcMin(const FlybackDesign& d) {
+    const double vpk = double(d.VacMin) * kRoot2;
+    const double thalf = 1000.0 / (2.0 * d.fLine);
+    const double p2 = 2.0 * d.Vo * d.Io * 100.0 / d.Efficiency;
+    constexpr int kEntries = 5000;
+    std::vector<double> table(kEntries, 1000.0);
+    const double nd = vpk * 10.0;
+    const long n = std::isfinite(nd) && nd > 0 ? long(std::min(nd, 1e9)) : 0;
+    float v = 0.1f; // single precision: the steps carry its rounding
+    for (long i = 1; i <= n - 1; ++i) {
+        const double e = double(d.Cin) * 1e-6 * (2.0 * double(d.VacMin) * d.VacMin - double(v) * v);
+        const double f = p2 * thalf * 0.001 * (1.0 - std::asin(double(v) / vpk) / kPi);
+        if (i < kEntries) table[size_t(i)] = std::fabs(e - f);
+        else break; // entries past the table are not kept
+        v = v + 0.1f;
+    }
+    int best = 1;
+    for (int i = 2; i < kEntries; ++i)
+        if (table[size_t(i)] < table[size_t(best)]) best = i;
+    return float(best * 0.1);
+}
+
+Outcome recalculate(FlybackDesign& d, Derive how) {
+    Outcome out;
+    const double vpk = double(d.VacMin) * kRoot2;
+    const double thalf = 1000.0 / (2.0 * d.fLine);
+    const double p2 = 2.0 * d.Vo * d.Io * 100.0 / d.Efficiency;
+    const double eta = d.Efficiency * 0.01;
+
+    // Step 1: lowest DC input and bulk capacitor.
+    if (d.CinMode == 0) {
+        d.VdcMin = float(vpk * (1.0 - d.PerVinpp * 0.01));
+        const double tc = std::asin(d.VdcMin / vpk) * thalf / kPi;
+        d.Cin = float(p2 * 1000.0 * (thalf - tc) / (2.0 * double(d.VacMin) * d.VacMin - double(d.VdcMin) * d.VdcMin));
+    } else {
+        d.VdcMin = searchVdcMin(d);
+        d.PerVinpp = float((vpk - d.VdcMin) * 100.0 / vpk);
+    }
+
+    // Step 2: turns ratio or duty cycle.
+    const auto vorCheck = [&] {
+        if (d.Vor >= d.Vz) out.vorError = true;
+    };
+    const auto margin = [&] { d.Vswy = float(d.VMos - d.VacMax * kRoot2 - d.Vz); };
+    double n = 0;
+    const bool dcm = d.Mode == 1;
+    if (how == Derive::FromDuty) {
+        if (!dcm) {
+            d.Iin = float(double(d.Vo) * d.Io * 100.0 / d.Efficiency / d.VdcMin);
+            n = d.Io / (double(d.Iin) * (1.0 - d.Dmax) / d.Dmax);
+        } else {
+            d.Ipks = float(2.0 * d.Io / (1.0 - d.Dmax - d.Tdie * 0.01));
+            d.Ipkp = float(2.0 * d.Vo * d.Io / (eta * d.VdcMin * d.Dmax));
+            n = d.Ipks / (std::sqrt(eta) * d.Ipkp);
+        }
+        d.Vor = float((double(d.Vo) + d.Vdo) * n);
+        vorCheck();
+        margin();
+    } else if (dcm) {
+        vorCheck();
+        margin();
+        n = d.Vor / (double(d.Vo) + d.Vdo);
+        const double se = std::sqrt(eta);
+        d.Dmax = float(se * d.Vo * n * (1.0 - d.Tdie * 0.01) / (se * d.Vo * n + d.VdcMin * eta));
+        d.Ipks = float(2.0 * d.Io / (1.0 - d.Dmax - d.Tdie * 0.01));
+        d.Ipkp = float(2.0 * d.Vo * d.Io / (eta * d.VdcMin * d.Dmax));
+    } else {
+        n = d.Vor / (double(d.Vo) + d.Vdo);
+        vorCheck();
+        margin();
+        d.Iin = float(double(d.Vo) * d.Io * 100.0 / d.Efficiency / d.VdcMin);
+        d.Dmax = float(d.Iin / (d.Iin + d.Io / n));
+    }
+
+    const double ton = d.Dmax / (d.fosc * 1000.0);
+    const auto ratings = [&] {
+        d.Isw = float(std::max(10.0 * d.Irmsp, 1.0));
+        d.dp = float(std::sqrt(double(d.Cmil) * d.Irmsp) / 39.37);
+        d.ds = float(std::sqrt(double(d.Cmil) * d.Irmss) / 39.37);
+        d.VDon = float((d.VacMax * kRoot2 / n + d.Vo) * 1.2);
+        d.IDout = float(2.0 * d.Irmss);
+        d.Esr = float(2.0 * d.Vopp * 0.001 / (double(d.Ipks) - d.Io));
+        d.Co = float(50.0 / d.Esr);
+        d.VCout = float(1.2 * d.Vo);
+        d.Ls = float(d.Lp / (n * n));
+    };
+    const auto turns = [&](double np0) {
+        d.Ns = float(roundUp(np0 / n));
+        d.Np = float(roundHalfDown(n * d.Ns));
+    };
+    const auto gap = [&] {
+        const double le = d.Le / 10.0;
+        const double m = double(d.Np) * d.Np * (d.Ae / 100.0) * 0.0251327408 * 0.001 / (le * d.Lp * 0.1 * 0.00001);
+        d.Lgap = float((le * m - le) * 10.0 / 2000.0);
+    };
+
+    // Step 3: currents, inductance, ratings, turns, gap.
+    if (dcm) {
+        d.Lp = float(d.VdcMin * 1e6 * ton / d.Ipkp);
+        d.Iin = float(double(d.Vo) * d.Io / eta / d.VdcMin);
+        d.Irmsp = float(d.Ipkp / std::sqrt(3.0) * std::sqrt(double(d.Dmax)));
+        d.Irmss = float(d.Ipks / std::sqrt(3.0) * std::sqrt(1.0 - d.Dmax - d.Tdie * 0.01));
+        ratings();
+        turns(double(d.Lp) * 10000.0 * d.Ipkp / (double(d.Bpk) * d.Ae));
+        gap();
+    } else {
+        d.Iin = float(double(d.Vo) * d.Io * 100.0 / d.Efficiency / d.VdcMin);
+        const double k = d.r * 0.5 + 1.0;
+        d.Ipkp = float(k * d.Io / (1.0 - d.Dmax) / n);
+        d.Irmsp = float(std::sqrt(double(d.Dmax)) * d.Ipkp / k);
+        const double isec = d.Io / (1.0 - d.Dmax);
+        const double ipri = isec / n;
+        const double vt = d.VdcMin * ton * 1e6;
+        d.Lp = float(vt / (ipri * d.r));
+        d.Irmss = float(std::sqrt(1.0 - d.Dmax) * isec);
+        d.Ipks = float(k * isec);
+        ratings();
+        turns((2.0 / d.r + 1.0) * vt * 1e-6 / (d.Bpk * 2.0 * (d.Ae / 100.0) * 1e-8));
+        const double b = (2.0 / d.r + 1.0) * vt * 100.0 / (2.0 * d.Np * d.Ae / 100.0);
+        out.achievedFlux = float(b);
+        out.fluxWarning = b > d.Bsat;
+        gap();
+    }
+
+    // Step 4: clamp and auxiliary winding.
+    d.Rlk = float(d.Vz * 2.0 * (double(d.Vz) - d.Vor) /
+                  (d.Ipkp * (d.PerLLK * 0.01 * d.Lp * 1e-6 * d.Ipkp) * d.fosc * 1000.0) / 10.0);
+    d.Clk = float(d.Vz * 1e9 / (d.Vz * 0.03 * d.Rlk * 1000.0 * d.fosc * 1000.0));
+    d.Nf = float(roundHalfDown((double(d.Vf) + d.Vdf) * d.Ns / (double(d.Vo) + d.Vdo)));
+    d.Vf = float(double(d.Nf) * d.Vo / d.Ns);
+    return out;
+}
+
+} // namespace kv::graphic

@@ -1,0 +1,45 @@
+// The design record of the graphical flyback designer and its computation.
+#pragma once
+
+#include <string>
+
+namespace kv::graphic {
+
+struct FlybackDesign {
+    // inputs
+    float VacMin = 90, VacMax = 270, fLine = 50, Efficiency = 70;
+    int CinMode = 0; // 0: ripple given; 1: capacitance given
+    float PerVinpp = 38, Cin = 0, fosc = 70, Dmax = 0.4f, VMos = 600, PerLLK = 5, Vz = 105;
+    int Mode = 0;    // 0: CCM; 1: DCM
+    float Ae = 17, Le = 35, Bpk = 2500, Bsat = 3000, r = 0.5f, Tdie = 20, Vor = 75, Cmil = 400;
+    std::string CoreName = "磁芯:用户输入";
+    float Vdo = 0.8f, Vo = 5, Io = 1, Vopp = 50, Vf = 6, Vdf = 0.6f;
+    // results
+    float VdcMin = 0, Iin = 0, Ipkp = 0, Irmsp = 0, Lp = 0, Np = 0, dp = 0, Ipks = 0, Irmss = 0,
+          Ls = 0, Ns = 0, ds = 0, Lgap = 0, Rlk = 0, Clk = 0, Vswy = 0, Isw = 0, VDon = 0, IDout = 0,
+          VCout = 0, Esr = 0, Co = 0, Nf = 0;
+};
+
+inline constexpr const char* kUserCore = "磁芯:用户输入";
+
+enum class Derive { FromDuty, FromVor };
+
+struct Outcome {
+    bool vorError = false;   // Vor >= Vz: the leakage spike is below the reflected voltage
+    bool fluxWarning = false; // CCM: achieved peak flux density above Bsat
+    float achievedFlux = 0;  // gauss, CCM
+};
+
+// Recomputes every result from the inputs; `Vor` or `Dmax` (by `how`),
+// `PerVinpp` or `Cin`, `Esr` and `Vf` are written back too.
+Outcome recalculate(FlybackDesign& d, Derive how);
+
+// Turns rounding: a fraction goes up to the next whole number.
+double roundUp(double x);
+// Nearest whole number, a fraction of exactly one half rounding down.
+double roundHalfDown(double x);
+
+// The lowest rectified voltage for a given capacitance: the 0.1 V grid search.
+float searchVdcMin(const FlybackDesign& d);
+
+} // namespace kv::graphic

@@ -1,0 +1,214 @@
+#include "graphic_flyback/GraphicFlybackDialog.h"
+
+#include "graphic_flyback/ParamDialogs.h"
+#include "platform/ui/Backend.h"
+#include "platform/ui/Canvas.h"
+#include "platform/ui/Files.h"
+#include "shell/FontDialog.h"
+#include "shell/Settings.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kv::graphic {
+
+const Region kRegions[12] = {
+    {10, 66, 46, 86, "AC", 240, Derive::FromVor},
+    {13, 103, 30, 122, "η", 241, Derive::FromVor},
+    {235, 166, 265, 186, "Cin", 242, Derive::FromDuty},
+    {358, 252, 400, 276, nullptr, 243, Derive::FromDuty},
+    {424, 307, 460, 324, "Qsw", 244, Derive::FromVor},
+    {560, 14, 590, 32, "Llk", 245, Derive::FromVor},
+    {668, 17, 783, 34, "Transformer", 246, Derive::FromVor},
+    {805, 16, 832, 35, "Do", 247, Derive::FromVor},
+    {940, 60, 981, 79, "Cout", 248, Derive::FromVor},
+    {1003, 96, 1043, 120, "Out", 250, Derive::FromVor},
+    {605, 314, 629, 332, "Df", 251, Derive::FromVor},
+    {534, 315, 560, 333, "Vf", 252, Derive::FromVor},
+};
+
+std::string numberText(double v, int digits) {
+    if (!std::isfinite(v)) return "---";
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
+    std::string s(buf, r.ptr);
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+namespace {
+constexpr ui::Color kBlack{0, 0, 0};
+constexpr ui::Color kGreen{0, 255, 0};
+constexpr ui::Color kRed{255, 0, 0};
+constexpr ui::Color kPurple{137, 11, 155};
+constexpr ui::Color kMagenta{255, 0, 255};
+constexpr ui::Color kGrey{128, 128, 128};
+constexpr const char* kStrike = "—————";
+} // namespace
+
+using G = GraphicFlybackDialog;
+const ui::MessageEntry<G> G::kMessageMap[] = {
+    {G::kSave, ui::Notify::Clicked, &G::save},
+    {G::kBackground, ui::Notify::Clicked, &G::onBackground},
+    {G::kFont, ui::Notify::Clicked, &G::onFont},
+};
+
+GraphicFlybackDialog::GraphicFlybackDialog(ui::Dialog* parent) : Dialog(238, parent) {}
+
+bool GraphicFlybackDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
+
+void GraphicFlybackDialog::onInitDialog() {
+    design = FlybackDesign{};
+    setRange(kProgress, 0, 120);
+    setPos(kProgress, 0);
+    setTitle("PWM单端反激变换器 Flyback");
+    recalculate(Derive::FromDuty);
+}
+
+bool GraphicFlybackDialog::recalculate(Derive how) {
+    const Outcome o = kv::graphic::recalculate(design, how);
+    if (o.vorError) messageBox("错误：漏感尖峰电压小于了次级折射电压！", ui::kAppName, ui::Icon::None);
+    if (o.fluxWarning) messageBox("注意：实际磁通密度峰值已经超过最大值！", ui::kAppName, ui::Icon::None);
+    if (o.vorError) return false;
+    if (!animating) {
+        animating = true;
+        setTimer(1, 10);
+    }
+    return true;
+}
+
+void GraphicFlybackDialog::onTimer(int id) {
+    ui::restoreWorkFolder();
+    if (id == 1) {
+        progress += 10;
+        if (progress <= 100) {
+            invalidate({159, 395, 381, 414});
+        } else {
+            killTimer(1);
+            animating = false;
+            setTimer(2, 1500);
+        }
+    } else if (id == 2) {
+        progress = 0;
+        invalidate({160, 396, 380, 413});
+        killTimer(2);
+    }
+}
+
+void GraphicFlybackDialog::onLButtonUp(int x, int y) {
+    clickText = "Coordinate:" + std::to_string(x) + "," + std::to_string(y);
+    for (const Region& r : kRegions)
+        if (r.x1 < x && x < r.x2 && r.y1 < y && y < r.y2) {
+            if (auto dlg = makeParamDialog(r.dialog, design, this)) runModal(*dlg);
+            recalculate(r.after); // after Cancel too: it refreshes the results
+            invalidate();
+            return;
+        }
+    invalidate({0, 0, 150, 30});
+}
+
+void GraphicFlybackDialog::onBackground() {
+    const auto slot = shell::readSlot(shell::kPictureSlot);
+    shell::writeSlot(shell::kPictureSlot, slot == '#' ? '*' : '#');
+    invalidate();
+}
+
+void GraphicFlybackDialog::onFont() {
+    shell::FontDialog d(this);
+    runModal(d);
+}
+
+void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
+    const auto slot = shell::readSlot(shell::kPictureSlot);
+    const int picture = slot == '#' ? 239 : slot == '*' ? 268 : 0;
+    if (const ui::BitmapInfo* b = picture ? ui::findBitmap(picture) : nullptr)
+        c.stretchBitmap(picture, {0, 0, clientWidth(), clientHeight()}, {0, 0, b->width, b->height + 10});
+    c.setTransparent(true);
+    c.setTextColor(kGreen);
+    c.setFont("", 0);
+    c.text(12, 5, clickText);
+    c.setTextColor({255, 128, 64});
+    c.text(21, 396, "Auto processing......");
+    c.setTextColor(kGreen);
+    c.text(21, 416, "Initialize complete!");
+    c.text(21, 436, "Korvane for SMPS Design!");
+    c.text(21, 456, "");
+
+    c.setFont(shell::displayFontFace(), shell::readFontSize());
+    const FlybackDesign& d = design;
+    const auto n7 = [](double v) { return numberText(v, 7); };
+    const auto put = [&](int x, int y, ui::Color color, const std::string& s) {
+        c.setTextColor(color);
+        c.text(x, y, s);
+    };
+    put(12, 130, kBlack, "AC:" + n7(d.VacMin) + "-" + n7(d.VacMax) + "V");
+    put(12, 150, kBlack, "频率:" + n7(d.fLine) + "Hz");
+    put(12, 170, kBlack, "效率:" + n7(d.Efficiency) + "%");
+    put(292, 143, kBlack, "纹波:" + n7(d.PerVinpp) + "%");
+    put(292, 123, kBlack, "最低整流电压:" + n7(d.VdcMin) + "V");
+    put(292, 235, kBlack, "开关频率:" + n7(d.fosc) + "KHz");
+    put(379, 330, kBlack, "开关管耐压:" + n7(d.VMos) + "V");
+    put(538, 51, kBlack, "漏感:" + n7(d.PerLLK) + "%");
+    put(538, 71, kBlack, "漏感尖峰:" + n7(d.Vz) + "V");
+    put(521, 253, kBlack, n7(d.Vf) + "V");
+    put(603, 253, kBlack, n7(d.Vdf) + "V");
+    put(869, 47, kBlack, n7(d.Vdo) + "V");
+    put(1000, 80, kBlack, n7(d.Vopp) + "mV");
+    put(727, 268, kBlack, d.Mode == 1 ? "DCM模式" : "CCM模式");
+    put(727, 288, kBlack, d.CoreName == kUserCore ? std::string("磁芯:未知型号") : d.CoreName);
+    put(727, 308, kBlack, "Ae:" + n7(d.Ae) + "mm2");
+    put(727, 328, kBlack, "Le:" + n7(d.Le) + "mm");
+    put(727, 348, kBlack, "峰值磁密:" + n7(d.Bpk) + "GS");
+    put(727, 368, kBlack, "饱和磁密:" + n7(d.Bsat) + "GS");
+    put(727, 388, kBlack, "纹波率:" + n7(d.r));
+    put(727, 408, kBlack, "电流密度:" + n7(d.Cmil) + "cmil/A");
+    put(292, 255, kPurple, "Dmax:" + numberText(d.Dmax, 3));
+    put(292, 275, kPurple, "Tdie:" + numberText(d.Tdie, 3) + "%");
+    put(379, 350, kPurple, "耐压裕量:" + n7(d.Vswy) + "V");
+    put(538, 211, kPurple, "折射电压:" + n7(d.Vor) + "V");
+    put(350, 61, kMagenta, numberText(d.Rlk, 5) + "KΩ");
+    put(350, 81, kMagenta, numberText(d.Clk, 5) + "nF");
+    put(292, 163, kMagenta, "电容:" + n7(d.Cin) + "μF");
+    put(538, 91, kMagenta, "电流峰值:" + n7(d.Ipkp) + "A");
+    put(538, 111, kMagenta, "电流有效值:" + n7(d.Irmsp) + "A");
+    put(269, 26, kMagenta, "输入电流平均值:" + numberText(d.Iin, 5) + "A");
+    put(538, 131, kMagenta, "初级电感量:" + n7(d.Lp) + "μH");
+    put(538, 151, kMagenta, "初级匝数:" + n7(d.Np) + "Ts");
+    put(538, 171, kMagenta, "初级线径φ:" + n7(d.dp) + "mm");
+    put(750, 71, kMagenta, "电流峰值:" + n7(d.Ipks) + "A");
+    put(750, 91, kMagenta, "电流有效值:" + n7(d.Irmss) + "A");
+    put(750, 111, kMagenta, "次级电感量:" + n7(d.Ls) + "μH");
+    put(750, 131, kMagenta, "次级匝数:" + n7(d.Ns) + "Ts");
+    put(750, 151, kMagenta, "次级线径φ:" + n7(d.ds) + "mm");
+    put(615, 350, kMagenta, n7(d.Nf) + "Ts");
+    put(615, 370, kMagenta, "φ:Unknown");
+    put(945, 131, kMagenta, n7(d.VCout) + "V");
+    put(945, 151, kMagenta, "估计:" + numberText(d.Co, 6) + "μF");
+    put(868, 22, kMagenta, "耐压>:" + numberText(d.VDon, 4) + "V");
+    put(955, 22, kMagenta, "电流>:" + numberText(d.IDout, 4) + "A");
+    put(1000, 55, kMagenta, n7(d.Vo) + "V");
+    put(1000, 68, kMagenta, n7(d.Io) + "A");
+    put(379, 370, kMagenta,
+        "电流推荐值:" + (std::isfinite(d.Isw) ? std::to_string(long(d.Isw)) : std::string("---")) + "A");
+    put(538, 191, kMagenta, "气隙:" + n7(d.Lgap) + "mm");
+    // The parameter that does not belong to the mode is struck through.
+    if (d.Mode == 1) {
+        put(727, 388, kGrey, "纹波率:" + n7(d.r));
+        put(727, 388, kBlack, kStrike);
+    } else {
+        put(292, 275, kGrey, "Tdie:" + numberText(d.Tdie, 3) + "%");
+        put(292, 275, kBlack, kStrike);
+    }
+
+    c.setFont("黑体", 160);
+    c.setTextColor(kRed);
+    for (const Region& r : kRegions)
+        if (r.label) c.text(r.x1, r.y1, r.label);
+    setPos(kProgress, progress);
+}
+
+void GraphicFlybackDialog::save() {
+    // The report writer joins here.
+}
+
+} // namespace kv::graphic

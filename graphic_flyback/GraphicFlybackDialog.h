@@ -1,0 +1,51 @@
+// The graphical flyback designer: a schematic picture annotated with the
+// design; clicking a part opens its parameter dialog.
+#pragma once
+
+#include "graphic_flyback/FlybackDesign.h"
+#include "platform/ui/Dialog.h"
+
+#include <string>
+
+namespace kv::graphic {
+
+// A value as text with `digits` significant digits, "---" when not finite.
+std::string numberText(double v, int digits);
+
+struct Region {
+    int x1, y1, x2, y2;
+    const char* label; // nullptr: no label
+    int dialog;        // template of the parameter dialog
+    Derive after;
+};
+extern const Region kRegions[12];
+
+class GraphicFlybackDialog : public ui::Dialog {
+public:
+    enum : int { kSave = 1346, kBackground = 1347, kFont = 1348, kProgress = 124 };
+    explicit GraphicFlybackDialog(ui::Dialog* parent);
+
+    void onInitDialog() override;
+    bool onCommand(int id, ui::Notify code) override;
+    void onOk() override { save(); }
+    void onCancel() override { close(); }
+    void onPaint(ui::Canvas& c) override;
+    void onLButtonUp(int x, int y) override;
+    void onTimer(int id) override;
+
+    // Returns whether no error message was shown.
+    bool recalculate(Derive how);
+    void save();
+
+    FlybackDesign design;
+    std::string clickText;
+    int progress = 0;
+    bool animating = false;
+
+private:
+    static const ui::MessageEntry<GraphicFlybackDialog> kMessageMap[];
+    void onBackground();
+    void onFont();
+};
+
+} // namespace kv::graphic
