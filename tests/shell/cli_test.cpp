@@ -40,7 +40,7 @@ TEST_F(Cli, DirSelectsTheWorkingFolder) {
 }
 
 TEST_F(Cli, ScriptedChooserAndClicks) {
-    ASSERT_EQ(run({"102", "--on", "253", "--check", "1356=1", "--press", "1", "--end", "--press", "1015",
+    ASSERT_EQ(run({"102", "--on", "253", "--check", "1358=1", "--press", "1", "--end", "--press", "1015",
                    "--click", "50,128"}),
               0)
         << err;
@@ -103,4 +103,22 @@ TEST_F(Cli, FormulaCheckerPrintsFieldsAndMessages) {
     EXPECT_TRUE(has("\"caption\": \"计算出错\""));
     EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo"}), 2);
     EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo=abc"}), 2);
+}
+
+TEST_F(Cli, FlybackModesOpenTheirDesigners) {
+    ASSERT_EQ(run({"102", "--on", "253", "--check", "1355=1", "--press", "1", "--end", "--press", "1015",
+                   "--on", "253", "--check", "1356=1", "--press", "1", "--end", "--press", "1015"}),
+              0)
+        << err;
+    EXPECT_TRUE(has("\"opened\": [102, 216, 253, 129, 253, 238]"));
+}
+
+TEST_F(Cli, FlybackDesignerThroughTheCommandLine) {
+    writeFile("Flyback Interface.txt", "#");
+    writeFile("CCM反激变换器 cfg.txt", "#");
+    ASSERT_EQ(run({"129", "--set", "1029=52.5", "--set", "1031=57.5", "--press", "4"}), 0) << err;
+    EXPECT_TRUE(has("\"title\": \"反激变换器 Flyback   <界面:系统   公式:内置>\""));
+    EXPECT_TRUE(has("\"1034\": {\"text\": \"79\""));  // Np
+    EXPECT_TRUE(has("\"1036\": {\"text\": \"6\""));   // Ns
+    EXPECT_TRUE(has("\"opened\": [129, 217]"));
 }
