@@ -2,7 +2,9 @@
 // without a display, and the pictures the README shows.
 #include "platform/ui/qt/QtBackend.h"
 #include "shell/Launcher.h"
+#include "platform/ui/Files.h"
 #include "shell/Popups.h"
+#include "shell/Settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -47,21 +49,41 @@ int main(int argc, char** argv) {
     dismiss.start(20);
 
     int written = 0;
+    const auto save = [&](kv::ui::Dialog& dlg, const std::string& name) {
+        const QImage img = kv::ui::QtBackend::grab(dlg);
+        const std::string file = (out / (name + ".png")).string();
+        if (!img.isNull() && img.save(QString::fromStdString(file))) {
+            std::printf("%s\n", file.c_str());
+            ++written;
+        }
+    };
     for (int id : ids) {
+        // Designers start from built-in labels and formulas; the schematic on its first picture.
+        for (const char* f : {"Flyback Interface.txt", "CCM反激变换器 cfg.txt", "DCM反激变换器 cfg.txt"})
+            if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::ui::writeAt(f, 0, "#");
+        kv::shell::writeSlot(kv::shell::kPictureSlot, '#');
         std::unique_ptr<kv::ui::Dialog> dlg = kv::shell::createDialog(id, nullptr);
         if (!dlg) continue;
         backend.createWindow(*dlg);
+        if (id == 129) {
+            // A finished design: a core typed in and verified.
+            dlg->setText(1029, "52.5");
+            dlg->setText(1031, "57.5");
+            dlg->dispatch(4, kv::ui::Notify::Clicked);
+            dlg->dispatch(1047, kv::ui::Notify::Clicked);
+        }
+        if (id == 238) {
+            save(*dlg, "238");
+            dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background
+            save(*dlg, "238-cyan");
+            continue;
+        }
         // Progress boxes are caught half way.
         if (auto* s = dynamic_cast<kv::shell::LoadingSplash*>(dlg.get())) s->progress = 61;
         if (auto* c = dynamic_cast<kv::shell::CalculatingPopup*>(dlg.get())) c->progress = 60;
         if (auto* p = dynamic_cast<kv::shell::ProgressPause*>(dlg.get())) dlg->setPos(p->kBar, 60);
         if (auto* w = dynamic_cast<kv::shell::WelcomeDialog*>(dlg.get())) w->counter = 7;
-        const QImage img = kv::ui::QtBackend::grab(*dlg);
-        const std::string file = (out / (std::to_string(id) + ".png")).string();
-        if (!img.isNull() && img.save(QString::fromStdString(file))) {
-            std::printf("%s\n", file.c_str());
-            ++written;
-        }
+        save(*dlg, std::to_string(id));
     }
     return written > 0 ? 0 : 1;
 }
