@@ -1,7 +1,6 @@
 #include "graphic_flyback/ParamDialogs.h"
 
 #include "shell/Settings.h"
-#include "toolbox/ToolPages.h"
 
 namespace kv::graphic {
 
@@ -157,17 +156,17 @@ bool TransformerDialog::onCommand(int id, ui::Notify code) {
     return false;
 }
 
-void TransformerDialog::takeCore(const std::string& type, float ae, float le) {
+void TransformerDialog::takeCore(float ae, float le) {
     copy_.Ae = ae;
     copy_.Le = le;
-    copy_.CoreName = "磁芯:" + type;
 }
 
-void TransformerDialog::takeNoCore() { copy_.CoreName = kUserCore; }
+void TransformerDialog::setCoreName(const std::string& text) { copy_.CoreName = text; }
 
 void TransformerDialog::pickCore() {
     shell::writeSlot(shell::kHandshakeSlot, '1');
-    if (auto db = toolbox::createPage(262, this)) runModal(*db);
+    toolbox::CoreDatabaseDialog db(this, this);
+    runModal(db);
     refresh();
 }
 

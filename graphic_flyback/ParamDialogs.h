@@ -4,6 +4,7 @@
 
 #include "graphic_flyback/FlybackDesign.h"
 #include "platform/ui/Dialog.h"
+#include "toolbox/CoreDatabase.h"
 
 #include <memory>
 #include <vector>
@@ -74,7 +75,7 @@ public:
     LeakageDialog(FlybackDesign& d, ui::Dialog* parent);
 };
 
-class TransformerDialog : public ParamDialog {
+class TransformerDialog : public ParamDialog, public toolbox::CoreOpener {
 public:
     enum : int {
         kMode = 1350, kAe = 1029, kLe = 1031, kBpk = 1033, kBsat = 1037, kRipple = 1045,
@@ -84,8 +85,8 @@ public:
     void onInitDialog() override;
     bool onCommand(int id, ui::Notify code) override;
     // The core database hands a picked core over through these.
-    void takeCore(const std::string& type, float ae, float le);
-    void takeNoCore();
+    void takeCore(float ae, float le) override;
+    void setCoreName(const std::string& text) override;
 
 private:
     void showMode(bool dcm);
