@@ -1,5 +1,6 @@
-// Draws the launcher background (319x160) and the program icon (32x32).
-// Run once; the pictures are kept under resources/bitmaps.
+// Draws the launcher background (319x160) and the program icon (32x32);
+// with a second folder, the topology pictures of the formula editor page.
+// Run once; the pictures are kept under resources/bitmaps and data/Code.
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -149,10 +150,7 @@ struct Schematic {
     }
 };
 
-void flyback(const QString& path) {
-    QImage img(270, 154, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
+void flybackSchematic(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 1.3));
     QFont f("Noto Sans", 7);
@@ -229,8 +227,420 @@ void flyback(const QString& path) {
     s.label(228, 82, "Co");
     s.resistorV(252, top, gnd);
     s.label(236, 16, "Vo");
+}
+
+void flyback(const QString& path) {
+    QImage img(270, 154, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    flybackSchematic(p);
     p.end();
     img.save(path);
+}
+
+// ---------------------------------------------------------------- topology pictures
+// Reference schematics of the formula editor page, drawn at twice the size
+// of their coordinates and written as JPEG files.
+
+struct Picture {
+    QImage img;
+    QPainter p;
+    QFont font;
+    Picture(int w, int h, const char* title) : img(w * 2, h * 2, QImage::Format_RGB32), font("Noto Sans", 7) {
+        img.fill(Qt::white);
+        p.begin(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(2, 2);
+        QFont t = font;
+        t.setPixelSize(11);
+        t.setBold(true);
+        p.setFont(t);
+        p.setPen(QColor(30, 60, 140));
+        p.drawText(QPointF(8, 14), QString::fromUtf8(title));
+        font.setPixelSize(9);
+        p.setFont(font);
+        p.setPen(QPen(Qt::black, 1.3));
+    }
+    void save(const QString& path) {
+        p.end();
+        img.save(path, "JPG", 92);
+    }
+};
+
+// MOSFET from drain (x, y1) down to source (x, y2); gate lead to the left.
+void mosfetV(Schematic& s, double x, double y1, double y2, const char* name) {
+    const double m = (y1 + y2) / 2;
+    s.wire({{x, y1}, {x, m - 8}, {x - 6, m - 8}});
+    s.p.drawLine(QPointF(x - 6, m - 10), QPointF(x - 6, m + 10));
+    s.p.drawLine(QPointF(x - 10, m - 6), QPointF(x - 10, m + 6));
+    s.wire({{x - 6, m + 8}, {x, m + 8}, {x, y2}});
+    s.wire({{x - 10, m}, {x - 18, m}});
+    s.label(x + 4, m + 3, name);
+}
+
+// MOSFET from drain (x1, y) to source (x2, y); gate lead below.
+void mosfetH(Schematic& s, double x1, double x2, double y, const char* name) {
+    const double m = (x1 + x2) / 2;
+    s.wire({{x1, y}, {m - 8, y}, {m - 8, y + 6}});
+    s.p.drawLine(QPointF(m - 10, y + 6), QPointF(m + 10, y + 6));
+    s.p.drawLine(QPointF(m - 6, y + 10), QPointF(m + 6, y + 10));
+    s.wire({{m + 8, y + 6}, {m + 8, y}, {x2, y}});
+    s.wire({{m, y + 10}, {m, y + 18}});
+    s.label(m - 5, y - 4, name);
+}
+
+// NPN transistor: collector (x, yc), emitter (x, ye), base lead to (bx, mid).
+void npn(Schematic& s, double x, double yc, double ye, double bx, const char* name) {
+    const double m = (yc + ye) / 2;
+    s.p.drawLine(QPointF(x - 10, m - 10), QPointF(x - 10, m + 10));
+    s.p.drawLine(QPointF(x - 10, m - 5), QPointF(x, yc));
+    s.p.drawLine(QPointF(x - 10, m + 5), QPointF(x, ye));
+    QPolygonF arrow;
+    arrow << QPointF(x, ye) << QPointF(x - 6, ye - 1) << QPointF(x - 3, ye - 5);
+    s.p.setBrush(Qt::black);
+    s.p.drawPolygon(arrow);
+    s.p.setBrush(Qt::NoBrush);
+    s.wire({{x - 10, m}, {bx, m}});
+    s.label(x + 4, m + 3, name);
+}
+
+// Winding or inductor from (x1, y) to (x2, y), four turns bulging up (or down).
+void coilH(Schematic& s, double x1, double x2, double y, bool up = true) {
+    const double w = (x2 - x1) / 4;
+    for (int i = 0; i < 4; ++i)
+        s.p.drawArc(QRectF(x1 + i * w, y - w / 2, w, w), 0, (up ? 180 : -180) * 16);
+}
+
+void inductorH(Schematic& s, double x1, double x2, double y, const char* name) {
+    coilH(s, x1, x2, y);
+    s.label((x1 + x2) / 2 - 3, y - 8, name);
+}
+
+// Diode with its cathode at (x1, y) and anode at (x2, y).
+void diodeLeft(Schematic& s, double x1, double x2, double y) {
+    const double m = (x1 + x2) / 2;
+    s.wire({{x2, y}, {m + 5, y}});
+    QPolygonF t;
+    t << QPointF(m + 5, y - 5) << QPointF(m + 5, y + 5) << QPointF(m - 4, y);
+    s.p.setBrush(Qt::black);
+    s.p.drawPolygon(t);
+    s.p.setBrush(Qt::NoBrush);
+    s.p.drawLine(QPointF(m - 4, y - 5), QPointF(m - 4, y + 5));
+    s.wire({{m - 4, y}, {x1, y}});
+}
+
+// DC source between (x, y1) (+) and (x, y2).
+void battery(Schematic& s, double x, double y1, double y2, const char* name) {
+    const double m = (y1 + y2) / 2;
+    s.wire({{x, y1}, {x, m - 3}});
+    s.wire({{x, m + 3}, {x, y2}});
+    s.p.drawLine(QPointF(x - 8, m - 3), QPointF(x + 8, m - 3));
+    QPen thick = s.p.pen();
+    thick.setWidthF(2.6);
+    s.p.save();
+    s.p.setPen(thick);
+    s.p.drawLine(QPointF(x - 4, m + 3), QPointF(x + 4, m + 3));
+    s.p.restore();
+    s.label(x + 4, m - 6, "+");
+    s.label(x + 6, m + 12, name);
+}
+
+// A horizontal wire from x1 to x2 at y that hops over a vertical wire at hx.
+void wireHop(Schematic& s, double x1, double x2, double y, double hx) {
+    s.wire({{x1, y}, {hx - 4, y}});
+    s.p.drawArc(QRectF(hx - 4, y - 4, 8, 8), 0, 180 * 16);
+    s.wire({{hx + 4, y}, {x2, y}});
+}
+
+// Two core lines beside a winding.
+void core(Schematic& s, double x, double y1, double y2) {
+    s.p.drawLine(QPointF(x, y1), QPointF(x, y2));
+    s.p.drawLine(QPointF(x + 3, y1), QPointF(x + 3, y2));
+}
+
+// Load resistor and output capacitor between the rails at y1 and y2.
+void outputStage(Schematic& s, double xc, double xr, double y1, double y2, const char* vo,
+                 bool polar = true) {
+    s.dot(xc, y1);
+    s.dot(xc, y2);
+    s.capV(xc, y1, y2, polar);
+    s.label(xc - 26, (y1 + y2) / 2 + 12, "Co");
+    s.resistorV(xr, y1, y2);
+    s.label(xr - 14, y1 - 4, vo);
+}
+
+// Centre-tapped secondary at x (y1..y2, tap at ym) with two rectifiers, the
+// output inductor and the output stage.
+void centreTapOutput(Schematic& s, double x, double y1, double ym, double y2) {
+    s.coil(x, y1, ym, -1);
+    s.coil(x, ym, y2, -1);
+    s.label(x + 6, (y1 + ym) / 2 + 3, "Ns");
+    s.wire({{x, y1}, {x, y1 - 8}, {x + 14, y1 - 8}});
+    s.diodeH(x + 14, x + 38, y1 - 8);
+    s.label(x + 20, y1 - 15, "D1");
+    s.wire({{x, y2}, {x, y2 + 8}, {x + 14, y2 + 8}});
+    s.diodeH(x + 14, x + 38, y2 + 8);
+    s.label(x + 20, y2 + 20, "D2");
+    s.wire({{x + 38, y1 - 8}, {x + 50, y1 - 8}});
+    s.wire({{x + 38, y2 + 8}, {x + 50, y2 + 8}, {x + 50, ym + 4}});
+    s.p.drawArc(QRectF(x + 46, ym - 4, 8, 8), -90 * 16, 180 * 16);
+    s.wire({{x + 50, ym - 4}, {x + 50, y1 - 8}});
+    s.dot(x + 50, y1 - 8);
+    inductorH(s, x + 50, x + 76, y1 - 8, "L");
+    s.wire({{x + 76, y1 - 8}, {x + 108, y1 - 8}});
+    s.dot(x, ym);
+    s.wire({{x, ym}, {x + 108, ym}});
+    outputStage(s, x + 90, x + 108, y1 - 8, ym, "Vo");
+}
+
+void dcdcPicture(const QString& path) {
+    Picture pic(270, 372, "DC-DC: Buck / Boost / Buck-Boost");
+    Schematic s{pic.p};
+    auto band = [&](double top, const char* name) {
+        s.p.save();
+        s.p.setPen(QColor(120, 120, 120));
+        s.p.drawLine(QPointF(6, top - 10), QPointF(264, top - 10));
+        s.p.restore();
+        s.label(8, top + 2, name);
+    };
+    // buck
+    double T = 48, G = 118;
+    band(30, "Buck");
+    battery(s, 20, T, G, "Vin");
+    s.wire({{20, T}, {40, T}});
+    mosfetH(s, 40, 90, T, "Q");
+    s.wire({{90, T}, {110, T}});
+    s.dot(110, T);
+    s.diodeUp(110, T, G);
+    s.label(116, (T + G) / 2 + 3, "D");
+    inductorH(s, 110, 160, T, "L");
+    s.wire({{160, T}, {240, T}});
+    outputStage(s, 200, 240, T, G, "Vo");
+    s.wire({{20, G}, {240, G}});
+    s.dot(110, G);
+    // boost
+    T = 168, G = 238;
+    band(150, "Boost");
+    battery(s, 20, T, G, "Vin");
+    s.wire({{20, T}, {40, T}});
+    inductorH(s, 40, 100, T, "L");
+    s.wire({{100, T}, {120, T}});
+    s.dot(120, T);
+    mosfetV(s, 120, T, G, "Q");
+    s.diodeH(120, 170, T);
+    s.label(140, T - 8, "D");
+    s.wire({{170, T}, {240, T}});
+    outputStage(s, 200, 240, T, G, "Vo");
+    s.wire({{20, G}, {240, G}});
+    s.dot(120, G);
+    // buck-boost (inverting)
+    T = 288, G = 358;
+    band(270, "Buck-Boost");
+    battery(s, 20, T, G, "Vin");
+    s.wire({{20, T}, {40, T}});
+    mosfetH(s, 40, 90, T, "Q");
+    s.wire({{90, T}, {120, T}});
+    s.dot(120, T);
+    s.wire({{120, T}, {120, T + 11}});
+    s.coil(120, T + 11, G - 11, 1);
+    s.wire({{120, G - 11}, {120, G}});
+    s.label(130, (T + G) / 2 + 3, "L");
+    diodeLeft(s, 120, 170, T);
+    s.label(140, T - 8, "D");
+    s.wire({{170, T}, {240, T}});
+    outputStage(s, 200, 240, T, G, "-Vo", false);
+    s.wire({{20, G}, {240, G}});
+    s.dot(120, G);
+    pic.save(path);
+}
+
+void flybackPicture(const QString& path) {
+    Picture pic(270, 174, "Flyback");
+    pic.p.translate(0, 20);
+    flybackSchematic(pic.p);
+    pic.save(path);
+}
+
+void rccPicture(const QString& path) {
+    Picture pic(270, 184, "RCC (ringing choke converter)");
+    Schematic s{pic.p};
+    const double T = 40, G = 172;
+    battery(s, 16, T, G, "Vin");
+    s.wire({{16, T}, {150, T}});
+    // start-up resistor to the base
+    s.dot(60, T);
+    s.resistorV(60, T, 100);
+    s.label(40, 74, "Rs");
+    s.dot(60, 100);
+    npn(s, 110, 86, 114, 60, "Q");
+    // primary from the rail to the collector
+    s.wire({{150, T}, {150, T + 6}});
+    s.coil(150, T + 6, T + 46, 1);
+    s.wire({{150, T + 46}, {110, T + 46}, {110, 86}});
+    s.label(128, 66, "Np");
+    s.dot(146, T + 8);
+    s.wire({{110, 114}, {110, G}});
+    // base winding through Cb and Rb
+    s.capV(60, 100, 118);
+    s.label(70, 113, "Cb");
+    s.resistorV(60, 118, 138);
+    s.label(70, 131, "Rb");
+    s.coil(60, 140, 164, -1);
+    s.wire({{60, 138}, {60, 140}});
+    s.wire({{60, 164}, {60, G}});
+    core(s, 45, 138, 166);
+    s.label(28, 155, "Nb");
+    s.dot(64, 142);
+    s.wire({{16, G}, {110, G}});
+    s.dot(60, G);
+    // transformer and output
+    core(s, 161, T + 2, T + 50);
+    s.coil(175, T + 6, T + 46, -1);
+    s.label(180, 70, "Ns");
+    s.dot(180, T + 44);
+    s.wire({{175, T + 6}, {175, T}, {190, T}});
+    s.diodeH(190, 214, T);
+    s.label(196, T - 8, "D");
+    s.wire({{214, T}, {262, T}});
+    s.wire({{175, T + 46}, {175, 120}, {262, 120}});
+    outputStage(s, 236, 262, T, 120, "Vo");
+    pic.save(path);
+}
+
+void forwardPicture(const QString& path) {
+    Picture pic(270, 184, "Forward");
+    Schematic s{pic.p};
+    const double T = 40, G = 170;
+    battery(s, 16, T, G, "Vin");
+    s.wire({{16, T}, {120, T}});
+    // reset winding and its diode
+    s.dot(80, T);
+    s.wire({{80, T}, {80, T + 6}});
+    s.coil(80, T + 6, T + 46, 1);
+    core(s, 91, T + 2, T + 50);
+    s.label(60, 68, "Nr");
+    s.dot(85, T + 44);
+    s.wire({{80, T + 46}, {80, 100}});
+    s.diodeUp(80, 100, G);
+    s.label(60, 140, "Dr");
+    // primary and switch
+    s.wire({{120, T}, {120, T + 6}});
+    s.coil(120, T + 6, T + 46, 1);
+    s.label(100, 68, "Np");
+    s.dot(116, T + 8);
+    s.wire({{120, T + 46}, {120, 100}});
+    mosfetV(s, 120, 100, G, "Q");
+    s.wire({{16, G}, {120, G}});
+    s.dot(80, G);
+    // secondary: rectifier, freewheel diode, inductor, output
+    core(s, 131, T + 2, T + 50);
+    s.coil(146, T + 6, T + 46, -1);
+    s.label(150, 68, "Ns");
+    s.dot(151, T + 8);
+    s.wire({{146, T + 6}, {146, T}, {158, T}});
+    s.diodeH(158, 182, T);
+    s.label(164, T - 8, "D1");
+    s.wire({{182, T}, {194, T}});
+    s.dot(194, T);
+    s.diodeUp(194, T, 130);
+    s.label(198, 100, "D2");
+    inductorH(s, 194, 226, T, "L");
+    s.wire({{226, T}, {262, T}});
+    s.wire({{146, T + 46}, {146, 130}, {262, 130}});
+    s.dot(194, 130);
+    outputStage(s, 244, 262, T, 130, "Vo");
+    pic.save(path);
+}
+
+void pushPullPicture(const QString& path) {
+    Picture pic(270, 190, "Push-Pull");
+    Schematic s{pic.p};
+    const double G = 176;
+    battery(s, 16, 80, G, "Vin");
+    // centre tap to the supply, hopping over Q1's drain lead
+    wireHop(s, 16, 130, 80, 70);
+    s.dot(130, 80);
+    s.coil(130, 40, 80, 1);
+    s.coil(130, 80, 120, 1);
+    s.label(108, 62, "Np");
+    s.wire({{130, 40}, {130, 32}, {70, 32}});
+    mosfetV(s, 70, 32, G, "Q1");
+    s.wire({{130, 120}, {130, 128}, {104, 128}});
+    mosfetV(s, 104, 128, G, "Q2");
+    s.wire({{16, G}, {104, G}});
+    s.dot(70, G);
+    core(s, 141, 36, 124);
+    centreTapOutput(s, 155, 40, 80, 120);
+    pic.save(path);
+}
+
+void halfBridgePicture(const QString& path) {
+    Picture pic(270, 190, "Half Bridge");
+    Schematic s{pic.p};
+    const double T = 30, G = 176, M = 103;
+    battery(s, 16, T, G, "Vin");
+    s.wire({{16, T}, {100, T}});
+    s.wire({{16, G}, {100, G}});
+    // capacitor divider and the two switches
+    s.dot(50, T);
+    s.dot(50, G);
+    s.capV(50, T, M);
+    s.label(58, 62, "C1");
+    s.capV(50, M, G);
+    s.label(58, 146, "C2");
+    s.dot(50, M);
+    mosfetV(s, 100, T, M, "Q1");
+    mosfetV(s, 100, M, G, "Q2");
+    s.dot(100, M);
+    // primary between the two midpoints
+    s.wire({{100, M}, {116, M}, {116, 52}, {130, 52}, {130, 60}});
+    s.coil(130, 60, 104, 1);
+    s.label(124, 132, "Np");
+    s.wire({{130, 104}, {130, 116}});
+    wireHop(s, 130, 60, 116, 100);
+    s.wire({{60, 116}, {60, M}, {50, M}});
+    core(s, 141, 48, 116);
+    centreTapOutput(s, 155, 56, 82, 108);
+    pic.save(path);
+}
+
+void fullBridgePicture(const QString& path) {
+    Picture pic(270, 190, "Full Bridge");
+    Schematic s{pic.p};
+    const double T = 30, G = 176, M = 103;
+    battery(s, 16, T, G, "Vin");
+    s.wire({{16, T}, {110, T}});
+    s.wire({{16, G}, {110, G}});
+    s.dot(60, T);
+    s.dot(60, G);
+    mosfetV(s, 60, T, M, "Q1");
+    mosfetV(s, 60, M, G, "Q2");
+    mosfetV(s, 110, T, M, "Q3");
+    mosfetV(s, 110, M, G, "Q4");
+    s.dot(60, M);
+    s.dot(110, M);
+    // primary between the legs, hopping over Q3's drain lead
+    s.wire({{60, M}, {84, M}, {84, 48}});
+    s.wire({{84, 48}, {106, 48}});
+    s.p.drawArc(QRectF(106, 44, 8, 8), 0, 180 * 16);
+    s.wire({{114, 48}, {130, 48}, {130, 56}});
+    s.coil(130, 56, 100, 1);
+    s.label(118, 120, "Np");
+    s.wire({{130, 100}, {130, M}, {110, M}});
+    core(s, 141, 48, 116);
+    centreTapOutput(s, 155, 56, 82, 108);
+    pic.save(path);
+}
+
+// The pictures of the formula editor page, under their file names.
+void topologyPictures(const QString& dir) {
+    dcdcPicture(dir + QString::fromUtf8("/DC-DC变换器.JPG"));
+    flybackPicture(dir + QString::fromUtf8("/反激变换器.JPG"));
+    rccPicture(dir + QString::fromUtf8("/RCC变换器.JPG"));
+    forwardPicture(dir + QString::fromUtf8("/正激变换器.JPG"));
+    pushPullPicture(dir + QString::fromUtf8("/推挽变换器.JPG"));
+    halfBridgePicture(dir + QString::fromUtf8("/半桥变换器.JPG"));
+    fullBridgePicture(dir + QString::fromUtf8("/全桥变换器.JPG"));
 }
 
 } // namespace
@@ -241,6 +651,8 @@ int main(int argc, char** argv) {
     background(dir + "/launcher.png");
     icon(dir + "/korvane.png");
     flyback(dir + "/flyback.png");
+    // make-bitmaps BITMAP_DIR CODE_DIR: the topology pictures as well
+    if (argc > 2) topologyPictures(QString::fromLocal8Bit(argv[2]));
     std::printf("written to %s\n", qPrintable(dir));
     return 0;
 }

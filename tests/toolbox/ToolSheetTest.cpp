@@ -96,6 +96,8 @@ TEST_F(Headless, EditPageListsTheFilesOnce) {
                                    [&](const char* s) { return std::string(s) == list[i].file; }),
                       std::end(f))
                 << list[i].file;
+            // and every picture is shipped
+            EXPECT_TRUE(fs::exists(fs::path(KV_SOURCE_DIR) / "data" / "Code" / list[i].picture)) << list[i].picture;
         }
     }
 }
