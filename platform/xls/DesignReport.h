@@ -1,0 +1,42 @@
+// The graphical flyback designer's report: one sheet "Design Report" with a
+// title, the project and date line and a table of every input and result.
+#pragma once
+
+#include "platform/xls/XlsWriter.h"
+
+#include <string>
+
+namespace kv::xls {
+
+// The design values the report shows (single precision, as the designer
+// keeps them). Mode 0 is CCM, anything else DCM.
+struct ReportData {
+    float VacMin = 0, VacMax = 0, fLine = 0, Efficiency = 0;
+    float Vo = 0, Io = 0, Vopp = 0, PerVinpp = 0;
+    float fosc = 0, Dmax = 0, r = 0, Tdie = 0;
+    int Mode = 0;
+    std::string CoreName;   // "磁芯:" and the core type, or "磁芯:用户输入"
+    float Ae = 0, Le = 0, Bpk = 0, Bsat = 0, Cmil = 0;
+    float Vor = 0, PerLLK = 0, Vz = 0, Vdo = 0, Vf = 0, Vdf = 0, VMos = 0;
+    float Ipkp = 0, Irmsp = 0, Lp = 0, Np = 0, dp = 0;
+    float Ipks = 0, Irmss = 0, Ls = 0, Ns = 0, ds = 0;
+    float Lgap = 0, Rlk = 0, Clk = 0, Cin = 0, Iin = 0;
+    float Vswy = 0, Isw = 0, VDon = 0, IDout = 0, VCout = 0, Co = 0, Nf = 0;
+};
+
+// Local time of saving as the report prints it.
+struct ReportStamp {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+ReportStamp stampNow();
+
+// Fills a workbook with the report.
+void buildDesignReport(WorkbookWriter& book, const ReportData& d, const ReportStamp& at);
+
+// Writes the report to `path` (replacing an existing file only once the new
+// one is complete). False with a message for the user in `error`.
+bool writeDesignReport(const std::string& path, const ReportData& d, std::string& error);
+bool writeDesignReport(const std::string& path, const ReportData& d, const ReportStamp& at,
+                       std::string& error);
+
+} // namespace kv::xls
