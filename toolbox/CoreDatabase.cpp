@@ -183,7 +183,7 @@ bool CoreDatabaseDialog::onCommand(int id, ui::Notify code) {
 }
 
 void CoreDatabaseDialog::onInitDialog() {
-    if (initialized_) return;
+    if (setUp_) return;
     for (const CoreFamily& f : kCoreFamilies) addItem(kFamily, f.name);
     select(kFamily, 0);
     setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
@@ -195,7 +195,7 @@ void CoreDatabaseDialog::onInitDialog() {
         if (auto in = opener_->apInputs())
             if (auto ap = recommendedAp(*in)) hint_ = apHintText(*ap);
     table_ = {};
-    initialized_ = true;
+    setUp_ = true;
     loadList();
 }
 

@@ -114,7 +114,7 @@ private:
 
     CoreOpener* opener_;
     std::string hint_;
-    bool initialized_ = false;
+    bool setUp_ = false;
     std::array<std::array<double, 7>, kTableRows> table_{};
     int rowCount_ = 0;
     std::vector<std::string> texts_;
