@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -412,6 +413,29 @@ SheetWriter& WorkbookWriter::addSheet(std::string_view name)
     }
     if (cut.empty())
         cut = "Sheet" + std::to_string(sheets_.size() + 1);
+    // Names must differ regardless of ASCII case.
+    auto taken = [&](const std::string& n) {
+        return std::any_of(sheets_.begin(), sheets_.end(),
+                           [&](const auto& sh) { return strcasecmp(sh->name().c_str(), n.c_str()) == 0; });
+    };
+    std::string unique = cut;
+    for (int k = 2; taken(unique); ++k) {
+        std::string suffix = " (" + std::to_string(k) + ")";
+        std::string stem = cut;
+        auto units = [](const std::string& t) {
+            size_t n = 0;
+            for (char ch : t)
+                n += (uint8_t(ch) & 0xC0) == 0x80 ? 0 : uint8_t(ch) >= 0xF0 ? 2 : 1;
+            return n;
+        };
+        while (units(stem) + suffix.size() > 31 && !stem.empty()) {
+            while (stem.size() > 1 && (uint8_t(stem.back()) & 0xC0) == 0x80)
+                stem.pop_back();
+            stem.pop_back();   // the last character's first byte
+        }
+        unique = stem + suffix;
+    }
+    cut = unique;
     sheets_.push_back(std::unique_ptr<SheetWriter>(new SheetWriter(cut, this)));
     return *sheets_.back();
 }

@@ -203,22 +203,24 @@ TEST(XlsWriter, FontsFormatsAndMerges)
 TEST(XlsWriter, SheetNamesAreMadeValid)
 {
     struct Case {
-        std::string given, stored;
+        std::string first, firstStored, second, secondStored;
     } cases[] = {
-        {"a/b:c*?[x]\\", "a_b_c___x__"},
-        {std::string(40, 'n'), std::string(31, 'n')},
-        {cjk(40, 1), cjk(31, 1)},
-        {"", "Sheet1"},
+        {"a/b:c*?[x]\\", "a_b_c___x__", "Second", "Second"},
+        {std::string(40, 'n'), std::string(31, 'n'), "Second", "Second"},
+        {cjk(40, 1), cjk(31, 1), "", "Sheet2"},
+        {"second", "second", "Second", "Second (2)"},
+        {std::string(31, 'S'), std::string(31, 'S'), std::string(35, 's'), std::string(27, 's') + " (2)"},
+        {cjk(31, 2), cjk(31, 2), cjk(31, 2), cjk(27, 2) + " (2)"},
     };
     for (const Case& c : cases) {
         WorkbookWriter book;
-        book.addSheet(c.given).setNumber(0, 0, 1);
-        book.addSheet("Second").setText(0, 0, "two");
+        book.addSheet(c.first).setNumber(0, 0, 1);
+        book.addSheet(c.second).setText(0, 0, "two");
         Saved s;
         saveAndRead(book, "names.xls", s);
         ASSERT_NE(s.sheet, nullptr);
-        EXPECT_EQ(s.xlrd.sheets, (std::vector<std::string>{c.stored, "Second"}));
-        EXPECT_EQ(s.sheet->name(), c.stored);
+        EXPECT_EQ(s.xlrd.sheets, (std::vector<std::string>{c.firstStored, c.secondStored}));
+        EXPECT_EQ(s.sheet->name(), c.firstStored);
         EXPECT_EQ(s.sheet->number(0, 0), 1.0);
     }
 }
