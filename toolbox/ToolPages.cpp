@@ -3,12 +3,19 @@
 #include "toolbox/CEditPage.h"
 #include "toolbox/CoreDatabase.h"
 
+#include "toolbox/CCore.h"
+#include "toolbox/CCore2.h"
+#include "toolbox/CCore3.h"
+
 namespace kv::toolbox {
 
 std::unique_ptr<ui::Dialog> createPage(int templateId, ui::Dialog* parent) {
     switch (templateId) {
     case 220: return std::make_unique<CEditPage>(parent);
     case 262: return std::make_unique<CoreDatabaseDialog>(parent);
+    case 224: return std::make_unique<CCore>(parent);
+    case 231: return std::make_unique<CCore2>(parent);
+    case 233: return std::make_unique<CCore3>(parent);
     default: break;
     }
     (void)parent;

@@ -1,0 +1,157 @@
+// Shared helpers of the calculator page tests: a headless fixture, number
+// checks, and the checks every page goes through.
+#pragma once
+
+#include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/TempDir.h"
+#include "tools/Cli.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kv::test {
+
+inline constexpr const char* kNotANumber = "请输入一个数字。";
+inline constexpr int kPause = 236;
+
+using PageMaker = std::function<std::unique_ptr<ui::Dialog>()>;
+
+template <class P>
+PageMaker maker() {
+    return [] { return std::make_unique<P>(); };
+}
+
+// A page, its defaults and its message for an input that is blank or not a number.
+struct PageCase {
+    PageMaker make;
+    const char* title;
+    int calc;
+    std::vector<std::pair<int, const char*>> inputs; // control and default text
+    std::vector<int> results;
+    const char* message;
+};
+
+// Inputs the page does not range-check: each result shows the infinity (true)
+// or NaN (false) as the number format writes it.
+struct UnguardedCase {
+    PageMaker make;
+    int calc;
+    std::vector<std::pair<int, const char*>> set;
+    std::vector<std::pair<int, bool>> shown;
+};
+
+// A shown number against its expected value: six significant digits for the
+// single-precision fields.
+inline ::testing::AssertionResult shows(const ui::Dialog& p, int id, double expected, double rel = 1e-5) {
+    const std::string t = p.text(id);
+    double v = 0;
+    if (!ui::parseNumber(t, v)) return ::testing::AssertionFailure() << id << " shows \"" << t << "\"";
+    if (std::fabs(v - expected) > std::fabs(expected) * rel + 1e-12)
+        return ::testing::AssertionFailure() << id << " shows " << t << ", expected " << expected;
+    return ::testing::AssertionSuccess();
+}
+
+inline bool isNan(const std::string& t) { return t == "nan" || t == "-nan"; }
+
+struct Pages : ::testing::Test {
+    ui::HeadlessBackend hb;
+    Pages() { ui::setBackend(&hb); }
+
+    template <class P>
+    P& open() {
+        return static_cast<P&>(hb.openModeless(std::make_unique<P>(), nullptr));
+    }
+    static void press(ui::Dialog& p, int id) { p.dispatch(id, ui::Notify::Clicked); }
+    static void choose(ui::Dialog& p, int combo, int row) {
+        p.select(combo, row);
+        p.dispatch(combo, ui::Notify::SelChange);
+    }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> t;
+        for (const auto& m : hb.messages) t.push_back(m.text);
+        return t;
+    }
+    int pauses() const { return int(std::count(hb.opened.begin(), hb.opened.end(), kPause)); }
+    void clear() {
+        hb.messages.clear();
+        hb.opened.clear();
+    }
+
+    // The defaults; a first computation with one pause and no message; then
+    // for each input left blank or not a number the framework's message, the
+    // page's own, blank results and no pause.
+    void checkDefaultsAndIncompleteInput(const PageCase& c) {
+        clear();
+        ui::Dialog& p = hb.openModeless(c.make(), nullptr);
+        EXPECT_EQ(p.title(), c.title);
+        for (auto [id, text] : c.inputs) EXPECT_EQ(p.text(id), text) << c.title << " " << id;
+        for (int r : c.results) EXPECT_EQ(p.text(r), "") << c.title << " " << r;
+
+        press(p, c.calc);
+        EXPECT_TRUE(hb.messages.empty()) << c.title;
+        EXPECT_EQ(pauses(), 1) << c.title;
+        for (auto [id, text] : c.inputs) {
+            for (const char* bad : {"", "abc", "8O", "1e", "."}) {
+                press(p, c.calc);
+                for (int r : c.results) ASSERT_NE(p.text(r), "") << c.title;
+                clear();
+                p.setText(id, bad);
+                press(p, c.calc);
+                EXPECT_EQ(texts(), (std::vector<std::string>{kNotANumber, c.message})) << c.title << " " << id;
+                // The earlier results are gone.
+                for (int r : c.results) EXPECT_EQ(p.text(r), "") << c.title << " " << r;
+                EXPECT_EQ(pauses(), 0) << c.title;
+                p.setText(id, text);
+            }
+        }
+        ASSERT_FALSE(hb.messages.empty());
+        EXPECT_EQ(hb.messages.back().icon, ui::Icon::Warning);
+        EXPECT_EQ(hb.messages.back().caption, ui::kAppName);
+    }
+
+    void checkUnguarded(const UnguardedCase& c) {
+        clear();
+        ui::Dialog& p = hb.openModeless(c.make(), nullptr);
+        for (auto [id, text] : c.set) p.setText(id, text);
+        press(p, c.calc);
+        for (auto [id, inf] : c.shown) {
+            const std::string t = p.text(id);
+            EXPECT_TRUE(inf ? t == "inf" : isNan(t)) << p.title() << " " << id << ": " << t;
+        }
+        EXPECT_TRUE(hb.messages.empty()) << p.title();
+    }
+};
+
+// korvane-cli runs.
+struct PagesCli : ::testing::Test {
+    TempDir dir;
+    std::string out, err;
+    int run(std::vector<std::string> args) {
+        out.clear();
+        err.clear();
+        return tools::runCli(args, out, err);
+    }
+    bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
+    // The JSON of an edit control.
+    static std::string edit(int id, const std::string& text, bool enabled = true) {
+        return "\"" + std::to_string(id) + "\": {\"text\": \"" + text + "\", \"enabled\": " +
+               (enabled ? "true" : "false") + ", \"visible\": true}";
+    }
+    // Runs the page with `args`, expecting one pause, no message and `expect` in the output.
+    void computes(const std::vector<std::string>& args, const std::vector<std::string>& expect) {
+        ASSERT_EQ(run(args), 0) << args[0] << ": " << err;
+        EXPECT_TRUE(has("\"template\": " + args[0])) << out;
+        EXPECT_TRUE(has("\"opened\": [" + args[0] + ", 236]")) << out;
+        EXPECT_TRUE(has("\"messages\": []")) << out;
+        for (const std::string& e : expect) EXPECT_TRUE(has(e)) << args[0] << " lacks " << e << "\n" << out;
+    }
+};
+
+} // namespace kv::test

@@ -1,0 +1,24 @@
+// Toolbox page "磁芯计算2": flyback core volume from the output power and frequency.
+#pragma once
+
+#include "toolbox/CalcPage.h"
+
+namespace kv::toolbox {
+
+class CCore2 : public CalcPage {
+public:
+    enum : int { kCalc = 1000, kPower = 1030, kFreq = 1031, kVolume = 1032 };
+
+    explicit CCore2(ui::Dialog* parent = nullptr);
+    bool onCommand(int id, ui::Notify code) override;
+
+    float power = 30;  // W
+    float freq = 100;  // kHz
+    float volume = 0;  // mm³
+
+private:
+    static const ui::MessageEntry<CCore2> kMessageMap[];
+    void onCalc();
+};
+
+} // namespace kv::toolbox

@@ -1,0 +1,26 @@
+// Toolbox page "磁芯计算3": core volume of forward-type topologies.
+#pragma once
+
+#include "toolbox/CalcPage.h"
+
+namespace kv::toolbox {
+
+class CCore3 : public CalcPage {
+public:
+    enum : int { kCalc = 1000, kTopology = 1324, kPower = 1325, kSwing = 1200, kFreq = 1326, kVolume = 1049 };
+
+    explicit CCore3(ui::Dialog* parent = nullptr);
+    void onInitDialog() override;
+    bool onCommand(int id, ui::Notify code) override;
+
+    float power = 250;  // W
+    float swing = 0.15f; // T
+    float freq = 100;   // kHz
+    float volume = 0;   // mm³
+
+private:
+    static const ui::MessageEntry<CCore3> kMessageMap[];
+    void onCalc();
+};
+
+} // namespace kv::toolbox
