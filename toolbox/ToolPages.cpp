@@ -6,6 +6,12 @@
 #include "toolbox/CCore.h"
 #include "toolbox/CCore2.h"
 #include "toolbox/CCore3.h"
+#include "toolbox/CJifu.h"
+#include "toolbox/CWire.h"
+
+#include "toolbox/CCore.h"
+#include "toolbox/CCore2.h"
+#include "toolbox/CCore3.h"
 
 namespace kv::toolbox {
 
@@ -16,6 +22,11 @@ std::unique_ptr<ui::Dialog> createPage(int templateId, ui::Dialog* parent) {
     case 224: return std::make_unique<CCore>(parent);
     case 231: return std::make_unique<CCore2>(parent);
     case 233: return std::make_unique<CCore3>(parent);
+    case 224: return std::make_unique<CCore>(parent);
+    case 228: return std::make_unique<CWire>(parent);
+    case 231: return std::make_unique<CCore2>(parent);
+    case 233: return std::make_unique<CCore3>(parent);
+    case 234: return std::make_unique<CJifu>(parent);
     default: break;
     }
     (void)parent;
