@@ -1,6 +1,7 @@
 // Real Qt windows on the offscreen platform.
 #include "platform/ui/qt/QtBackend.h"
 #include "designers/FlybackDesigner.h"
+#include "graphic_flyback/GraphicFlybackDialog.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
 #include "tests/common/TempDir.h"
@@ -217,4 +218,23 @@ TEST_F(Gui, FlybackDesignerAfterAVerify) {
     ASSERT_TRUE(img.save(KV_BINARY_DIR "/gallery/flyback-verified.png"));
     // The topology picture is painted into its group box.
     EXPECT_GT(pixelsNear(img, QRect(440, 30, 250, 140), QColor(0, 0, 0), 300), 500);
+}
+
+TEST_F(Gui, GraphicFlybackAnnotatesItsPicture) {
+    test::writeFile("System.cfg", "00100#"); // 黑体 10 pt, first picture
+    graphic::GraphicFlybackDialog w(nullptr);
+    QWidget* win = backend.createWindow(w);
+    ASSERT_NE(win, nullptr);
+    EXPECT_EQ(win->size(), QSize(1050, 520));
+    const QImage img = ui::QtBackend::grab(w);
+    std::filesystem::create_directories(KV_BINARY_DIR "/gallery");
+    ASSERT_TRUE(img.save(KV_BINARY_DIR "/gallery/graphic-flyback.png"));
+    // Schematic wires, magenta results beside the primary, red region labels.
+    EXPECT_GT(pixelsNear(img, QRect(100, 40, 600, 280), QColor(0, 0, 0), 120), 1500);
+    EXPECT_GT(pixelsNear(img, QRect(538, 131, 160, 18), QColor(255, 0, 255), 200), 40);
+    EXPECT_GT(pixelsNear(img, QRect(668, 17, 115, 22), QColor(255, 0, 0), 200), 60);
+    // The cyan picture after the background toggle.
+    w.dispatch(graphic::GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    const QImage cyan = ui::QtBackend::grab(w);
+    EXPECT_GT(pixelsNear(cyan, QRect(900, 400, 100, 60), QColor(96, 226, 236), 30), 3000);
 }

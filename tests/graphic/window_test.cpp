@@ -1,0 +1,302 @@
+#include "graphic_flyback/GraphicFlybackDialog.h"
+#include "graphic_flyback/ParamDialogs.h"
+
+#include "platform/ui/Canvas.h"
+#include "platform/ui/headless/HeadlessBackend.h"
+#include "shell/Settings.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kv;
+using graphic::GraphicFlybackDialog;
+using test::readFile;
+using test::writeFile;
+
+namespace {
+struct Window : ::testing::Test {
+    test::TempDir dir;
+    ui::HeadlessBackend hb;
+    Window() { ui::setBackend(&hb); }
+    GraphicFlybackDialog& open() {
+        return static_cast<GraphicFlybackDialog&>(
+            hb.openModeless(std::make_unique<GraphicFlybackDialog>(nullptr), nullptr));
+    }
+    // Texts of the last paint, by position.
+    static std::string textAt(GraphicFlybackDialog& w, int x, int y, ui::Color* color = nullptr) {
+        std::string found;
+        for (const auto& t : ui::HeadlessBackend::paint(w).texts())
+            if (t.x == x && t.y == y) {
+                found = t.text;
+                if (color) *color = t.color;
+            }
+        return found;
+    }
+    void script(int templateId, std::function<void(ui::Dialog&)> f) { hb.queueScript(templateId, std::move(f)); }
+    static void ok(ui::Dialog& d) { d.dispatch(ui::IdOk, ui::Notify::Clicked); }
+};
+} // namespace
+
+TEST(NumberText, SignificantDigitsWithoutATrailingPoint) {
+    EXPECT_EQ(graphic::numberText(105, 7), "105");
+    EXPECT_EQ(graphic::numberText(0.4f, 3), "0.4");
+    EXPECT_EQ(graphic::numberText(78.90121, 5), "78.901");
+    EXPECT_EQ(graphic::numberText(1234567.0, 4), "1.235e+06");
+    EXPECT_EQ(graphic::numberText(1.0 / 0.0, 7), "---");
+    EXPECT_EQ(graphic::numberText(std::nan(""), 7), "---");
+}
+
+TEST_F(Window, OpensWithTheStartDesignComputed) {
+    GraphicFlybackDialog& w = open();
+    EXPECT_EQ(w.title(), "PWM单端反激变换器 Flyback");
+    EXPECT_EQ(w.design.Np, 272);
+    EXPECT_EQ(textAt(w, 538, 151), "初级匝数:272Ts");
+    EXPECT_EQ(textAt(w, 727, 288), "磁芯:未知型号");
+    EXPECT_EQ(textAt(w, 292, 255), "Dmax:0.4");
+    EXPECT_EQ(textAt(w, 379, 370), "电流推荐值:1A"); // 1.43 A: its integer part
+    // CCM strikes the dead time through.
+    const auto texts = ui::HeadlessBackend::paint(w).texts();
+    int atTdie = 0;
+    for (const auto& t : texts)
+        if (t.x == 292 && t.y == 275) ++atTdie;
+    EXPECT_EQ(atTdie, 3);
+    EXPECT_TRUE(hb.messages.empty());
+}
+
+TEST_F(Window, RegionBordersAreOutside) {
+    GraphicFlybackDialog& w = open();
+    const size_t opened = hb.opened.size();
+    w.onLButtonUp(10, 66);
+    w.onLButtonUp(46, 86);
+    w.onLButtonUp(11, 66);
+    EXPECT_EQ(hb.opened.size(), opened);
+    EXPECT_EQ(w.clickText, "Coordinate:11,66");
+    w.onLButtonUp(11, 67);
+    EXPECT_EQ(hb.opened.back(), 240);
+    EXPECT_EQ(textAt(w, 12, 5), "Coordinate:11,67");
+}
+
+TEST_F(Window, EveryRegionOpensItsDialog) {
+    GraphicFlybackDialog& w = open();
+    for (const graphic::Region& r : graphic::kRegions) {
+        w.onLButtonUp(r.x1 + 1, r.y1 + 1);
+        EXPECT_EQ(hb.opened.back(), r.dialog);
+    }
+}
+
+TEST_F(Window, CancelStillRecalculates) {
+    GraphicFlybackDialog& w = open();
+    w.design.Ns = 0; // a result out of date: a recalculation mends it
+    w.onLButtonUp(20, 110); // efficiency, cancelled
+    EXPECT_EQ(w.design.Ns, 37);
+    EXPECT_EQ(w.design.Efficiency, 70);
+}
+
+TEST_F(Window, ParameterDialogStopsReadingAtTheFirstBadNumber) {
+    GraphicFlybackDialog& w = open();
+    script(240, [](ui::Dialog& d) {
+        d.setText(1347, "100");
+        d.setText(1348, "abc");
+        d.setText(1349, "60");
+        d.dispatch(1346, ui::Notify::Clicked);
+    });
+    w.onLButtonUp(20, 70);
+    EXPECT_EQ(w.design.VacMin, 100);
+    EXPECT_EQ(w.design.VacMax, 270); // the bad one
+    EXPECT_EQ(w.design.fLine, 50);   // after the bad one
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].text, "请输入一个数字。");
+    EXPECT_EQ(textAt(w, 12, 130), "AC:100-270V");
+}
+
+TEST_F(Window, GivenCapacitanceShowsTheRecomputedRipple) {
+    GraphicFlybackDialog& w = open();
+    script(242, [](ui::Dialog& d) {
+        EXPECT_EQ(d.text(graphic::InputCapacitorDialog::kLabel), "电压纹波百分比");
+        EXPECT_EQ(d.text(graphic::InputCapacitorDialog::kEdit), "38");
+        d.select(graphic::InputCapacitorDialog::kWay, 1);
+        d.dispatch(graphic::InputCapacitorDialog::kWay, ui::Notify::SelChange);
+        EXPECT_EQ(d.text(graphic::InputCapacitorDialog::kLabel), "电容容量");
+        EXPECT_EQ(d.text(graphic::InputCapacitorDialog::kUnit), "uF");
+        d.setText(graphic::InputCapacitorDialog::kEdit, "100");
+        ok(d);
+    });
+    w.onLButtonUp(240, 170);
+    EXPECT_EQ(w.design.CinMode, 1);
+    EXPECT_EQ(textAt(w, 292, 163), "电容:100μF");
+    const std::string ripple = textAt(w, 292, 143);
+    EXPECT_NE(ripple, "纹波:38%");
+    EXPECT_NEAR(std::stod(ripple.substr(ripple.find(':') + 1)), w.design.PerVinpp, 1e-3);
+    EXPECT_LT(w.design.PerVinpp, 10);
+}
+
+TEST_F(Window, TypingACoreResetsItsName) {
+    GraphicFlybackDialog& w = open();
+    w.design.CoreName = "磁芯:EE25";
+    script(246, [](ui::Dialog& d) {
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kCore), "磁芯:EE25");
+        d.setText(graphic::TransformerDialog::kAe, "40");
+        d.dispatch(graphic::TransformerDialog::kAe, ui::Notify::Changed);
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kCore), "磁芯:用户输入");
+        ok(d);
+    });
+    w.onLButtonUp(700, 25);
+    EXPECT_EQ(w.design.Ae, 40);
+    EXPECT_EQ(w.design.CoreName, "磁芯:用户输入");
+    EXPECT_EQ(textAt(w, 727, 288), "磁芯:未知型号");
+}
+
+TEST_F(Window, TransformerModeSwapsTheSharedEdit) {
+    GraphicFlybackDialog& w = open();
+    script(246, [](ui::Dialog& d) {
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kRipple), "0.5");
+        d.select(graphic::TransformerDialog::kMode, 1);
+        d.dispatch(graphic::TransformerDialog::kMode, ui::Notify::SelChange);
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kRippleLabel), "死区比例");
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kRange), "%");
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kRipple), "20");
+        d.setText(graphic::TransformerDialog::kRipple, "25");
+        ok(d);
+    });
+    w.onLButtonUp(700, 25);
+    EXPECT_EQ(w.design.Mode, 1);
+    EXPECT_EQ(w.design.Tdie, 25);
+    EXPECT_EQ(w.design.r, 0.5f);
+    EXPECT_EQ(textAt(w, 727, 268), "DCM模式");
+}
+
+TEST_F(Window, DisplayOnlyEditsAreDisabled) {
+    GraphicFlybackDialog& w = open();
+    script(244, [](ui::Dialog& d) {
+        EXPECT_FALSE(d.enabled(1031));
+        EXPECT_EQ(d.text(1031), "113.22");
+        ok(d);
+    });
+    script(248, [](ui::Dialog& d) {
+        EXPECT_FALSE(d.enabled(1030));
+        ok(d);
+    });
+    script(243, [](ui::Dialog& d) {
+        EXPECT_EQ(d.text(1356), "工作频率");
+        EXPECT_EQ(d.text(1369), "---------");
+        EXPECT_FALSE(d.enabled(1368));
+        EXPECT_EQ(d.text(1033), "0");
+        ok(d);
+    });
+    w.onLButtonUp(430, 310);
+    w.onLButtonUp(950, 70);
+    w.onLButtonUp(370, 260);
+    EXPECT_EQ(hb.messages.size(), 0u);
+}
+
+TEST_F(Window, VorAtTheSpikeVoltageIsAnErrorAndNoAnimationStarts) {
+    GraphicFlybackDialog& w = open();
+    hb.advance(3000); // the start animation is over
+    ASSERT_FALSE(w.animating);
+    script(245, [](ui::Dialog& d) {
+        d.setText(1031, "40"); // below the reflected voltage
+        ok(d);
+    });
+    w.onLButtonUp(570, 20);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].text, "错误：漏感尖峰电压小于了次级折射电压！");
+    EXPECT_FALSE(w.animating);
+}
+
+TEST_F(Window, ProgressFillsInTenStepsHoldsAndEmpties) {
+    GraphicFlybackDialog& w = open();
+    EXPECT_TRUE(w.animating);
+    hb.advance(100);
+    EXPECT_EQ(w.progress, 100);
+    hb.advance(10);
+    EXPECT_EQ(w.progress, 110);
+    EXPECT_FALSE(w.animating);
+    hb.advance(1499);
+    EXPECT_EQ(w.progress, 110);
+    hb.advance(1);
+    EXPECT_EQ(w.progress, 0);
+    EXPECT_FALSE(hb.hasTimer(w, 1));
+    EXPECT_FALSE(hb.hasTimer(w, 2));
+}
+
+TEST_F(Window, BackgroundToggleAndPictures) {
+    GraphicFlybackDialog& w = open();
+    auto bitmap = [&]() -> int {
+        for (const auto& op : ui::HeadlessBackend::paint(w).ops)
+            if (op.kind == ui::DrawOp::Bitmap) return std::stoi(op.text);
+        return 0;
+    };
+    EXPECT_EQ(bitmap(), 0); // an empty settings file: no picture
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg")[5], '#');
+    EXPECT_EQ(bitmap(), 239);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(bitmap(), 268);
+    writeFile("System.cfg", "000002");
+    EXPECT_EQ(bitmap(), 0);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg").substr(5), "#");
+}
+
+TEST_F(Window, DisplayFontFromTheSettings) {
+    writeFile("System.cfg", "01150");
+    GraphicFlybackDialog& w = open();
+    const auto texts = ui::HeadlessBackend::paint(w).texts();
+    const auto it = std::find_if(texts.begin(), texts.end(), [](const auto& t) { return t.y == 130; });
+    ASSERT_NE(it, texts.end());
+    EXPECT_EQ(it->font, "华文行楷");
+    EXPECT_EQ(it->size, 15);
+    EXPECT_EQ(texts.back().font, "黑体"); // region labels
+    EXPECT_EQ(texts.back().size, 16);
+}
+
+TEST_F(Window, CloseDestroysTheWindow) {
+    GraphicFlybackDialog& w = open();
+    w.dispatch(ui::IdCancel, ui::Notify::Clicked);
+    EXPECT_TRUE(hb.modeless().empty());
+}
+
+TEST_F(Window, PickingACoreFillsTheTransformer) {
+    std::filesystem::copy_file(KV_SOURCE_DIR "/data/CoreList.xls", "CoreList.xls");
+    GraphicFlybackDialog& w = open();
+    std::string type;
+    float ae = 0, le = 0;
+    script(262, [&](ui::Dialog& db) {
+        db.select(1373, 3);
+        db.dispatch(1373, ui::Notify::SelChange);
+        type = db.itemText(1373, 3, 0);
+        ae = std::stof(db.itemText(1373, 3, 4));
+        le = std::stof(db.itemText(1373, 3, 7));
+        ok(db);
+    });
+    script(246, [&](ui::Dialog& d) {
+        d.dispatch(graphic::TransformerDialog::kPick, ui::Notify::Clicked);
+        EXPECT_EQ(d.text(graphic::TransformerDialog::kCore), "磁芯:" + type);
+        EXPECT_EQ(std::stof(d.text(graphic::TransformerDialog::kAe)), ae);
+        ok(d);
+    });
+    w.onLButtonUp(700, 25);
+    ASSERT_FALSE(type.empty());
+    EXPECT_EQ(w.design.CoreName, "磁芯:" + type);
+    EXPECT_EQ(w.design.Ae, ae);
+    EXPECT_EQ(w.design.Le, le);
+    EXPECT_EQ(textAt(w, 727, 288), "磁芯:" + type);
+    EXPECT_EQ(shell::readSlot(shell::kHandshakeSlot), '*');
+}
+
+TEST_F(Window, PickerOkWithoutACoreMeansATypedCore) {
+    std::filesystem::copy_file(KV_SOURCE_DIR "/data/CoreList.xls", "CoreList.xls");
+    GraphicFlybackDialog& w = open();
+    w.design.CoreName = "磁芯:EE25";
+    script(262, [&](ui::Dialog& db) { ok(db); });
+    script(246, [&](ui::Dialog& d) {
+        d.dispatch(graphic::TransformerDialog::kPick, ui::Notify::Clicked);
+        ok(d);
+    });
+    w.onLButtonUp(700, 25);
+    EXPECT_EQ(w.design.CoreName, "磁芯:用户输入");
+    EXPECT_EQ(hb.messages.front().text, "注意:你没有选中列表中的任何磁芯!");
+    EXPECT_EQ(shell::readSlot(shell::kHandshakeSlot), '#');
+}
