@@ -1,0 +1,33 @@
+// Toolbox page "DM饱和电流计算": mean, peak and RMS current of a bridge
+// rectifier with a reservoir capacitor, the current a differential-mode choke
+// must carry.
+#pragma once
+
+#include "toolbox/CalcPage.h"
+
+namespace kv::toolbox {
+
+class CEMIDM : public CalcPage {
+public:
+    enum : int {
+        kCalc = 1328, kPower = 1325, kCin = 1371, kVoltage = 1030, kFreq = 1033, kFreqLabel = 1326,
+        kMean = 1036, kPeak = 1032, kRms = 1035,
+    };
+
+    explicit CEMIDM(ui::Dialog* parent = nullptr);
+    bool onCommand(int id, ui::Notify code) override;
+
+    double power = 100;  // W
+    double cin = 330;    // μF
+    double voltage = 90; // Vrms
+    double freq = 50;    // Hz
+    float mean = 0;      // A
+    double peak = 0;     // A
+    double rms = 0;      // A
+
+private:
+    static const ui::MessageEntry<CEMIDM> kMessageMap[];
+    void onCalc();
+};
+
+} // namespace kv::toolbox
