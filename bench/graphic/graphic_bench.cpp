@@ -1,0 +1,55 @@
+// The graphical flyback: a recalculation plus a full repaint of the annotated
+// picture (offscreen), and the recalculation alone.
+#include "graphic_flyback/GraphicFlybackDialog.h"
+#include "platform/ui/qt/QtBackend.h"
+#include "shell/Settings.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace {
+
+void BM_Recalculate(benchmark::State& state) {
+    kv::graphic::FlybackDesign d;
+    for (auto _ : state) {
+        kv::graphic::recalculate(d, kv::graphic::Derive::FromVor);
+        benchmark::DoNotOptimize(d.Np);
+    }
+}
+BENCHMARK(BM_Recalculate)->Unit(benchmark::kMicrosecond);
+
+void BM_RecalculateAndRepaint(benchmark::State& state) {
+    kv::ui::QtBackend backend;
+    kv::ui::setBackend(&backend);
+    kv::shell::writeSlot(kv::shell::kPictureSlot, '#');
+    kv::graphic::GraphicFlybackDialog w(nullptr);
+    QWidget* win = backend.createWindow(w);
+    QImage img(win->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        w.recalculate(kv::graphic::Derive::FromVor);
+        QPainter p(&img);
+        win->render(&p);
+    }
+    kv::ui::setBackend(nullptr);
+}
+BENCHMARK(BM_RecalculateAndRepaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kv::ui::installFonts();
+    const auto dir = std::filesystem::temp_directory_path() / "kv-graphic-bench";
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
