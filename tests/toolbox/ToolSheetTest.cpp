@@ -193,6 +193,19 @@ TEST(CoreDatabaseCli, PicksACoreThroughTheCommandLine) {
     out = runCli(dirArg + " 262 --select 1329=4", status);
     ASSERT_EQ(status, 0);
     EXPECT_NE(out.find("\"text\": \"错误:没有找到磁芯数据表!\""), std::string::npos) << out;
+    // mode '1' from the graphical flyback's transformer dialog (opened by a click
+    // on its "Transformer" label): the core's name, Ae and Le reach the window
+    fs::copy_file(fs::path(KV_SOURCE_DIR) / "data" / "CoreList.xls", "CoreList.xls");
+    out = runCli(dirArg + " 238 --on 246 --on 262 --select 1329=1 --select 1373=0 --press 1 --end --press 3 "
+                          "--press 1 --end --click 700,25",
+                 status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("\"opened\": [238, 246, 262]"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"text\": \"磁芯:EC35\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"text\": \"Ae:84.3mm2\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"text\": \"Le:77.4mm\""), std::string::npos) << out;
+    EXPECT_EQ(readFile("System.cfg")[6], '*');
+    EXPECT_EQ(readFile("temp.txt"), std::string("\0" "180\0  ", 7)); // untouched in mode '1'
     // the launcher's Kit button opens the sheet; a script on the editor page runs there
     out = runCli(dirArg + " 102 --on 220 --select 1314=6 --end --press 1186", status);
     ASSERT_EQ(status, 0) << out;
