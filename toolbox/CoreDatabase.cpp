@@ -176,7 +176,10 @@ constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请�
 } // namespace
 
 CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent, CoreOpener* opener)
-    : Dialog(262, parent), opener_(opener ? opener : dynamic_cast<CoreOpener*>(parent)) {}
+    : Dialog(262, parent), opener_(opener ? opener : dynamic_cast<CoreOpener*>(parent)) {
+    // Headings before any window is built, so that the list shows its header.
+    setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
+}
 
 bool CoreDatabaseDialog::onCommand(int id, ui::Notify code) {
     return ui::dispatchMap(this, kMessageMap, id, code);
@@ -186,7 +189,6 @@ void CoreDatabaseDialog::onInitDialog() {
     if (setUp_) return;
     for (const CoreFamily& f : kCoreFamilies) addItem(kFamily, f.name);
     select(kFamily, 0);
-    setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
     setCheck(kDark, true);
     setCheck(kColored, true);
     setTextColor(kPickLabel, {200, 0, 200});
