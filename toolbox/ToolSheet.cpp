@@ -1,6 +1,13 @@
 #include "toolbox/ToolSheet.h"
 
+#include "toolbox/CCore.h"
+#include "toolbox/CCore2.h"
+#include "toolbox/CCore3.h"
+#include "toolbox/CEMI.h"
+#include "toolbox/CEMIDM.h"
 #include "toolbox/CEditPage.h"
+#include "toolbox/CJifu.h"
+#include "toolbox/CWire.h"
 
 namespace kv::toolbox {
 
@@ -14,7 +21,14 @@ using PageMaker = std::unique_ptr<ui::Dialog> (*)(ui::Dialog*);
 
 // The pages in tab order, one line each; a page joins here once it is built.
 const PageMaker kPages[] = {
-    make<CEditPage>,
+    make<CCore>,     // 224 磁芯计算1
+    make<CCore2>,    // 231 磁芯计算2
+    make<CCore3>,    // 233 磁芯计算3
+    make<CJifu>,     // 234 集肤效应
+    make<CWire>,     // 228 导线计算
+    make<CEMI>,      // 222 EMI参数计算
+    make<CEMIDM>,    // 261 DM饱和电流计算
+    make<CEditPage>, // 220 公式界面自定义
 };
 } // namespace
 

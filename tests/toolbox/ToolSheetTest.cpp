@@ -42,6 +42,9 @@ TEST_F(Headless, ToolSheetHasOnlyItsPagesInTabOrder) {
     const std::vector<int> pages = sheet.pageTemplates();
     ASSERT_FALSE(pages.empty());
     EXPECT_EQ(pages.back(), 220);
+    // the calculator pages of this build are all there
+    for (int id : {224, 231, 233, 234, 228, 222, 261})
+        EXPECT_NE(std::find(pages.begin(), pages.end(), id), pages.end()) << id;
     // the pages in the build keep the order of the full row of tabs
     size_t at = 0;
     for (int id : pages) {
@@ -53,6 +56,7 @@ TEST_F(Headless, ToolSheetHasOnlyItsPagesInTabOrder) {
     for (ui::Dialog* p : sheet.pages()) {
         EXPECT_EQ(p->parent(), &sheet);
         EXPECT_FALSE(p->title().empty()) << p->templateId(); // the tab text
+        EXPECT_TRUE(p->dialogTemplate().style & ui::StyleChild) << p->templateId();
     }
 }
 
