@@ -253,6 +253,14 @@ TEST_F(CoreDb, ModeOneWritesStraightIntoTheOpener) {
     opener.runModal(d);
     EXPECT_EQ(opener.name, "磁芯:" + csvRows("EI")[2][1]);
     EXPECT_FLOAT_EQ(opener.le, std::stof(csvRows("EI")[2][8]));
+    // mode '1' with nobody to take the values: Ae goes through temp.txt instead
+    writeFile("System.cfg", "      1");
+    tb::CoreDatabaseDialog alone;
+    alone.initialize();
+    alone.select(tb::CoreDatabaseDialog::kList, 0);
+    alone.dispatch(ui::IdOk, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("temp.txt"), std::string("t5\0    ", 7));
+    EXPECT_EQ(readFile("System.cfg")[6], '*');
 }
 
 TEST_F(CoreDb, ModeTwoShowsTheRecommendedAp) {
