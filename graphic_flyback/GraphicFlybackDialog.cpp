@@ -4,6 +4,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
+#include "platform/xls/DesignReport.h"
 #include "shell/FontDialog.h"
 #include "shell/Settings.h"
 
@@ -207,8 +208,37 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     setPos(kProgress, progress);
 }
 
+xls::ReportData reportData(const FlybackDesign& d) {
+    xls::ReportData r;
+    r.VacMin = d.VacMin, r.VacMax = d.VacMax, r.fLine = d.fLine, r.Efficiency = d.Efficiency;
+    r.Vo = d.Vo, r.Io = d.Io, r.Vopp = d.Vopp, r.PerVinpp = d.PerVinpp;
+    r.fosc = d.fosc, r.Dmax = d.Dmax, r.r = d.r, r.Tdie = d.Tdie, r.Mode = d.Mode;
+    r.CoreName = d.CoreName;
+    r.Ae = d.Ae, r.Le = d.Le, r.Bpk = d.Bpk, r.Bsat = d.Bsat, r.Cmil = d.Cmil;
+    r.Vor = d.Vor, r.PerLLK = d.PerLLK, r.Vz = d.Vz, r.Vdo = d.Vdo, r.Vf = d.Vf, r.Vdf = d.Vdf;
+    r.VMos = d.VMos;
+    r.Ipkp = d.Ipkp, r.Irmsp = d.Irmsp, r.Lp = d.Lp, r.Np = d.Np, r.dp = d.dp;
+    r.Ipks = d.Ipks, r.Irmss = d.Irmss, r.Ls = d.Ls, r.Ns = d.Ns, r.ds = d.ds;
+    r.Lgap = d.Lgap, r.Rlk = d.Rlk, r.Clk = d.Clk, r.Cin = d.Cin, r.Iin = d.Iin;
+    r.Vswy = d.Vswy, r.Isw = d.Isw, r.VDon = d.VDon, r.IDout = d.IDout, r.VCout = d.VCout;
+    r.Co = d.Co, r.Nf = d.Nf;
+    return r;
+}
+
 void GraphicFlybackDialog::save() {
-    // The report writer joins here.
+    ui::FileDialogRequest req;
+    req.save = true;
+    req.title = "设计数据另存为:";
+    req.defaultName = "Korvane Report-1";
+    req.defaultExt = "xls";
+    req.filter = ".xls (EXCEL文档) (*.xls)";
+    const std::optional<std::string> path = ui::backend().fileDialog(this, req);
+    if (!path) return;
+    std::string error;
+    // A report that cannot be written says so; an existing one stays intact.
+    if (!xls::writeDesignReport(*path, reportData(design), error))
+        messageBox(error, ui::kAppName, ui::Icon::Error);
+    ui::restoreWorkFolder();
 }
 
 } // namespace kv::graphic

@@ -7,7 +7,16 @@
 
 #include <string>
 
+namespace kv {
+namespace xls {
+struct ReportData;
+}
+}
+
 namespace kv::graphic {
+
+// The report's view of a design.
+xls::ReportData reportData(const FlybackDesign& d);
 
 // A value as text with `digits` significant digits, "---" when not finite.
 std::string numberText(double v, int digits);

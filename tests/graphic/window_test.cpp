@@ -1,5 +1,6 @@
 #include "graphic_flyback/GraphicFlybackDialog.h"
 #include "graphic_flyback/ParamDialogs.h"
+#include "platform/xls/DesignReport.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -299,4 +300,40 @@ TEST_F(Window, PickerOkWithoutACoreMeansATypedCore) {
     EXPECT_EQ(w.design.CoreName, "磁芯:用户输入");
     EXPECT_EQ(hb.messages.front().text, "注意:你没有选中列表中的任何磁芯!");
     EXPECT_EQ(shell::readSlot(shell::kHandshakeSlot), '#');
+}
+
+TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
+    GraphicFlybackDialog& w = open();
+    hb.files.push_back((dir.path() / "design.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    ASSERT_EQ(hb.fileRequests.size(), 1u);
+    EXPECT_EQ(hb.fileRequests[0].defaultName, "Korvane Report-1");
+    EXPECT_EQ(hb.fileRequests[0].defaultExt, "xls");
+    EXPECT_EQ(hb.fileRequests[0].title, "设计数据另存为:");
+    const std::string report = readFile("design.xls");
+    ASSERT_GT(report.size(), 4096u);
+    EXPECT_EQ(report.substr(0, 4), "\xD0\xCF\x11\xE0"); // a compound document
+    EXPECT_TRUE(hb.messages.empty());
+    // Enter saves too; a folder that is not there is an error that says so.
+    hb.files.push_back((dir.path() / "missing" / "x.xls").string());
+    w.dispatch(ui::IdOk, ui::Notify::Clicked);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].icon, ui::Icon::Error);
+    EXPECT_NE(hb.messages[0].text.find("missing"), std::string::npos);
+    // Cancel in the file dialog writes nothing.
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    EXPECT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(readFile("design.xls"), report);
+}
+
+TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
+    GraphicFlybackDialog& w = open();
+    w.design.CoreName = "磁芯:EE25";
+    const xls::ReportData r = graphic::reportData(w.design);
+    EXPECT_EQ(r.Np, 272);
+    EXPECT_EQ(r.Ns, 37);
+    EXPECT_EQ(r.VacMin, 90);
+    EXPECT_EQ(r.CoreName, "磁芯:EE25");
+    EXPECT_EQ(r.Nf, w.design.Nf);
+    EXPECT_EQ(r.Isw, w.design.Isw);
 }
