@@ -153,3 +153,29 @@ TEST(Recalculate, ZeroDivisorsNeverStopIt) {
     SUCCEED() << "no trap, no hang";
     EXPECT_FALSE(std::isfinite(e.Lp));
 }
+
+TEST(Recalculate, DcmFromDutyDerivesTheReflectedVoltage) {
+    FlybackDesign d;
+    d.Mode = 1;
+    d.Dmax = 0.35f;
+    recalculate(d, Derive::FromDuty);
+    const double eta = 0.7, vdc = 90 * 1.414 * (1 - 0.38);
+    const double ipks = 2 * 1.0 / (1 - 0.35 - 0.2), ipkp = 2 * 5 * 1.0 / (eta * vdc * 0.35);
+    const double n = ipks / (std::sqrt(eta) * ipkp);
+    EXPECT_REL(d.Ipks, ipks, 1e-5);
+    EXPECT_REL(d.Ipkp, ipkp, 1e-5);
+    EXPECT_REL(d.Vor, 5.8 * n, 1e-5);
+    EXPECT_REL(d.Lp, vdc * 1e6 * (0.35 / 70000) / ipkp, 1e-4);
+    EXPECT_EQ(d.Dmax, 0.35f); // the given duty stays
+}
+
+TEST(Recalculate, CcmFromVorDerivesTheDuty) {
+    FlybackDesign d;
+    d.Vor = 90;
+    d.Vz = 130;
+    recalculate(d, Derive::FromVor);
+    const double vdc = 90 * 1.414 * (1 - 0.38), iin = 5.0 * 1 * 100 / 70 / vdc, n = 90 / 5.8;
+    EXPECT_REL(d.Dmax, iin / (iin + 1 / n), 1e-5);
+    EXPECT_REL(d.Vswy, 600 - 270 * 1.414 - 130, 1e-5);
+    EXPECT_EQ(d.Vor, 90.0f); // the given reflected voltage stays
+}
