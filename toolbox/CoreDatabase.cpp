@@ -178,7 +178,8 @@ constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请�
 CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent, CoreOpener* opener)
     : Dialog(262, parent), opener_(opener ? opener : dynamic_cast<CoreOpener*>(parent)) {
     // Headings before any window is built, so that the list shows its header.
-    setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)));
+    setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)),
+               {90, 60, 140, 100, 80, 100, 110, 80, 80, 60});
 }
 
 bool CoreDatabaseDialog::onCommand(int id, ui::Notify code) {
@@ -225,7 +226,11 @@ void CoreDatabaseDialog::loadList() {
 
 void CoreDatabaseDialog::colorRows() {
     const bool colored = checked(kColored), dark = checked(kDark);
-    for (int i = 0; i < itemCount(kList); ++i) setRowColor(kList, i, coreRowColors(colored, dark, i).text);
+    for (int i = 0; i < itemCount(kList); ++i) {
+        const CoreRowColors rc = coreRowColors(colored, dark, i);
+        setRowColor(kList, i, rc.text);
+        setRowBackground(kList, i, rc.background);
+    }
 }
 
 void CoreDatabaseDialog::onFamilyChange() {

@@ -130,6 +130,7 @@ void Dialog::clearItems(int id) {
     if (!c) return;
     c->items.clear();
     c->rowColors.clear();
+    c->rowBackgrounds.clear();
     c->selected = -1;
     changed(id);
 }
@@ -151,15 +152,25 @@ int Dialog::addRow(int id, std::vector<std::string> columns) {
     const int index = int(at - c->items.begin());
     c->items.insert(at, std::move(columns));
     if (!c->rowColors.empty()) c->rowColors.insert(c->rowColors.begin() + index, Color{});
+    if (!c->rowBackgrounds.empty()) c->rowBackgrounds.insert(c->rowBackgrounds.begin() + index, Color{255, 255, 255});
     if (c->selected >= index) ++c->selected;
     changed(id);
     return index;
 }
 
-void Dialog::setColumns(int id, std::vector<std::string> headings) {
+void Dialog::setColumns(int id, std::vector<std::string> headings, std::vector<int> widths) {
     ControlState* c = find(id);
     if (!c) return;
     c->columns = std::move(headings);
+    c->columnWidths = std::move(widths);
+    changed(id);
+}
+
+void Dialog::setRowBackground(int id, int row, Color color) {
+    ControlState* c = find(id);
+    if (!c || row < 0 || row >= int(c->items.size())) return;
+    c->rowBackgrounds.resize(c->items.size(), Color{255, 255, 255});
+    c->rowBackgrounds[row] = color;
     changed(id);
 }
 

@@ -49,6 +49,8 @@ struct ControlState {
     std::vector<std::string> columns;              // list view headings
     std::vector<std::vector<std::string>> items;   // rows of column texts
     std::vector<Color> rowColors;                  // list view text colour per row (optional)
+    std::vector<Color> rowBackgrounds;             // list view background per row (optional)
+    std::vector<int> columnWidths;                 // list view column widths in pixels (optional)
     int selected = -1;
     int pos = 0, lo = 0, hi = 100;                 // progress bar
     std::optional<Color> textColor;                // caption colour of a static or group box
@@ -95,8 +97,9 @@ public:
     void clearItems(int id);
     int addItem(int id, std::string text);                    // sorted insert with StyleSort
     int addRow(int id, std::vector<std::string> columns);
-    void setColumns(int id, std::vector<std::string> headings);
+    void setColumns(int id, std::vector<std::string> headings, std::vector<int> widths = {});
     void setRowColor(int id, int row, Color c);
+    void setRowBackground(int id, int row, Color c);
     int itemCount(int id) const;
     std::string itemText(int id, int row, int column = 0) const;
     int selected(int id) const;

@@ -124,6 +124,12 @@ TEST_F(Controls, ListsProgressAndMissingControls) {
     EXPECT_EQ(d.itemText(16, 0, 1), "0.48");
     EXPECT_EQ(d.itemText(16, 1, 1), "");
     EXPECT_EQ(d.itemText(16, 5, 0), "");
+    // Row colours follow their rows when an earlier row comes in.
+    d.setRowBackground(16, 1, Color{10, 20, 30});
+    d.setRowColor(16, 1, Color{1, 2, 3});
+    d.setRowBackground(16, 7, Color{9, 9, 9}); // no such row: ignored
+    d.setColumns(16, {"型号", "AP"}, {90, 60});
+    EXPECT_EQ(d.control(16)->columnWidths, (std::vector<int>{90, 60}));
     d.setRange(17, 0, 100);
     d.setPos(17, 130);
     EXPECT_EQ(d.pos(17), 100);

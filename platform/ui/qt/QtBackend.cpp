@@ -408,14 +408,17 @@ void Host::sync(int id) {
         QStringList heads;
         for (const auto& h : s->columns) heads << qs(h);
         t->setColumnCount(std::max<int>(1, int(heads.size())));
-        if (heads.isEmpty()) t->setHeaderHidden(true);
-        else t->setHeaderLabels(heads);
+        t->setHeaderHidden(heads.isEmpty());
+        if (!heads.isEmpty()) t->setHeaderLabels(heads);
+        for (size_t k = 0; k < s->columnWidths.size(); ++k) t->setColumnWidth(int(k), s->columnWidths[k]);
         for (size_t r = 0; r < s->items.size(); ++r) {
             QStringList cells;
             for (const auto& cell : s->items[r]) cells << qs(cell);
             auto* item = new QTreeWidgetItem(cells);
             if (r < s->rowColors.size() && !(s->rowColors[r] == Color{}))
                 for (int k = 0; k < cells.size(); ++k) item->setForeground(k, qc(s->rowColors[r]));
+            if (r < s->rowBackgrounds.size())
+                for (int k = 0; k < cells.size(); ++k) item->setBackground(k, qc(s->rowBackgrounds[r]));
             t->addTopLevelItem(item);
         }
         if (s->selected >= 0 && s->selected < t->topLevelItemCount())
