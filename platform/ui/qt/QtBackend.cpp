@@ -567,6 +567,7 @@ int QtBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
     win.setWindowTitle(qs(sheet.title()));
     auto* layout = new QVBoxLayout(&win);
     auto* tabs = new QTabWidget(&win);
+    tabs->setUsesScrollButtons(false); // every tab in sight: the sheet widens to hold them
     layout->addWidget(tabs);
     int maxW = 0, maxH = 0;
     std::vector<Host*> pageHosts;
