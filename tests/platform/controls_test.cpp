@@ -124,7 +124,7 @@ TEST_F(Controls, ListsProgressAndMissingControls) {
     EXPECT_EQ(d.itemText(16, 0, 1), "0.48");
     EXPECT_EQ(d.itemText(16, 1, 1), "");
     EXPECT_EQ(d.itemText(16, 5, 0), "");
-    // Row colours follow their rows when an earlier row comes in.
+    // Row colours and backgrounds stick to existing rows only; headings may carry widths.
     d.setRowBackground(16, 1, Color{10, 20, 30});
     d.setRowColor(16, 1, Color{1, 2, 3});
     d.setRowBackground(16, 7, Color{9, 9, 9}); // no such row: ignored
