@@ -4,9 +4,20 @@
 #include "script/FormulaCli.h"
 #include "tools/Json.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace kv::tools {
+namespace {
+
+// Shortest text that reads back to the same single-precision number.
+std::string roundTrip(float v) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string("null");
+}
+
+} // namespace
 
 int runFormulaCommand(const std::string& file,
                       const std::vector<std::pair<std::string, std::string>>& presets,
@@ -21,7 +32,7 @@ int runFormulaCommand(const std::string& file,
         const auto& [name, value] = r.fields[i];
         out += (i ? ", " : "") + jsonString(name) + ": ";
         // JSON has no infinities: a result that is not finite shows as null.
-        out += std::isfinite(value) ? ui::formatFloat(value) : std::string("null");
+        out += std::isfinite(value) ? roundTrip(value) : std::string("null");
     }
     out += "},\n \"messages\": " + messagesJson(hb.messages) + "}\n";
     return 0;

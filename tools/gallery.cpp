@@ -19,11 +19,19 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: korvane-gallery OUTDIR [TEMPLATE]...\n");
+    // The windows are rendered in a copy of a staged program folder, so each
+    // picture shows what a user sees there (core workbook, pictures, help).
+    int first = 1;
+    std::filesystem::path from;
+    if (argc > 2 && std::string(argv[1]) == "--from") {
+        from = std::filesystem::absolute(argv[2]);
+        first = 3;
+    }
+    if (argc <= first || (!from.empty() && !std::filesystem::is_directory(from))) {
+        std::fprintf(stderr, "usage: korvane-gallery [--from PROGRAM_FOLDER] OUTDIR [TEMPLATE]...\n");
         return 2;
     }
-    const std::filesystem::path out = std::filesystem::absolute(argv[1]);
+    const std::filesystem::path out = std::filesystem::absolute(argv[first]);
     std::filesystem::create_directories(out);
     for (const std::string& face : kv::ui::installFonts())
         std::fprintf(stderr, "korvane-gallery: no installed font for %s\n", face.c_str());
@@ -32,13 +40,16 @@ int main(int argc, char** argv) {
     kv::shell::registerAll();
 
     std::vector<int> ids;
-    for (int i = 2; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
+    for (int i = first + 1; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
     if (ids.empty())
         for (const auto& t : kv::ui::allTemplates()) ids.push_back(t.id);
 
     // The launcher's start-up writes its files into the current folder.
     const std::filesystem::path work = out / "work";
+    std::filesystem::remove_all(work);
     std::filesystem::create_directories(work);
+    if (!from.empty())
+        std::filesystem::copy(from, work, std::filesystem::copy_options::recursive);
     std::filesystem::current_path(work);
 
     // Notices shown while a window starts (new files and so on) are answered at once.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using kv::test::readFile;
 using kv::test::writeFile;
 
@@ -103,6 +105,22 @@ TEST_F(Cli, FormulaCheckerPrintsFieldsAndMessages) {
     EXPECT_TRUE(has("\"caption\": \"计算出错\""));
     EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo"}), 2);
     EXPECT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo=abc"}), 2);
+}
+
+// Every printed number reads back to the single-precision value the runner stored.
+TEST_F(Cli, FormulaFieldsReadBackExactly) {
+    writeFile("CCM反激变换器 cfg.txt", "Np = 16777216;\r\nNs = Vo / 3;\r\nLp = 0.1 + 0.2;\r\nZc = -1 / 7000000;\r\n#");
+    ASSERT_EQ(run({"formula", "CCM反激变换器 cfg.txt", "--set", "Vo=2"}), 0) << err;
+    const auto number = [&](const std::string& name) {
+        const std::size_t at = out.find("\"" + name + "\": ");
+        EXPECT_NE(at, std::string::npos) << name;
+        return std::strtof(out.c_str() + at + name.size() + 4, nullptr);
+    };
+    EXPECT_EQ(number("Np"), 16777216.0f);
+    EXPECT_TRUE(has("\"Np\": 16777216,"));
+    EXPECT_EQ(number("Ns"), 2.0f / 3.0f);
+    EXPECT_EQ(number("Lp"), 0.1f + 0.2f);
+    EXPECT_EQ(number("Zc"), -1.0f / 7000000.0f);
 }
 
 TEST_F(Cli, FlybackModesOpenTheirDesigners) {
