@@ -3,22 +3,25 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
 #include "script/Bindings.h"
+#include "script/DesignerFiles.h"
 #include "script/FormulaRunner.h"
 #include "script/InterfaceLoader.h"
-#include "shell/Popups.h"
+#include "script/Reporter.h"
+#include "services/Progress.h"
 
 #include <algorithm>
-#include <cmath>
+#include <optional>
 
 namespace kv::designers {
 
 DesignerFrame::DesignerFrame(int templateId, ui::Dialog* parent, std::string baseTitle)
     : Dialog(templateId, parent), baseTitle_(std::move(baseTitle)) {}
 
-void DesignerFrame::addField(int control, float initial, bool result) {
-    fields_[control] = initial;
-    order_.push_back(control);
-    if (result) results_.push_back(control);
+void DesignerFrame::setTables(std::vector<FieldInfo> fields, std::vector<ButtonInfo> buttons,
+                              std::span<const Message> messages) {
+    fields_ = std::move(fields);
+    buttons_ = std::move(buttons);
+    messages_ = messages;
 }
 
 void DesignerFrame::setPicture(int bitmapId, int groupId, int x, int y) {
@@ -28,25 +31,76 @@ void DesignerFrame::setPicture(int bitmapId, int groupId, int x, int y) {
     pictureY_ = y;
 }
 
-void DesignerFrame::setGroupColor(int groupId, ui::Color c) { setTextColor(groupId, c); }
-
-float* DesignerFrame::field(int controlId) {
-    auto it = fields_.find(controlId);
-    return it == fields_.end() ? nullptr : &it->second;
+int DesignerFrame::rowOf(int control) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].edit == control) return int(i);
+    return -1;
 }
 
-float DesignerFrame::value(int controlId) const {
-    auto it = fields_.find(controlId);
-    return it == fields_.end() ? 0.0f : it->second;
+float* DesignerFrame::field(int control) {
+    const int row = rowOf(control);
+    return row < 0 ? nullptr : slot(std::size_t(row));
+}
+
+float DesignerFrame::value(int control) const {
+    const int row = rowOf(control);
+    return row < 0 ? 0.0f : *const_cast<DesignerFrame*>(this)->slot(std::size_t(row));
+}
+
+int DesignerFrame::editOf(const char* name) const {
+    for (const FieldInfo& f : fields_)
+        if (std::string_view(f.name) == name) return f.edit;
+    return 0;
+}
+
+const char* DesignerFrame::messageOf(int code) const {
+    if (code == kStopNotFinite) return kNotFinite;
+    for (const Message& m : messages_)
+        if (m.code == code) return m.text;
+    return kNotFinite;
+}
+
+std::string DesignerFrame::rangeMessage(Range r, const std::string& label) {
+    const std::string named = "输入有误：“" + label + "”";
+    switch (r) {
+    case Range::Positive: return named + "必须大于0，请检查输入！";
+    case Range::NonNegative: return named + "不能小于0，请检查输入！";
+    case Range::Percent: return named + "应大于0且不超过100，请检查输入！";
+    case Range::Share: return named + "应不小于0且小于100，请检查输入！";
+    case Range::Fraction: return named + "应大于0且小于1，请检查输入！";
+    case Range::Any: break;
+    }
+    return named + "有误，请检查输入！";
+}
+
+namespace {
+bool inRange(Range r, float v) {
+    switch (r) {
+    case Range::Any: return true;
+    case Range::Positive: return v > 0;
+    case Range::NonNegative: return v >= 0;
+    case Range::Percent: return v > 0 && v <= 100;
+    case Range::Share: return v >= 0 && v < 100;
+    case Range::Fraction: return v > 0 && v < 1;
+    }
+    return true;
+}
+} // namespace
+
+void DesignerFrame::writeField(std::size_t row) {
+    const float v = *slot(row);
+    // A value that is not a number is never shown as one.
+    if (std::isfinite(v)) writeFloat(fields_[row].edit, v);
+    else setText(fields_[row].edit, "");
 }
 
 void DesignerFrame::writeFields() {
-    for (int c : order_) writeField(c);
+    for (std::size_t i = 0; i < fields_.size(); ++i) writeField(i);
 }
 
 bool DesignerFrame::readFields() {
-    for (int c : order_)
-        if (!readFloat(c, fields_[c])) return false;
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (!readFloat(fields_[i].edit, *slot(i))) return false;
     return true;
 }
 
@@ -69,14 +123,14 @@ void DesignerFrame::refreshTitle() {
     bool custom = false;
     const std::string ifile(script::interfaceFileName(templateId()));
     if (!ifile.empty() && firstByte(ifile) != '#') {
-        script::InterfaceLoader loader;
-        custom = loader.apply(ifile, *this, script::labelList(templateId()));
+        script::BoxReporter boxes;
+        custom = script::InterfaceLoader(boxes).apply(ifile, *this, script::labelList(templateId()));
     }
     interfaceSuffix_ = custom ? kCustomLabels : kSystemLabels;
     labelsApplied(custom);
     // The title says custom only for a file of three bytes or more.
     std::uint64_t size = 0;
-    const auto first = firstByte(formulaFile(mode()), &size);
+    const auto first = firstByte(std::string(script::formulaFileName(templateId(), mode())), &size);
     formulaSuffix_ = first && *first != '#' && size > 2 ? kCustomFormulas : kBuiltinFormulas;
     setTitle(baseTitle_ + interfaceSuffix_ + formulaSuffix_);
 }
@@ -87,61 +141,145 @@ void DesignerFrame::onInitDialog() {
     writeFields();
     fillModes();
     modeChanged();
-    blank(results_);
+    for (const FieldInfo& f : fields_)
+        if (f.role != Role::Input) setText(f.edit, "");
     refreshTitle();
 }
 
+bool DesignerFrame::onCommand(int id, ui::Notify code) {
+    if (code == ui::Notify::Clicked)
+        for (const ButtonInfo& b : buttons_)
+            if (b.id == id) {
+                runButton(b);
+                return true;
+            }
+    return onOtherCommand(id, code);
+}
+
 void DesignerFrame::changeMode(std::span<const int> alsoCleared) {
-    for (int c : results_) fields_[c] = 0;
-    for (int c : alsoCleared) fields_[c] = 0;
-    blank(results_);
-    blank(alsoCleared);
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].role == Role::Result) {
+            *slot(i) = 0;
+            setText(fields_[i].edit, "");
+        }
+    for (int c : alsoCleared) {
+        if (float* v = field(c)) *v = 0;
+        setText(c, "");
+    }
     modeChanged();
     refreshTitle();
 }
 
-bool DesignerFrame::begin(std::span<const int> optional, const char* incomplete, Blanks& b) {
-    b = {};
-    for (int c : optional)
-        if (text(c).empty()) b.optional.push_back(c);
-    for (int c : results_)
-        if (text(c).empty()) b.filled.push_back(c);
-    b.filled.insert(b.filled.end(), b.optional.begin(), b.optional.end());
-    for (int c : b.filled) setText(c, "0");
-    if (readFields()) return true;
-    blank(b.filled);
-    messageBox(incomplete, ui::kAppName, ui::Icon::Warning);
-    return false;
+bool DesignerFrame::formulaInUse() {
+    return firstByte(std::string(script::formulaFileName(templateId(), mode()))) != '#';
 }
 
-bool DesignerFrame::formulaInUse() { return firstByte(formulaFile(mode())) != '#'; }
-
-bool DesignerFrame::runFormulas() {
-    script::FormulaRunner runner;
-    return runner.run(formulaFile(mode()), *this);
+bool DesignerFrame::runFormulas(const ButtonInfo& b) {
+    // The formulas must not see these as zero.
+    std::vector<float> kept;
+    for (int c : b.standIns) {
+        kept.push_back(value(c));
+        *field(c) = 1;
+    }
+    std::vector<float> before;
+    for (std::size_t i = 0; i < fields_.size(); ++i) before.push_back(*slot(i));
+    script::BoxReporter boxes;
+    const bool ok = script::FormulaRunner(boxes).run(std::string(script::formulaFileName(templateId(), mode())), *this);
+    for (std::size_t k = 0; k < b.standIns.size(); ++k) *field(b.standIns[k]) = kept[k];
+    if (!ok && b.formulaMustSucceed) {
+        // Nothing of a failed run stays behind.
+        for (std::size_t i = 0; i < fields_.size(); ++i) *slot(i) = before[i];
+        for (std::size_t k = 0; k < b.standIns.size(); ++k) *field(b.standIns[k]) = kept[k];
+        return false;
+    }
+    return true;
 }
 
-void DesignerFrame::show(const Blanks& b) {
-    blank(b.filled);
-    shell::showCalculating(*this);
+bool DesignerFrame::inputsInRange(const std::vector<int>& blankOptional) {
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const FieldInfo& f = fields_[i];
+        if (f.role == Role::Result || f.range == Range::Any || !enabled(f.edit)) continue;
+        if (std::find(blankOptional.begin(), blankOptional.end(), f.edit) != blankOptional.end()) continue;
+        if (inRange(f.range, *slot(i))) continue;
+        messageBox(rangeMessage(f.range, f.label ? text(f.label) : std::string(f.name)), ui::kAppName,
+                   ui::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void DesignerFrame::runButton(const ButtonInfo& b) {
+    // A condition of the button itself.
+    if (b.firstKind == Check::Filled) {
+        for (int c : b.firstFields)
+            if (text(c).empty()) return void(messageBox(b.firstMessage, ui::kAppName, ui::Icon::Warning));
+    } else if (b.firstKind == Check::NonZero) {
+        for (int c : b.firstFields)
+            if (value(c) == 0.0f) return void(messageBox(b.firstMessage, ui::kAppName, ui::Icon::Warning));
+    }
+
+    // Blank results and blank optional inputs read as "0".
+    std::vector<int> blankOptional, filled;
+    for (int c : b.optional)
+        if (text(c).empty()) blankOptional.push_back(c);
+    if (b.zeroFill.empty()) {
+        for (const FieldInfo& f : fields_)
+            if (f.role == Role::Result && text(f.edit).empty()) filled.push_back(f.edit);
+    } else {
+        filled = b.zeroFill; // named results start again from "0"
+    }
+    filled.insert(filled.end(), blankOptional.begin(), blankOptional.end());
+    std::vector<std::string> previous;
+    for (int c : filled) {
+        previous.push_back(text(c));
+        setText(c, "0");
+    }
+    // Optional inputs this button computes are shown, not blanked again.
+    std::vector<int> restore;
+    for (int c : blankOptional)
+        if (std::find(b.produced.begin(), b.produced.end(), c) == b.produced.end()) restore.push_back(c);
+    // A computation that does not go through leaves every control as it was.
+    const auto giveUp = [&] {
+        for (std::size_t k = 0; k < filled.size(); ++k) setText(filled[k], previous[k]);
+    };
+
+    if (!readFields()) {
+        giveUp();
+        messageBox(b.incomplete, ui::kAppName, ui::Icon::Warning);
+        return;
+    }
+
+    bool formulaOdd = false;
+    if (formulaInUse()) {
+        if (!runFormulas(b)) return giveUp();
+        for (std::size_t i = 0; i < fields_.size(); ++i)
+            if (!std::isfinite(*slot(i))) formulaOdd = true;
+    } else {
+        if (!inputsInRange(blankOptional)) return giveUp();
+        const Outcome o = builtin(b.id, mode());
+        if (o.stop) {
+            messageBox(messageOf(o.stop), ui::kAppName, ui::Icon::Warning);
+            return giveUp();
+        }
+        for (int n : o.notices) messageBox(messageOf(n), ui::kAppName, ui::Icon::Warning);
+    }
+
+    blank(filled);
+    services::showCalculating(*this);
     writeFields();
-    restoreOptional(b);
-}
-
-void DesignerFrame::restoreOptional(const Blanks& b) { blank(b.optional); }
-
-bool DesignerFrame::allFinite() const {
-    return std::all_of(fields_.begin(), fields_.end(), [](const auto& kv) { return std::isfinite(kv.second); });
+    blank(restore);
+    blank(b.blankAfter);
+    if (formulaOdd) messageBox(kFormulaNotFinite, ui::kAppName, ui::Icon::Warning);
 }
 
 void DesignerFrame::onPaint(ui::Canvas& c) {
     if (!picture_) return;
     const ui::ControlState* g = control(pictureGroup_);
-    const ui::BitmapInfo* b = ui::findBitmap(picture_);
-    if (!g || !b) return;
+    const ui::BitmapInfo* bmp = ui::findBitmap(picture_);
+    if (!g || !bmp) return;
     const int w = ui::dluToPxX(g->tpl.w), h = ui::dluToPxY(g->tpl.h);
     c.stretchBitmap(picture_, {pictureX_, pictureY_, pictureX_ + w, pictureY_ + h},
-                    {0, 0, b->width + 10, b->height + 10});
+                    {0, 0, bmp->width + 10, bmp->height + 10});
 }
 
 } // namespace kv::designers

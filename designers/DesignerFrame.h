@@ -1,12 +1,14 @@
 // The frame shared by the classic topology designers: design fields bound to
 // edit controls, the title with its interface and formula suffixes, the
-// interface file, and the protocol of a computation button.
+// interface file, and the whole protocol of a computation button. A designer
+// is its tables (see FieldTable.h), its pure calculations and its particulars.
 #pragma once
 
+#include "designers/FieldTable.h"
 #include "platform/ui/Dialog.h"
 #include "script/FieldTarget.h"
 
-#include <map>
+#include <cmath>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,30 +20,67 @@ inline constexpr const char* kCustomLabels = "   <界面:自定义";
 inline constexpr const char* kBuiltinFormulas = "   公式:内置>";
 inline constexpr const char* kCustomFormulas = "   公式:自定义>";
 
+// A field row with its value pointer resolved by the designer.
+struct FieldInfo {
+    const char* name;
+    int edit;
+    int label;
+    Role role;
+    Range range;
+};
+
+// A button row with its fields given by their edit controls.
+struct ButtonInfo {
+    int id;
+    const char* incomplete;
+    std::vector<int> optional, produced, standIns, zeroFill, blankAfter;
+    Check firstKind = Check::None;
+    std::vector<int> firstFields;
+    const char* firstMessage = nullptr;
+    bool formulaMustSucceed = true;
+};
+
 class DesignerFrame : public ui::Dialog, public script::FieldTarget {
 public:
-    float* field(int controlId) override;
-    float value(int controlId) const;
+    // The field shown in edit `control` (the formula runner's view too).
+    float* field(int control) override;
+    float value(int control) const;
+    const std::vector<FieldInfo>& fieldRows() const { return fields_; }
+    // Edit control of formula name `name`, or 0.
+    int editOf(const char* name) const;
+
     const std::string& interfaceSuffix() const { return interfaceSuffix_; }
     const std::string& formulaSuffix() const { return formulaSuffix_; }
     bool labelsCustom() const { return interfaceSuffix_ == kCustomLabels; }
 
     void onInitDialog() override;
     void onPaint(ui::Canvas& c) override;
+    bool onCommand(int id, ui::Notify code) override;
     // Modeless: Cancel, Esc and the close box destroy the window.
     void onCancel() override { close(); }
+
+    // Stop code of results that are not finite (the frame's own message).
+    static constexpr int kStopNotFinite = -1;
+    // Messages of the frame's own checks.
+    static std::string rangeMessage(Range r, const std::string& label);
+    static constexpr const char* kNotFinite = "输入有误：这组设计条件得不到有效的计算结果，请检查输入！";
+    static constexpr const char* kFormulaNotFinite =
+        "注意：公式计算结果中有无效数值（无穷大或非数），这些结果已留空！";
 
 protected:
     DesignerFrame(int templateId, ui::Dialog* parent, std::string baseTitle);
 
-    // ---- set-up by the topology ------------------------------------------
-    // A design field shown in `control`; a result starts blank.
-    void addField(int control, float initial, bool result);
+    // ---- set-up by the designer ---------------------------------------------
+    void setTables(std::vector<FieldInfo> fields, std::vector<ButtonInfo> buttons,
+                   std::span<const Message> messages);
     void setPicture(int bitmapId, int groupId, int x, int y);
-    void setGroupColor(int groupId, ui::Color c);
+    // The value behind field row `row`.
+    virtual float* slot(std::size_t row) = 0;
+    // Built-in formulas of button `id` in `mode`: the results go into the
+    // fields only when the outcome has no stop and every value is finite.
+    virtual Outcome builtin(int buttonId, int mode) = 0;
 
-    // ---- hooks -----------------------------------------------------------
-    virtual std::string formulaFile(int mode) const = 0;
+    // ---- particulars ----------------------------------------------------------
     virtual int mode() const { return 0; }
     // Fill the mode list, where there is one.
     virtual void fillModes() {}
@@ -49,57 +88,96 @@ protected:
     virtual void modeChanged() {}
     // After the interface file was (or was not) applied.
     virtual void labelsApplied(bool /*custom*/) {}
+    // Other commands than the computation buttons.
+    virtual bool onOtherCommand(int /*id*/, ui::Notify /*code*/) { return false; }
 
-    // ---- the frame's steps -------------------------------------------------
+    // ---- steps the particulars use ---------------------------------------------
     void writeFields();
-    // Reads every control into its field; false at the first that holds no number.
-    bool readFields();
-    void writeField(int control) { writeFloat(control, *field(control)); }
-    // Re-applies the interface file and recomputes the title.
-    void refreshTitle();
-    // Mode change: results cleared, inputs switched, labels and title again.
-    void changeMode(std::span<const int> alsoCleared = {});
-
-    // The blanks of one computation.
-    struct Blanks {
-        std::vector<int> filled;   // blank controls given "0"
-        std::vector<int> optional; // optional inputs that were blank
-    };
-    // Steps 1 and 2 of a computation button: fill blank results and blank
-    // optional inputs with "0" and read all fields. On a non-number the
-    // blanks come back, `incomplete` is shown, and false returned.
-    bool begin(std::span<const int> optional, const char* incomplete, Blanks& b);
-    // Whether the current mode's formula file is to run (first byte not '#').
-    bool formulaInUse();
-    // Runs the current mode's formula file on the fields.
-    bool runFormulas();
-    // Step 4: blank the zero-filled controls, the calculating box, all fields
-    // to their controls. Step 5: blank optional inputs come back.
-    void show(const Blanks& b);
-    void restoreOptional(const Blanks& b);
-    // Blanks result controls (fields untouched).
     void blank(std::span<const int> controls);
-    // A finite check of every field: false (with a message naming nothing in
-    // particular) when a result is not a number.
-    bool allFinite() const;
-
-    // All field values, to put back after a computation that went wrong.
-    using Snapshot = std::map<int, float>;
-    Snapshot snapshot() const { return fields_; }
-    void restore(const Snapshot& s) {
-        for (const auto& [c, v] : s) fields_[c] = v;
-    }
-
-    std::vector<int> results_; // result controls in order
+    // Mode change: results (and `alsoCleared`) to 0 and blank, inputs switched,
+    // labels and title again.
+    void changeMode(std::span<const int> alsoCleared = {});
+    // The computation-button protocol for button `b`.
+    void runButton(const ButtonInfo& b);
+    // The message text of a calculation's code.
+    const char* messageOf(int code) const;
 
 private:
+    void writeField(std::size_t row);
+    bool readFields();
+    // The first input outside its range, named in a message; false then.
+    bool inputsInRange(const std::vector<int>& blankOptional);
+    void refreshTitle();
+    bool formulaInUse();
+    bool runFormulas(const ButtonInfo& b);
+    int rowOf(int control) const;
+
     std::string baseTitle_;
     std::string interfaceSuffix_ = kSystemLabels;
     std::string formulaSuffix_ = kBuiltinFormulas;
-    std::map<int, float> fields_; // node-based: field pointers stay valid
-    std::vector<int> order_;
+    std::vector<FieldInfo> fields_;
+    std::vector<ButtonInfo> buttons_;
+    std::span<const Message> messages_;
     int picture_ = 0, pictureGroup_ = 0, pictureX_ = 0, pictureY_ = 0;
     bool firstExchangeDone_ = false;
+};
+
+// A designer over a design record D: the fields are D's members.
+template <class D>
+class TableDesigner : public DesignerFrame {
+public:
+    D design;
+
+protected:
+    TableDesigner(int templateId, ui::Dialog* parent, std::string baseTitle, std::span<const Field<D>> fields,
+                  std::span<const Button<D>> buttons, std::span<const Message> messages)
+        : DesignerFrame(templateId, parent, std::move(baseTitle)), rows_(fields), buttons_(buttons) {
+        std::vector<FieldInfo> info;
+        for (const Field<D>& f : fields) {
+            info.push_back({f.name, f.edit, f.label, f.role, f.range});
+            design.*f.value = f.role == Role::Input ? f.start : 0.0f;
+        }
+        std::vector<ButtonInfo> bs;
+        for (const Button<D>& b : buttons) {
+            bs.push_back({b.id, b.incomplete, edits(b.optional), edits(b.produced), edits(b.standIns),
+                          edits(b.zeroFill), edits(b.blankAfter), b.first.kind, edits(b.first.fields),
+                          b.first.message, b.formulaMustSucceed});
+        }
+        setTables(std::move(info), std::move(bs), messages);
+    }
+
+    // Edit control of member `m`.
+    int edit(float D::*m) const {
+        for (const Field<D>& f : rows_)
+            if (f.value == m) return f.edit;
+        return 0;
+    }
+
+    float* slot(std::size_t row) override { return &(design.*rows_[row].value); }
+
+    Outcome builtin(int buttonId, int mode) override {
+        for (const Button<D>& b : buttons_) {
+            if (b.id != buttonId) continue;
+            D trial = design;
+            Outcome o = b.calc(trial, mode);
+            if (o.stop) return o;
+            for (const Field<D>& f : rows_)
+                if (!std::isfinite(trial.*f.value)) return Outcome::stopped(kStopNotFinite);
+            design = trial;
+            return o;
+        }
+        return {};
+    }
+
+private:
+    std::vector<int> edits(const std::vector<float D::*>& ms) const {
+        std::vector<int> out;
+        for (auto m : ms) out.push_back(edit(m));
+        return out;
+    }
+
+    std::span<const Field<D>> rows_;
+    std::span<const Button<D>> buttons_;
 };
 
 } // namespace kv::designers

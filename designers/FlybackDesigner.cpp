@@ -1,72 +1,113 @@
 #include "designers/FlybackDesigner.h"
 
-#include "platform/ui/Canvas.h"
-#include "shell/Popups.h"
-
-#include <cmath>
-
 namespace kv::designers {
 
 namespace {
+using D = flyback::Design;
+using R = Role;
+using G = Range;
+
 constexpr ui::Color kRed{255, 0, 0};
 constexpr ui::Color kBlue{0, 0, 255};
 
-// Label control of each input, for messages that name it.
-int labelOf(int control) {
-    switch (control) {
-    case FlybackDesigner::kPo: return 1296;
-    case FlybackDesigner::kVo: return 1250;
-    case FlybackDesigner::kEff: return 1253;
-    case FlybackDesigner::kVacMin: return 1248;
-    case FlybackDesigner::kVacMax: return 1249;
-    case FlybackDesigner::kVswm: return 1281;
-    case FlybackDesigner::kF: return 1252;
-    case FlybackDesigner::kR: return 1216;
-    case FlybackDesigner::kCmil: return 1257;
-    case FlybackDesigner::kVopp: return 1272;
-    case FlybackDesigner::kAe: return 1258;
-    case FlybackDesigner::kLe: return 1066;
-    case FlybackDesigner::kBpk: return 1270;
-    case FlybackDesigner::kPer: return 1303;
-    default: return -1;
-    }
-}
-} // namespace
-
-using F = FlybackDesigner;
-const ui::MessageEntry<F> F::kMessageMap[] = {
-    {F::kEstimate, ui::Notify::Clicked, &F::onEstimate},
-    {F::kVerify, ui::Notify::Clicked, &F::onVerify},
-    {F::kSnubber, ui::Notify::Clicked, &F::onSnubber},
-    {F::kMode, ui::Notify::SelChange, &F::onModeChange},
+// In the order of the formula names, which is the order the interface file numbers the labels.
+const Field<D> kFields[] = {
+    // name     edit  label value        start  role         range
+    {"Po",      1016, 1296, &D::Po,      74,    R::Input,    G::Positive},
+    {"Vo",      1017, 1250, &D::Vo,      5,     R::Input,    G::Positive},
+    {"Eff",     1019, 1253, &D::Eff,     70,    R::Input,    G::Percent},
+    {"VacMin",  1020, 1248, &D::VacMin,  90,    R::Input,    G::Positive},
+    {"VacMax",  1021, 1249, &D::VacMax,  270,   R::Input,    G::Positive},
+    {"Vswm",    1023, 1281, &D::Vswm,    600,   R::Input,    G::Positive},
+    {"Vswr",    1055, 1290, &D::Vswr,    115,   R::Input,    G::NonNegative},
+    {"f",       1024, 1252, &D::f,       150,   R::Input,    G::Positive},
+    {"Vdf",     1030, 1254, &D::Vdf,     0.6f,  R::Input,    G::NonNegative},
+    {"r",       1025, 1216, &D::r,       0.5f,  R::Input,    G::Positive},
+    {"Ptd",     1026, 1215, &D::Ptd,     20,    R::Input,    G::Share},
+    {"Cmil",    1027, 1257, &D::Cmil,    400,   R::Input,    G::Positive},
+    {"Vopp",    1060, 1272, &D::Vopp,    50,    R::Input,    G::Positive},
+    {"Ve",      1049, 1052, &D::Ve,      0,     R::Optional},
+    {"Lp",      1022, 1291, &D::Lp,      0,     R::Result},
+    {"Ls",      1028, 1292, &D::Ls,      0,     R::Result},
+    {"Np",      1034, 1259, &D::Np,      0,     R::Result},
+    {"Ns",      1036, 1247, &D::Ns,      0,     R::Result},
+    {"Dp",      1037, 1260, &D::Dp,      0,     R::Result},
+    {"Ds",      1038, 1261, &D::Ds,      0,     R::Result},
+    {"Zc",      1039, 1297, &D::Zc,      0,     R::Result},
+    {"Iin",     1040, 1298, &D::Iin,     0,     R::Result},
+    {"Ipkp",    1041, 1293, &D::Ipkp,    0,     R::Result},
+    {"Irmsp",   1042, 1262, &D::Irmsp,   0,     R::Result},
+    {"Iswe",    1061, 1299, &D::Iswe,    0,     R::Result},
+    {"Ton",     1058, 1278, &D::Ton,     0,     R::Result},
+    {"Cin",     1059, 1300, &D::Cin,     0,     R::Result},
+    {"Ae",      1029, 1258, &D::Ae,      0,     R::Optional, G::Positive},
+    {"Le",      1031, 1066, &D::Le,      0,     R::Optional, G::Positive},
+    {"Bpk",     1033, 1270, &D::Bpk,     2500,  R::Input,    G::Positive},
+    {"Bsat",    1032, 1271, &D::Bsat,    3000,  R::Input,    G::Positive},
+    {"Irmss",   1062, 1263, &D::Irmss,   0,     R::Result},
+    {"Ipks",    1063, 1294, &D::Ipks,    0,     R::Result},
+    {"Vdm",     1064, 1283, &D::Vdm,     0,     R::Result},
+    {"Idm",     1065, 1301, &D::Idm,     0,     R::Result},
+    {"Co",      1067, 1284, &D::Co,      0,     R::Result},
+    {"Vcm",     1068, 1302, &D::Vcm,     0,     R::Result},
+    {"Per",     1048, 1303, &D::Per,     5,     R::Input,    G::Positive},
+    {"Clk",     1056, 1304, &D::Clk,     0,     R::Result},
+    {"Rlk",     1057, 1305, &D::Rlk,     0,     R::Result},
 };
 
-FlybackDesigner::FlybackDesigner(ui::Dialog* parent) : DesignerFrame(129, parent, "反激变换器 Flyback") {
-    const flyback::Inputs d;
-    const std::pair<int, float> inputs[] = {
-        {kPo, d.Po}, {kVo, d.Vo}, {kEff, d.Eff}, {kVacMin, d.VacMin}, {kVacMax, d.VacMax},
-        {kVswm, d.Vswm}, {kVswr, d.Vswr}, {kF, d.f}, {kVdf, d.Vdf}, {kR, d.r}, {kPtd, d.Ptd},
-        {kCmil, d.Cmil}, {kVopp, d.Vopp}, {kAe, 0}, {kLe, 0}, {kBpk, d.Bpk}, {kBsat, d.Bsat},
-        {kVe, 0}, {kPer, d.Per}};
-    for (auto [c, v] : inputs) addField(c, v, false);
-    for (int c : {kLp, kLs, kNp, kNs, kDp, kDs, kZc, kIin, kIpkp, kIrmsp, kIswe, kTon, kCin, kIrmss,
-                  kIpks, kVdm, kIdm, kCo, kVcm, kClk, kRlk})
-        addField(c, 0, true);
+const Button<D> kButtons[] = {
+    {.id = FlybackDesigner::kEstimate,
+     .calc = flyback::estimate,
+     .incomplete = "请输入完整的设计条件！！",
+     .optional = {&D::Ve, &D::Ae, &D::Le},
+     .produced = {&D::Ve},
+     .standIns = {&D::Ae, &D::Le}},
+    {.id = FlybackDesigner::kVerify,
+     .calc = flyback::verify,
+     .incomplete = "请输入完整的设计条件!",
+     .optional = {&D::Ve, &D::Ae, &D::Le},
+     .standIns = {&D::Ve},
+     .blankAfter = {&D::Clk, &D::Rlk},
+     .first = {Check::Filled, {&D::Ae, &D::Le}, "请先输入你选择的磁芯参数！"}},
+    {.id = FlybackDesigner::kSnubber,
+     .calc = flyback::snubber,
+     .incomplete = " 请输入完整的设计条件!",
+     .optional = {&D::Ve},
+     .zeroFill = {&D::Rlk, &D::Clk},
+     .first = {Check::NonZero, {&D::Lp}, "没有足够的信息，请先计算电感量！"},
+     .formulaMustSucceed = false},
+};
+
+const Message kMessages[] = {
+    {flyback::kNoClampMargin, "输入有误：开关管耐压扣除耐压裕量后不高于最高交流输入的峰值，无法计算！"},
+    {flyback::kNoOutputCap, "输入有误：次级电流峰值等于输出电流，无法计算输出电容！"},
+    {flyback::kShortDeadTime, "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！"},
+    {flyback::kFluxAboveSat, "注意：实际磁通密度峰值已经超过最大值！"},
+};
+} // namespace
+
+FlybackDesigner::FlybackDesigner(ui::Dialog* parent)
+    : TableDesigner(129, parent, "反激变换器 Flyback", kFields, kButtons, kMessages) {
     setPicture(kPicture, kPictureGroup, 432, 20);
 }
 
-bool FlybackDesigner::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void FlybackDesigner::onInitDialog() {
-    for (int g : {1069, 1071, 1074}) setGroupColor(g, kRed);
-    for (int g : {1070, 1051, 1072, 1073}) setGroupColor(g, kBlue);
-    DesignerFrame::onInitDialog();
-    const int noCore[] = {kAe, kLe, kVe};
-    blank(noCore);
+int FlybackDesigner::controlOf(const char* name) {
+    for (const Field<D>& f : kFields)
+        if (std::string_view(f.name) == name) return f.edit;
+    return 0;
 }
 
-std::string FlybackDesigner::formulaFile(int mode) const {
-    return mode == 1 ? "DCM反激变换器 cfg.txt" : "CCM反激变换器 cfg.txt";
+void FlybackDesigner::onInitDialog() {
+    for (int g : {1069, 1071, 1074}) setTextColor(g, kRed);
+    for (int g : {1070, 1051, 1072, 1073}) setTextColor(g, kBlue);
+    DesignerFrame::onInitDialog();
+}
+
+bool FlybackDesigner::onOtherCommand(int id, ui::Notify code) {
+    if (id != kMode || code != ui::Notify::SelChange) return false;
+    const int core[] = {edit(&D::Ae), edit(&D::Le), edit(&D::Ve)};
+    changeMode(core);
+    return true;
 }
 
 void FlybackDesigner::fillModes() {
@@ -77,8 +118,8 @@ void FlybackDesigner::fillModes() {
 }
 
 void FlybackDesigner::modeChanged() {
-    enable(kR, !dcm());
-    enable(kPtd, dcm());
+    enable(edit(&D::r), !dcm());
+    enable(edit(&D::Ptd), dcm());
     setText(kEstimateGroup, dcm() ? "估算所需磁芯面积乘积Ae*Aw" : "估算所需磁芯体积Ve=Ae*Le");
     setText(kVeLabel, dcm() ? "磁芯面积乘积(mm4)" : "磁芯体积Ve(mm2)");
     setText(kVeNote, "(铁氧体)经验公式");
@@ -86,182 +127,6 @@ void FlybackDesigner::modeChanged() {
 
 void FlybackDesigner::labelsApplied(bool custom) {
     if (custom) setText(kEstimateGroup, "磁芯参数:");
-}
-
-void FlybackDesigner::onModeChange() {
-    const int core[] = {kAe, kLe, kVe};
-    changeMode(core);
-}
-
-flyback::Inputs FlybackDesigner::inputs() const {
-    flyback::Inputs in;
-    in.Po = value(kPo);
-    in.Vo = value(kVo);
-    in.Eff = value(kEff);
-    in.VacMin = value(kVacMin);
-    in.VacMax = value(kVacMax);
-    in.Vswm = value(kVswm);
-    in.Vswr = value(kVswr);
-    in.f = value(kF);
-    in.Vdf = value(kVdf);
-    in.r = value(kR);
-    in.Ptd = value(kPtd);
-    in.Cmil = value(kCmil);
-    in.Vopp = value(kVopp);
-    in.Ae = value(kAe);
-    in.Le = value(kLe);
-    in.Bpk = value(kBpk);
-    in.Bsat = value(kBsat);
-    in.Per = value(kPer);
-    return in;
-}
-
-bool FlybackDesigner::nonZero(std::initializer_list<int> controls) {
-    for (int c : controls)
-        if (value(c) == 0.0f) {
-            messageBox("输入有误：“" + text(labelOf(c)) + "”不能为0，无法计算！", ui::kAppName,
-                       ui::Icon::Warning);
-            return false;
-        }
-    return true;
-}
-
-bool FlybackDesigner::finiteResults() {
-    if (allFinite()) return true;
-    messageBox("输入有误：这组设计条件得不到有效的计算结果，请检查输入！", ui::kAppName, ui::Icon::Warning);
-    return false;
-}
-
-void FlybackDesigner::put(const flyback::Results& r) {
-    const std::pair<int, float> out[] = {
-        {kLp, r.Lp},   {kLs, r.Ls},       {kNp, r.Np},   {kNs, r.Ns},       {kDp, r.Dp},
-        {kDs, r.Ds},   {kZc, r.Zc},       {kIin, r.Iin}, {kIpkp, r.Ipkp},   {kIrmsp, r.Irmsp},
-        {kIswe, r.Iswe}, {kTon, r.Ton},   {kCin, r.Cin}, {kIrmss, r.Irmss}, {kIpks, r.Ipks},
-        {kVdm, r.Vdm}, {kIdm, r.Idm},     {kCo, r.Co},   {kVcm, r.Vcm}};
-    for (auto [c, v] : out) *field(c) = v;
-}
-
-void FlybackDesigner::onEstimate() {
-    Blanks b;
-    const int optional[] = {kVe, kAe, kLe};
-    if (!begin(optional, "请输入完整的设计条件！！", b)) return;
-    // The estimate's own result is not an input to blank again.
-    std::erase(b.optional, int(kVe));
-    if (!formulaInUse()) {
-        const flyback::Inputs in = inputs();
-        if (!dcm()) {
-            if (!nonZero({kR, kEff, kF})) return restoreOptional(b), blank(b.filled);
-            *field(kVe) = flyback::estimateCcm(in);
-        } else {
-            if (!nonZero({kEff, kF, kCmil, kVo})) return restoreOptional(b), blank(b.filled);
-            if (in.Ptd < 20)
-                messageBox("提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！", ui::kAppName,
-                           ui::Icon::Warning);
-            const float ve = flyback::estimateDcm(in);
-            if (!std::isfinite(ve)) {
-                messageBox("输入有误：开关管耐压扣除裕量后低于输入电压峰值，无法估算！", ui::kAppName,
-                           ui::Icon::Warning);
-                return restoreOptional(b), blank(b.filled);
-            }
-            *field(kVe) = ve;
-        }
-        if (!finiteResults()) return restoreOptional(b), blank(b.filled);
-    } else {
-        // The formulas must not see a blank core as zero.
-        const float ae = value(kAe), le = value(kLe);
-        *field(kAe) = 1;
-        *field(kLe) = 1;
-        const bool ok = runFormulas();
-        *field(kAe) = ae;
-        *field(kLe) = le;
-        if (!ok) return restoreOptional(b), blank(b.filled);
-    }
-    show(b);
-}
-
-void FlybackDesigner::onVerify() {
-    if (text(kAe).empty() || text(kLe).empty()) {
-        messageBox("请先输入你选择的磁芯参数！", ui::kAppName, ui::Icon::Warning);
-        return;
-    }
-    Blanks b;
-    const int optional[] = {kVe, kAe, kLe};
-    if (!begin(optional, "请输入完整的设计条件!", b)) return;
-    const auto fail = [&] {
-        blank(b.filled);
-        restoreOptional(b);
-    };
-    if (!formulaInUse()) {
-        const flyback::Inputs in = inputs();
-        if (!nonZero({kEff, kVacMin, kVo, kF, kAe, kLe, kBpk, kVopp})) return fail();
-        if (!dcm() && !nonZero({kR})) return fail();
-        if (flyback::turnsRatio(in) <= 0.0f) {
-            messageBox("输入有误：开关管耐压扣除裕量后低于输入电压峰值，无法计算匝比！", ui::kAppName,
-                       ui::Icon::Warning);
-            return fail();
-        }
-        const flyback::Results r = dcm() ? flyback::verifyDcm(in) : flyback::verifyCcm(in);
-        if (r.Ipks == in.Po / in.Vo) {
-            messageBox("输入有误：次级电流峰值等于输出电流，无法计算输出电容！", ui::kAppName, ui::Icon::Warning);
-            return fail();
-        }
-        const Snapshot keep = snapshot();
-        put(r);
-        if (!finiteResults()) {
-            restore(keep);
-            return fail();
-        }
-        if (!dcm() && r.fluxAboveSaturation)
-            messageBox("注意：实际磁通密度峰值已经超过最大值！", ui::kAppName, ui::Icon::Warning);
-    } else {
-        const float ve = value(kVe);
-        *field(kVe) = 1;
-        const bool ok = runFormulas();
-        *field(kVe) = ve;
-        if (!ok) return fail();
-    }
-    show(b);
-    const int snub[] = {kClk, kRlk};
-    blank(snub);
-}
-
-void FlybackDesigner::onSnubber() {
-    if (value(kLp) == 0.0f) {
-        messageBox("没有足够的信息，请先计算电感量！", ui::kAppName, ui::Icon::Warning);
-        return;
-    }
-    const bool veBlank = text(kVe).empty();
-    setText(kRlk, "0");
-    setText(kClk, "0");
-    if (veBlank) setText(kVe, "0");
-    const int snub[] = {kClk, kRlk};
-    const auto putBackVe = [&] {
-        if (veBlank) setText(kVe, "");
-    };
-    if (!readFields()) {
-        blank(snub);
-        putBackVe();
-        messageBox(" 请输入完整的设计条件!", ui::kAppName, ui::Icon::Warning);
-        return;
-    }
-    if (formulaInUse()) {
-        runFormulas();
-    } else {
-        if (!nonZero({kF, kPer})) return blank(snub), putBackVe();
-        const flyback::Inputs in = inputs();
-        const flyback::Snubber s = flyback::snubber(in, value(kLp), value(kIpkp));
-        if (!std::isfinite(s.Rlk) || !std::isfinite(s.Clk)) {
-            messageBox("输入有误：开关管耐压扣除裕量后没有余量，无法计算吸收回路！", ui::kAppName,
-                       ui::Icon::Warning);
-            return blank(snub), putBackVe();
-        }
-        *field(kRlk) = s.Rlk;
-        *field(kClk) = s.Clk;
-    }
-    blank(snub);
-    shell::showCalculating(*this);
-    writeFields();
-    putBackVe();
 }
 
 } // namespace kv::designers

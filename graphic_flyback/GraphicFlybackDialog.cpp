@@ -5,8 +5,8 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
 #include "platform/xls/DesignReport.h"
-#include "shell/FontDialog.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
+#include "services/Windows.h"
 
 #include <charconv>
 #include <cmath>
@@ -109,18 +109,17 @@ void GraphicFlybackDialog::onLButtonUp(int x, int y) {
 }
 
 void GraphicFlybackDialog::onBackground() {
-    const auto slot = shell::readSlot(shell::kPictureSlot);
-    shell::writeSlot(shell::kPictureSlot, slot == '#' ? '*' : '#');
+    const auto slot = services::readSlot(services::kPictureSlot);
+    services::writeSlot(services::kPictureSlot, slot == '#' ? '*' : '#');
     invalidate();
 }
 
 void GraphicFlybackDialog::onFont() {
-    shell::FontDialog d(this);
-    runModal(d);
+    services::runModalWindow(kFontTemplate, *this);
 }
 
 void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
-    const auto slot = shell::readSlot(shell::kPictureSlot);
+    const auto slot = services::readSlot(services::kPictureSlot);
     const int picture = slot == '#' ? 239 : slot == '*' ? 268 : 0;
     if (const ui::BitmapInfo* b = picture ? ui::findBitmap(picture) : nullptr)
         c.stretchBitmap(picture, {0, 0, clientWidth(), clientHeight()}, {0, 0, b->width, b->height + 10});
@@ -135,7 +134,7 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     c.text(21, 436, "Korvane for SMPS Design!");
     c.text(21, 456, "");
 
-    c.setFont(shell::displayFontFace(), shell::readFontSize());
+    c.setFont(services::displayFontFace(), services::readFontSize());
     const FlybackDesign& d = design;
     const auto n7 = [](double v) { return numberText(v, 7); };
     const auto put = [&](int x, int y, ui::Color color, const std::string& s) {
@@ -241,4 +240,10 @@ void GraphicFlybackDialog::save() {
     ui::restoreWorkFolder();
 }
 
+} // namespace kv::graphic
+
+#include "services/Windows.h"
+
+namespace kv::graphic {
+void registerWindows() { services::registerWindow<GraphicFlybackDialog>(238); }
 } // namespace kv::graphic

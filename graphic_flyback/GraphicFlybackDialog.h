@@ -32,6 +32,8 @@ extern const Region kRegions[12];
 class GraphicFlybackDialog : public ui::Dialog {
 public:
     enum : int { kSave = 1346, kBackground = 1347, kFont = 1348, kProgress = 124 };
+    // The display-font dialog the font command opens.
+    static constexpr int kFontTemplate = 265;
     explicit GraphicFlybackDialog(ui::Dialog* parent);
 
     void onInitDialog() override;
@@ -56,5 +58,8 @@ private:
     void onBackground();
     void onFont();
 };
+
+// Registers the graphical flyback window.
+void registerWindows();
 
 } // namespace kv::graphic

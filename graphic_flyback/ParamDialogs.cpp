@@ -1,6 +1,7 @@
 #include "graphic_flyback/ParamDialogs.h"
 
-#include "shell/Settings.h"
+#include "services/CorePick.h"
+#include "services/Settings.h"
 
 namespace kv::graphic {
 
@@ -164,9 +165,7 @@ void TransformerDialog::takeCore(float ae, float le) {
 void TransformerDialog::setCoreName(const std::string& text) { copy_.CoreName = text; }
 
 void TransformerDialog::pickCore() {
-    shell::writeSlot(shell::kHandshakeSlot, '1');
-    toolbox::CoreDatabaseDialog db(this, this);
-    runModal(db);
+    services::pickCoreInto(*this);
     refresh();
 }
 

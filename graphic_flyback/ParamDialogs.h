@@ -4,7 +4,7 @@
 
 #include "graphic_flyback/FlybackDesign.h"
 #include "platform/ui/Dialog.h"
-#include "toolbox/CoreDatabase.h"
+#include "services/CorePick.h"
 
 #include <memory>
 #include <vector>
@@ -75,7 +75,7 @@ public:
     LeakageDialog(FlybackDesign& d, ui::Dialog* parent);
 };
 
-class TransformerDialog : public ParamDialog, public toolbox::CoreOpener {
+class TransformerDialog : public ParamDialog, public services::CoreOpener {
 public:
     enum : int {
         kMode = 1350, kAe = 1029, kLe = 1031, kBpk = 1033, kBsat = 1037, kRipple = 1045,

@@ -1,6 +1,8 @@
 // Binding tables and label lists of the classic designers.
 #include "script/Bindings.h"
 
+#include "script/DesignerFiles.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -384,40 +386,29 @@ constexpr LabelDef kFullBridgeLabels[] = {
     {1264, "输出电感(uH)"}, // 18
 };
 
-constexpr std::string_view kDcdcFiles[] = {"DCM Buck cfg.txt",  "CCM Buck cfg.txt",
-                                           "DCM Boost cfg.txt", "CCM Boost cfg.txt",
-                                           "CCM Buck-Boost cfg.txt", "DCM Buck-Boost cfg.txt"};
-constexpr std::string_view kFlybackFiles[] = {"CCM反激变换器 cfg.txt", "DCM反激变换器 cfg.txt"};
-constexpr std::string_view kRccFiles[] = {"RCC cfg.txt"};
-constexpr std::string_view kPushPullFiles[] = {"推挽变换器 cfg.txt"};
-constexpr std::string_view kHalfBridgeFiles[] = {"半桥变换器 cfg.txt"};
-constexpr std::string_view kFullBridgeFiles[] = {"全桥变换器 cfg.txt"};
-constexpr std::string_view kForwardFiles[] = {"正激变换器 cfg.txt"};
-
 constexpr BindingTable kTables[] = {
-    {kDcdcTemplate, kDcdcFiles, kDcdc},
-    {kFlybackTemplate, kFlybackFiles, kFlyback},
-    {kRccTemplate, kRccFiles, kRcc},
-    {kPushPullTemplate, kPushPullFiles, kPushPull},
-    {kHalfBridgeTemplate, kHalfBridgeFiles, kHalfBridge},
-    {kFullBridgeTemplate, kFullBridgeFiles, kFullBridge},
-    {kForwardTemplate, kForwardFiles, kForward},
+    {kDcdcTemplate, kDcdc},
+    {kFlybackTemplate, kFlyback},
+    {kRccTemplate, kRcc},
+    {kPushPullTemplate, kPushPull},
+    {kHalfBridgeTemplate, kHalfBridge},
+    {kFullBridgeTemplate, kFullBridge},
+    {kForwardTemplate, kForward},
 };
 
 struct LabelSet {
     int templateId;
-    std::string_view file;
     std::span<const LabelDef> labels;
 };
 
 constexpr LabelSet kLabelSets[] = {
-    {kFlybackTemplate, "Flyback Interface.txt", kFlybackLabels},
-    {kForwardTemplate, "Forward Interface.txt", kForwardLabels},
-    {kHalfBridgeTemplate, "Half Bridge Interface.txt", kHalfBridgeLabels},
-    {kFullBridgeTemplate, "Full Bridge Interface.txt", kFullBridgeLabels},
-    {kPushPullTemplate, "Push-Pull Interface.txt", kPushPullLabels},
-    {kRccTemplate, "RCC Interface.txt", kRccLabels},
-    {kDcdcTemplate, "DC-DC Interface.txt", kDcdcLabels},
+    {kFlybackTemplate, kFlybackLabels},
+    {kForwardTemplate, kForwardLabels},
+    {kHalfBridgeTemplate, kHalfBridgeLabels},
+    {kFullBridgeTemplate, kFullBridgeLabels},
+    {kPushPullTemplate, kPushPullLabels},
+    {kRccTemplate, kRccLabels},
+    {kDcdcTemplate, kDcdcLabels},
 };
 
 // Name lookup: a small open-addressing hash per table, built once.
@@ -446,11 +437,6 @@ constexpr std::array<NameIndex, kTableCount> buildIndexes() {
 
 constexpr auto kIndexes = buildIndexes();
 
-std::string_view baseName(std::string_view path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 int BindingTable::find(std::string_view name, std::uint32_t hash) const {
@@ -474,11 +460,8 @@ int BindingTable::find(std::string_view name, std::uint32_t hash) const {
 std::span<const BindingTable> bindingTables() { return kTables; }
 
 const BindingTable* bindingTableForFile(std::string_view fileName) {
-    std::string_view name = baseName(fileName);
-    for (const auto& t : kTables)
-        for (auto f : t.files)
-            if (f == name) return &t;
-    return nullptr;
+    const DesignerFiles* d = designerOfFormulaFile(fileName);
+    return d ? bindingTableForTemplate(d->templateId) : nullptr;
 }
 
 const BindingTable* bindingTableForTemplate(int templateId) {
@@ -490,12 +473,6 @@ const BindingTable* bindingTableForTemplate(int templateId) {
 std::span<const LabelDef> labelList(int templateId) {
     for (const auto& s : kLabelSets)
         if (s.templateId == templateId) return s.labels;
-    return {};
-}
-
-std::string_view interfaceFileName(int templateId) {
-    for (const auto& s : kLabelSets)
-        if (s.templateId == templateId) return s.file;
     return {};
 }
 

@@ -36,7 +36,6 @@ struct Binding {
 // The names of one designer, shared by a group of formula files.
 struct BindingTable {
     int templateId;
-    std::span<const std::string_view> files;
     std::span<const Binding> rows;
 
     // Row index of `name` (exact, case-sensitive), or -1.
@@ -65,7 +64,5 @@ struct LabelDef {
 // The label controls an interface file numbers, in order (entry n sets the
 // n-th). Empty for an unknown template.
 std::span<const LabelDef> labelList(int templateId);
-// "Flyback Interface.txt" and so on; empty for an unknown template.
-std::string_view interfaceFileName(int templateId);
 
 } // namespace kv::script

@@ -43,7 +43,9 @@ FormulaCliResult runFormulaFile(const std::string& path,
         }
         store.set(b->control, v);
     }
-    result.returned = FormulaRunner().run(path, store);
+    ReportList reports;
+    result.returned = FormulaRunner(reports).run(path, store);
+    result.reports = std::move(reports.reports);
     if (table)
         for (const Binding& b : table->rows) result.fields.emplace_back(std::string(b.name), store.get(b.control));
     return result;

@@ -366,8 +366,8 @@ float numberValue(std::string_view w) {
 
 class Run {
 public:
-    Run(std::string_view text, const BindingTable* table, FieldTarget& target)
-        : text_(text), table_(table), target_(target) {}
+    Run(std::string_view text, const BindingTable* table, FieldTarget& target, Reporter& reporter)
+        : text_(text), table_(table), target_(target), reporter_(reporter) {}
 
     bool execute() {
         // never more tokens than characters + 1, nor than the limit
@@ -643,14 +643,14 @@ private:
         std::string text = "Error:第" + std::to_string(f.line);
         if (f.code == kErrDuplicate) text += "行和第" + std::to_string(f.line2);
         text += formulaMessage(f.code);
-        kv::ui::backend().messageBox(nullptr, text, parse ? kParseCaption : kEvalCaption,
-                                     kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+        reporter_.report(text, parse ? kParseCaption : kEvalCaption, kv::ui::Icon::Error);
         return false;
     }
 
     std::string_view text_;
     const BindingTable* table_;
     FieldTarget& target_;
+    Reporter& reporter_;
     std::vector<Token> tokens_;
     std::vector<Token> targets_;
     bool declared_ = false;
@@ -659,9 +659,8 @@ private:
     std::array<float, L::kDeclarations + 1> slots_{}; // slot 0 unused
 };
 
-bool refuseTooLong() {
-    kv::ui::backend().messageBox(nullptr, "Error:第1" + std::string(formulaMessage(kErrTooLong)),
-                                 kParseCaption, kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+bool refuseTooLong(Reporter& reporter) {
+    reporter.report("Error:第1" + std::string(formulaMessage(kErrTooLong)), kParseCaption, kv::ui::Icon::Error);
     return false;
 }
 
@@ -703,15 +702,15 @@ bool FormulaRunner::runText(std::string_view text, const BindingTable* table,
                             FieldTarget& target) {
     const std::size_t mark = text.find('#');
     if (mark != std::string_view::npos) text = text.substr(0, mark);
-    if (text.size() > L::kTextBytes) return refuseTooLong();
-    Run run(text, table, target);
+    if (text.size() > L::kTextBytes) return refuseTooLong(reporter_);
+    Run run(text, table, target, reporter_);
     return run.execute();
 }
 
 bool FormulaRunner::run(const std::string& path, FieldTarget& target) {
     MarkedText file;
-    if (!loadMarked(path, false, L::kTextBytes, file, kNoEndMark)) return false;
-    if (file.tooLong) return refuseTooLong();
+    if (!loadMarked(path, false, L::kTextBytes, file, kNoEndMark, reporter_)) return false;
+    if (file.tooLong) return refuseTooLong(reporter_);
     return runText(file.text, bindingTableForFile(path), target);
 }
 

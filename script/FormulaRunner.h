@@ -4,6 +4,7 @@
 
 #include "script/Bindings.h"
 #include "script/FieldTarget.h"
+#include "script/Reporter.h"
 
 #include <string>
 #include <string_view>
@@ -54,6 +55,9 @@ std::string_view formulaMessage(int code);
 
 class FormulaRunner {
 public:
+    // Errors and notices go to `reporter`.
+    explicit FormulaRunner(Reporter& reporter) : reporter_(reporter) {}
+
     // Runs the formula file `path`. Its file name selects the binding table.
     // Returns false when the text failed a conversion or structure check (or
     // the file could not be read), true otherwise, also after an evaluation
@@ -63,6 +67,9 @@ public:
     // The same on a text already in memory; the text ends at its first '#'
     // (or at its end). No end-mark warning is shown.
     bool runText(std::string_view text, const BindingTable* table, FieldTarget& target);
+
+private:
+    Reporter& reporter_;
 };
 
 } // namespace kv::script

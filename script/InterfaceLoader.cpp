@@ -1,6 +1,5 @@
 #include "script/InterfaceLoader.h"
 
-#include "platform/ui/Backend.h"
 #include "platform/ui/Encoding.h"
 #include "script/TextFile.h"
 
@@ -20,8 +19,8 @@ constexpr const char* kErrF = "界面文本内数字大于界面窗口个数，\
 constexpr const char* kTooLong = "界面文本过长，程序无法处理，仍然使用内置界面！";
 constexpr std::size_t kMaxBytes = 16u << 20;
 
-bool refuse(const char* text) {
-    kv::ui::backend().messageBox(nullptr, text, kCaption, kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+bool refuse(Reporter& reporter, const char* text) {
+    reporter.report(text, kCaption, kv::ui::Icon::Error);
     return false;
 }
 
@@ -31,7 +30,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry>& entries) {
     entries.clear();
-    if (bytes.size() > kMaxBytes) return refuse(kTooLong);
+    if (bytes.size() > kMaxBytes) return refuse(reporter_, kTooLong);
     const std::string text = kv::ui::decodeText(bytes);
     const std::string_view s = text;
     const std::size_t n = s.size();
@@ -49,34 +48,34 @@ bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry
         }
         const std::size_t keyStart = i;
         while (i < n && s[i] != '=' && s[i] != '\n' && s[i] != '\r') ++i;
-        if (i >= n || s[i] != '=' || i == keyStart) return refuse(kErrA);
-        if (raw.size() >= static_cast<std::size_t>(kMaxEntries)) return refuse(kErrF);
+        if (i >= n || s[i] != '=' || i == keyStart) return refuse(reporter_, kErrA);
+        if (raw.size() >= static_cast<std::size_t>(kMaxEntries)) return refuse(reporter_, kErrF);
         const std::string_view key = s.substr(keyStart, i - keyStart);
         ++i;
         bool missing = false;
         if (i < n && (s[i] == ';' || s[i] == '\n')) {
-            refuse(kErrB);
+            refuse(reporter_, kErrB);
             missing = true;
         }
         const std::size_t textStart = i;
         while (i < n && s[i] != ';' && s[i] != '\n') ++i;
-        if (i >= n || s[i] != ';' || missing) return refuse(kErrC);
+        if (i >= n || s[i] != ';' || missing) return refuse(reporter_, kErrC);
         raw.push_back({key, s.substr(textStart, i - textStart)});
         ++i;
     }
 
     for (const Raw& r : raw)
         for (char c : r.key)
-            if (!isDigit(c) && c != ' ') return refuse(kErrD);
+            if (!isDigit(c) && c != ' ') return refuse(reporter_, kErrD);
 
     std::vector<Entry> checked;
     for (const Raw& r : raw) {
         // one or two digits, then nothing but spaces
         const std::size_t digits = r.key.size() > 1 && isDigit(r.key[1]) ? 2 : 1;
-        if (r.key.find_first_not_of(' ', digits) != std::string_view::npos) return refuse(kErrE);
+        if (r.key.find_first_not_of(' ', digits) != std::string_view::npos) return refuse(reporter_, kErrE);
         int value = r.key[0] - '0';
         if (digits == 2) value = value * 10 + (r.key[1] - '0');
-        if (value < 1 || value > count) return refuse(kErrF);
+        if (value < 1 || value > count) return refuse(reporter_, kErrF);
         checked.push_back({value, std::string(r.text)});
     }
     entries = std::move(checked); // nothing at all unless every entry passed
@@ -86,8 +85,8 @@ bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry
 bool InterfaceLoader::load(const std::string& path, int count, std::vector<Entry>& entries) {
     entries.clear();
     MarkedText file;
-    if (!loadMarked(path, true, kMaxBytes, file, kNoEndMark)) return false;
-    if (file.tooLong) return refuse(kTooLong);
+    if (!loadMarked(path, true, kMaxBytes, file, kNoEndMark, reporter_)) return false;
+    if (file.tooLong) return refuse(reporter_, kTooLong);
     return parse(file.text, count, entries);
 }
 

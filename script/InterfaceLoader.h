@@ -2,6 +2,7 @@
 #pragma once
 
 #include "script/Bindings.h"
+#include "script/Reporter.h"
 
 #include <span>
 #include <string>
@@ -16,6 +17,9 @@ namespace kv::script {
 
 class InterfaceLoader {
 public:
+    // Problems and notices go to `reporter`.
+    explicit InterfaceLoader(Reporter& reporter) : reporter_(reporter) {}
+
     struct Entry {
         int number;       // 1-based position in the designer's label list
         std::string text; // UTF-8
@@ -35,6 +39,9 @@ public:
     // numbered label controls of `dlg` (entry n sets labels[n - 1]).
     bool apply(const std::string& path, kv::ui::Dialog& dlg, std::span<const LabelDef> labels);
     bool apply(const std::string& path, kv::ui::Dialog& dlg, std::span<const int> labels);
+
+private:
+    Reporter& reporter_;
 };
 
 } // namespace kv::script

@@ -1,6 +1,5 @@
 #include "script/TextFile.h"
 
-#include "platform/ui/Backend.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -65,23 +64,22 @@ kv::ui::FileError appendMark(const std::string& path) {
     return {};
 }
 
-void showFileError(const kv::ui::FileError& e) {
-    kv::ui::backend().messageBox(nullptr, kv::ui::fileErrorText(e), kv::ui::kAppName,
-                                 kv::ui::Icon::Error, kv::ui::Buttons::Ok);
+void reportFileError(const kv::ui::FileError& e, Reporter& reporter) {
+    reporter.report(kv::ui::fileErrorText(e), kv::ui::kAppName, kv::ui::Icon::Error);
 }
 
 bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,
-                const char* noMark) {
+                const char* noMark, Reporter& reporter) {
     if (auto e = readToMark(path, create, cap, out)) {
-        showFileError(e);
+        reportFileError(e, reporter);
         return false;
     }
     if (!out.hasMark) {
         if (auto e = appendMark(path)) {
-            showFileError(e);
+            reportFileError(e, reporter);
             return false;
         }
-        kv::ui::backend().messageBox(nullptr, noMark, "注意", kv::ui::Icon::Warning, kv::ui::Buttons::Ok);
+        reporter.report(noMark, "注意", kv::ui::Icon::Warning);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/Files.h"
+#include "script/Reporter.h"
 
 #include <cstddef>
 #include <string>
@@ -21,11 +22,11 @@ kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t c
                              MarkedText& out);
 // Appends one '#' to the file.
 kv::ui::FileError appendMark(const std::string& path);
-// The framework's box for a file that cannot be opened, read or written.
-void showFileError(const kv::ui::FileError& e);
+// The framework's message for a file that cannot be opened, read or written.
+void reportFileError(const kv::ui::FileError& e, Reporter& reporter);
 // readToMark, then the mark appended with the notice `noMark` (caption "注意")
-// when the file had none. A file error is shown and false returned.
+// when the file had none. A file error is reported and false returned.
 bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,
-                const char* noMark);
+                const char* noMark, Reporter& reporter);
 
 } // namespace kv::script

@@ -1,15 +1,15 @@
 #include "shell/FontDialog.h"
 
 #include "platform/ui/Backend.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 namespace kv::shell {
 
 void FontDialog::onInitDialog() {
     for (const char* face : {"黑体", "宋体", "楷体", "华文行楷"}) addItem(kFace, face);
     size = 100;
-    select(kFace, fontFacePosition());
-    size = readFontSize();
+    select(kFace, services::fontFacePosition());
+    size = services::readFontSize();
     writeInt(kSize, size);
 }
 
@@ -24,7 +24,7 @@ void FontDialog::onOk() {
         messageBox("错误：字体大小超出范围!", ui::kAppName, ui::Icon::Warning);
         return;
     }
-    writeFont(selected(kFace) < 0 ? 0 : selected(kFace), size);
+    services::writeFont(selected(kFace) < 0 ? 0 : selected(kFace), size);
     if (parent()) parent()->invalidate();
     endDialog(ui::IdOk);
 }

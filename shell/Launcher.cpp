@@ -4,48 +4,19 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
 #include "shell/Popups.h"
-#include "shell/Settings.h"
+#include "script/DesignerFiles.h"
+#include "services/Settings.h"
+#include "services/Windows.h"
 
 #include <chrono>
 #include <filesystem>
-#include <map>
 
 namespace kv::shell {
 
-const char* const kScriptFiles[20] = {
-    "CCM Boost cfg.txt",         "CCM Buck cfg.txt",         "CCM Buck-Boost cfg.txt",
-    "CCM反激变换器 cfg.txt",     "DC-DC Interface.txt",      "DCM Boost cfg.txt",
-    "DCM Buck cfg.txt",          "DCM Buck-Boost cfg.txt",   "DCM反激变换器 cfg.txt",
-    "Flyback Interface.txt",     "Forward Interface.txt",    "Full Bridge Interface.txt",
-    "Half Bridge Interface.txt", "Push-Pull Interface.txt",  "RCC cfg.txt",
-    "RCC Interface.txt",         "半桥变换器 cfg.txt",       "全桥变换器 cfg.txt",
-    "推挽变换器 cfg.txt",        "正激变换器 cfg.txt",
-};
-
 namespace {
-std::map<int, DesignerFactory>& designers() {
-    static std::map<int, DesignerFactory> m;
-    return m;
-}
-std::map<int, SheetRunner>& sheets() {
-    static std::map<int, SheetRunner> m;
-    return m;
-}
-
 constexpr ui::Color kBlue{0, 0, 255};
 constexpr ui::Color kRed{255, 0, 0};
 } // namespace
-
-void registerDesigner(int templateId, DesignerFactory f) { designers()[templateId] = f; }
-void registerSheet(int buttonId, SheetRunner r) { sheets()[buttonId] = r; }
-DesignerFactory designerFactory(int templateId) {
-    auto it = designers().find(templateId);
-    return it == designers().end() ? nullptr : it->second;
-}
-SheetRunner sheetRunner(int buttonId) {
-    auto it = sheets().find(buttonId);
-    return it == sheets().end() ? nullptr : it->second;
-}
 
 // ---------------------------------------------------------------- launcher
 
@@ -85,7 +56,8 @@ void LauncherDialog::onInitDialog() {
 
 void LauncherDialog::firstExchange() {
     if (firstExchangeDone_) return;
-    for (const char* f : kScriptFiles) {
+    for (std::string_view name : script::allScriptFiles()) {
+        const std::string f(name);
         if (ui::FileError e = ui::ensureFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
@@ -100,7 +72,7 @@ void LauncherDialog::firstExchange() {
             return;
         }
     }
-    if (ui::FileError e = ui::ensureFile(kSystemCfg)) {
+    if (ui::FileError e = ui::ensureFile(services::kSystemCfg)) {
         messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
         startFailed = true;
         firstExchangeDone_ = true;
@@ -112,7 +84,7 @@ void LauncherDialog::firstExchange() {
     runModal(splash);
     splashMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     firstExchangeDone_ = true;
-    if (readSlot(kWelcomeSlot) == '1') {
+    if (services::readSlot(services::kWelcomeSlot) == '1') {
         WelcomeDialog welcome(this);
         runModal(welcome);
     }
@@ -160,15 +132,15 @@ void LauncherDialog::about() {
 }
 
 void LauncherDialog::openDesigner(int templateId) {
-    if (DesignerFactory f = designerFactory(templateId)) {
-        openModeless(f(this));
+    if (std::unique_ptr<ui::Dialog> w = services::createWindow(templateId, this)) {
+        openModeless(std::move(w));
         return;
     }
     messageBox(kNotInBuild, ui::kAppName, ui::Icon::Information);
 }
 
 void LauncherDialog::runSheet(int button) {
-    if (SheetRunner r = sheetRunner(button)) {
+    if (services::SheetRunner r = services::sheetRunner(button)) {
         r(this);
         return;
     }

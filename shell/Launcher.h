@@ -8,9 +8,6 @@
 
 namespace kv::shell {
 
-// The twenty formula and interface files the launcher makes sure of.
-extern const char* const kScriptFiles[20];
-
 class LauncherDialog : public ui::Dialog {
 public:
     enum : int {
@@ -68,19 +65,8 @@ private:
     int& mode_;
 };
 
-// Designers and sheets the launcher can open. Each designer registers its
-// factory here when it joins the build; a missing one says so.
-using DesignerFactory = std::unique_ptr<ui::Dialog> (*)(ui::Dialog* parent);
-using SheetRunner = void (*)(ui::Dialog* parent);
-void registerDesigner(int templateId, DesignerFactory f);
-void registerSheet(int buttonId, SheetRunner r);
-DesignerFactory designerFactory(int templateId);
-SheetRunner sheetRunner(int buttonId);
-// Registers every designer and sheet of this build.
-void registerAll();
-// Any window of this build by template, for the command-line driver and the
-// picture gallery; nullptr for an unknown template.
-std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent);
+// Registers the windows of the start-up and the launcher.
+void registerWindows();
 
 inline constexpr const char* kNotInBuild = "该设计模块尚未包含在本版本中。";
 inline constexpr const char* kHelpPage = "Korvane帮助.html";

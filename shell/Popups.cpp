@@ -1,7 +1,8 @@
 #include "shell/Popups.h"
 
 #include "platform/ui/Canvas.h"
-#include "shell/Settings.h"
+#include "services/Progress.h"
+#include "services/Settings.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -13,12 +14,6 @@ constexpr ui::Color kBlue{0, 0, 255};
 constexpr ui::Color kBlack{0, 0, 0};
 constexpr const char* kKaiti = "楷体";
 } // namespace
-
-std::string percentText(int progress) {
-    const std::string tens = std::to_string(progress / 10);
-    const std::string ones = std::to_string(progress % 10);
-    return std::string(" (") + tens[0] + ones[0] + ")% ...";
-}
 
 // ---------------------------------------------------------------- splash
 
@@ -50,7 +45,7 @@ void LoadingSplash::onPaint(ui::Canvas& c) {
     c.setTransparent(true);
     c.setTextColor(kBlue);
     c.setFont(kKaiti, 110);
-    c.text(90, 0, percentText(progress));
+    c.text(90, 0, services::percentText(progress));
     c.setTextColor(kBlack);
     c.setFont("", 0);
     c.text(0, 0, "读取配置文件");
@@ -73,7 +68,7 @@ void WelcomeDialog::onTimer(int id) {
     --counter;
     invalidate(kCounterRect);
     if (counter != 0) return;
-    writeSlot(kWelcomeSlot, '0');
+    services::writeSlot(services::kWelcomeSlot, '0');
     killTimer(3);
     dispatch(ui::IdOk, ui::Notify::Clicked);
 }
@@ -83,66 +78,6 @@ void WelcomeDialog::onPaint(ui::Canvas& c) {
     c.setTextColor(kBlue);
     c.setFont(kKaiti, 130);
     c.text(47, 112, std::to_string(counter).substr(0, 1));
-}
-
-// ---------------------------------------------------------------- calculating
-
-const ui::Color CalculatingPopup::kColors[10] = {
-    {160, 180, 200}, {255, 0, 0}, {0, 255, 0},   {0, 0, 255},    {201, 19, 172},
-    {254, 254, 24},  {0, 128, 192}, {128, 0, 0}, {128, 128, 64}, {0, 128, 128},
-};
-
-std::function<unsigned()> CalculatingPopup::random = [] {
-    std::srand(unsigned(std::time(nullptr)));
-    return unsigned(std::rand());
-};
-
-void CalculatingPopup::onInitDialog() { setTimer(2, 10); }
-
-void CalculatingPopup::onTimer(int id) {
-    if (id != 2) return;
-    progress += 6;
-    invalidate();
-    if (progress >= 100) {
-        killTimer(2);
-        endDialog(ui::IdOk);
-    }
-}
-
-void CalculatingPopup::onPaint(ui::Canvas& c) {
-    c.setPen(kColors[random() % 10], 13);
-    c.line(1, 21, int(3.3 * progress), 21);
-    c.setTransparent(true);
-    c.setTextColor(kBlue);
-    c.setFont(kKaiti, 110);
-    c.text(90, 0, percentText(progress));
-}
-
-// ---------------------------------------------------------------- progress pause
-
-void ProgressPause::onInitDialog() {
-    setRange(kBar, 0, 100);
-    setTimer(2, 10);
-}
-
-void ProgressPause::onTimer(int id) {
-    if (id != 2) return;
-    position += 6;
-    setPos(kBar, position);
-    if (position > 100) {
-        killTimer(2);
-        endDialog(ui::IdOk);
-    }
-}
-
-void showCalculating(ui::Dialog& owner) {
-    CalculatingPopup box(&owner);
-    owner.runModal(box);
-}
-
-void showProgressPause(ui::Dialog& owner) {
-    ProgressPause box(&owner);
-    owner.runModal(box);
 }
 
 } // namespace kv::shell

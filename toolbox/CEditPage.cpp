@@ -2,36 +2,29 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Files.h"
+#include "script/DesignerFiles.h"
 
 #include <filesystem>
 
 namespace kv::toolbox {
 
-const ScriptEntry kFormulaEntries[13] = {
-    {"CCM Buck", "CCM Buck cfg.txt", "DC-DC变换器.JPG"},
-    {"DCM Buck", "DCM Buck cfg.txt", "DC-DC变换器.JPG"},
-    {"CCM Boost", "CCM Boost cfg.txt", "DC-DC变换器.JPG"},
-    {"DCM Boost", "DCM Boost cfg.txt", "DC-DC变换器.JPG"},
-    {"CCM Buck-Boost", "CCM Buck-Boost cfg.txt", "DC-DC变换器.JPG"},
-    {"DCM Buck-Boost", "DCM Buck-Boost cfg.txt", "DC-DC变换器.JPG"},
-    {"CCM 反激", "CCM反激变换器 cfg.txt", "反激变换器.JPG"},
-    {"DCM 反激", "DCM反激变换器 cfg.txt", "反激变换器.JPG"},
-    {"RCC 变换器", "RCC cfg.txt", "RCC变换器.JPG"},
-    {"正激变换器", "正激变换器 cfg.txt", "正激变换器.JPG"},
-    {"推挽变换器", "推挽变换器 cfg.txt", "推挽变换器.JPG"},
-    {"半桥变换器", "半桥变换器 cfg.txt", "半桥变换器.JPG"},
-    {"全桥变换器", "全桥变换器 cfg.txt", "全桥变换器.JPG"},
+namespace {
+// The rows of the two lists: every formula file of every designer, and every interface file.
+struct Row {
+    const script::DesignerFiles* designer;
+    int mode; // -1: the interface file
 };
 
-const ScriptEntry kInterfaceEntries[7] = {
-    {"DC-DC变换器", "DC-DC Interface.txt", "DC-DC变换器.JPG"},
-    {"反激变换器", "Flyback Interface.txt", "反激变换器.JPG"},
-    {"RCC变换器", "RCC Interface.txt", "RCC变换器.JPG"},
-    {"正激变换器", "Forward Interface.txt", "正激变换器.JPG"},
-    {"推挽变换器", "Push-Pull Interface.txt", "推挽变换器.JPG"},
-    {"半桥变换器", "Half Bridge Interface.txt", "半桥变换器.JPG"},
-    {"全桥变换器", "Full Bridge Interface.txt", "全桥变换器.JPG"},
-};
+std::vector<Row> rows(bool formulas) {
+    std::vector<Row> out;
+    for (const auto& d : script::designerFiles()) {
+        if (!formulas) out.push_back({&d, -1});
+        else
+            for (int m = 0; m < int(d.formulas.size()); ++m) out.push_back({&d, m});
+    }
+    return out;
+}
+} // namespace
 
 using P = CEditPage;
 const ui::MessageEntry<P> P::kMessageMap[] = {
@@ -49,28 +42,30 @@ void CEditPage::onInitDialog() {
     setTextColor(kHelpNote, {200, 0, 0});
     if (filled_) return;
     filled_ = true;
-    for (const ScriptEntry& e : kFormulaEntries) addItem(kFormulaList, e.entry);
-    for (const ScriptEntry& e : kInterfaceEntries) addItem(kInterfaceList, e.entry);
+    for (const Row& r : rows(true)) addItem(kFormulaList, std::string(r.designer->formulas[size_t(r.mode)].entry));
+    for (const Row& r : rows(false)) addItem(kInterfaceList, std::string(r.designer->interfaceEntry));
     select(kFormulaList, 0);
     select(kInterfaceList, 0);
 }
 
 void CEditPage::onOpenFormula() {
     const int i = selected(kFormulaList);
-    if (i >= 0 && i < int(std::size(kFormulaEntries))) open(kFormulaEntries[i]);
+    const std::vector<Row> list = rows(true);
+    if (i >= 0 && i < int(list.size()))
+        open(list[size_t(i)].designer->formulas[size_t(list[size_t(i)].mode)].file, list[size_t(i)].designer->picture);
 }
 
 void CEditPage::onOpenInterface() {
     const int i = selected(kInterfaceList);
-    if (i >= 0 && i < int(std::size(kInterfaceEntries))) open(kInterfaceEntries[i]);
+    const std::vector<Row> list = rows(false);
+    if (i >= 0 && i < int(list.size())) open(list[size_t(i)].designer->interfaceFile, list[size_t(i)].designer->picture);
 }
 
-void CEditPage::open(const ScriptEntry& e) {
+void CEditPage::open(std::string_view fileName, std::string_view pictureName) {
     std::error_code ec;
     const std::filesystem::path cwd = std::filesystem::current_path(ec);
-    const std::string file = (cwd / e.file).string();
-    const std::string picture =
-        (std::filesystem::path(ui::programDir()) / "Code" / e.picture).string();
+    const std::string file = (cwd / fileName).string();
+    const std::string picture = (std::filesystem::path(ui::programDir()) / "Code" / pictureName).string();
     std::string failed;
     if (!ui::backend().shellOpen(file)) failed += "\n" + file;
     if (!ui::backend().shellOpen(picture)) failed += "\n" + picture;

@@ -5,16 +5,9 @@
 #include "platform/ui/Dialog.h"
 
 #include <string>
+#include <string_view>
 
 namespace kv::toolbox {
-
-struct ScriptEntry {
-    const char* entry;   // list text
-    const char* file;    // in the current directory
-    const char* picture; // in the Code folder beside the program
-};
-extern const ScriptEntry kFormulaEntries[13];
-extern const ScriptEntry kInterfaceEntries[7];
 
 class CEditPage : public ui::Dialog {
 public:
@@ -30,7 +23,8 @@ private:
     static const ui::MessageEntry<CEditPage> kMessageMap[];
     void onOpenFormula();
     void onOpenInterface();
-    void open(const ScriptEntry& e);
+    // Opens `file` of the current folder and `picture` of the Code folder.
+    void open(std::string_view file, std::string_view picture);
     bool filled_ = false;
 };
 

@@ -1,4 +1,5 @@
 #include "toolbox/CalcPage.h"
+#include "services/Progress.h"
 
 #include "shell/Popups.h"
 
@@ -44,7 +45,7 @@ bool CalcPage::readFields(const char* message) {
 
 void CalcPage::pause() {
     setResults("");
-    shell::showProgressPause(*this);
+    services::showProgressPause(*this);
 }
 
 void CalcPage::writeFields() {

@@ -3,7 +3,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
 #include "platform/xls/XlsReader.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -44,7 +44,7 @@ std::string compactScientific(double v, int precision) {
 }
 
 double readBack(const std::string& six) {
-    return shell::leadingNumber(six.substr(0, six.find('\0')));
+    return services::leadingNumber(six.substr(0, six.find('\0')));
 }
 } // namespace
 
@@ -175,8 +175,8 @@ constexpr const char* kNoSelection = "注意:你没有选中列表中的任何�
 constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请选择其他磁芯!";
 } // namespace
 
-CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent, CoreOpener* opener)
-    : Dialog(262, parent), opener_(opener ? opener : dynamic_cast<CoreOpener*>(parent)) {
+CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent)
+    : Dialog(services::kCoreDatabaseTemplate, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
     // Headings before any window is built, so that the list shows its header.
     setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)),
                {90, 60, 140, 100, 80, 100, 110, 80, 80, 60});
@@ -194,7 +194,7 @@ void CoreDatabaseDialog::onInitDialog() {
     setCheck(kColored, true);
     setTextColor(kPickLabel, {200, 0, 200});
     setTextColor(kShapeLabel, {0, 0, 255});
-    if (shell::readSlot(shell::kHandshakeSlot) == '2' && opener_)
+    if (services::readSlot(services::kHandshakeSlot) == '2' && opener_)
         if (auto in = opener_->apInputs())
             if (auto ap = recommendedAp(*in)) hint_ = apHintText(*ap);
     table_ = {};
@@ -249,7 +249,7 @@ bool CoreDatabaseDialog::handBack(const CoreRow& row, char mode) {
         opener_->setCoreName("磁芯:" + row.cells[0]);
         return true;
     }
-    const ui::FileError e = ui::writeAt(shell::kTempTxt, 1, aeHandBackText(row.values[kAe]));
+    const ui::FileError e = ui::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));
     if (!e) return true;
     messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
     return false;
@@ -257,10 +257,10 @@ bool CoreDatabaseDialog::handBack(const CoreRow& row, char mode) {
 
 void CoreDatabaseDialog::onOk() {
     const int row = selected(kList);
-    const std::optional<char> before = shell::readSlot(shell::kHandshakeSlot);
+    const std::optional<char> before = services::readSlot(services::kHandshakeSlot);
     if (row < 0 || row >= int(rows_.size())) {
         messageBox(kNoSelection, ui::kAppName, ui::Icon::Warning);
-        shell::writeSlot(shell::kHandshakeSlot, '#');
+        services::writeSlot(services::kHandshakeSlot, '#');
         if (before == '1' && opener_) opener_->setCoreName("磁芯:用户输入");
         endDialog(ui::IdCancel);
         return;
@@ -274,16 +274,16 @@ void CoreDatabaseDialog::onOk() {
     }
     if (!handBack(core, mode)) {
         // Nothing was handed back: the opener must not read an old value.
-        shell::writeSlot(shell::kHandshakeSlot, '#');
+        services::writeSlot(services::kHandshakeSlot, '#');
         endDialog(ui::IdCancel);
         return;
     }
-    shell::writeSlot(shell::kHandshakeSlot, '*');
+    services::writeSlot(services::kHandshakeSlot, '*');
     endDialog(ui::IdOk);
 }
 
 void CoreDatabaseDialog::onCancel() {
-    shell::writeSlot(shell::kHandshakeSlot, '#');
+    services::writeSlot(services::kHandshakeSlot, '#');
     endDialog(ui::IdCancel);
 }
 
@@ -296,21 +296,5 @@ void CoreDatabaseDialog::onPaint(ui::Canvas& c) {
 }
 
 // ---------------------------------------------------------------- openers
-
-std::optional<double> pickCoreAe(ui::Dialog& opener, char mode, CoreOpener* source) {
-    if (!shell::writeSlot(shell::kHandshakeSlot, mode)) return std::nullopt;
-    CoreDatabaseDialog dlg(&opener, source);
-    opener.runModal(dlg);
-    const std::optional<char> after = shell::readSlot(shell::kHandshakeSlot);
-    if (!after || *after == '#') return std::nullopt;
-    return shell::readTempNumber();
-}
-
-bool pickCoreInto(ui::Dialog& opener, CoreOpener& target) {
-    if (!shell::writeSlot(shell::kHandshakeSlot, '1')) return false;
-    CoreDatabaseDialog dlg(&opener, &target);
-    opener.runModal(dlg);
-    return shell::readSlot(shell::kHandshakeSlot) == '*';
-}
 
 } // namespace kv::toolbox

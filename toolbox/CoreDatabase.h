@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/CorePick.h"
 
 #include <array>
 #include <optional>
@@ -48,16 +49,9 @@ std::string coreNumberText(double v);
 // The six bytes written at offset 1 of temp.txt for an Ae.
 std::string aeHandBackText(double ae);
 
-// Inputs of the recommended AP, from the single-stage PFC designer.
-struct ApInputs {
-    double vinMin = 0;  // Vrms
-    double vds = 0;     // V
-    double vor = 0;     // V
-    double vo = 0;      // V
-    double io = 0;      // A
-    double eff = 0;     // %
-    double fmin = 0;    // kHz
-};
+using services::ApInputs;
+using services::CoreOpener;
+
 // Recommended area product (cm⁴); nothing when the inputs give no finite positive value.
 std::optional<double> recommendedAp(const ApInputs& in);
 // "      K7350反激建议磁芯AP不小于:<AP>cm4".
@@ -69,18 +63,6 @@ struct CoreRowColors {
 };
 CoreRowColors coreRowColors(bool colored, bool dark, int row);
 
-// A window that opens the core database and takes values from it.
-class CoreOpener {
-public:
-    virtual ~CoreOpener() = default;
-    // Mode '1': the chosen core's Ae (mm²) and Le (mm) go into the opener's fields.
-    virtual void takeCore(float ae, float le) = 0;
-    // Mode '1': the opener's core-name text ("磁芯:EE25", "磁芯:用户输入").
-    virtual void setCoreName(const std::string& text) = 0;
-    // Mode '2': the opener's current design inputs for the recommended AP.
-    virtual std::optional<ApInputs> apInputs() const { return std::nullopt; }
-};
-
 class CoreDatabaseDialog : public ui::Dialog {
 public:
     enum : int {
@@ -88,9 +70,9 @@ public:
     };
     static constexpr int kTableRows = 150;
 
-    // `opener` takes the values in mode '1' and gives the AP inputs in mode
-    // '2'; without one, a parent that is a CoreOpener serves.
-    explicit CoreDatabaseDialog(ui::Dialog* parent = nullptr, CoreOpener* opener = nullptr);
+    // A parent that is a CoreOpener takes the values in mode '1' and gives
+    // the AP inputs in mode '2'.
+    explicit CoreDatabaseDialog(ui::Dialog* parent = nullptr);
 
     void onInitDialog() override;
     bool onCommand(int id, ui::Notify code) override;
@@ -120,12 +102,5 @@ private:
     std::vector<std::string> texts_;
     std::vector<CoreRow> rows_;
 };
-
-// Opener side of the handshake in mode '*' or '2': writes the mode, runs the
-// core database over `opener` and returns the chosen Ae (mm²) from temp.txt,
-// or nothing when the user cancelled or the settings file failed.
-std::optional<double> pickCoreAe(ui::Dialog& opener, char mode = '*', CoreOpener* source = nullptr);
-// Mode '1': the chosen values go into `target`; true when a core was taken.
-bool pickCoreInto(ui::Dialog& opener, CoreOpener& target);
 
 } // namespace kv::toolbox

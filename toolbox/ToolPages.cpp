@@ -10,24 +10,20 @@
 #include "toolbox/CEMIDM.h"
 #include "toolbox/CJifu.h"
 #include "toolbox/CWire.h"
+#include "services/Windows.h"
 
 namespace kv::toolbox {
 
-std::unique_ptr<ui::Dialog> createPage(int templateId, ui::Dialog* parent) {
-    switch (templateId) {
-    case 220: return std::make_unique<CEditPage>(parent);
-    case 262: return std::make_unique<CoreDatabaseDialog>(parent);
-    case 222: return std::make_unique<CEMI>(parent);
-    case 224: return std::make_unique<CCore>(parent);
-    case 228: return std::make_unique<CWire>(parent);
-    case 231: return std::make_unique<CCore2>(parent);
-    case 233: return std::make_unique<CCore3>(parent);
-    case 234: return std::make_unique<CJifu>(parent);
-    case 261: return std::make_unique<CEMIDM>(parent);
-    default: break;
-    }
-    (void)parent;
-    return nullptr;
+void registerWindows() {
+    services::registerWindow<CEditPage>(220);
+    services::registerWindow<CoreDatabaseDialog>(services::kCoreDatabaseTemplate);
+    services::registerWindow<CEMI>(222);
+    services::registerWindow<CCore>(224);
+    services::registerWindow<CWire>(228);
+    services::registerWindow<CCore2>(231);
+    services::registerWindow<CCore3>(233);
+    services::registerWindow<CJifu>(234);
+    services::registerWindow<CEMIDM>(261);
 }
 
 } // namespace kv::toolbox

@@ -7,7 +7,7 @@
 
 namespace kv::toolbox {
 
-// A toolbox page or dialog by template, standing alone; nullptr when unknown.
-std::unique_ptr<ui::Dialog> createPage(int templateId, ui::Dialog* parent);
+// Registers every toolbox page (each can also stand alone) and the core database.
+void registerWindows();
 
 } // namespace kv::toolbox

@@ -1,3 +1,4 @@
+#include "app/App.h"
 #include "tools/Cli.h"
 
 #include "platform/ui/Canvas.h"
@@ -226,17 +227,6 @@ std::string colorText(ui::Color c) {
     return buf;
 }
 
-const char* iconText(ui::Icon i) {
-    switch (i) {
-    case ui::Icon::Error: return "error";
-    case ui::Icon::Warning: return "warning";
-    case ui::Icon::Information: return "information";
-    case ui::Icon::Question: return "question";
-    case ui::Icon::None: break;
-    }
-    return "none";
-}
-
 const char* answerText(int a) {
     switch (a) {
     case ui::IdYes: return "yes";
@@ -336,7 +326,7 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
 
     ui::HeadlessBackend hb;
     ui::setBackend(&hb);
-    shell::registerAll();
+    app::registerAll();
 
     if (args[i] == "formula") {
         if (i + 1 >= args.size()) return err = "formula needs a file\n", 2;
@@ -348,7 +338,7 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
             presets.emplace_back(name, value);
             ++k;
         }
-        return runFormulaCommand(args[i + 1], presets, hb, out, err);
+        return runFormulaCommand(args[i + 1], presets, out, err);
     }
 
     int templateId = 0;
@@ -357,7 +347,7 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
     Parser parser(args, i + 1);
     if (!parser.parse(actions, false, err) || !validate(actions, err)) return err += "\n", 2;
 
-    std::unique_ptr<ui::Dialog> created = shell::createDialog(templateId, nullptr);
+    std::unique_ptr<ui::Dialog> created = app::createDialog(templateId, nullptr);
     if (!created) return err = "unknown template " + args[i] + "\n", 2;
     ui::Dialog& dlg = hb.openModeless(std::move(created), nullptr);
     Runner runner(hb);

@@ -21,7 +21,7 @@ std::string roundTrip(float v) {
 
 int runFormulaCommand(const std::string& file,
                       const std::vector<std::pair<std::string, std::string>>& presets,
-                      ui::HeadlessBackend& hb, std::string& out, std::string& err) {
+                      std::string& out, std::string& err) {
     const script::FormulaCliResult r = script::runFormulaFile(file, presets);
     if (!r.error.empty()) {
         err = r.error + "\n";
@@ -34,7 +34,14 @@ int runFormulaCommand(const std::string& file,
         // JSON has no infinities: a result that is not finite shows as null.
         out += std::isfinite(value) ? roundTrip(value) : std::string("null");
     }
-    out += "},\n \"messages\": " + messagesJson(hb.messages) + "}\n";
+    out += "},\n \"messages\": [";
+    for (size_t i = 0; i < r.reports.size(); ++i) {
+        const script::Report& m = r.reports[i];
+        out += (i ? ", " : "");
+        out += "{\"caption\": " + jsonString(m.caption) + ", \"text\": " + jsonString(m.text) +
+               ", \"icon\": \"" + iconText(m.icon) + "\"}";
+    }
+    out += "]}\n";
     return 0;
 }
 

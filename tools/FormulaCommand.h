@@ -12,7 +12,7 @@ namespace kv::tools {
 
 int runFormulaCommand(const std::string& file,
                       const std::vector<std::pair<std::string, std::string>>& presets,
-                      ui::HeadlessBackend& hb, std::string& out, std::string& err);
+                      std::string& out, std::string& err);
 std::string messagesJson(const std::vector<ui::RecordedMessage>& messages);
 
 } // namespace kv::tools

@@ -1,6 +1,8 @@
 // A minimal JSON writer for the command-line drivers.
 #pragma once
 
+#include "platform/ui/Dialog.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -27,6 +29,17 @@ inline std::string jsonString(std::string_view s) {
         }
     }
     return out + "\"";
+}
+
+inline const char* iconText(ui::Icon i) {
+    switch (i) {
+    case ui::Icon::Error: return "error";
+    case ui::Icon::Warning: return "warning";
+    case ui::Icon::Information: return "information";
+    case ui::Icon::Question: return "question";
+    case ui::Icon::None: break;
+    }
+    return "none";
 }
 
 } // namespace kv::tools

@@ -1,10 +1,12 @@
 // Renders the program's windows to PNG files: the picture gallery of ./run
 // without a display, and the pictures the README shows.
+#include "app/App.h"
 #include "platform/ui/qt/QtBackend.h"
+#include "services/Progress.h"
 #include "shell/Launcher.h"
 #include "platform/ui/Files.h"
 #include "shell/Popups.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korvane-gallery: no installed font for %s\n", face.c_str());
     kv::ui::QtBackend backend;
     kv::ui::setBackend(&backend);
-    kv::shell::registerAll();
+    kv::app::registerAll();
 
     std::vector<int> ids;
     for (int i = first + 1; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
@@ -72,8 +74,8 @@ int main(int argc, char** argv) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
         for (const char* f : {"Flyback Interface.txt", "CCM反激变换器 cfg.txt", "DCM反激变换器 cfg.txt"})
             if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::ui::writeAt(f, 0, "#");
-        kv::shell::writeSlot(kv::shell::kPictureSlot, '#');
-        std::unique_ptr<kv::ui::Dialog> dlg = kv::shell::createDialog(id, nullptr);
+        kv::services::writeSlot(kv::services::kPictureSlot, '#');
+        std::unique_ptr<kv::ui::Dialog> dlg = kv::app::createDialog(id, nullptr);
         if (!dlg) continue;
         backend.createWindow(*dlg);
         if (id == 129) {
@@ -91,8 +93,8 @@ int main(int argc, char** argv) {
         }
         // Progress boxes are caught half way.
         if (auto* s = dynamic_cast<kv::shell::LoadingSplash*>(dlg.get())) s->progress = 61;
-        if (auto* c = dynamic_cast<kv::shell::CalculatingPopup*>(dlg.get())) c->progress = 60;
-        if (auto* p = dynamic_cast<kv::shell::ProgressPause*>(dlg.get())) dlg->setPos(p->kBar, 60);
+        if (auto* c = dynamic_cast<kv::services::CalculatingPopup*>(dlg.get())) c->progress = 60;
+        if (auto* p = dynamic_cast<kv::services::ProgressPause*>(dlg.get())) dlg->setPos(p->kBar, 60);
         if (auto* w = dynamic_cast<kv::shell::WelcomeDialog*>(dlg.get())) w->counter = 7;
         save(*dlg, std::to_string(id));
     }

@@ -2,7 +2,7 @@
 // picture (offscreen), and the recalculation alone.
 #include "graphic_flyback/GraphicFlybackDialog.h"
 #include "platform/ui/qt/QtBackend.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include <QApplication>
 #include <QImage>
@@ -26,7 +26,7 @@ BENCHMARK(BM_Recalculate)->Unit(benchmark::kMicrosecond);
 void BM_RecalculateAndRepaint(benchmark::State& state) {
     kv::ui::QtBackend backend;
     kv::ui::setBackend(&backend);
-    kv::shell::writeSlot(kv::shell::kPictureSlot, '#');
+    kv::services::writeSlot(kv::services::kPictureSlot, '#');
     kv::graphic::GraphicFlybackDialog w(nullptr);
     QWidget* win = backend.createWindow(w);
     QImage img(win->size(), QImage::Format_ARGB32_Premultiplied);

@@ -20,6 +20,7 @@ namespace {
 
 using kv::script::FieldStore;
 using kv::script::FormulaRunner;
+kv::script::BoxReporter boxes;
 
 const char* const kFile = "CCM反激变换器 cfg.txt";
 
@@ -88,7 +89,7 @@ const Workload& workload() {
             FieldStore f;
             preset(f);
             hb.messages.clear();
-            if (!FormulaRunner().runText(render(blocks, nullptr), table, f) || !hb.messages.empty())
+            if (!FormulaRunner(boxes).runText(render(blocks, nullptr), table, f) || !hb.messages.empty())
                 break;
             out.blocks = blocks;
         }
@@ -114,7 +115,7 @@ void BM_KorvaneRunFile(benchmark::State& state) {
     FieldStore f;
     preset(f);
     for (auto _ : state) {
-        bool ok = FormulaRunner().run(path, f);
+        bool ok = FormulaRunner(boxes).run(path, f);
         benchmark::DoNotOptimize(ok);
     }
     if (!hb.messages.empty()) state.SkipWithError(hb.messages[0].text.c_str());
@@ -131,7 +132,7 @@ void BM_KorvaneRunText(benchmark::State& state) {
     preset(f);
     const std::string& text = workload().text;
     for (auto _ : state) {
-        bool ok = FormulaRunner().runText(text, table, f);
+        bool ok = FormulaRunner(boxes).runText(text, table, f);
         benchmark::DoNotOptimize(ok);
     }
     if (!hb.messages.empty()) state.SkipWithError(hb.messages[0].text.c_str());

@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++data;
         --size;
     }
+    static kv::script::BoxReporter boxes;
     kv::script::FieldStore fields;
-    kv::script::FormulaRunner().runText(
+    kv::script::FormulaRunner(boxes).runText(
         std::string_view(reinterpret_cast<const char*>(data), size), table, fields);
     return 0;
 }

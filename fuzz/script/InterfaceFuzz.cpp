@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes = bytes.substr(0, bytes.find('#'));
     std::vector<kv::script::InterfaceLoader::Entry> entries;
     const int count = 40;
-    bool ok = kv::script::InterfaceLoader().parse(bytes, count, entries);
+    static kv::script::BoxReporter boxes;
+    bool ok = kv::script::InterfaceLoader(boxes).parse(bytes, count, entries);
     if (ok != hb.messages.empty()) std::abort();
     for (const auto& e : entries)
         if (e.number < 1 || e.number > count) std::abort();

@@ -1,7 +1,7 @@
 // System.cfg and temp.txt of any content: the readers and the font dialog.
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/FontDialog.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include <unistd.h>
 
@@ -25,16 +25,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    put(kv::shell::kSystemCfg, data, size);
-    put(kv::shell::kTempTxt, data, size);
+    put(kv::services::kSystemCfg, data, size);
+    put(kv::services::kTempTxt, data, size);
     kv::ui::HeadlessBackend hb;
     kv::ui::setBackend(&hb);
-    if (kv::shell::readFontSize() > 999) std::abort();
-    const int face = kv::shell::fontFacePosition();
+    if (kv::services::readFontSize() > 999) std::abort();
+    const int face = kv::services::fontFacePosition();
     if (face < 0 || face > 3) std::abort();
-    (void)kv::shell::displayFontFace();
-    (void)kv::shell::readSlot(kv::shell::kHandshakeSlot);
-    (void)kv::shell::readTempNumber();
+    (void)kv::services::displayFontFace();
+    (void)kv::services::readSlot(kv::services::kHandshakeSlot);
+    (void)kv::services::readTempNumber();
     kv::shell::FontDialog d(nullptr);
     hb.queueScript(265, [](kv::ui::Dialog& dlg) { dlg.dispatch(kv::ui::IdOk, kv::ui::Notify::Clicked); });
     hb.runModal(d, nullptr);

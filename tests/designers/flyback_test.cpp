@@ -1,4 +1,5 @@
 #include "designers/FlybackDesigner.h"
+#include "services/Magnetics.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -112,10 +113,10 @@ struct Flyback : ::testing::Test {
     F& open() { return static_cast<F&>(hb.openModeless(std::make_unique<F>(nullptr), nullptr)); }
     void enter(F& w, const Design& d) {
         const std::pair<int, double> v[] = {
-            {F::kPo, d.Po}, {F::kVo, d.Vo}, {F::kEff, d.Eff}, {F::kVacMin, d.VacMin},
-            {F::kVacMax, d.VacMax}, {F::kVswm, d.Vswm}, {F::kVswr, d.Vswr}, {F::kF, d.f},
-            {F::kVdf, d.Vdf}, {F::kR, d.r}, {F::kPtd, d.Ptd}, {F::kCmil, d.Cmil}, {F::kVopp, d.Vopp},
-            {F::kAe, d.Ae}, {F::kLe, d.Le}, {F::kBpk, d.Bpk}, {F::kBsat, d.Bsat}, {F::kPer, d.Per}};
+            {F::controlOf("Po"), d.Po}, {F::controlOf("Vo"), d.Vo}, {F::controlOf("Eff"), d.Eff}, {F::controlOf("VacMin"), d.VacMin},
+            {F::controlOf("VacMax"), d.VacMax}, {F::controlOf("Vswm"), d.Vswm}, {F::controlOf("Vswr"), d.Vswr}, {F::controlOf("f"), d.f},
+            {F::controlOf("Vdf"), d.Vdf}, {F::controlOf("r"), d.r}, {F::controlOf("Ptd"), d.Ptd}, {F::controlOf("Cmil"), d.Cmil}, {F::controlOf("Vopp"), d.Vopp},
+            {F::controlOf("Ae"), d.Ae}, {F::controlOf("Le"), d.Le}, {F::controlOf("Bpk"), d.Bpk}, {F::controlOf("Bsat"), d.Bsat}, {F::controlOf("Per"), d.Per}};
         for (auto [c, x] : v) {
             char buf[32];
             std::snprintf(buf, sizeof buf, "%g", x);
@@ -139,25 +140,25 @@ struct Flyback : ::testing::Test {
 
 void expectTransformer(const F& w, const Expect& e) {
     auto n = [&](int c) { return std::stod(w.text(c)); };
-    EXPECT_CLOSE(n(F::kIin), e.Iin);
-    EXPECT_CLOSE(n(F::kIpkp), e.Ipkp);
-    EXPECT_CLOSE(n(F::kIrmsp), e.Irmsp);
-    EXPECT_CLOSE(n(F::kIswe), e.Iswe);
-    EXPECT_CLOSE(n(F::kTon), e.Ton);
-    EXPECT_CLOSE(n(F::kCin), e.Cin);
-    EXPECT_CLOSE(n(F::kLp), e.Lp);
-    EXPECT_CLOSE(n(F::kLs), e.Ls);
-    EXPECT_CLOSE(n(F::kIrmss), e.Irmss);
-    EXPECT_CLOSE(n(F::kIpks), e.Ipks);
-    EXPECT_CLOSE(n(F::kDp), e.Dp);
-    EXPECT_CLOSE(n(F::kDs), e.Ds);
-    EXPECT_CLOSE(n(F::kVdm), e.Vdm);
-    EXPECT_CLOSE(n(F::kIdm), e.Idm);
-    EXPECT_EQ(n(F::kNp), e.Np);
-    EXPECT_EQ(n(F::kNs), e.Ns);
-    EXPECT_NEAR(n(F::kZc), e.Zc, std::fabs(e.Zc) * 2e-3);
-    EXPECT_NEAR(n(F::kCo), e.Co, std::fabs(e.Co) * 2e-3);
-    EXPECT_CLOSE(n(F::kVcm), e.Vcm);
+    EXPECT_CLOSE(n(F::controlOf("Iin")), e.Iin);
+    EXPECT_CLOSE(n(F::controlOf("Ipkp")), e.Ipkp);
+    EXPECT_CLOSE(n(F::controlOf("Irmsp")), e.Irmsp);
+    EXPECT_CLOSE(n(F::controlOf("Iswe")), e.Iswe);
+    EXPECT_CLOSE(n(F::controlOf("Ton")), e.Ton);
+    EXPECT_CLOSE(n(F::controlOf("Cin")), e.Cin);
+    EXPECT_CLOSE(n(F::controlOf("Lp")), e.Lp);
+    EXPECT_CLOSE(n(F::controlOf("Ls")), e.Ls);
+    EXPECT_CLOSE(n(F::controlOf("Irmss")), e.Irmss);
+    EXPECT_CLOSE(n(F::controlOf("Ipks")), e.Ipks);
+    EXPECT_CLOSE(n(F::controlOf("Dp")), e.Dp);
+    EXPECT_CLOSE(n(F::controlOf("Ds")), e.Ds);
+    EXPECT_CLOSE(n(F::controlOf("Vdm")), e.Vdm);
+    EXPECT_CLOSE(n(F::controlOf("Idm")), e.Idm);
+    EXPECT_EQ(n(F::controlOf("Np")), e.Np);
+    EXPECT_EQ(n(F::controlOf("Ns")), e.Ns);
+    EXPECT_NEAR(n(F::controlOf("Zc")), e.Zc, std::fabs(e.Zc) * 2e-3);
+    EXPECT_NEAR(n(F::controlOf("Co")), e.Co, std::fabs(e.Co) * 2e-3);
+    EXPECT_CLOSE(n(F::controlOf("Vcm")), e.Vcm);
 }
 
 } // namespace
@@ -165,14 +166,14 @@ void expectTransformer(const F& w, const Expect& e) {
 TEST_F(Flyback, OpensWithDefaultsBlankResultsAndTheSystemTitle) {
     F& w = open();
     EXPECT_EQ(w.title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
-    EXPECT_EQ(w.text(F::kPo), "74");
-    EXPECT_EQ(w.text(F::kVdf), "0.6");
-    EXPECT_EQ(w.text(F::kBsat), "3000");
-    for (int c : {F::kAe, F::kLe, F::kVe, F::kLp, F::kNp, F::kClk, F::kRlk}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.text(F::controlOf("Po")), "74");
+    EXPECT_EQ(w.text(F::controlOf("Vdf")), "0.6");
+    EXPECT_EQ(w.text(F::controlOf("Bsat")), "3000");
+    for (int c : {F::controlOf("Ae"), F::controlOf("Le"), F::controlOf("Ve"), F::controlOf("Lp"), F::controlOf("Np"), F::controlOf("Clk"), F::controlOf("Rlk")}) EXPECT_EQ(w.text(c), "") << c;
     EXPECT_EQ(w.text(F::kMode), "连续(CCM)");
     EXPECT_EQ(w.itemCount(F::kMode), 2);
-    EXPECT_TRUE(w.enabled(F::kR));
-    EXPECT_FALSE(w.enabled(F::kPtd));
+    EXPECT_TRUE(w.enabled(F::controlOf("r")));
+    EXPECT_FALSE(w.enabled(F::controlOf("Ptd")));
     EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
     EXPECT_EQ(w.control(1069)->textColor, (ui::Color{255, 0, 0}));
     EXPECT_EQ(w.control(1073)->textColor, (ui::Color{0, 0, 255}));
@@ -182,16 +183,16 @@ TEST_F(Flyback, TurnsOfTheWorkedExample) {
     // n = ((600 - 115 - 1.414 x 270) / 1.4) / 5.6 with the defaults
     EXPECT_NEAR(designers::flyback::turnsRatio({}), 13.2, 0.05);
     float np = 0, ns = 0;
-    designers::flyback::roundTurns(40.2f, 13.2f, np, ns);
+    kv::services::magnetics::roundTurns(40.2f, 13.2f, np, ns);
     EXPECT_EQ(ns, 4.0f);
     EXPECT_EQ(np, 53.0f); // 52.8 rounds up
-    designers::flyback::roundTurns(26.4f, 13.2f, np, ns); // exactly two
+    kv::services::magnetics::roundTurns(26.4f, 13.2f, np, ns); // exactly two
     EXPECT_EQ(ns, 2.0f);
-    designers::flyback::roundTurns(10.0f, 2.5f, np, ns);  // 4 x 2.5 = 10
+    kv::services::magnetics::roundTurns(10.0f, 2.5f, np, ns);  // 4 x 2.5 = 10
     EXPECT_EQ(np, 10.0f);
-    designers::flyback::roundTurns(3.0f, 2.5f, np, ns);   // 2 x 2.5 = 5
+    kv::services::magnetics::roundTurns(3.0f, 2.5f, np, ns);   // 2 x 2.5 = 5
     EXPECT_EQ(np, 5.0f);
-    designers::flyback::roundTurns(3.0f, 1.25f, np, ns);  // 3 x 1.25 = 3.75
+    kv::services::magnetics::roundTurns(3.0f, 1.25f, np, ns);  // 3 x 1.25 = 3.75
     EXPECT_EQ(np, 4.0f);
 }
 
@@ -199,10 +200,10 @@ TEST_F(Flyback, CoreEstimateNeedsNoCoreData) {
     F& w = open();
     press(w, F::kEstimate);
     const double expected = (2.5 * 2.5 / 0.5) * 0.7 * (74.0 * 100 / 70 / 150) * 1000;
-    EXPECT_CLOSE(num(w, F::kVe), expected);
-    EXPECT_EQ(w.text(F::kAe), ""); // optional inputs stay blank
-    EXPECT_EQ(w.text(F::kLe), "");
-    EXPECT_EQ(w.text(F::kLp), "0"); // every field is shown: results not yet computed read 0
+    EXPECT_CLOSE(num(w, F::controlOf("Ve")), expected);
+    EXPECT_EQ(w.text(F::controlOf("Ae")), ""); // optional inputs stay blank
+    EXPECT_EQ(w.text(F::controlOf("Le")), "");
+    EXPECT_EQ(w.text(F::controlOf("Lp")), "0"); // every field is shown: results not yet computed read 0
     EXPECT_TRUE(hb.messages.empty());
     EXPECT_EQ(hb.opened.back(), 217); // the calculating box ran first
     EXPECT_EQ(hb.ticks, 17);
@@ -211,21 +212,21 @@ TEST_F(Flyback, CoreEstimateNeedsNoCoreData) {
 TEST_F(Flyback, DcmEstimateWarnsOfAShortDeadTime) {
     F& w = open();
     toDcm(w);
-    EXPECT_FALSE(w.enabled(F::kR));
-    EXPECT_TRUE(w.enabled(F::kPtd));
+    EXPECT_FALSE(w.enabled(F::controlOf("r")));
+    EXPECT_TRUE(w.enabled(F::controlOf("Ptd")));
     EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
     EXPECT_EQ(w.text(F::kVeLabel), "磁芯面积乘积(mm4)");
-    w.setText(F::kPtd, "10");
+    w.setText(F::controlOf("Ptd"), "10");
     press(w, F::kEstimate);
     ASSERT_EQ(texts(), std::vector<std::string>{"提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！"});
     const Design d{.Ptd = 10};
     const double n = ratio(d), vor = n * (d.Vo + d.Vdf);
     const double D = (vor * (1 - 0.1) * (1000 / d.f) / (1.414 * d.VacMin + vor)) / (1e6 / (d.f * 1000));
     const double ap = d.Po * 1e6 / (std::sqrt(3 / D) * (d.Eff * 0.01 * 1500 * 0.0001) * d.f * (197353 / d.Cmil));
-    EXPECT_CLOSE(num(w, F::kVe), ap);
+    EXPECT_CLOSE(num(w, F::controlOf("Ve")), ap);
     // Verify in DCM never shows the notice.
-    w.setText(F::kAe, "52.5");
-    w.setText(F::kLe, "57.5");
+    w.setText(F::controlOf("Ae"), "52.5");
+    w.setText(F::controlOf("Le"), "57.5");
     press(w, F::kVerify);
     EXPECT_EQ(hb.messages.size(), 1u);
 }
@@ -253,7 +254,7 @@ TEST_F(Flyback, DcmVerifyUsesTheDerivedTurnsRatio) {
         press(w, F::kVerify);
         const Expect e = dcm(d);
         expectTransformer(w, e);
-        EXPECT_CLOSE(num(w, F::kLs), num(w, F::kLp) / (ratio(d) * ratio(d)));
+        EXPECT_CLOSE(num(w, F::controlOf("Ls")), num(w, F::controlOf("Lp")) / (ratio(d) * ratio(d)));
         EXPECT_TRUE(hb.messages.empty());
     }
 }
@@ -263,7 +264,7 @@ TEST_F(Flyback, FluxAboveSaturationIsANoticeNotAStop) {
     enter(w, Design{.Bsat = 1000});
     press(w, F::kVerify);
     ASSERT_EQ(texts(), std::vector<std::string>{"注意：实际磁通密度峰值已经超过最大值！"});
-    EXPECT_NE(w.text(F::kNp), "");
+    EXPECT_NE(w.text(F::controlOf("Np")), "");
 }
 
 TEST_F(Flyback, SnubberAfterVerify) {
@@ -273,48 +274,48 @@ TEST_F(Flyback, SnubberAfterVerify) {
     const Design d;
     enter(w, d);
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::kClk), "");
+    EXPECT_EQ(w.text(F::controlOf("Clk")), "");
     press(w, F::kSnubber);
-    const double lp = num(w, F::kLp), ipk = num(w, F::kIpkp);
+    const double lp = num(w, F::controlOf("Lp")), ipk = num(w, F::controlOf("Ipkp"));
     const double vc = d.Vswm - d.Vswr - 1.414 * d.VacMax;
     const double rlk = vc * 0.000571428571428 * vc * vc / (ipk * (lp * 1e-6 * (d.Per * 0.01)) * ipk * d.f * 1000);
     const double clk = vc * 1e9 / (vc * 0.1 * rlk * 1000 * d.f * 1000);
-    EXPECT_CLOSE(num(w, F::kRlk), rlk);
-    EXPECT_CLOSE(num(w, F::kClk), clk);
-    EXPECT_EQ(w.text(F::kVe), ""); // a blank Ve comes back
+    EXPECT_CLOSE(num(w, F::controlOf("Rlk")), rlk);
+    EXPECT_CLOSE(num(w, F::controlOf("Clk")), clk);
+    EXPECT_EQ(w.text(F::controlOf("Ve")), ""); // a blank Ve comes back
     // A fresh verify blanks the snubber again.
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::kRlk), "");
+    EXPECT_EQ(w.text(F::controlOf("Rlk")), "");
 }
 
 TEST_F(Flyback, IncompleteConditionsPutTheBlanksBack) {
     F& w = open();
-    w.setText(F::kVo, "five");
+    w.setText(F::controlOf("Vo"), "five");
     press(w, F::kEstimate);
-    w.setText(F::kAe, "52.5");
-    w.setText(F::kLe, "57.5");
+    w.setText(F::controlOf("Ae"), "52.5");
+    w.setText(F::controlOf("Le"), "57.5");
     press(w, F::kVerify);
     press(w, F::kSnubber); // Lp still 0: no reading at all
-    w.setText(F::kVo, "5");
+    w.setText(F::controlOf("Vo"), "5");
     press(w, F::kVerify);
-    w.setText(F::kPer, "");
+    w.setText(F::controlOf("Per"), "");
     press(w, F::kSnubber);
     const std::vector<std::string> expected = {
         "请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。", "请输入完整的设计条件!",
         "没有足够的信息，请先计算电感量！", "请输入一个数字。", " 请输入完整的设计条件!"};
     EXPECT_EQ(texts(), expected);
     EXPECT_EQ(hb.messages[1].owner, 129);
-    EXPECT_EQ(w.text(F::kVe), ""); // not "0"
-    EXPECT_EQ(w.text(F::kRlk), "");
-    EXPECT_EQ(w.text(F::kClk), "");
+    EXPECT_EQ(w.text(F::controlOf("Ve")), ""); // not "0"
+    EXPECT_EQ(w.text(F::controlOf("Rlk")), "");
+    EXPECT_EQ(w.text(F::controlOf("Clk")), "");
 }
 
 TEST_F(Flyback, VerifyWantsBothCoreFields) {
     F& w = open();
-    w.setText(F::kAe, "52.5");
+    w.setText(F::controlOf("Ae"), "52.5");
     press(w, F::kVerify);
     EXPECT_EQ(texts(), std::vector<std::string>{"请先输入你选择的磁芯参数！"});
-    EXPECT_EQ(w.text(F::kLp), "");
+    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
     EXPECT_TRUE(std::find(hb.opened.begin(), hb.opened.end(), 217) == hb.opened.end());
 }
 
@@ -324,7 +325,7 @@ TEST_F(Flyback, DivisorsOfZeroAreNamedAndNothingBadIsWritten) {
     press(w, F::kVerify);
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_NE(hb.messages[0].text.find("纹波率(仅CCM)"), std::string::npos);
-    EXPECT_EQ(w.text(F::kLp), "");
+    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
     press(w, F::kEstimate);
     EXPECT_NE(hb.messages[1].text.find("纹波率(仅CCM)"), std::string::npos);
     enter(w, Design{.f = 0});
@@ -333,7 +334,7 @@ TEST_F(Flyback, DivisorsOfZeroAreNamedAndNothingBadIsWritten) {
     // A switch rating below the mains peak leaves no turns ratio.
     enter(w, Design{.Vswm = 400});
     press(w, F::kVerify);
-    EXPECT_NE(hb.messages[3].text.find("匝比"), std::string::npos);
+    EXPECT_NE(hb.messages[3].text.find("开关管耐压扣除耐压裕量"), std::string::npos);
     for (const auto& c : w.controls()) {
         const std::string t = c.text;
         EXPECT_EQ(t.find("inf"), std::string::npos) << c.tpl.id;
@@ -345,21 +346,21 @@ TEST_F(Flyback, FormulaFileOverridesTheBuiltInResults) {
     F& w = open();
     writeFile("CCM反激变换器 cfg.txt", "Ve = Ae + Le + Po;\r\n#");
     press(w, F::kEstimate);
-    EXPECT_EQ(w.text(F::kVe), "76"); // Ae and Le are 1 during the run
-    EXPECT_EQ(w.text(F::kAe), "");
+    EXPECT_EQ(w.text(F::controlOf("Ve")), "76"); // Ae and Le are 1 during the run
+    EXPECT_EQ(w.text(F::controlOf("Ae")), "");
     writeFile("CCM反激变换器 cfg.txt", "Lp = Ve * 7 + Ae;\r\nNp = 3;\r\n#");
     enter(w, Design{});
-    w.setText(F::kVe, "");
+    w.setText(F::controlOf("Ve"), "");
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::kLp), "59.5"); // Ve is 1 during the run, Ae 52.5
-    EXPECT_EQ(w.text(F::kNp), "3");
-    EXPECT_EQ(w.text(F::kVe), "");
-    EXPECT_EQ(w.text(F::kIin), "0"); // untouched results show as they stand
+    EXPECT_EQ(w.text(F::controlOf("Lp")), "59.5"); // Ve is 1 during the run, Ae 52.5
+    EXPECT_EQ(w.text(F::controlOf("Np")), "3");
+    EXPECT_EQ(w.text(F::controlOf("Ve")), "");
+    EXPECT_EQ(w.text(F::controlOf("Iin")), "0"); // untouched results show as they stand
     // A file that fails its checks shows no results.
     writeFile("CCM反激变换器 cfg.txt", "Lp = = 3;\r\n#");
-    w.setText(F::kLp, "");
+    w.setText(F::controlOf("Lp"), "");
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::kLp), "");
+    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
     EXPECT_EQ(hb.messages.back().caption, "公式解析错误");
 }
 
@@ -402,11 +403,11 @@ TEST_F(Flyback, ModeChangeClearsResultsAndCore) {
     F& w = open();
     enter(w, Design{});
     press(w, F::kVerify);
-    ASSERT_NE(w.text(F::kLp), "");
+    ASSERT_NE(w.text(F::controlOf("Lp")), "");
     toDcm(w);
-    for (int c : {F::kLp, F::kNp, F::kAe, F::kLe, F::kVe}) EXPECT_EQ(w.text(c), "") << c;
-    EXPECT_EQ(w.value(F::kLp), 0.0f);
-    EXPECT_EQ(w.text(F::kPo), "74");
+    for (int c : {F::controlOf("Lp"), F::controlOf("Np"), F::controlOf("Ae"), F::controlOf("Le"), F::controlOf("Ve")}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.value(F::controlOf("Lp")), 0.0f);
+    EXPECT_EQ(w.text(F::controlOf("Po")), "74");
     // The snubber needs a new verify.
     press(w, F::kSnubber);
     EXPECT_EQ(hb.messages.back().text, "没有足够的信息，请先计算电感量！");
@@ -430,4 +431,88 @@ TEST_F(Flyback, PaintsTheTopologyIntoItsGroupBox) {
     EXPECT_EQ(c.ops[0].c - c.ops[0].a, ui::dluToPxX(w.control(F::kPictureGroup)->tpl.w));
     EXPECT_EQ(c.ops[0].src.right, 270 + 10);
     EXPECT_EQ(c.ops[0].src.bottom, 154 + 10);
+}
+
+// Every button refuses the same out-of-range inputs, names them by their
+// current label and leaves the earlier results in place.
+TEST_F(Flyback, OutOfRangeInputsAreRefusedByEveryButtonAlike) {
+    writeFile("Flyback Interface.txt", "10=Ripple r;\r\n#");
+    F& w = open();
+    enter(w, Design{});
+    press(w, F::kVerify);
+    press(w, F::kSnubber);
+    const std::string lp = w.text(F::controlOf("Lp")), rlk = w.text(F::controlOf("Rlk"));
+    ASSERT_FALSE(lp.empty());
+    ASSERT_FALSE(rlk.empty());
+    const struct {
+        const char* name;
+        const char* value;
+        const char* label;
+    } cases[] = {
+        {"r", "-0.5", "Ripple r"}, {"Po", "-74", "输出功率(W)"}, {"Eff", "120", "效率(%)"},
+        {"Ae", "-3", "Ae(mm2)"},   {"Per", "0", "漏感占一次百分比(%)"}, {"Vswr", "-1", "耐压裕量>30(V)"},
+    };
+    for (const auto& c : cases) {
+        const std::string before = w.text(F::controlOf(c.name));
+        w.setText(F::controlOf(c.name), c.value);
+        for (int button : {int(F::kEstimate), int(F::kVerify), int(F::kSnubber)}) {
+            hb.messages.clear();
+            press(w, button);
+            ASSERT_EQ(hb.messages.size(), 1u) << c.name << " " << button;
+            EXPECT_NE(hb.messages[0].text.find(std::string("“") + c.label + "”"), std::string::npos)
+                << hb.messages[0].text;
+            EXPECT_EQ(w.text(F::controlOf("Lp")), lp) << c.name;
+            EXPECT_EQ(w.text(F::controlOf("Rlk")), rlk) << c.name;
+        }
+        w.setText(F::controlOf(c.name), before);
+    }
+    // No room between the switch rating and the mains peak: a clamp voltage
+    // below zero is refused by the snubber too, not turned into a negative capacitor.
+    w.setText(F::controlOf("Vswm"), "450");
+    for (int button : {int(F::kEstimate), int(F::kVerify), int(F::kSnubber)}) {
+        hb.messages.clear();
+        press(w, button);
+        ASSERT_EQ(hb.messages.size(), 1u);
+        EXPECT_NE(hb.messages[0].text.find("开关管耐压扣除耐压裕量"), std::string::npos);
+    }
+    EXPECT_EQ(w.text(F::controlOf("Rlk")), rlk);
+    // In DCM the ripple ratio is not an input: a bad r there is no obstacle.
+    w.setText(F::controlOf("Vswm"), "600");
+    w.setText(F::controlOf("r"), "-1");
+    toDcm(w);
+    enter(w, Design{.r = -1});
+    hb.messages.clear();
+    press(w, F::kVerify);
+    EXPECT_TRUE(hb.messages.empty()) << hb.messages[0].text;
+    EXPECT_FALSE(w.text(F::controlOf("Lp")).empty());
+}
+
+// Whatever the formulas, a verified transformer keeps Lp = Ls n² with n = Np/Ns
+// rounded to its turns, puts the input power Po/η at VacMin into Iin, and
+// sizes the wire for its RMS currents.
+TEST_F(Flyback, VerifiedTransformersKeepTheirInvariants) {
+    const Design designs[] = {Design{}, Design{.Po = 24, .Vo = 12, .VacMin = 180, .f = 65, .r = 0.8},
+                              Design{.Po = 150, .Vo = 24, .Eff = 88, .Vswm = 800, .Vswr = 100, .f = 100}};
+    for (bool dcmMode : {false, true}) {
+        for (const Design& d : designs) {
+            F& w = open();
+            if (dcmMode) toDcm(w);
+            enter(w, d);
+            press(w, F::kVerify);
+            ASSERT_EQ(hb.messages.size(), 0u) << hb.messages[0].text;
+            const double lp = num(w, F::controlOf("Lp")), ls = num(w, F::controlOf("Ls"));
+            const double np = num(w, F::controlOf("Np")), ns = num(w, F::controlOf("Ns"));
+            const double n = ((d.Vswm - d.Vswr - 1.414 * d.VacMax) / 1.4) / (d.Vo + d.Vdf);
+            EXPECT_NEAR(ls * n * n, lp, lp * 1e-4);
+            EXPECT_EQ(np, std::floor(np));
+            EXPECT_EQ(ns, std::floor(ns));
+            EXPECT_LE(std::fabs(np - n * ns), 0.5 + 1e-6); // Np is n·Ns to the nearest turn
+            EXPECT_NEAR(num(w, F::controlOf("Iin")) * 1.414 * d.VacMin, d.Po / (d.Eff / 100), d.Po * 1e-4);
+            // 400 cmil/A: area in circular mils is diameter² in mils
+            const double dp = num(w, F::controlOf("Dp")) * 39.37;
+            EXPECT_NEAR(dp * dp, d.Cmil * num(w, F::controlOf("Irmsp")), dp * dp * 1e-4);
+            for (const auto& c : w.controls()) EXPECT_EQ(c.text.find("nan"), std::string::npos);
+            hb.messages.clear();
+        }
+    }
 }

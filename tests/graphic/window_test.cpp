@@ -1,10 +1,11 @@
+#include "app/App.h"
 #include "graphic_flyback/GraphicFlybackDialog.h"
 #include "graphic_flyback/ParamDialogs.h"
 #include "platform/xls/DesignReport.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,10 @@ namespace {
 struct Window : ::testing::Test {
     test::TempDir dir;
     ui::HeadlessBackend hb;
-    Window() { ui::setBackend(&hb); }
+    Window() {
+        ui::setBackend(&hb);
+        app::registerAll();
+    }
     GraphicFlybackDialog& open() {
         return static_cast<GraphicFlybackDialog&>(
             hb.openModeless(std::make_unique<GraphicFlybackDialog>(nullptr), nullptr));
@@ -284,7 +288,7 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
     EXPECT_EQ(w.design.Ae, ae);
     EXPECT_EQ(w.design.Le, le);
     EXPECT_EQ(textAt(w, 727, 288), "磁芯:" + type);
-    EXPECT_EQ(shell::readSlot(shell::kHandshakeSlot), '*');
+    EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '*');
 }
 
 TEST_F(Window, PickerOkWithoutACoreMeansATypedCore) {
@@ -299,7 +303,7 @@ TEST_F(Window, PickerOkWithoutACoreMeansATypedCore) {
     w.onLButtonUp(700, 25);
     EXPECT_EQ(w.design.CoreName, "磁芯:用户输入");
     EXPECT_EQ(hb.messages.front().text, "注意:你没有选中列表中的任何磁芯!");
-    EXPECT_EQ(shell::readSlot(shell::kHandshakeSlot), '#');
+    EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '#');
 }
 
 TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {

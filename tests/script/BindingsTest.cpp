@@ -1,4 +1,5 @@
 #include "script/Bindings.h"
+#include "script/DesignerFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +71,7 @@ TEST(Bindings, TablesAreConsistent) {
             EXPECT_FALSE(b.label.empty());
             EXPECT_EQ(t->find(b.name), static_cast<int>(i)); // hashed lookup finds each row
         }
-        for (auto f : t->files) EXPECT_EQ(bindingTableForFile(f), t);
+        for (const auto& f : designerFilesFor(tpl)->formulas) EXPECT_EQ(bindingTableForFile(f.file), t);
     }
     // the three bridge-type designers share their names in the same order
     auto pp = bindingTableForTemplate(137)->rows, hb = bindingTableForTemplate(135)->rows,

@@ -27,6 +27,7 @@ TEST_F(FormulaCliTest, PresetsFeedTheRunAndAllFieldsComeBackInOrder) {
     EXPECT_FLOAT_EQ(value(r, "Duty"), 0.4f);
     EXPECT_EQ(value(r, "L"), 10.0f);
     EXPECT_EQ(value(r, "VinMin"), 0.0f);
+    EXPECT_TRUE(r.reports.empty());
     EXPECT_TRUE(hb.messages.empty());
 }
 
@@ -35,14 +36,17 @@ TEST_F(FormulaCliTest, FailedChecksAndEvaluationErrors) {
     FormulaCliResult r = runFormulaFile(bad, {});
     EXPECT_FALSE(r.returned);
     EXPECT_EQ(r.fields.size(), 25u);
-    ASSERT_EQ(hb.messages.size(), 1u);
-    EXPECT_EQ(hb.messages[0].caption, "公式解析错误");
+    ASSERT_EQ(r.reports.size(), 1u);
+    EXPECT_EQ(r.reports[0].caption, "公式解析错误");
+    EXPECT_EQ(r.reports[0].icon, ui::Icon::Error);
+    EXPECT_TRUE(hb.messages.empty()); // printed by the checker, never shown in a box
 
     std::string div = write("RCC cfg.txt", "Np = 3; Ns = Np / Vo;#");
     r = runFormulaFile(div, {});
     EXPECT_TRUE(r.returned);
     EXPECT_EQ(value(r, "Np"), 3.0f);
-    EXPECT_EQ(hb.messages.back().caption, "计算出错");
+    ASSERT_FALSE(r.reports.empty());
+    EXPECT_EQ(r.reports.back().caption, "计算出错");
 }
 
 TEST_F(FormulaCliTest, MalformedPresetsStopBeforeTheRun) {
@@ -63,7 +67,8 @@ TEST_F(FormulaCliTest, MalformedPresetsStopBeforeTheRun) {
     r = runFormulaFile(other, {});
     EXPECT_TRUE(r.returned); // runs: every name unknown
     EXPECT_TRUE(r.fields.empty());
-    EXPECT_EQ(hb.messages.back().caption, "计算出错");
+    ASSERT_FALSE(r.reports.empty());
+    EXPECT_EQ(r.reports.back().caption, "计算出错");
 }
 
 } // namespace

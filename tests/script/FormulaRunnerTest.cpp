@@ -27,7 +27,7 @@ class FormulaTest : public ScriptTest {
 protected:
     bool run(const std::string& text, const std::string& name = kFlybackFile) {
         hb.messages.clear();
-        return FormulaRunner().run(write(name, text), fields);
+        return FormulaRunner(boxes).run(write(name, text), fields);
     }
     float at(int control) const { return fields.get(control); }
 
@@ -82,7 +82,7 @@ TEST_F(FormulaTest, DivisionByZeroStopsAfterEarlierResultsAreStored) {
 
 TEST_F(FormulaTest, MissingEndMarkIsAppendedWithNoticeThenRuns) {
     std::string p = write(kFlybackFile, "Np = 7;\r\n");
-    EXPECT_TRUE(FormulaRunner().run(p, fields));
+    EXPECT_TRUE(FormulaRunner(boxes).run(p, fields));
     EXPECT_EQ(read(p), "Np = 7;\r\n#");
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(hb.messages[0].caption, "注意");
@@ -92,14 +92,14 @@ TEST_F(FormulaTest, MissingEndMarkIsAppendedWithNoticeThenRuns) {
     EXPECT_EQ(at(cNp), 7.0f);
 
     hb.messages.clear();
-    EXPECT_TRUE(FormulaRunner().run(p, fields)); // second run: file already marked
+    EXPECT_TRUE(FormulaRunner(boxes).run(p, fields)); // second run: file already marked
     expectQuiet();
     EXPECT_EQ(read(p), "Np = 7;\r\n#");
 }
 
 TEST_F(FormulaTest, EmptyAndMarkOnlyFilesRunWithoutStatements) {
     std::string p = write(kFlybackFile, "");
-    EXPECT_TRUE(FormulaRunner().run(p, fields));
+    EXPECT_TRUE(FormulaRunner(boxes).run(p, fields));
     EXPECT_EQ(read(p), "#");
     EXPECT_EQ(hb.messages.size(), 1u); // the notice only
     EXPECT_TRUE(run("#"));
@@ -120,7 +120,7 @@ TEST_F(FormulaTest, EndMarkEndsTextEvenInsideComment) {
 
 TEST_F(FormulaTest, MissingFileIsAFileErrorNotCreated) {
     std::string p = path(kFlybackFile);
-    EXPECT_FALSE(FormulaRunner().run(p, fields));
+    EXPECT_FALSE(FormulaRunner(boxes).run(p, fields));
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(hb.messages[0].caption, kv::ui::kAppName);
     EXPECT_EQ(hb.messages[0].icon, Icon::Error);
@@ -128,7 +128,7 @@ TEST_F(FormulaTest, MissingFileIsAFileErrorNotCreated) {
 
     std::filesystem::create_directory(p); // a folder of that name cannot be read
     hb.messages.clear();
-    EXPECT_FALSE(FormulaRunner().run(p, fields));
+    EXPECT_FALSE(FormulaRunner(boxes).run(p, fields));
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(hb.messages[0].caption, kv::ui::kAppName);
 }
@@ -459,7 +459,7 @@ TEST_F(FormulaTest, HostileTextsAreRefusedCleanly) {
     // 50 MB without an end mark: the mark is appended, the text refused
     std::string big(50u << 20, ' ');
     std::string p = write(kFlybackFile, "Np = 1;\r\n" + big);
-    EXPECT_FALSE(FormulaRunner().run(p, fields));
+    EXPECT_FALSE(FormulaRunner(boxes).run(p, fields));
     ASSERT_EQ(hb.messages.size(), 2u);
     EXPECT_EQ(hb.messages[0].caption, "注意");
     EXPECT_EQ(hb.messages[1].text, "Error:第1行公式文本过长（最多5000个单元），计算终止！");

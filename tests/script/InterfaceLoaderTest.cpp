@@ -32,7 +32,7 @@ protected:
 
     bool apply(const std::string& bytes) {
         hb.messages.clear();
-        return InterfaceLoader().apply(write("Flyback Interface.txt", bytes), *dlg, labelList(129));
+        return InterfaceLoader(boxes).apply(write("Flyback Interface.txt", bytes), *dlg, labelList(129));
     }
     std::string label(int n) const { return dlg->text(labelList(129)[static_cast<size_t>(n - 1)].control); }
     std::string builtin(int n) const { return std::string(labelList(129)[static_cast<size_t>(n - 1)].text); }
@@ -79,7 +79,7 @@ TEST_F(InterfaceTest, BlankFileAppliesNothingButSucceeds) {
 
 TEST_F(InterfaceTest, MissingEndMarkAndMissingFile) {
     std::string p = write("Flyback Interface.txt", "3=Vo;\r\n");
-    EXPECT_TRUE(InterfaceLoader().apply(p, *dlg, labelList(129)));
+    EXPECT_TRUE(InterfaceLoader(boxes).apply(p, *dlg, labelList(129)));
     EXPECT_EQ(read(p), "3=Vo;\r\n#");
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(hb.messages[0].caption, "注意");
@@ -90,7 +90,7 @@ TEST_F(InterfaceTest, MissingEndMarkAndMissingFile) {
     hb.messages.clear();
     std::string missing = path("RCC Interface.txt");
     std::vector<InterfaceLoader::Entry> entries;
-    EXPECT_TRUE(InterfaceLoader().load(missing, 25, entries));
+    EXPECT_TRUE(InterfaceLoader(boxes).load(missing, 25, entries));
     EXPECT_EQ(read(missing), "#"); // created, then marked
     EXPECT_EQ(hb.messages.size(), 1u);
     EXPECT_TRUE(entries.empty());
@@ -130,11 +130,11 @@ TEST_F(InterfaceTest, EachErrorRefusesTheWholeFile) {
 // Found by fuzzing: entries checked before the failing one were handed back.
 TEST_F(InterfaceTest, FailedParseReturnsNoEntries) {
     std::vector<InterfaceLoader::Entry> entries{{1, "stale"}};
-    EXPECT_FALSE(InterfaceLoader().parse("5=abc;\r\n0 =def;\r\n40=R=k;\r\n", 40, entries));
+    EXPECT_FALSE(InterfaceLoader(boxes).parse("5=abc;\r\n0 =def;\r\n40=R=k;\r\n", 40, entries));
     EXPECT_TRUE(entries.empty());
     EXPECT_EQ(errors(), Texts{kF});
     hb.messages.clear();
-    EXPECT_TRUE(InterfaceLoader().parse("5=abc;\r\n40=R=k;\r\n", 40, entries));
+    EXPECT_TRUE(InterfaceLoader(boxes).parse("5=abc;\r\n40=R=k;\r\n", 40, entries));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].number, 40);
     EXPECT_EQ(entries[1].text, "R=k");

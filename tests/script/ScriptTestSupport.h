@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "script/Reporter.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,8 @@ protected:
     }
 
     kv::ui::HeadlessBackend hb;
+    // The runner's and the loader's messages, as boxes the backend records.
+    kv::script::BoxReporter boxes;
     std::string dir_;
 };
 

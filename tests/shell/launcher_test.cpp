@@ -1,9 +1,11 @@
 #include "shell/Launcher.h"
+#include "script/DesignerFiles.h"
+#include "services/Windows.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/Popups.h"
-#include "shell/Settings.h"
+#include "services/Settings.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +37,9 @@ struct FakeDesigner : ui::Dialog {
 TEST_F(Launcher, StartCreatesTheFilesAndKeepsExistingOnes) {
     writeFile("RCC cfg.txt", "x = 1;#");
     start();
-    for (const char* f : shell::kScriptFiles) EXPECT_TRUE(std::filesystem::exists(f)) << f;
+    const auto files = script::allScriptFiles();
+    EXPECT_EQ(files.size(), 20u);
+    for (std::string_view f : files) EXPECT_TRUE(std::filesystem::exists(std::string(f))) << f;
     EXPECT_TRUE(std::filesystem::exists("System.cfg"));
     EXPECT_EQ(readFile("RCC cfg.txt"), "x = 1;#");
     EXPECT_EQ(readFile("System.cfg"), "");
@@ -139,9 +143,7 @@ TEST_F(Launcher, FlybackChooserLastCheckedWins) {
 }
 
 TEST_F(Launcher, EachPressOpensAnIndependentDesigner) {
-    shell::registerDesigner(165, [](ui::Dialog* p) -> std::unique_ptr<ui::Dialog> {
-        return std::make_unique<FakeDesigner>(p);
-    });
+    services::registerWindow<FakeDesigner>(165);
     shell::LauncherDialog& l = start();
     l.dispatch(shell::LauncherDialog::kDcDc, ui::Notify::Clicked);
     l.dispatch(shell::LauncherDialog::kDcDc, ui::Notify::Clicked);
@@ -151,7 +153,7 @@ TEST_F(Launcher, EachPressOpensAnIndependentDesigner) {
     EXPECT_EQ(open[1]->parent(), &l);
     open[1]->setTitle("first");
     EXPECT_NE(open[2]->title(), "first");
-    shell::registerDesigner(165, nullptr);
+    services::registerWindow(165, nullptr);
     // Buttons without a designer in this build explain themselves.
     l.dispatch(shell::LauncherDialog::kKit, ui::Notify::Clicked);
     l.dispatch(shell::LauncherDialog::kRcc, ui::Notify::Clicked);

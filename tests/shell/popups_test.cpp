@@ -1,4 +1,5 @@
 #include "shell/Popups.h"
+#include "services/Progress.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -21,7 +22,7 @@ struct Popups : ::testing::Test {
 struct Caller : ui::Dialog {
     explicit Caller(ui::HeadlessBackend& b) : Dialog(217, nullptr), hb(b) {}
     void compute() {
-        shell::showCalculating(*this);
+        services::showCalculating(*this);
         writtenAt = hb.now();
     }
     ui::HeadlessBackend& hb;
@@ -30,13 +31,13 @@ struct Caller : ui::Dialog {
 } // namespace
 
 TEST(PercentText, FirstDigitsOfTensAndOnes) {
-    EXPECT_EQ(shell::percentText(0), " (00)% ...");
-    EXPECT_EQ(shell::percentText(5), " (05)% ...");
-    EXPECT_EQ(shell::percentText(61), " (61)% ...");
+    EXPECT_EQ(services::percentText(0), " (00)% ...");
+    EXPECT_EQ(services::percentText(5), " (05)% ...");
+    EXPECT_EQ(services::percentText(61), " (61)% ...");
     // 100: the tens give "10", of which only the first digit is shown
-    EXPECT_EQ(shell::percentText(100), " (10)% ...");
-    EXPECT_EQ(shell::percentText(102), " (12)% ...");
-    EXPECT_EQ(shell::percentText(61).size(), 10u);
+    EXPECT_EQ(services::percentText(100), " (10)% ...");
+    EXPECT_EQ(services::percentText(102), " (12)% ...");
+    EXPECT_EQ(services::percentText(61).size(), 10u);
 }
 
 TEST_F(Popups, CalculatingBoxLastsSeventeenTicks) {
@@ -48,12 +49,12 @@ TEST_F(Popups, CalculatingBoxLastsSeventeenTicks) {
 }
 
 TEST_F(Popups, CalculatingBarPaintsInATableColourAtEveryRepaint) {
-    shell::CalculatingPopup box(nullptr);
+    services::CalculatingPopup box(nullptr);
     box.progress = 60;
     std::vector<unsigned> draws = {0, 13, 7, 1000000009};
     size_t k = 0;
-    auto keep = shell::CalculatingPopup::random;
-    shell::CalculatingPopup::random = [&] { return draws[k++ % draws.size()]; };
+    auto keep = services::CalculatingPopup::random;
+    services::CalculatingPopup::random = [&] { return draws[k++ % draws.size()]; };
     std::vector<ui::Color> seen;
     for (int i = 0; i < 4; ++i) {
         ui::RecordingCanvas c = ui::HeadlessBackend::paint(box);
@@ -70,7 +71,7 @@ TEST_F(Popups, CalculatingBarPaintsInATableColourAtEveryRepaint) {
         EXPECT_EQ(texts[0].font, "楷体");
         EXPECT_EQ(texts[0].size, 11);
     }
-    shell::CalculatingPopup::random = keep;
+    services::CalculatingPopup::random = keep;
     EXPECT_EQ(seen[0], (ui::Color{160, 180, 200}));    // index 0
     EXPECT_EQ(seen[1], (ui::Color{0, 0, 255}));        // 13 mod 10 = 3
     EXPECT_EQ(seen[2], (ui::Color{128, 0, 0}));        // 7
@@ -78,19 +79,19 @@ TEST_F(Popups, CalculatingBarPaintsInATableColourAtEveryRepaint) {
 }
 
 TEST_F(Popups, TheRealRandomColourIsAlwaysFromTheTable) {
-    shell::CalculatingPopup box(nullptr);
+    services::CalculatingPopup box(nullptr);
     for (int i = 0; i < 20; ++i) {
         const auto lines = ui::HeadlessBackend::paint(box).lines();
         ASSERT_EQ(lines.size(), 1u);
-        EXPECT_TRUE(std::find(std::begin(shell::CalculatingPopup::kColors),
-                              std::end(shell::CalculatingPopup::kColors),
-                              lines[0].color) != std::end(shell::CalculatingPopup::kColors));
+        EXPECT_TRUE(std::find(std::begin(services::CalculatingPopup::kColors),
+                              std::end(services::CalculatingPopup::kColors),
+                              lines[0].color) != std::end(services::CalculatingPopup::kColors));
     }
 }
 
 TEST_F(Popups, ProgressPauseLastsSeventeenTicksAndFillsItsBar) {
     ui::Dialog owner(236, nullptr);
-    struct Watch : shell::ProgressPause {
+    struct Watch : services::ProgressPause {
         using ProgressPause::ProgressPause;
         void onTimer(int id) override {
             ProgressPause::onTimer(id);

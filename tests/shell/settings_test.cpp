@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/FontDialog.h"
@@ -34,38 +34,38 @@ struct Settings : ::testing::Test {
 } // namespace
 
 TEST_F(Settings, SlotsPastTheEndReadAsAbsent) {
-    EXPECT_FALSE(shell::readSlot(shell::kWelcomeSlot).has_value());
+    EXPECT_FALSE(services::readSlot(services::kWelcomeSlot).has_value());
     EXPECT_TRUE(std::filesystem::exists("System.cfg")); // created empty
     writeFile("System.cfg", "1");
-    EXPECT_EQ(shell::readSlot(0), '1');
-    EXPECT_FALSE(shell::readSlot(shell::kHandshakeSlot).has_value());
-    EXPECT_EQ(shell::fontFacePosition(), 0);
-    EXPECT_EQ(shell::readFontSize(), 0);
-    EXPECT_EQ(shell::displayFontFace(), "");
+    EXPECT_EQ(services::readSlot(0), '1');
+    EXPECT_FALSE(services::readSlot(services::kHandshakeSlot).has_value());
+    EXPECT_EQ(services::fontFacePosition(), 0);
+    EXPECT_EQ(services::readFontSize(), 0);
+    EXPECT_EQ(services::displayFontFace(), "");
 }
 
 TEST_F(Settings, WritingPastTheEndZeroFills) {
     writeFile("System.cfg", "1");
-    EXPECT_TRUE(shell::writeSlot(shell::kHandshakeSlot, '*'));
+    EXPECT_TRUE(services::writeSlot(services::kHandshakeSlot, '*'));
     EXPECT_EQ(readFile("System.cfg"), std::string("1\0\0\0\0\0*", 7));
-    EXPECT_EQ(shell::readSlot(shell::kPictureSlot), '\0');
+    EXPECT_EQ(services::readSlot(services::kPictureSlot), '\0');
 }
 
 TEST_F(Settings, FontSizeEncoding) {
-    shell::writeFont(2, 50);
+    services::writeFont(2, 50);
     EXPECT_EQ(readFile("System.cfg").substr(1, 4), "250&");
-    EXPECT_EQ(shell::readFontSize(), 50);
-    shell::writeFont(1, 150);
+    EXPECT_EQ(services::readFontSize(), 50);
+    services::writeFont(1, 150);
     EXPECT_EQ(readFile("System.cfg").substr(1, 4), "1150");
-    EXPECT_EQ(shell::readFontSize(), 150);
-    shell::writeFont(0, 7);
+    EXPECT_EQ(services::readFontSize(), 150);
+    services::writeFont(0, 7);
     EXPECT_EQ(readFile("System.cfg").substr(1, 4), "07&&");
-    EXPECT_EQ(shell::readFontSize(), 7);
+    EXPECT_EQ(services::readFontSize(), 7);
     // Each non-digit ends the number.
     writeFile("System.cfg", "xx1&5");
-    EXPECT_EQ(shell::readFontSize(), 1);
+    EXPECT_EQ(services::readFontSize(), 1);
     writeFile("System.cfg", "xx&99");
-    EXPECT_EQ(shell::readFontSize(), 0);
+    EXPECT_EQ(services::readFontSize(), 0);
 }
 
 TEST_F(Settings, FontDialogLimitsAreElevenToTwoHundred) {
@@ -78,10 +78,10 @@ TEST_F(Settings, FontDialogLimitsAreElevenToTwoHundred) {
     EXPECT_EQ(readFile("System.cfg"), "");
     setFont("11");
     EXPECT_EQ(result, ui::IdOk);
-    EXPECT_EQ(shell::readFontSize(), 11);
+    EXPECT_EQ(services::readFontSize(), 11);
     setFont("200");
     EXPECT_EQ(result, ui::IdOk);
-    EXPECT_EQ(shell::readFontSize(), 200);
+    EXPECT_EQ(services::readFontSize(), 200);
 }
 
 TEST_F(Settings, FontDialogRefusesANonInteger) {
@@ -96,7 +96,7 @@ TEST_F(Settings, FontDialogRefusesANonInteger) {
 TEST_F(Settings, FontDialogStoresTheShownPositionOfTheFace) {
     setFont("120", 1); // shown order: 黑体, 华文行楷, 楷体, 宋体
     EXPECT_EQ(readFile("System.cfg").substr(0, 5), std::string("\0" "1120", 5));
-    EXPECT_EQ(shell::displayFontFace(), "华文行楷");
+    EXPECT_EQ(services::displayFontFace(), "华文行楷");
     // Reopening shows what was stored.
     hb.openModeless(std::unique_ptr<ui::Dialog>(new shell::FontDialog(nullptr)), nullptr);
     ui::Dialog* open = hb.modeless().back();
@@ -113,25 +113,25 @@ TEST_F(Settings, FontDialogOnAnUnknownFaceDigitShowsTheFirst) {
 }
 
 TEST_F(Settings, TempNumberIsSixCharacters) {
-    EXPECT_EQ(shell::tempNumberText(126.5), std::string("126.5\0", 6));
-    EXPECT_EQ(shell::tempNumberText(52), std::string("52\0   ", 6));
-    EXPECT_EQ(shell::tempNumberText(123.456), "123.45"); // cut, no terminator
-    EXPECT_EQ(shell::tempNumberText(1234567), "1.2345");
-    shell::writeTempNumber(97.1);
+    EXPECT_EQ(services::tempNumberText(126.5), std::string("126.5\0", 6));
+    EXPECT_EQ(services::tempNumberText(52), std::string("52\0   ", 6));
+    EXPECT_EQ(services::tempNumberText(123.456), "123.45"); // cut, no terminator
+    EXPECT_EQ(services::tempNumberText(1234567), "1.2345");
+    services::writeTempNumber(97.1);
     const std::string t = readFile("temp.txt");
     EXPECT_EQ(t, std::string("\0" "97.1\0 ", 7));
-    EXPECT_DOUBLE_EQ(shell::readTempNumber(), 97.1);
-    shell::writeTempNumber(123.456);
-    EXPECT_DOUBLE_EQ(shell::readTempNumber(), 123.45);
+    EXPECT_DOUBLE_EQ(services::readTempNumber(), 97.1);
+    services::writeTempNumber(123.456);
+    EXPECT_DOUBLE_EQ(services::readTempNumber(), 123.45);
 }
 
 TEST_F(Settings, TempNumberReadsWhatAStandardConversionWould) {
-    EXPECT_DOUBLE_EQ(shell::leadingNumber("  42abc"), 42);
-    EXPECT_DOUBLE_EQ(shell::leadingNumber("abc"), 0);
-    EXPECT_DOUBLE_EQ(shell::leadingNumber(""), 0);
-    EXPECT_DOUBLE_EQ(shell::leadingNumber("-1.5e2x"), -150);
+    EXPECT_DOUBLE_EQ(services::leadingNumber("  42abc"), 42);
+    EXPECT_DOUBLE_EQ(services::leadingNumber("abc"), 0);
+    EXPECT_DOUBLE_EQ(services::leadingNumber(""), 0);
+    EXPECT_DOUBLE_EQ(services::leadingNumber("-1.5e2x"), -150);
     writeFile("temp.txt", "x");
-    EXPECT_DOUBLE_EQ(shell::readTempNumber(), 0);
+    EXPECT_DOUBLE_EQ(services::readTempNumber(), 0);
 }
 
 TEST_F(Settings, AnyContentOfAnyLengthIsSafe) {
@@ -141,12 +141,12 @@ TEST_F(Settings, AnyContentOfAnyLengthIsSafe) {
         for (char& c : junk) c = char(rng());
         writeFile("System.cfg", junk);
         writeFile("temp.txt", junk);
-        const int size = shell::readFontSize();
+        const int size = services::readFontSize();
         EXPECT_GE(size, 0);
         EXPECT_LE(size, 999);
-        const int face = shell::fontFacePosition();
+        const int face = services::fontFacePosition();
         EXPECT_TRUE(face >= 0 && face <= 3);
-        (void)shell::readTempNumber();
+        (void)services::readTempNumber();
         hb.openModeless(std::make_unique<shell::FontDialog>(nullptr), nullptr);
     }
     EXPECT_TRUE(hb.messages.empty());
@@ -154,8 +154,8 @@ TEST_F(Settings, AnyContentOfAnyLengthIsSafe) {
 
 TEST_F(Settings, AFileThatCannotBeOpenedIsReportedNotSwallowed) {
     std::filesystem::create_directory("System.cfg");
-    EXPECT_FALSE(shell::readSlot(0).has_value());
-    EXPECT_FALSE(shell::writeSlot(0, '1'));
+    EXPECT_FALSE(services::readSlot(0).has_value());
+    EXPECT_FALSE(services::writeSlot(0, '1'));
     ASSERT_EQ(hb.messages.size(), 2u);
     EXPECT_EQ(hb.messages[0].icon, ui::Icon::Error);
     EXPECT_NE(hb.messages[0].text.find("System.cfg"), std::string::npos);

@@ -1,4 +1,5 @@
 #include "toolbox/CoreDatabase.h"
+#include "toolbox/ToolPages.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -37,7 +38,10 @@ struct Opener : ui::Dialog, tb::CoreOpener {
 struct CoreDb : ::testing::Test {
     kv::test::TempDir dir;
     ui::HeadlessBackend hb;
-    CoreDb() { ui::setBackend(&hb); }
+    CoreDb() {
+        ui::setBackend(&hb);
+        tb::registerWindows();
+    }
     void shipWorkbook() {
         std::filesystem::copy_file(std::string(KV_SOURCE_DIR) + "/data/CoreList.xls", "CoreList.xls");
     }
@@ -178,7 +182,7 @@ TEST_F(CoreDb, StarModeHandsAeBackThroughTempTxt) {
     writeFile("temp.txt", "ABCDEFGHIJ");
     Opener opener;
     queuePick(1, 1); // EC41, Ae 121
-    const std::optional<double> ae = tb::pickCoreAe(opener, '*');
+    const std::optional<double> ae = kv::services::pickCoreAe(opener, '*');
     ASSERT_TRUE(ae);
     EXPECT_DOUBLE_EQ(*ae, 121);
     EXPECT_EQ(readFile("System.cfg"), "0123&5*9");
@@ -190,7 +194,7 @@ TEST_F(CoreDb, StarModeHandsAeBackThroughTempTxt) {
     std::filesystem::remove("System.cfg");
     std::filesystem::remove("temp.txt");
     queuePick(0, 10); // EE row 10: E25/13/7 ... the eleventh EE row
-    const auto second = tb::pickCoreAe(opener, '*');
+    const auto second = kv::services::pickCoreAe(opener, '*');
     ASSERT_TRUE(second);
     EXPECT_DOUBLE_EQ(*second, std::stod(csvRows("EE")[10][5]));
     EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0*", 7));
@@ -206,11 +210,11 @@ TEST_F(CoreDb, CancelAndCloseBoxLeaveTheOpenersAeAlone) {
         d.select(tb::CoreDatabaseDialog::kList, 3);
         d.dispatch(ui::IdCancel, ui::Notify::Clicked);
     });
-    EXPECT_FALSE(tb::pickCoreAe(opener, '*'));
+    EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
     EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0#", 7));
     EXPECT_EQ(readFile("temp.txt"), std::string("x51.8\0  ", 8));
     // no script: the headless host closes the picker like the close box
-    EXPECT_FALSE(tb::pickCoreAe(opener, '2'));
+    EXPECT_FALSE(kv::services::pickCoreAe(opener, '2'));
     EXPECT_EQ(readFile("System.cfg")[6], '#');
     EXPECT_TRUE(hb.messages.empty());
 }
@@ -219,7 +223,7 @@ TEST_F(CoreDb, OkWithoutASelectionWarnsAndActsAsCancel) {
     shipWorkbook();
     Opener opener;
     hb.queueScript(262, [](ui::Dialog& d) { d.dispatch(ui::IdOk, ui::Notify::Clicked); });
-    EXPECT_FALSE(tb::pickCoreAe(opener, '*'));
+    EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
     EXPECT_EQ(texts(), std::vector<std::string>{kNoSelection});
     EXPECT_EQ(hb.messages[0].owner, 262);
     EXPECT_EQ(readFile("System.cfg")[6], '#');
@@ -227,7 +231,7 @@ TEST_F(CoreDb, OkWithoutASelectionWarnsAndActsAsCancel) {
     // mode '1': the opener's core name becomes "user input", its values stay
     hb.messages.clear();
     hb.queueScript(262, [](ui::Dialog& d) { d.dispatch(ui::IdOk, ui::Notify::Clicked); });
-    EXPECT_FALSE(tb::pickCoreInto(opener, opener));
+    EXPECT_FALSE(kv::services::pickCoreInto(opener));
     EXPECT_EQ(texts(), std::vector<std::string>{kNoSelection});
     EXPECT_EQ(opener.name, "磁芯:用户输入");
     EXPECT_FALSE(opener.took);
@@ -239,7 +243,7 @@ TEST_F(CoreDb, ModeOneWritesStraightIntoTheOpener) {
     writeFile("temp.txt", "t999999");
     Opener opener;
     queuePick(1, 0); // EC35: Ae 84.3, Le 77.4
-    EXPECT_TRUE(tb::pickCoreInto(opener, opener));
+    EXPECT_TRUE(kv::services::pickCoreInto(opener));
     EXPECT_TRUE(opener.took);
     EXPECT_FLOAT_EQ(opener.ae, 84.3f);
     EXPECT_FLOAT_EQ(opener.le, 77.4f);
@@ -327,7 +331,7 @@ TEST_F(CoreDb, AeIsHandedBackAsSixCharacters) {
     }());
     Opener opener;
     queuePick(0, 0);
-    const auto ae = tb::pickCoreAe(opener);
+    const auto ae = kv::services::pickCoreAe(opener);
     ASSERT_TRUE(ae);
     EXPECT_DOUBLE_EQ(*ae, 123.45);
 }
@@ -501,7 +505,7 @@ TEST_F(CoreDb, AFailedHandBackIsNotReportedAsAPick) {
     std::filesystem::create_directory("temp.txt");
     Opener opener;
     queuePick(1, 0);
-    EXPECT_FALSE(tb::pickCoreAe(opener, '*'));
+    EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(hb.messages[0].icon, ui::Icon::Error);
     EXPECT_EQ(readFile("System.cfg")[6], '#');
@@ -509,6 +513,6 @@ TEST_F(CoreDb, AFailedHandBackIsNotReportedAsAPick) {
     std::filesystem::remove("System.cfg");
     std::filesystem::create_directory("System.cfg");
     hb.opened.clear();
-    EXPECT_FALSE(tb::pickCoreAe(opener, '*'));
+    EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
     EXPECT_TRUE(hb.opened.empty());
 }

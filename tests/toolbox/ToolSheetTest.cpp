@@ -1,5 +1,7 @@
 // The toolbox sheet, the formula/interface editor page and the core
 // database through korvane-cli.
+#include "app/App.h"
+#include "script/DesignerFiles.h"
 #include "toolbox/CEditPage.h"
 #include "toolbox/ToolSheet.h"
 
@@ -61,7 +63,7 @@ TEST_F(Headless, ToolSheetHasOnlyItsPagesInTabOrder) {
 }
 
 TEST_F(Headless, KitButtonRunsTheSheetAndClosesIt) {
-    kv::shell::registerAll();
+    kv::app::registerAll();
     kv::shell::LauncherDialog launcher;
     bool pageRan = false;
     hb.queueScript(220, [&](ui::Dialog& page) { pageRan = page.itemCount(tb::CEditPage::kFormulaList) == 13; });
@@ -91,23 +93,19 @@ TEST_F(Headless, EditPageListsTheFilesOnce) {
     EXPECT_EQ(page.control(P::kFormulaGroup)->textColor, (ui::Color{0, 0, 255}));
     EXPECT_EQ(page.control(P::kTitle)->textColor, (ui::Color{200, 0, 200}));
     EXPECT_EQ(page.control(P::kHelpNote)->textColor, (ui::Color{200, 0, 0}));
-    // every file is one the launcher creates at start
-    for (const auto* list : {&tb::kFormulaEntries[0], &tb::kInterfaceEntries[0]}) {
-        const size_t n = list == &tb::kFormulaEntries[0] ? 13 : 7;
-        for (size_t i = 0; i < n; ++i) {
-            const auto& f = kv::shell::kScriptFiles;
-            EXPECT_NE(std::find_if(std::begin(f), std::end(f),
-                                   [&](const char* s) { return std::string(s) == list[i].file; }),
-                      std::end(f))
-                << list[i].file;
-            // and every picture is shipped
-            EXPECT_TRUE(fs::exists(fs::path(KV_SOURCE_DIR) / "data" / "Code" / list[i].picture)) << list[i].picture;
-        }
-    }
+    // the lists in the designers' order, every picture shipped
+    EXPECT_EQ(page.itemCount(P::kFormulaList), 13);
+    EXPECT_EQ(page.itemText(P::kFormulaList, 0), "CCM Buck");
+    EXPECT_EQ(page.itemText(P::kFormulaList, 6), "CCM 反激");
+    EXPECT_EQ(page.itemText(P::kFormulaList, 12), "全桥变换器");
+    EXPECT_EQ(page.itemCount(P::kInterfaceList), 7);
+    EXPECT_EQ(page.itemText(P::kInterfaceList, 1), "反激变换器");
+    for (const auto& d : kv::script::designerFiles())
+        EXPECT_TRUE(fs::exists(fs::path(KV_SOURCE_DIR) / "data" / "Code" / d.picture)) << d.picture;
 }
 
 TEST_F(Headless, EditPageOpensTheFileHereAndThePictureBesideTheProgram) {
-    for (const char* f : kv::shell::kScriptFiles) writeFile(f, "");
+    for (std::string_view f : kv::script::allScriptFiles()) writeFile(std::string(f), "");
     // the pictures the cases below open, beside the test program
     const fs::path code = fs::path(ui::programDir()) / "Code";
     std::vector<fs::path> made;

@@ -1,4 +1,4 @@
-#include "shell/Settings.h"
+#include "services/Settings.h"
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Dialog.h"
@@ -6,7 +6,7 @@
 
 #include <charconv>
 
-namespace kv::shell {
+namespace kv::services {
 
 namespace {
 bool reported(const ui::FileError& e) {
@@ -100,4 +100,4 @@ double readTempNumber() {
     return leadingNumber(b->substr(0, zero));
 }
 
-} // namespace kv::shell
+} // namespace kv::services

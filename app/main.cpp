@@ -1,6 +1,7 @@
 // Korvane: start-up runs the launcher modally; closing it ends the program.
 #include "platform/ui/Files.h"
 #include "platform/ui/qt/QtBackend.h"
+#include "app/App.h"
 #include "shell/Launcher.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     kv::ui::setWorkFolder(std::filesystem::current_path(ec).string());
     kv::ui::QtBackend backend;
     kv::ui::setBackend(&backend);
-    kv::shell::registerAll();
+    kv::app::registerAll();
     kv::shell::LauncherDialog launcher;
     // Start-up measurement: report once the launcher has shown, then quit.
     struct Probe : QObject {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace kv::shell {
+namespace kv::services {
 
 inline constexpr const char* kSystemCfg = "System.cfg";
 inline constexpr const char* kTempTxt = "temp.txt";
@@ -40,4 +40,4 @@ std::string tempNumberText(double value);
 // at its start after blanks, 0 when there is none.
 double leadingNumber(const std::string& s);
 
-} // namespace kv::shell
+} // namespace kv::services

@@ -1,0 +1,25 @@
+#include "app/App.h"
+
+#include "designers/Designers.h"
+#include "graphic_flyback/GraphicFlybackDialog.h"
+#include "services/Windows.h"
+#include "shell/Launcher.h"
+#include "toolbox/ToolPages.h"
+#include "toolbox/ToolSheet.h"
+
+namespace kv::app {
+
+void registerAll() {
+    services::registerWindows();
+    shell::registerWindows();
+    designers::registerWindows();
+    graphic::registerWindows();
+    toolbox::registerWindows();
+    services::registerSheet(shell::LauncherDialog::kKit, &toolbox::runToolSheet);
+}
+
+std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {
+    return services::createWindow(templateId, parent);
+}
+
+} // namespace kv::app

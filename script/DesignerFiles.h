@@ -1,0 +1,37 @@
+// The files of the classic designers: one formula file per operating mode,
+// one interface file, and the picture of the topology in the Code folder.
+// Start-up creates them, the editor page lists them, the designers read them.
+#pragma once
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace kv::script {
+
+struct FormulaFile {
+    std::string_view file;  // in the current directory
+    std::string_view entry; // text of the editor page's formula list
+};
+
+struct DesignerFiles {
+    int templateId;
+    std::string_view interfaceFile;
+    std::string_view interfaceEntry; // text of the editor page's interface list
+    std::string_view picture;        // in the Code folder beside the program
+    std::span<const FormulaFile> formulas; // by mode
+};
+
+// The seven designers in the editor page's order.
+std::span<const DesignerFiles> designerFiles();
+const DesignerFiles* designerFilesFor(int templateId);
+// The designer that runs formula file `fileName` (a bare name or a path; only
+// the part after the last '/' is compared), or null.
+const DesignerFiles* designerOfFormulaFile(std::string_view fileName);
+// Formula file of mode `mode`; empty for an unknown designer or mode.
+std::string_view formulaFileName(int templateId, int mode);
+std::string_view interfaceFileName(int templateId);
+// Every formula and interface file, as start-up makes sure of them.
+std::vector<std::string_view> allScriptFiles();
+
+} // namespace kv::script

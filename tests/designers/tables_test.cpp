@@ -1,0 +1,74 @@
+// The tables of every classic designer in this build agree with its dialog
+// template, with the formula names of its binding table and with the label
+// list its interface file numbers.
+#include "app/App.h"
+#include "designers/DesignerFrame.h"
+#include "platform/ui/headless/HeadlessBackend.h"
+#include "script/Bindings.h"
+#include "script/DesignerFiles.h"
+#include "tests/common/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace kv;
+
+namespace {
+const ui::ControlTemplate* templateControl(const ui::DialogTemplate& t, int id) {
+    for (const auto& c : t.controls)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+} // namespace
+
+TEST(DesignerTables, AgreeWithTemplatesBindingsAndLabelLists) {
+    test::TempDir dir;
+    ui::HeadlessBackend hb;
+    ui::setBackend(&hb);
+    app::registerAll();
+    int checked = 0;
+    for (const script::DesignerFiles& files : script::designerFiles()) {
+        std::unique_ptr<ui::Dialog> w = app::createDialog(files.templateId, nullptr);
+        auto* d = dynamic_cast<designers::DesignerFrame*>(w.get());
+        if (!d) continue; // not in this build
+        ++checked;
+        const int tpl = files.templateId;
+        const ui::DialogTemplate& t = d->dialogTemplate();
+        const script::BindingTable* bindings = script::bindingTableForTemplate(tpl);
+        ASSERT_NE(bindings, nullptr) << tpl;
+        const auto labels = script::labelList(tpl);
+        std::set<int> listed;
+        for (const auto& l : labels) listed.insert(l.control);
+
+        std::set<std::string> names;
+        for (const designers::FieldInfo& f : d->fieldRows()) {
+            SCOPED_TRACE(std::to_string(tpl) + " " + f.name);
+            EXPECT_TRUE(names.insert(f.name).second);
+            const ui::ControlTemplate* edit = templateControl(t, f.edit);
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(edit->kind, ui::Kind::Edit);
+            const script::Binding* b = bindings->lookup(f.name);
+            ASSERT_NE(b, nullptr);
+            EXPECT_EQ(b->control, f.edit);
+            if (f.label == 0) continue;
+            const ui::ControlTemplate* label = templateControl(t, f.label);
+            ASSERT_NE(label, nullptr);
+            EXPECT_TRUE(label->kind == ui::Kind::Static || label->kind == ui::Kind::Group);
+            EXPECT_TRUE(listed.count(f.label));
+            for (const auto& l : labels)
+                if (l.control == f.label) EXPECT_EQ(label->caption, l.text);
+        }
+        // Every formula name and every numbered label belongs to a field.
+        EXPECT_EQ(names.size(), bindings->rows.size()) << tpl;
+        std::set<int> ownLabels;
+        for (const designers::FieldInfo& f : d->fieldRows()) ownLabels.insert(f.label);
+        for (int l : listed) EXPECT_TRUE(ownLabels.count(l)) << tpl << " label " << l;
+        // The formula files and the interface file are the designer's.
+        EXPECT_FALSE(files.interfaceFile.empty());
+        EXPECT_FALSE(files.formulas.empty());
+        for (const auto& f : files.formulas) EXPECT_EQ(script::bindingTableForFile(f.file), bindings);
+    }
+    EXPECT_GE(checked, 1);
+    ui::setBackend(nullptr);
+}
