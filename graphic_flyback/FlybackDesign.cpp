@@ -1,24 +1,19 @@
 #include "graphic_flyback/FlybackDesign.h"
 
+#include "services/Magnetics.h"
+
 #include <cmath>
 #include <vector>
 
 namespace kv::graphic {
 
 namespace {
-constexpr double kRoot2 = 1.414;
+namespace mag = services::magnetics;
+constexpr double kRoot2 = mag::kMainsRoot2;
 constexpr double kPi = 3.1415926;
+using mag::roundHalfDown;
+using mag::roundUp;
 } // namespace
-
-double roundUp(double x) {
-    const double f = std::floor(x);
-    return x > f ? f + 1 : f;
-}
-
-double roundHalfDown(double x) {
-    const double f = std::floor(x);
-    return x - f > 0.5 ? f + 1 : f;
-}
 
 float searchVdcMin(const FlybackDesign& d) {
     const double vpk = double(d.VacMin) * kRoot2;
@@ -97,8 +92,8 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
     const double ton = d.Dmax / (d.fosc * 1000.0);
     const auto ratings = [&] {
         d.Isw = float(std::max(10.0 * d.Irmsp, 1.0));
-        d.dp = float(std::sqrt(double(d.Cmil) * d.Irmsp) / 39.37);
-        d.ds = float(std::sqrt(double(d.Cmil) * d.Irmss) / 39.37);
+        d.dp = float(mag::wireDiameter(double(d.Cmil), double(d.Irmsp)));
+        d.ds = float(mag::wireDiameter(double(d.Cmil), double(d.Irmss)));
         d.VDon = float((d.VacMax * kRoot2 / n + d.Vo) * 1.2);
         d.IDout = float(2.0 * d.Irmss);
         d.Esr = float(2.0 * d.Vopp * 0.001 / (double(d.Ipks) - d.Io));
@@ -107,14 +102,12 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
         d.Ls = float(d.Lp / (n * n));
     };
     const auto turns = [&](double np0) {
-        d.Ns = float(roundUp(np0 / n));
-        d.Np = float(roundHalfDown(n * d.Ns));
+        double np = 0, ns = 0;
+        mag::roundTurns(np0, n, np, ns);
+        d.Ns = float(ns);
+        d.Np = float(np);
     };
-    const auto gap = [&] {
-        const double le = d.Le / 10.0;
-        const double m = double(d.Np) * d.Np * (d.Ae / 100.0) * 0.0251327408 * 0.001 / (le * d.Lp * 0.1 * 0.00001);
-        d.Lgap = float((le * m - le) * 10.0 / 2000.0);
-    };
+    const auto gap = [&] { d.Lgap = float(mag::airGap(double(d.Ae), double(d.Le), double(d.Np), double(d.Lp))); };
 
     // Step 3: currents, inductance, ratings, turns, gap.
     if (dcm) {

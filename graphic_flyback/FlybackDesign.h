@@ -34,10 +34,6 @@ struct Outcome {
 // `PerVinpp` or `Cin`, `Esr` and `Vf` are written back too.
 Outcome recalculate(FlybackDesign& d, Derive how);
 
-// Turns rounding: a fraction goes up to the next whole number.
-double roundUp(double x);
-// Nearest whole number, a fraction of exactly one half rounding down.
-double roundHalfDown(double x);
 
 // The lowest rectified voltage for a given capacitance: the 0.1 V grid search.
 float searchVdcMin(const FlybackDesign& d);

@@ -4,7 +4,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
-#include "platform/xls/DesignReport.h"
+#include "graphic_flyback/DesignReport.h"
 #include "services/Settings.h"
 #include "services/Windows.h"
 
@@ -207,8 +207,8 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     setPos(kProgress, progress);
 }
 
-xls::ReportData reportData(const FlybackDesign& d) {
-    xls::ReportData r;
+ReportData reportData(const FlybackDesign& d) {
+    ReportData r;
     r.VacMin = d.VacMin, r.VacMax = d.VacMax, r.fLine = d.fLine, r.Efficiency = d.Efficiency;
     r.Vo = d.Vo, r.Io = d.Io, r.Vopp = d.Vopp, r.PerVinpp = d.PerVinpp;
     r.fosc = d.fosc, r.Dmax = d.Dmax, r.r = d.r, r.Tdie = d.Tdie, r.Mode = d.Mode;
@@ -235,7 +235,7 @@ void GraphicFlybackDialog::save() {
     if (!path) return;
     std::string error;
     // A report that cannot be written says so; an existing one stays intact.
-    if (!xls::writeDesignReport(*path, reportData(design), error))
+    if (!graphic::writeDesignReport(*path, reportData(design), error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
     ui::restoreWorkFolder();
 }

@@ -7,16 +7,11 @@
 
 #include <string>
 
-namespace kv {
-namespace xls {
-struct ReportData;
-}
-}
-
 namespace kv::graphic {
 
+struct ReportData;
 // The report's view of a design.
-xls::ReportData reportData(const FlybackDesign& d);
+ReportData reportData(const FlybackDesign& d);
 
 // A value as text with `digits` significant digits, "---" when not finite.
 std::string numberText(double v, int digits);

@@ -3,6 +3,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
 #include "platform/xls/XlsReader.h"
+#include "services/Magnetics.h"
 #include "services/Settings.h"
 
 #include <algorithm>
@@ -128,7 +129,7 @@ bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
 }
 
 std::optional<double> recommendedAp(const ApInputs& in) {
-    const double x = (1.414 * in.vinMin - in.vds) / in.vor;
+    const double x = (services::magnetics::mainsPeak(in.vinMin) - in.vds) / in.vor;
     const double pin = in.vo * in.io / (0.01 * in.eff);
     const double c = (0.0014 * x + 0.5) / (0.815 * x + 1);
     const double k1 = (1.26 * x + 1.87) / (0.55 * x + 1) * 1e-5;

@@ -1,5 +1,7 @@
 #include "toolbox/WireCalc.h"
 
+#include "services/Magnetics.h"
+
 #include <cmath>
 
 namespace kv::toolbox::wire {
@@ -10,8 +12,7 @@ float skinDepth(float fKHz, float T) {
 
 Strands strands(const StrandInputs& in) {
     Strands s;
-    // J·I circular mils; the square root is the diameter in mils.
-    s.D = std::sqrt(in.J * in.I) / 39.37f;
+    s.D = services::magnetics::wireDiameter(in.J, in.I);
     s.n = (s.D / 2.0f) * (s.D / 2.0f) / ((in.d / 2.0f) * (in.d / 2.0f));
     return s;
 }

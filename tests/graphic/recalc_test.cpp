@@ -1,4 +1,5 @@
 #include "graphic_flyback/FlybackDesign.h"
+#include "services/Magnetics.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST(Recalculate, IndependentCcmFromDutyChain) {
     EXPECT_REL(d.Lp, lp, 1e-5);
     const double np0 = 5 * vt * 1e-6 / (2500 * 2 * 0.4 * 1e-8);
     EXPECT_EQ(d.Ns, std::ceil(np0 / n));
-    EXPECT_EQ(d.Np, roundHalfDown(n * d.Ns));
+    EXPECT_EQ(d.Np, kv::services::magnetics::roundHalfDown(n * d.Ns));
 }
 
 TEST(Recalculate, GivenCapacitanceSearchesTheLowestVoltage) {
@@ -116,11 +117,11 @@ TEST(Recalculate, VorEqualToVzIsAnError) {
 }
 
 TEST(Recalculate, RoundingOfTurns) {
-    EXPECT_EQ(roundUp(36.01), 37);
-    EXPECT_EQ(roundUp(37.0), 37);
-    EXPECT_EQ(roundHalfDown(272.47), 272);
-    EXPECT_EQ(roundHalfDown(272.5), 272);
-    EXPECT_EQ(roundHalfDown(272.51), 273);
+    EXPECT_EQ(kv::services::magnetics::roundUp(36.01), 37);
+    EXPECT_EQ(kv::services::magnetics::roundUp(37.0), 37);
+    EXPECT_EQ(kv::services::magnetics::roundHalfDown(272.47), 272);
+    EXPECT_EQ(kv::services::magnetics::roundHalfDown(272.5), 272);
+    EXPECT_EQ(kv::services::magnetics::roundHalfDown(272.51), 273);
 }
 
 TEST(Recalculate, SwitchCurrentIsAtLeastOneAmp) {

@@ -1,7 +1,7 @@
 #include "app/App.h"
 #include "graphic_flyback/GraphicFlybackDialog.h"
 #include "graphic_flyback/ParamDialogs.h"
-#include "platform/xls/DesignReport.h"
+#include "graphic_flyback/DesignReport.h"
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -333,7 +333,7 @@ TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
 TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
     GraphicFlybackDialog& w = open();
     w.design.CoreName = "磁芯:EE25";
-    const xls::ReportData r = graphic::reportData(w.design);
+    const graphic::ReportData r = graphic::reportData(w.design);
     EXPECT_EQ(r.Np, 272);
     EXPECT_EQ(r.Ns, 37);
     EXPECT_EQ(r.VacMin, 90);

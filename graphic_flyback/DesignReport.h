@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace kv::xls {
+namespace kv::graphic {
 
 // The design values the report shows (single precision, as the designer
 // keeps them). Mode 0 is CCM, anything else DCM.
@@ -31,7 +31,7 @@ struct ReportStamp {
 ReportStamp stampNow();
 
 // Fills a workbook with the report.
-void buildDesignReport(WorkbookWriter& book, const ReportData& d, const ReportStamp& at);
+void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at);
 
 // Writes the report to `path` (replacing an existing file only once the new
 // one is complete). False with a message for the user in `error`.
@@ -39,4 +39,4 @@ bool writeDesignReport(const std::string& path, const ReportData& d, std::string
 bool writeDesignReport(const std::string& path, const ReportData& d, const ReportStamp& at,
                        std::string& error);
 
-} // namespace kv::xls
+} // namespace kv::graphic

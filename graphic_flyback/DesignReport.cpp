@@ -1,9 +1,11 @@
-#include "platform/xls/DesignReport.h"
+#include "graphic_flyback/DesignReport.h"
 
 #include <cstdio>
 #include <ctime>
 
-namespace kv::xls {
+namespace kv::graphic {
+
+using namespace xls;
 
 namespace {
 
@@ -124,7 +126,7 @@ ReportStamp stampNow()
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
 }
 
-void buildDesignReport(WorkbookWriter& book, const ReportData& d, const ReportStamp& at)
+void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at)
 {
     FontSpec baseFont{"Century Gothic", 10, kBlue};
     FontSpec titleFont = baseFont;
@@ -221,4 +223,4 @@ bool writeDesignReport(const std::string& path, const ReportData& d, std::string
     return writeDesignReport(path, d, stampNow(), error);
 }
 
-} // namespace kv::xls
+} // namespace kv::graphic

@@ -1,6 +1,6 @@
 // Writing the design report: the workbook built in memory, and the whole
 // save (temporary file, flush to disk, rename).
-#include "platform/xls/DesignReport.h"
+#include "graphic_flyback/DesignReport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,9 +10,9 @@
 
 namespace {
 
-kv::xls::ReportData design()
+kv::graphic::ReportData design()
 {
-    kv::xls::ReportData d;
+    kv::graphic::ReportData d;
     d.VacMin = 90; d.VacMax = 270; d.fLine = 50; d.Efficiency = 70; d.Vo = 5; d.Io = 1;
     d.Vopp = 50; d.PerVinpp = 38; d.fosc = 70; d.Dmax = 0.4f; d.r = 0.5f; d.Tdie = 20;
     d.CoreName = "磁芯:EE25/19"; d.Ae = 17; d.Le = 35; d.Bpk = 2500; d.Bsat = 3000; d.Cmil = 400;
@@ -26,11 +26,11 @@ kv::xls::ReportData design()
 
 void BuildReportInMemory(benchmark::State& state)
 {
-    kv::xls::ReportData d = design();
-    kv::xls::ReportStamp at{2026, 12, 8, 21, 45};
+    kv::graphic::ReportData d = design();
+    kv::graphic::ReportStamp at{2026, 12, 8, 21, 45};
     for (auto _ : state) {
         kv::xls::WorkbookWriter book;
-        kv::xls::buildDesignReport(book, d, at);
+        kv::graphic::buildDesignReport(book, d, at);
         std::vector<uint8_t> bytes = book.toBytes();
         benchmark::DoNotOptimize(bytes.data());
     }
@@ -38,11 +38,11 @@ void BuildReportInMemory(benchmark::State& state)
 
 void SaveReport(benchmark::State& state)
 {
-    kv::xls::ReportData d = design();
+    kv::graphic::ReportData d = design();
     std::string path = std::string(KV_BINARY_DIR) + "/bench_report_" + std::to_string(getpid()) + ".xls";
     for (auto _ : state) {
         std::string error;
-        if (!kv::xls::writeDesignReport(path, d, error)) {
+        if (!kv::graphic::writeDesignReport(path, d, error)) {
             state.SkipWithError(error.c_str());
             break;
         }

@@ -1,6 +1,6 @@
 // The design report, read back with xlrd (an independent reader), with our
 // own reader and, where installed, converted to CSV by LibreOffice.
-#include "platform/xls/DesignReport.h"
+#include "graphic_flyback/DesignReport.h"
 #include "platform/xls/XlsReader.h"
 #include "tests/xls/TestUtil.h"
 #include "tests/xls/XlrdDump.h"
@@ -16,8 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using kv::xls::ReportData;
-using kv::xls::ReportStamp;
+using kv::graphic::ReportData;
+using kv::graphic::ReportStamp;
 using kvtest::XlrdBook;
 
 namespace {
@@ -137,7 +137,7 @@ const ReportStamp kStamp{2026, 3, 7, 9, 5};
 XlrdBook writeAndRead(const TempDir& dir, const ReportData& d, const std::string& name = "r.xls")
 {
     std::string error;
-    EXPECT_TRUE(kv::xls::writeDesignReport(dir.file(name), d, kStamp, error)) << error;
+    EXPECT_TRUE(kv::graphic::writeDesignReport(dir.file(name), d, kStamp, error)) << error;
     EXPECT_TRUE(error.empty());
     XlrdBook b = kvtest::xlrdRead(dir.file(name));
     EXPECT_TRUE(b.ok) << b.output;
@@ -344,7 +344,7 @@ TEST(DesignReport, OwnReaderReadsItBack)
 {
     TempDir dir;
     std::string error;
-    ASSERT_TRUE(kv::xls::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
+    ASSERT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
     kv::xls::Workbook book;
     ASSERT_TRUE(book.open(dir.file("r.xls"), error)) << error;
     EXPECT_TRUE(book.issues().empty());
@@ -371,22 +371,22 @@ TEST(DesignReportSave, UnwritablePlacesGiveAnErrorAndNoFile)
     TempDir dir;
     std::string error;
     std::string missing = dir.file("no such folder/r.xls");
-    EXPECT_FALSE(kv::xls::writeDesignReport(missing, design(), error));
+    EXPECT_FALSE(kv::graphic::writeDesignReport(missing, design(), error));
     EXPECT_NE(error.find(missing), std::string::npos) << error;
     EXPECT_NE(error.find("不存在"), std::string::npos) << error;
 
     mkdir(dir.file("folder.xls").c_str(), 0755);
     error.clear();
-    EXPECT_FALSE(kv::xls::writeDesignReport(dir.file("folder.xls"), design(), error));
+    EXPECT_FALSE(kv::graphic::writeDesignReport(dir.file("folder.xls"), design(), error));
     EXPECT_FALSE(error.empty());
 
     error.clear();
-    EXPECT_FALSE(kv::xls::writeDesignReport(dir.path() + "/", design(), error));
+    EXPECT_FALSE(kv::graphic::writeDesignReport(dir.path() + "/", design(), error));
     EXPECT_FALSE(error.empty());
 
     kvtest::writeAll(dir.file("plain"), {1, 2, 3});
     error.clear();
-    EXPECT_FALSE(kv::xls::writeDesignReport(dir.file("plain/r.xls"), design(), error));
+    EXPECT_FALSE(kv::graphic::writeDesignReport(dir.file("plain/r.xls"), design(), error));
     EXPECT_FALSE(error.empty());
 
     std::vector<std::string> left = dir.entries();
@@ -397,7 +397,7 @@ TEST(DesignReportSave, UnwritablePlacesGiveAnErrorAndNoFile)
         std::string ro = dir.file("ro");
         mkdir(ro.c_str(), 0555);
         error.clear();
-        EXPECT_FALSE(kv::xls::writeDesignReport(ro + "/r.xls", design(), error));
+        EXPECT_FALSE(kv::graphic::writeDesignReport(ro + "/r.xls", design(), error));
         EXPECT_NE(error.find(ro + "/r.xls"), std::string::npos) << error;
     }
 }
@@ -407,7 +407,7 @@ TEST(DesignReportSave, FailedWriteKeepsTheOldReport)
     TempDir dir;
     std::string path = dir.file("Korvane Report-1.xls");
     std::string error;
-    ASSERT_TRUE(kv::xls::writeDesignReport(path, design(), kStamp, error)) << error;
+    ASSERT_TRUE(kv::graphic::writeDesignReport(path, design(), kStamp, error)) << error;
     kvtest::Bytes before = kvtest::readAll(path);
     ASSERT_GT(before.size(), 4096u);
 
@@ -420,7 +420,7 @@ TEST(DesignReportSave, FailedWriteKeepsTheOldReport)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     ReportData other = design();
     other.Vo = 12;
-    bool ok = kv::xls::writeDesignReport(path, other, error);
+    bool ok = kv::graphic::writeDesignReport(path, other, error);
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldSignal);
 
@@ -435,11 +435,11 @@ TEST(DesignReportSave, SavingAgainReplacesTheReport)
     TempDir dir;
     std::string path = dir.file("r.xls");
     std::string error;
-    ASSERT_TRUE(kv::xls::writeDesignReport(path, design(), kStamp, error)) << error;
+    ASSERT_TRUE(kv::graphic::writeDesignReport(path, design(), kStamp, error)) << error;
     chmod(path.c_str(), 0640);
     ReportData other = design();
     other.Vo = 12;
-    ASSERT_TRUE(kv::xls::writeDesignReport(path, other, kStamp, error)) << error;
+    ASSERT_TRUE(kv::graphic::writeDesignReport(path, other, kStamp, error)) << error;
     XlrdBook b = kvtest::xlrdRead(path);
     ASSERT_TRUE(b.ok) << b.output;
     EXPECT_EQ(text(b, 4, 1), "PWM—12V1A Flyback");
@@ -453,7 +453,7 @@ TEST(DesignReportSave, SavingAgainReplacesTheReport)
     std::string cwd(4096, '\0');
     ASSERT_NE(getcwd(cwd.data(), cwd.size()), nullptr);
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
-    bool ok = kv::xls::writeDesignReport("bare.xls", design(), kStamp, error);
+    bool ok = kv::graphic::writeDesignReport("bare.xls", design(), kStamp, error);
     ASSERT_EQ(chdir(cwd.c_str()), 0);
     EXPECT_TRUE(ok) << error;
     EXPECT_TRUE(kvtest::xlrdRead(dir.file("bare.xls")).ok);
@@ -465,7 +465,7 @@ TEST(DesignReport, LibreOfficeCsv)
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
     TempDir dir;
     std::string error;
-    ASSERT_TRUE(kv::xls::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
+    ASSERT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
     std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() +
                       "' soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' "
                       "--outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
