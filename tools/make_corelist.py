@@ -7,10 +7,13 @@ Run with Debian's python3, which has python3-xlwt and python3-xlrd:
 Layout of the first sheet (rows and columns from 0): one fixed block of rows
 per core family with a heading row above each block; columns 0-2 text (type,
 material, size), 3-9 numbers (AP cm^4, Ae mm^2, Aw mm^2, AL nH/N^2, Le mm,
-Ve mm^3, weight g), column 10 the source data sheet. The data are checked
-before writing and the written file is read back with xlrd.
+Ve mm^3, weight g), column 10 the source data sheet. The CSV's further
+columns (window dimensions, coil-former area, what each row was checked
+against) stay out of the workbook. The data are checked before writing (see
+data/README.md) and the written file is read back with xlrd.
 """
 import csv
+import math
 import os
 import sys
 
@@ -34,6 +37,7 @@ FAMILY_NAMES = {
 }
 TEXT_COLS = ["type", "material", "size_mm"]
 NUM_COLS = ["AP_cm4", "Ae_mm2", "Aw_mm2", "AL_nH_per_N2", "Le_mm", "Ve_mm3", "weight_g"]
+CHECK_COLS = ["checked_against", "checked_values"]
 HEADINGS = ["类型", "材料", "尺寸(mm)", "AP(cm4)", "Ae(mm2)", "AW(mm2)", "AL(nH/Turns2)",
             "Le(mm)", "Ve(mm3)", "Wt(g)", "Source"]
 
@@ -46,13 +50,33 @@ HEAVY = {"EC52", "EC70", "EI12.5", "EP7", "EP10", "EP13", "EP17", "EP20", "EPC10
          "PTS14/8"}
 HEAVY_MAX = 3.0
 
+MU0 = 4e-7 * math.pi
+# Families whose size_mm gives the half-core height (a set is two halves);
+# the others give the height of the set.
+HALF_HEIGHT = {"EC", "EE", "EF", "EFD", "EPC", "ER", "ETD", "LP", "UU"}
+# Core window over the outer box: A/2 x set height for the two-window shapes,
+# A x set height for U cores, whose one window lies between the legs.
+WINDOW_BOX_RATIO = (0.12, 0.45)
 
-def check_row(r):
+
+def effective_permeability(al_nh, le_mm, ae_mm2):
+    """mu_e of a set from its AL (nH/N^2), le and Ae."""
+    return al_nh * 1e-9 * le_mm * 1e-3 / (MU0 * ae_mm2 * 1e-6)
+
+
+def window_box(family, size_mm):
+    """(width bound, set height) of the window from the outer dimensions."""
+    dims = [float(x) for x in size_mm.split("x")]
+    height = 2 * dims[1] if family in HALF_HEIGHT else dims[1]
+    return (dims[0] if family == "UU" else dims[0] / 2), height
+
+
+def check_row(r, mu_i):
     """Problems with one CSV row, as text."""
     errs = []
     name = "%s %s %s" % (r["family"], r["type"], r["material"])
-    for c in TEXT_COLS + ["source"]:
-        if not r[c].strip():
+    for c in TEXT_COLS + ["source"] + CHECK_COLS:
+        if not (r.get(c) or "").strip():
             errs.append("%s: empty %s" % (name, c))
     try:
         v = {c: float(r[c]) for c in NUM_COLS}
@@ -70,12 +94,47 @@ def check_row(r):
     lo, hi = 1 - WEIGHT_TOL, (HEAVY_MAX if r["type"] in HEAVY else 1 + WEIGHT_TOL)
     if not lo <= ratio <= hi:
         errs.append("%s: weight %g g is %.2f x density*Ve" % (name, v["weight_g"], ratio))
+    if r["material"] not in mu_i:
+        errs.append("%s: material %s has no initial permeability in materials.csv" % (name, r["material"]))
+    else:
+        mue = effective_permeability(v["AL_nH_per_N2"], v["Le_mm"], v["Ae_mm2"])
+        if mue >= mu_i[r["material"]]:
+            errs.append("%s: AL %g gives mu_e %.0f, not below mu_i %g of %s"
+                        % (name, v["AL_nH_per_N2"], mue, mu_i[r["material"]], r["material"]))
+    errs += check_window(r, v["Aw_mm2"], name)
     return errs
+
+
+def check_window(r, aw, name):
+    try:
+        width, height = window_box(r["family"], r["size_mm"])
+    except (ValueError, IndexError):
+        return ["%s: size %r is not AxBxC" % (name, r["size_mm"])]
+    errs = []
+    lo, hi = WINDOW_BOX_RATIO
+    if not lo <= aw / (width * height) <= hi:
+        errs.append("%s: AW %g is %.2f of the outer box %gx%g" % (name, aw, aw / (width * height), width, height))
+    if r.get("window_hxw_mm"):
+        try:
+            h, w = (float(x) for x in r["window_hxw_mm"].split("x"))
+        except ValueError:
+            return errs + ["%s: window %r is not HxW" % (name, r["window_hxw_mm"])]
+        if abs(h * w / aw - 1) > 0.01:
+            errs.append("%s: AW %g is not window %g x %g" % (name, aw, h, w))
+        if not (h < height and w < width):
+            errs.append("%s: window %g x %g does not fit %g x %g" % (name, h, w, height, width))
+    return errs
+
+
+def load_permeabilities(path):
+    with open(path, newline="", encoding="utf-8") as f:
+        return {r["material"]: float(r["mu_i"]) for r in csv.DictReader(f)}
 
 
 def load(path):
     with open(path, newline="", encoding="utf-8") as f:
         rows = list(csv.DictReader(f))
+    mu_i = load_permeabilities(os.path.join(os.path.dirname(os.path.abspath(path)), "materials.csv"))
     errs = []
     by_family = {k: [] for k in BLOCKS}
     for r in rows:
@@ -83,7 +142,7 @@ def load(path):
             errs.append("unknown family %r" % r["family"])
             continue
         by_family[r["family"]].append(r)
-        errs += check_row(r)
+        errs += check_row(r, mu_i)
     for fam, (first, last) in BLOCKS.items():
         need = last - first + 1
         if len(by_family[fam]) != need:

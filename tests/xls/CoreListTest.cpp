@@ -1,5 +1,6 @@
 // The shipped core workbook: block layout, agreement with data/cores.csv and
-// physical consistency of every core.
+// physical consistency of every core (volume, area product, mass, effective
+// permeability against the material, window against the outer dimensions).
 #include "platform/xls/XlsReader.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,12 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <numbers>
 #include <set>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 using kv::xls::CellType;
 
@@ -31,21 +36,58 @@ struct CsvRow {
     std::vector<std::string> f;
 };
 
-std::vector<CsvRow> readCsv()
+std::vector<std::string> splitCsvLine(const std::string& line)
 {
-    std::ifstream in(std::string(KV_SOURCE_DIR) + "/data/cores.csv");
+    std::vector<std::string> f;
+    std::stringstream ss(line);
+    std::string field;
+    while (std::getline(ss, field, ','))
+        f.push_back(field);
+    if (!line.empty() && line.back() == ',')
+        f.emplace_back();
+    return f;
+}
+
+// Rows of a CSV file under data/; the header, if wanted, goes to `header`.
+std::vector<CsvRow> readCsv(const char* name = "cores.csv", std::vector<std::string>* header = nullptr)
+{
+    std::ifstream in(std::string(KV_SOURCE_DIR) + "/data/" + name);
     std::vector<CsvRow> rows;
     std::string line;
-    std::getline(in, line);   // header
-    while (std::getline(in, line)) {
-        CsvRow r;
-        std::stringstream ss(line);
-        std::string field;
-        while (std::getline(ss, field, ','))
-            r.f.push_back(field);
-        rows.push_back(r);
-    }
+    std::getline(in, line);
+    if (header)
+        *header = splitCsvLine(line);
+    while (std::getline(in, line))
+        rows.push_back({splitCsvLine(line)});
     return rows;
+}
+
+const std::vector<std::string> kCsvColumns = {
+    "family", "type", "material", "size_mm", "AP_cm4", "Ae_mm2", "Aw_mm2", "AL_nH_per_N2",
+    "Le_mm", "Ve_mm3", "weight_g", "source", "window_hxw_mm", "Aw_former_mm2",
+    "checked_against", "checked_values"};
+enum CsvCol { CsvSize = 3, CsvAw = 6, CsvWindow = 12, CsvChecked = 14, CsvValues = 15 };
+
+std::vector<double> splitDims(const std::string& text)
+{
+    std::vector<double> d;
+    std::stringstream ss(text);
+    std::string part;
+    while (std::getline(ss, part, 'x'))
+        d.push_back(std::stod(part));
+    return d;
+}
+
+// Outer bound of the window: width (half the core for two-window shapes, the
+// whole core for U cores, whose one window lies between the legs) and the
+// height of the set (size_mm gives the half-core height for these families).
+std::pair<double, double> windowBox(const std::string& family, const std::string& size)
+{
+    static const std::set<std::string> halfHeight = {"EC", "EE", "EF", "EFD", "EPC", "ER", "ETD", "LP", "UU"};
+    std::vector<double> d = splitDims(size);
+    if (d.size() < 2)
+        return {0, 0};
+    return {family == "UU" ? d[0] : d[0] / 2, halfHeight.count(family) ? 2 * d[1] : d[1]};
 }
 
 class CoreList : public ::testing::Test {
@@ -96,13 +138,15 @@ TEST_F(CoreList, BlocksHoldTextThenSevenNumbers)
 
 TEST_F(CoreList, MatchesCsvSource)
 {
-    std::vector<CsvRow> csv = readCsv();
+    std::vector<std::string> header;
+    std::vector<CsvRow> csv = readCsv("cores.csv", &header);
+    ASSERT_EQ(header, kCsvColumns);
     ASSERT_EQ(csv.size(), 137u);
     std::map<std::string, int> next;
     for (const Block& b : kBlocks)
         next[b.family] = b.first;
     for (const CsvRow& r : csv) {
-        ASSERT_EQ(r.f.size(), 12u);
+        ASSERT_EQ(r.f.size(), kCsvColumns.size()) << r.f[1];
         ASSERT_TRUE(next.count(r.f[0])) << r.f[0];
         int row = next[r.f[0]]++;
         EXPECT_EQ(sheet->text(row, 0), r.f[1]);
@@ -136,6 +180,70 @@ TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
             EXPECT_LE(sheet->number(row, AL), 15000.0) << name;
         }
     EXPECT_EQ(rows, 137);
+}
+
+TEST_F(CoreList, UngappedAlStaysBelowTheMaterialPermeability)
+{
+    // mu_e = AL le / (mu0 Ae) of an ungapped set cannot exceed the ring
+    // permeability of its material; far below it means a wrong AL, le or Ae.
+    std::map<std::string, double> muI;
+    for (const CsvRow& m : readCsv("materials.csv"))
+        muI[m.f[0]] = std::stod(m.f[2]);
+    ASSERT_GE(muI.size(), 5u);
+    const double mu0 = 4e-7 * std::numbers::pi;
+    int rows = 0;
+    for (const Block& b : kBlocks)
+        for (int row = b.first; row <= b.last; ++row, ++rows) {
+            std::string name = std::string(sheet->text(row, 0)) + " " + std::string(sheet->text(row, 1));
+            auto it = muI.find(std::string(sheet->text(row, 1)));
+            ASSERT_NE(it, muI.end()) << name << ": material missing from data/materials.csv";
+            double muE = sheet->number(row, AL) * 1e-9 * sheet->number(row, Le) * 1e-3
+                         / (mu0 * sheet->number(row, Ae) * 1e-6);
+            EXPECT_LT(muE, it->second) << name;
+            EXPECT_GT(muE, 0.25 * it->second) << name;
+        }
+    EXPECT_EQ(rows, 137);
+}
+
+TEST_F(CoreList, WindowFitsTheCoreDimensions)
+{
+    std::vector<CsvRow> csv = readCsv();
+    ASSERT_EQ(csv.size(), 137u);
+    int fromDims = 0;
+    for (const CsvRow& r : csv) {
+        const std::string name = r.f[1] + " " + r.f[2];
+        auto [width, height] = windowBox(r.f[0], r.f[CsvSize]);
+        ASSERT_GT(width * height, 0.0) << name << ": size " << r.f[CsvSize];
+        double aw = std::stod(r.f[CsvAw]);
+        // The window of a real core takes 12 to 45 % of that outer box.
+        EXPECT_GT(aw, 0.12 * width * height) << name;
+        EXPECT_LT(aw, 0.45 * width * height) << name;
+        if (r.f[CsvWindow].empty())
+            continue;
+        ++fromDims;
+        std::vector<double> hw = splitDims(r.f[CsvWindow]);
+        ASSERT_EQ(hw.size(), 2u) << name;
+        EXPECT_NEAR(hw[0] * hw[1], aw, 0.01 * aw) << name;
+        EXPECT_LT(hw[0], height) << name;
+        EXPECT_LT(hw[1], width) << name;
+    }
+    EXPECT_GE(fromDims, 20);
+}
+
+TEST_F(CoreList, EveryRowSaysWhatItWasCheckedAgainst)
+{
+    int checked = 0;
+    for (const CsvRow& r : readCsv()) {
+        const std::string& against = r.f[CsvChecked];
+        const std::string& values = r.f[CsvValues];
+        EXPECT_FALSE(against.empty()) << r.f[1];
+        EXPECT_FALSE(values.empty()) << r.f[1];
+        if (against.rfind("none", 0) == 0)
+            continue;
+        ++checked;
+        EXPECT_NE(values.rfind("none", 0), 0u) << r.f[1] << ": a row checked against a document names the values";
+    }
+    EXPECT_GE(checked, 15);
 }
 
 TEST_F(CoreList, ReadsLikeThePicker)
