@@ -60,33 +60,6 @@ const char* DesignerFrame::messageOf(int code) const {
     return kNotFinite;
 }
 
-std::string DesignerFrame::rangeMessage(Range r, const std::string& label) {
-    const std::string named = "输入有误：“" + label + "”";
-    switch (r) {
-    case Range::Positive: return named + "必须大于0，请检查输入！";
-    case Range::NonNegative: return named + "不能小于0，请检查输入！";
-    case Range::Percent: return named + "应大于0且不超过100，请检查输入！";
-    case Range::Share: return named + "应不小于0且小于100，请检查输入！";
-    case Range::Fraction: return named + "应大于0且小于1，请检查输入！";
-    case Range::Any: break;
-    }
-    return named + "有误，请检查输入！";
-}
-
-namespace {
-bool inRange(Range r, float v) {
-    switch (r) {
-    case Range::Any: return true;
-    case Range::Positive: return v > 0;
-    case Range::NonNegative: return v >= 0;
-    case Range::Percent: return v > 0 && v <= 100;
-    case Range::Share: return v >= 0 && v < 100;
-    case Range::Fraction: return v > 0 && v < 1;
-    }
-    return true;
-}
-} // namespace
-
 void DesignerFrame::writeField(std::size_t row) {
     const float v = *slot(row);
     // A value that is not a number is never shown as one.
@@ -200,8 +173,8 @@ bool DesignerFrame::inputsInRange(const std::vector<int>& blankOptional) {
         const FieldInfo& f = fields_[i];
         if (f.role == Role::Result || f.range == Range::Any || !enabled(f.edit)) continue;
         if (std::find(blankOptional.begin(), blankOptional.end(), f.edit) != blankOptional.end()) continue;
-        if (inRange(f.range, *slot(i))) continue;
-        messageBox(rangeMessage(f.range, f.label ? text(f.label) : std::string(f.name)), ui::kAppName,
+        if (services::inRange(f.range, *slot(i))) continue;
+        messageBox(services::rangeMessage(f.range, f.label ? text(f.label) : std::string(f.name)), ui::kAppName,
                    ui::Icon::Warning);
         return false;
     }

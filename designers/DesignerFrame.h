@@ -62,7 +62,6 @@ public:
     // Stop code of results that are not finite (the frame's own message).
     static constexpr int kStopNotFinite = -1;
     // Messages of the frame's own checks.
-    static std::string rangeMessage(Range r, const std::string& label);
     static constexpr const char* kNotFinite = "输入有误：这组设计条件得不到有效的计算结果，请检查输入！";
     static constexpr const char* kFormulaNotFinite =
         "注意：公式计算结果中有无效数值（无穷大或非数），这些结果已留空！";

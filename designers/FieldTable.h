@@ -5,6 +5,7 @@
 #pragma once
 
 #include "designers/Outcome.h"
+#include "services/InputRange.h"
 
 #include <vector>
 
@@ -18,14 +19,7 @@ enum class Role {
 
 // What the built-in formulas need of an input; a value outside is refused
 // with a message naming the input by its label.
-enum class Range {
-    Any,
-    Positive,    // > 0
-    NonNegative, // >= 0
-    Percent,     // > 0 and <= 100 (efficiency)
-    Share,       // >= 0 and < 100 (a share of the period in %)
-    Fraction,    // > 0 and < 1 (a duty cycle)
-};
+using services::Range;
 
 template <class D>
 struct Field {

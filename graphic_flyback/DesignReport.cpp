@@ -126,6 +126,18 @@ ReportStamp stampNow()
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
 }
 
+std::string reportDescription(const std::string& key) {
+    for (const Item& it : kInputs)
+        if (key == it.key) return it.description;
+    for (const Item* it : {&kCcmRow, &kDcmRow})
+        if (key == it->key) return it->description;
+    for (const Item& it : kCore)
+        if (key == it.key) return it.description;
+    for (const Item& it : kResults)
+        if (key == it.key) return it.description;
+    return key;
+}
+
 void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at)
 {
     FontSpec baseFont{"Century Gothic", 10, kBlue};

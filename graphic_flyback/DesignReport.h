@@ -30,6 +30,10 @@ struct ReportStamp {
 };
 ReportStamp stampNow();
 
+// The report's description of a design value ("VacMin": "最低交流输入电压有效值"),
+// or the key itself when the report has no row for it.
+std::string reportDescription(const std::string& key);
+
 // Fills a workbook with the report.
 void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at);
 

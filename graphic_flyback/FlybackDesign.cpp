@@ -15,6 +15,37 @@ using mag::roundHalfDown;
 using mag::roundUp;
 } // namespace
 
+std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
+    using R = services::Range;
+    using FD = FlybackDesign;
+    struct Need {
+        const char* key;
+        float FD::*value;
+        R range;
+        int only; // -1 always; else the CCM/DCM mode (0/1) or, for the capacitor, 10 + CinMode
+    };
+    static const Need kNeeds[] = {
+        {"VacMin", &FD::VacMin, R::Positive, -1}, {"VacMax", &FD::VacMax, R::Positive, -1},
+        {"fLine", &FD::fLine, R::Positive, -1},   {"Efficiency", &FD::Efficiency, R::Percent, -1},
+        {"Vo", &FD::Vo, R::Positive, -1},         {"Io", &FD::Io, R::Positive, -1},
+        {"Vopp", &FD::Vopp, R::Positive, -1},     {"PerVinpp", &FD::PerVinpp, R::Share, 10},
+        {"Cin", &FD::Cin, R::Positive, 11},       {"fosc", &FD::fosc, R::Positive, -1},
+        {"Dmax", &FD::Dmax, R::Fraction, -1},     {"r", &FD::r, R::Positive, 0},
+        {"Tdie", &FD::Tdie, R::Share, 1},         {"Ae", &FD::Ae, R::Positive, -1},
+        {"Le", &FD::Le, R::Positive, -1},         {"Bpk", &FD::Bpk, R::Positive, -1},
+        {"Bsat", &FD::Bsat, R::Positive, -1},     {"Cmil", &FD::Cmil, R::Positive, -1},
+        {"Vor", &FD::Vor, R::Positive, -1},       {"PerLLK", &FD::PerLLK, R::Positive, -1},
+        {"Vz", &FD::Vz, R::Positive, -1},         {"Vdo", &FD::Vdo, R::NonNegative, -1},
+        {"Vf", &FD::Vf, R::Positive, -1},         {"Vdf", &FD::Vdf, R::NonNegative, -1},
+        {"VMos", &FD::VMos, R::Positive, -1},
+    };
+    for (const Need& n : kNeeds) {
+        const bool applies = n.only < 0 || (n.only < 10 ? n.only == (d.Mode == 0 ? 0 : 1) : n.only - 10 == d.CinMode);
+        if (applies && !services::inRange(n.range, d.*n.value)) return InputProblem{n.key, n.range};
+    }
+    return std::nullopt;
+}
+
 float searchVdcMin(const FlybackDesign& d) {
     const double vpk = double(d.VacMin) * kRoot2;
     const double thalf = 1000.0 / (2.0 * d.fLine);

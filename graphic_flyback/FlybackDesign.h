@@ -1,6 +1,9 @@
 // The design record of the graphical flyback designer and its computation.
 #pragma once
 
+#include "services/InputRange.h"
+
+#include <optional>
 #include <string>
 
 namespace kv::graphic {
@@ -29,6 +32,14 @@ struct Outcome {
     bool fluxWarning = false; // CCM: achieved peak flux density above Bsat
     float achievedFlux = 0;  // gauss, CCM
 };
+
+// An input the formulas cannot take: its name in the design record and what it needs.
+struct InputProblem {
+    const char* key;
+    services::Range range;
+};
+// The first such input of the current mode, or nothing.
+std::optional<InputProblem> firstBadInput(const FlybackDesign& d);
 
 // Recomputes every result from the inputs; `Vor` or `Dmax` (by `how`),
 // `PerVinpp` or `Cin`, `Esr` and `Vf` are written back too.

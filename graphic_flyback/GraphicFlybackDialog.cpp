@@ -68,6 +68,11 @@ void GraphicFlybackDialog::onInitDialog() {
 
 bool GraphicFlybackDialog::recalculate(Derive how) {
     const Outcome o = kv::graphic::recalculate(design, how);
+    // The results of an input the formulas cannot take show as "---"; say which.
+    if (const auto bad = firstBadInput(design)) {
+        messageBox(services::rangeMessage(bad->range, reportDescription(bad->key)), ui::kAppName, ui::Icon::Warning);
+        return false;
+    }
     if (o.vorError) messageBox("错误：漏感尖峰电压小于了次级折射电压！", ui::kAppName, ui::Icon::None);
     if (o.fluxWarning) messageBox("注意：实际磁通密度峰值已经超过最大值！", ui::kAppName, ui::Icon::None);
     if (o.vorError) return false;

@@ -4,24 +4,12 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CCore2> CCore2::kMessageMap[] = {
-    {CCore2::kCalc, ui::Notify::Clicked, &CCore2::onCalc},
-};
-
-CCore2::CCore2(ui::Dialog* parent) : CalcPage(231, parent) {
-    bind(kPower, power);
-    bind(kFreq, freq);
-    bind(kVolume, volume, true);
+CCore2::CCore2(ui::Dialog* parent) : CalcPage(231, parent, {kCalc, "请输入完整的条件！", kFreq}) {
+    bind(kPower, power, services::Range::Positive);
+    bind(kFreq, freq, services::Range::Positive);
+    bindResult(kVolume, volume);
 }
 
-bool CCore2::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void CCore2::onCalc() {
-    if (!readFields("请输入完整的条件！")) return;
-    pause();
-    // A zero frequency shows the infinity as the number format writes it.
-    volume = core::flybackVolume(power, freq);
-    writeFields();
-}
+void CCore2::compute() { volume = core::flybackVolume(power, freq); }
 
 } // namespace kv::toolbox

@@ -1,24 +1,22 @@
 // Toolbox page "磁芯计算2": flyback core volume from the output power and frequency.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CCore2 : public CalcPage {
+class CCore2 : public services::CalcPage {
 public:
     enum : int { kCalc = 1000, kPower = 1030, kFreq = 1031, kVolume = 1032 };
 
     explicit CCore2(ui::Dialog* parent = nullptr);
-    bool onCommand(int id, ui::Notify code) override;
 
     float power = 30;  // W
     float freq = 100;  // kHz
     float volume = 0;  // mm³
 
 private:
-    static const ui::MessageEntry<CCore2> kMessageMap[];
-    void onCalc();
+    void compute() override;
 };
 
 } // namespace kv::toolbox

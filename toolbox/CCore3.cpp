@@ -4,15 +4,13 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CCore3> CCore3::kMessageMap[] = {
-    {CCore3::kCalc, ui::Notify::Clicked, &CCore3::onCalc},
-};
+using services::Range;
 
-CCore3::CCore3(ui::Dialog* parent) : CalcPage(233, parent) {
-    bind(kPower, power);
-    bind(kSwing, swing);
-    bind(kFreq, freq);
-    bind(kVolume, volume, true);
+CCore3::CCore3(ui::Dialog* parent) : CalcPage(233, parent, {kCalc, "请输入完整的参数！", kPower}) {
+    bind(kPower, power, Range::Positive);
+    bind(kSwing, swing, Range::Positive);
+    bind(kFreq, freq, Range::Positive);
+    bindResult(kVolume, volume);
 }
 
 void CCore3::onInitDialog() {
@@ -22,18 +20,6 @@ void CCore3::onInitDialog() {
     select(kTopology, 0);
 }
 
-bool CCore3::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void CCore3::onCalc() {
-    if (!readFields("请输入完整的参数！")) return;
-    pause();
-    core::ForwardInputs in;
-    in.topology = selected(kTopology);
-    in.Pin = power;
-    in.dB = swing;
-    in.f = freq;
-    volume = core::forwardVolume(in);
-    writeFields();
-}
+void CCore3::compute() { volume = core::forwardVolume({selected(kTopology), power, swing, freq}); }
 
 } // namespace kv::toolbox

@@ -1,17 +1,16 @@
 // Toolbox page "磁芯计算3": core volume of forward-type topologies.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CCore3 : public CalcPage {
+class CCore3 : public services::CalcPage {
 public:
     enum : int { kCalc = 1000, kTopology = 1324, kPower = 1325, kSwing = 1200, kFreq = 1326, kVolume = 1049 };
 
     explicit CCore3(ui::Dialog* parent = nullptr);
     void onInitDialog() override;
-    bool onCommand(int id, ui::Notify code) override;
 
     float power = 250;  // W
     float swing = 0.15f; // T
@@ -19,8 +18,7 @@ public:
     float volume = 0;   // mm³
 
 private:
-    static const ui::MessageEntry<CCore3> kMessageMap[];
-    void onCalc();
+    void compute() override;
 };
 
 } // namespace kv::toolbox

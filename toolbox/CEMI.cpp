@@ -4,19 +4,17 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CEMI> CEMI::kMessageMap[] = {
-    {CEMI::kCalc, ui::Notify::Clicked, &CEMI::onCalc},
-    {CEMI::kType, ui::Notify::SelChange, &CEMI::onType},
-};
+using services::Range;
 
-CEMI::CEMI(ui::Dialog* parent) : CalcPage(222, parent) {
-    bind(kFs, fs);
+// An attenuation beyond the number range takes the corner frequency with it.
+CEMI::CEMI(ui::Dialog* parent) : CalcPage(222, parent, {kCalc, "请输入完整的设计条件！", kAtten}) {
+    bind(kFs, fs, Range::Positive);
     bind(kAtten, atten);
-    bind(kImpedance, impedance);
-    bind(kDamping, damping);
-    bind(kCorner, corner, true);
-    bind(kInductance, inductance, true);
-    bind(kCapacitance, capacitance, true);
+    bind(kImpedance, impedance, Range::Positive);
+    bind(kDamping, damping, Range::Positive);
+    bindResult(kCorner, corner);
+    bindResult(kInductance, inductance);
+    bindResult(kCapacitance, capacitance);
 }
 
 void CEMI::onInitDialog() {
@@ -31,18 +29,16 @@ void CEMI::onInitDialog() {
     setResults("");
 }
 
-bool CEMI::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void CEMI::onType() {
+bool CEMI::onPageCommand(int id, ui::Notify code) {
+    if (id != kType || code != ui::Notify::SelChange) return false;
     const bool cm = commonMode();
     enable(kCapacitance, cm);
     enable(kCapLabel, cm);
     setResults("");
+    return true;
 }
 
-void CEMI::onCalc() {
-    if (!readFields("请输入完整的设计条件！")) return;
-    pause();
+void CEMI::compute() {
     emi::FilterInputs in;
     in.commonMode = commonMode();
     in.fs = fs;
@@ -53,9 +49,11 @@ void CEMI::onCalc() {
     corner = r.fc;
     inductance = r.L;
     if (r.hasC) capacitance = r.C;
-    writeFields();
-    // Differential mode has no capacitor: its result stays blank.
-    if (!r.hasC) setText(kCapacitance, "");
+}
+
+// Differential mode has no capacitor: its result stays blank.
+void CEMI::shown() {
+    if (!commonMode()) setText(kCapacitance, "");
 }
 
 } // namespace kv::toolbox

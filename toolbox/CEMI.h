@@ -2,11 +2,11 @@
 // differential mode, from the attenuation wanted at the switching frequency.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CEMI : public CalcPage {
+class CEMI : public services::CalcPage {
 public:
     enum : int {
         kCalc = 1000, kType = 1318, kFs = 1034, kAtten = 1035, kImpedance = 1036, kDamping = 1033,
@@ -15,7 +15,6 @@ public:
 
     explicit CEMI(ui::Dialog* parent = nullptr);
     void onInitDialog() override;
-    bool onCommand(int id, ui::Notify code) override;
     bool commonMode() const { return selected(kType) != 1; }
 
     float fs = 20;        // kHz
@@ -27,9 +26,9 @@ public:
     float capacitance = 0; // μF
 
 private:
-    static const ui::MessageEntry<CEMI> kMessageMap[];
-    void onCalc();
-    void onType();
+    void compute() override;
+    void shown() override;
+    bool onPageCommand(int id, ui::Notify code) override;
 };
 
 } // namespace kv::toolbox

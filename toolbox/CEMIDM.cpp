@@ -4,34 +4,31 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CEMIDM> CEMIDM::kMessageMap[] = {
-    {CEMIDM::kCalc, ui::Notify::Clicked, &CEMIDM::onCalc},
-};
+using services::Range;
 
-CEMIDM::CEMIDM(ui::Dialog* parent) : CalcPage(261, parent) {
-    bind(kPower, power);
-    bind(kCin, cin);
-    bind(kVoltage, voltage);
-    bind(kFreq, freq);
-    bind(kMean, mean, true);
-    bind(kPeak, peak, true);
-    bind(kRms, rms, true);
+// A capacitor that cannot carry the load over a half cycle has no conduction
+// angle: the results stay blank and the capacitor is named.
+CEMIDM::CEMIDM(ui::Dialog* parent) : CalcPage(261, parent, {kCalc, "请输入正确的条件!", kCin}) {
+    bind(kPower, power, Range::Positive);
+    bind(kCin, cin, Range::Positive);
+    bind(kVoltage, voltage, Range::Positive);
+    bind(kFreq, freq, Range::Positive);
+    bindResult(kMean, mean);
+    bindResult(kPeak, peak);
+    bindResult(kRms, rms);
 }
 
-bool CEMIDM::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
+bool CEMIDM::check() {
+    if (emi::capacitorTooSmall({power, cin, voltage, freq}))
+        messageBox("输入电容容量太小了!", ui::kAppName, ui::Icon::Warning);
+    return true;
+}
 
-void CEMIDM::onCalc() {
-    if (!readFields("请输入正确的条件!")) return;
-    const emi::RectifierInputs in{power, cin, voltage, freq};
-    if (emi::capacitorTooSmall(in)) messageBox("输入电容容量太小了!", ui::kAppName, ui::Icon::Warning);
-    // A capacitor that cannot carry the load over a half cycle gives NaN
-    // results; they are shown as the number format writes them.
-    const emi::RectifierResults r = emi::rectifier(in);
-    pause();
+void CEMIDM::compute() {
+    const emi::RectifierResults r = emi::rectifier({power, cin, voltage, freq});
     mean = r.Iavg;
     peak = r.Ipk;
     rms = r.Irms;
-    writeFields();
 }
 
 } // namespace kv::toolbox

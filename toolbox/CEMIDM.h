@@ -3,11 +3,11 @@
 // must carry.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CEMIDM : public CalcPage {
+class CEMIDM : public services::CalcPage {
 public:
     enum : int {
         kCalc = 1328, kPower = 1325, kCin = 1371, kVoltage = 1030, kFreq = 1033, kFreqLabel = 1326,
@@ -15,7 +15,6 @@ public:
     };
 
     explicit CEMIDM(ui::Dialog* parent = nullptr);
-    bool onCommand(int id, ui::Notify code) override;
 
     double power = 100;  // W
     double cin = 330;    // μF
@@ -26,8 +25,8 @@ public:
     double rms = 0;      // A
 
 private:
-    static const ui::MessageEntry<CEMIDM> kMessageMap[];
-    void onCalc();
+    bool check() override;
+    void compute() override;
 };
 
 } // namespace kv::toolbox

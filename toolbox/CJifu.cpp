@@ -4,23 +4,12 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CJifu> CJifu::kMessageMap[] = {
-    {CJifu::kCalc, ui::Notify::Clicked, &CJifu::onCalc},
-};
-
-CJifu::CJifu(ui::Dialog* parent) : CalcPage(234, parent) {
-    bind(kFreq, freq);
+CJifu::CJifu(ui::Dialog* parent) : CalcPage(234, parent, {kCalc, "请输入完整的条件！", kFreq}) {
+    bind(kFreq, freq, services::Range::Positive);
     bind(kTemp, temp);
-    bind(kDepth, depth, true);
+    bindResult(kDepth, depth);
 }
 
-bool CJifu::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void CJifu::onCalc() {
-    if (!readFields("请输入完整的条件！")) return;
-    pause();
-    depth = wire::skinDepth(freq, temp);
-    writeFields();
-}
+void CJifu::compute() { depth = wire::skinDepth(freq, temp); }
 
 } // namespace kv::toolbox

@@ -1,24 +1,22 @@
 // Toolbox page "集肤效应": skin depth of copper at a frequency and temperature.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CJifu : public CalcPage {
+class CJifu : public services::CalcPage {
 public:
     enum : int { kCalc = 1000, kFreq = 1030, kTemp = 1031, kDepth = 1032 };
 
     explicit CJifu(ui::Dialog* parent = nullptr);
-    bool onCommand(int id, ui::Notify code) override;
 
     float freq = 200; // kHz
     float temp = 80;  // °C
     float depth = 0;  // mm
 
 private:
-    static const ui::MessageEntry<CJifu> kMessageMap[];
-    void onCalc();
+    void compute() override;
 };
 
 } // namespace kv::toolbox

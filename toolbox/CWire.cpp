@@ -4,28 +4,15 @@
 
 namespace kv::toolbox {
 
-const ui::MessageEntry<CWire> CWire::kMessageMap[] = {
-    {CWire::kCalc, ui::Notify::Clicked, &CWire::onCalc},
-};
+using services::Range;
 
-CWire::CWire(ui::Dialog* parent) : CalcPage(228, parent) {
-    bind(kCurrent, current);
-    bind(kDiameter, diameter);
-    bind(kDensity, density);
-    bind(kStrands, strands, true);
+CWire::CWire(ui::Dialog* parent) : CalcPage(228, parent, {kCalc, "请输入完整的条件!", kDiameter}) {
+    bind(kCurrent, current, Range::Positive);
+    bind(kDiameter, diameter, Range::Positive);
+    bind(kDensity, density, Range::Positive);
+    bindResult(kStrands, strands);
 }
 
-bool CWire::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
-
-void CWire::onCalc() {
-    if (!readFields("请输入完整的条件!")) return;
-    pause();
-    wire::StrandInputs in;
-    in.I = current;
-    in.d = diameter;
-    in.J = density;
-    strands = wire::strands(in).n;
-    writeFields();
-}
+void CWire::compute() { strands = wire::strands({current, diameter, density}).n; }
 
 } // namespace kv::toolbox

@@ -1,16 +1,15 @@
 // Toolbox page "导线计算": strands of a wire that carry an RMS current.
 #pragma once
 
-#include "toolbox/CalcPage.h"
+#include "services/CalcPage.h"
 
 namespace kv::toolbox {
 
-class CWire : public CalcPage {
+class CWire : public services::CalcPage {
 public:
     enum : int { kCalc = 1000, kCurrent = 1030, kDiameter = 1031, kDensity = 1032, kStrands = 1033 };
 
     explicit CWire(ui::Dialog* parent = nullptr);
-    bool onCommand(int id, ui::Notify code) override;
 
     float current = 5;     // A
     float diameter = 0.6f; // mm
@@ -18,8 +17,7 @@ public:
     float strands = 0;
 
 private:
-    static const ui::MessageEntry<CWire> kMessageMap[];
-    void onCalc();
+    void compute() override;
 };
 
 } // namespace kv::toolbox

@@ -341,3 +341,37 @@ TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
     EXPECT_EQ(r.Nf, w.design.Nf);
     EXPECT_EQ(r.Isw, w.design.Isw);
 }
+
+// An input the formulas cannot take: the results show "---" and a message
+// names the input by the report's description of it.
+TEST_F(Window, NegativeOrZeroInputsAreNamed) {
+    GraphicFlybackDialog& w = open();
+    const struct {
+        int dialog, edit;
+        const char* value;
+        int x, y; // a point of the part's region
+        const char* named;
+    } cases[] = {
+        {240, 1347, "-90", 20, 70, "“最低交流输入电压有效值”必须大于0"},
+        {250, 1041, "0", 1010, 100, "“输出电流”必须大于0"},
+        {241, 1030, "130", 20, 110, "“估计的变换器效率”应大于0且不超过100"},
+    };
+    for (const auto& c : cases) {
+        hb.messages.clear();
+        w.design = graphic::FlybackDesign{};
+        script(c.dialog, [&](ui::Dialog& d) {
+            d.setText(c.edit, c.value);
+            ok(d);
+        });
+        w.onLButtonUp(c.x, c.y);
+        ASSERT_EQ(hb.messages.size(), 1u) << c.value;
+        EXPECT_NE(hb.messages[0].text.find(c.named), std::string::npos) << hb.messages[0].text;
+        bool dashes = false;
+        for (const auto& t : ui::HeadlessBackend::paint(w).texts()) {
+            EXPECT_EQ(t.text.find("nan"), std::string::npos) << t.text;
+            EXPECT_EQ(t.text.find("inf"), std::string::npos) << t.text;
+            dashes = dashes || t.text.find("---") != std::string::npos;
+        }
+        if (c.value == std::string("-90")) EXPECT_TRUE(dashes);
+    }
+}

@@ -38,13 +38,13 @@ struct PageCase {
     const char* message;
 };
 
-// Inputs the page does not range-check: each result shows the infinity (true)
-// or NaN (false) as the number format writes it.
-struct UnguardedCase {
+// Inputs outside what the formulas take: one message naming the input by
+// its label, blank results, no pause.
+struct GuardedCase {
     PageMaker make;
     int calc;
     std::vector<std::pair<int, const char*>> set;
-    std::vector<std::pair<int, bool>> shown;
+    const char* label;
 };
 
 // A shown number against its expected value: six significant digits for the
@@ -116,16 +116,23 @@ struct Pages : ::testing::Test {
         EXPECT_EQ(hb.messages.back().caption, ui::kAppName);
     }
 
-    void checkUnguarded(const UnguardedCase& c) {
+    void checkGuarded(const GuardedCase& c) {
         clear();
         ui::Dialog& p = hb.openModeless(c.make(), nullptr);
+        press(p, c.calc); // results of the defaults first
         for (auto [id, text] : c.set) p.setText(id, text);
+        clear();
         press(p, c.calc);
-        for (auto [id, inf] : c.shown) {
-            const std::string t = p.text(id);
-            EXPECT_TRUE(inf ? t == "inf" : isNan(t)) << p.title() << " " << id << ": " << t;
+        ASSERT_FALSE(hb.messages.empty()) << p.title();
+        EXPECT_NE(hb.messages.back().text.find(std::string("“") + c.label + "”"), std::string::npos)
+            << p.title() << ": " << hb.messages.back().text;
+        EXPECT_EQ(pauses(), 0) << p.title();
+        for (const auto& ctl : p.controls()) {
+            EXPECT_EQ(ctl.text.find("inf"), std::string::npos) << p.title() << " " << ctl.tpl.id;
+            EXPECT_FALSE(isNan(ctl.text)) << p.title() << " " << ctl.tpl.id;
+            if (ctl.tpl.kind == ui::Kind::Edit && (ctl.tpl.style & ui::StyleReadOnly))
+                EXPECT_EQ(ctl.text, "") << p.title() << " " << ctl.tpl.id;
         }
-        EXPECT_TRUE(hb.messages.empty()) << p.title();
     }
 };
 

@@ -22,14 +22,14 @@ TEST_F(Pages, CorePagesDefaultsAndIncompleteInput) {
     for (const PageCase& c : cases) checkDefaultsAndIncompleteInput(c);
 }
 
-TEST_F(Pages, CorePagesShowZeroDivisionsUnguarded) {
-    const UnguardedCase cases[] = {
-        {maker<CCore>(), 1000, {{1030, "-4"}}, {{1031, false}}},
-        {maker<CCore2>(), 1000, {{1031, "0"}}, {{1032, true}}},
-        {maker<CCore3>(), 1000, {{1200, "0"}}, {{1049, true}}},
-        {maker<CCore3>(), 1000, {{1325, "0"}, {1326, "0"}}, {{1049, false}}},
+TEST_F(Pages, CorePagesNameAnInputOutOfRange) {
+    const GuardedCase cases[] = {
+        {maker<CCore>(), 1000, {{1030, "-4"}}, "磁芯承载功率(W)"},
+        {maker<CCore2>(), 1000, {{1031, "0"}}, "开关频率(KHz)"},
+        {maker<CCore3>(), 1000, {{1200, "0"}}, "△B(T)"},
+        {maker<CCore3>(), 1000, {{1325, "0"}, {1326, "0"}}, "输入功率(W)"},
     };
-    for (const UnguardedCase& c : cases) checkUnguarded(c);
+    for (const GuardedCase& c : cases) checkGuarded(c);
 }
 
 TEST_F(Pages, CoreCrossSectionFromThePower) {

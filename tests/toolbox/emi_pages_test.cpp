@@ -22,12 +22,15 @@ TEST_F(Pages, EmiPagesDefaultsAndIncompleteInput) {
     for (const PageCase& c : cases) checkDefaultsAndIncompleteInput(c);
 }
 
-TEST_F(Pages, EmiPagesShowZeroDivisionsUnguarded) {
-    const UnguardedCase cases[] = {
-        {maker<CEMI>(), 1000, {{1034, "0"}}, {{1031, true}, {1032, false}}},
-        {maker<CEMIDM>(), 1328, {{1030, "0"}}, {{1036, false}, {1032, false}, {1035, false}}},
+TEST_F(Pages, EmiPagesNameAnInputOutOfRange) {
+    const GuardedCase cases[] = {
+        {maker<CEMI>(), 1000, {{1034, "0"}}, "开关频率(KHz)"},
+        {maker<CEMI>(), 1000, {{1036, "-50"}}, "测试阻抗(Ω)"},
+        {maker<CEMI>(), 1000, {{1035, "20000"}}, "衰减(dB)"}, // 10^500: beyond the number range
+        {maker<CEMIDM>(), 1328, {{1030, "0"}}, "最低电压(Vrms)"},
+        {maker<CEMIDM>(), 1328, {{1371, "20"}}, "输入电容(μF)"}, // no conduction angle
     };
-    for (const UnguardedCase& c : cases) checkUnguarded(c);
+    for (const GuardedCase& c : cases) checkGuarded(c);
 }
 
 namespace {
@@ -138,7 +141,7 @@ TEST_F(Pages, RectifierCurrentInDoublePrecision) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
-TEST_F(Pages, RectifierSmallCapacitorWarnsAndStillWrites) {
+TEST_F(Pages, RectifierSmallCapacitorWarnsAndHasNoResult) {
     auto& p = open<CEMIDM>();
     // Exactly at the rule (100 W · 1.24 = 124 μF) the warning shows; the
     // capacitor still holds the load, so the results are numbers.
@@ -154,21 +157,22 @@ TEST_F(Pages, RectifierSmallCapacitorWarnsAndStillWrites) {
     EXPECT_TRUE(hb.messages.empty());
 
     // 100 μF: warned, and the capacitor empties within the half cycle, so
-    // every result is not a number; they are written all the same.
+    // the formulas have no result: blank, and the capacitor named.
+    const std::string noResult = "输入有误：“输入电容(μF)”超出了公式的适用范围，得不到有效的结果！";
     clear();
     p.setText(CEMIDM::kCin, "100");
     press(p, CEMIDM::kCalc);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"输入电容容量太小了!"}));
-    EXPECT_EQ(pauses(), 1);
-    for (int r : {CEMIDM::kMean, CEMIDM::kPeak, CEMIDM::kRms}) EXPECT_TRUE(isNan(p.text(r))) << p.text(r);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"输入电容容量太小了!", noResult}));
+    EXPECT_EQ(pauses(), 0);
+    for (int r : {CEMIDM::kMean, CEMIDM::kPeak, CEMIDM::kRms}) EXPECT_EQ(p.text(r), "");
 
-    // A low mains voltage empties a capacitor the rule lets pass: no warning.
+    // A low mains voltage empties a capacitor the rule lets pass: no warning, the same refusal.
     clear();
     p.setText(CEMIDM::kCin, "200");
     p.setText(CEMIDM::kVoltage, "60");
     press(p, CEMIDM::kCalc);
-    EXPECT_TRUE(hb.messages.empty());
-    for (int r : {CEMIDM::kMean, CEMIDM::kPeak, CEMIDM::kRms}) EXPECT_TRUE(isNan(p.text(r))) << p.text(r);
+    EXPECT_EQ(texts(), (std::vector<std::string>{noResult}));
+    for (int r : {CEMIDM::kMean, CEMIDM::kPeak, CEMIDM::kRms}) EXPECT_EQ(p.text(r), "");
 }
 
 // Expected texts worked out by hand from the equations.
@@ -180,5 +184,7 @@ TEST_F(PagesCli, EmiPages) {
     computes({"261", "--press", "1328"}, {edit(1036, "0.877161")});
     ASSERT_EQ(run({"261", "--set", "1371=100", "--press", "1328"}), 0) << err;
     EXPECT_TRUE(has("\"text\": \"输入电容容量太小了!\""));
-    EXPECT_TRUE(has("\"opened\": [261, 236]"));
+    EXPECT_TRUE(has("“输入电容(μF)”超出了公式的适用范围"));
+    EXPECT_TRUE(has("\"opened\": [261]"));
+    EXPECT_TRUE(has(edit(1036, "")));
 }

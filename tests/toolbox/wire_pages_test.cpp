@@ -21,13 +21,13 @@ TEST_F(Pages, WirePagesDefaultsAndIncompleteInput) {
     for (const PageCase& c : cases) checkDefaultsAndIncompleteInput(c);
 }
 
-TEST_F(Pages, WirePagesShowZeroDivisionsUnguarded) {
-    const UnguardedCase cases[] = {
-        {maker<CJifu>(), 1000, {{1030, "0"}}, {{1032, true}}},
-        {maker<CWire>(), 1000, {{1031, "0"}}, {{1033, true}}},
-        {maker<CWire>(), 1000, {{1030, "-1"}}, {{1033, false}}},
+TEST_F(Pages, WirePagesNameAnInputOutOfRange) {
+    const GuardedCase cases[] = {
+        {maker<CJifu>(), 1000, {{1030, "0"}}, "工作频率(KHz)"},
+        {maker<CWire>(), 1000, {{1031, "0"}}, "导线直径(mm)"},
+        {maker<CWire>(), 1000, {{1030, "-1"}}, "有效电流(A)"},
     };
-    for (const UnguardedCase& c : cases) checkUnguarded(c);
+    for (const GuardedCase& c : cases) checkGuarded(c);
 }
 
 TEST_F(Pages, SkinDepthOfCopper) {
