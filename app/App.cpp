@@ -2,6 +2,8 @@
 
 #include "designers/Designers.h"
 #include "graphic_flyback/GraphicFlybackDialog.h"
+#include "ic_designers/IcDesigners.h"
+#include "loop/LoopSheet.h"
 #include "services/Windows.h"
 #include "shell/Launcher.h"
 #include "toolbox/ToolPages.h"
@@ -15,6 +17,8 @@ void registerAll() {
     designers::registerWindows();
     graphic::registerWindows();
     toolbox::registerWindows();
+    loop::registerWindows();
+    ic::registerWindows();
     services::registerSheet(shell::LauncherDialog::kKit, &toolbox::runToolSheet);
 }
 
