@@ -45,6 +45,16 @@ bool Plot::remove(int handle) {
     return true;
 }
 
+bool Plot::rename(int handle, std::string name) {
+    for (auto& s : series_)
+        if (s.handle == handle) {
+            s.name = std::move(name);
+            ++revision_;
+            return true;
+        }
+    return false;
+}
+
 void Plot::clear() {
     series_.clear();
     ++revision_;

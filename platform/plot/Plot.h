@@ -65,6 +65,7 @@ public:
     int addXY(const double* x, const double* y, std::size_t n, Rgb color, int width = 1,
               std::string name = {});
     bool remove(int handle);
+    bool rename(int handle, std::string name);
     void clear();
     const std::vector<Series>& series() const { return series_; }
     const Series* find(int handle) const;
