@@ -20,5 +20,6 @@ int main(int argc, char** argv) {
         k7350::resetProgram();
         kv::panels::setHost(nullptr);
     }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return rc;
 }

@@ -22,16 +22,12 @@ namespace {
 using namespace kv::panels;
 using namespace k7350;
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "pfc_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
-}
 
 TEST(K7350Qt, WindowsMirrorThePanelsAndTypedValuesCommit) {
-    app();
+    int argc = 1;
+    char name[] = "pfc_gui_tests";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
     resetProgram();
     QtHost host;
     setHost(&host);
@@ -51,7 +47,7 @@ TEST(K7350Qt, WindowsMirrorThePanelsAndTypedValuesCommit) {
         EXPECT_EQ(dv.Pout, 351);
     });
     // The rejection's popup: close it as soon as it shows.
-    QTimer* closer = new QTimer(&app());
+    QTimer* closer = new QTimer(&app);
     QObject::connect(closer, &QTimer::timeout, [] {
         if (QWidget* w = QApplication::activeModalWidget()) w->close();
     });
@@ -80,6 +76,7 @@ TEST(K7350Qt, WindowsMirrorThePanelsAndTypedValuesCommit) {
     delete closer;
     resetProgram();
     setHost(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 std::string runCli(const std::string& args, int& rc) {

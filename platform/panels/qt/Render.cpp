@@ -38,7 +38,11 @@ bool PagePrinter::begin() {
 
 void PagePrinter::add(Panel& p, const PrintJob& job) {
     if (!begin()) return;
+    // A panel is printed as designed, not greyed by the dialog open over it.
+    const bool dimmed = p.dimmed;
+    if (dimmed) SetPanelAttribute(p.handle, ATTR_DIMMED, 0);
     const QImage img = renderPanel(p);
+    if (dimmed) SetPanelAttribute(p.handle, ATTR_DIMMED, 1);
     const QRect page = painter_->viewport();
     const double margin = page.width() * 0.02;
     QFont font = painter_->font();
@@ -46,7 +50,8 @@ void PagePrinter::add(Panel& p, const PrintJob& job) {
     painter_->setFont(font);
     const double lineH = QFontMetricsF(font, &device_).height();
     const double width = page.width() - 2 * margin;
-    double scale = job.fitPage ? width / img.width() : double(device_.logicalDpiX()) / 96.0;
+    // Three quarters of the page width: a panel stays legible and two fit on a page.
+    double scale = job.fitPage ? 0.75 * width / img.width() : double(device_.logicalDpiX()) / 96.0;
     double h = img.height() * scale;
     const double needed = lineH * 1.6 + h;
     if (y_ > 0 && y_ + needed > page.height()) {

@@ -76,7 +76,9 @@ void PlotWidget::show(const Plot& p) {
     QAbstractAxis* ay = makeAxis(p.y, p.yRange(), p.gridColor, p.grid);
     c->addAxis(ax, Qt::AlignBottom);
     c->addAxis(ay, Qt::AlignLeft);
-    c->legend()->setVisible(p.legend);
+    bool named = false;
+    for (const Series& s : p.series()) named = named || !s.name.empty();
+    c->legend()->setVisible(p.legend && named);
 
     auto attach = [&](QXYSeries* s) {
         c->addSeries(s);
