@@ -1,21 +1,33 @@
 #include "platform/panels/qt/Render.h"
 
+#include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/qt/QtBackend.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPainter>
 #include <QWidget>
 
 namespace kv::panels {
 
+namespace {
+// Graphs redraw when the event loop runs; a picture is taken now.
+QImage grabNow(ui::Dialog& d) {
+    QWidget* w = ui::QtBackend::windowOf(d);
+    for (auto* g : w->findChildren<plot::PlotWidget*>()) g->sync();
+    QCoreApplication::sendPostedEvents();
+    return ui::QtBackend::grab(d);
+}
+} // namespace
+
 QImage renderPanel(Panel& p) {
     ui::Dialog& d = *p.dialog;
-    if (ui::QtBackend::windowOf(d)) return ui::QtBackend::grab(d);
+    if (ui::QtBackend::windowOf(d)) return grabNow(d);
     ui::QtBackend qt;
     QWidget* w = qt.createWindow(d);
     w->setWindowTitle(QString::fromStdString(p.title));
-    QImage img = ui::QtBackend::grab(d);
+    QImage img = grabNow(d);
     qt.forget(d);
     return img;
 }

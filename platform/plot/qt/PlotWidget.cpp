@@ -5,6 +5,7 @@
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QScatterSeries>
+#include <QTimer>
 #include <QValueAxis>
 
 #include <cmath>
@@ -42,6 +43,36 @@ QAbstractAxis* makeAxis(const Axis& a, std::pair<double, double> r, Rgb grid, bo
     return axis;
 }
 
+// A run of many more points than the plot is wide keeps, per pixel column, its
+// lowest and highest point in their order: the drawn line looks the same.
+QList<QPointF> thin(const QList<QPointF>& run, bool logX, int columns) {
+    if (run.size() <= 4 * columns) return run;
+    auto at = [&](qreal x) { return logX ? std::log10(x) : x; };
+    const double x0 = at(run.front().x()), x1 = at(run.back().x());
+    for (qsizetype i = 1; i < run.size(); ++i)
+        if (run[i].x() < run[i - 1].x()) return run; // not in x order: leave it
+    if (!(x1 > x0)) return run;
+    QList<QPointF> out;
+    out.reserve(4 * columns + 2);
+    out.append(run.front());
+    qsizetype i = 1;
+    const qsizetype last = run.size() - 1;
+    while (i < last) {
+        const int col = int((at(run[i].x()) - x0) / (x1 - x0) * columns);
+        qsizetype lo = i, hi = i, j = i;
+        while (j < last && int((at(run[j].x()) - x0) / (x1 - x0) * columns) == col) {
+            if (run[j].y() < run[lo].y()) lo = j;
+            if (run[j].y() > run[hi].y()) hi = j;
+            ++j;
+        }
+        out.append(run[std::min(lo, hi)]);
+        if (lo != hi) out.append(run[std::max(lo, hi)]);
+        i = j;
+    }
+    out.append(run.back());
+    return out;
+}
+
 Qt::PenStyle penStyle(LineStyle s) {
     switch (s) {
     case LineStyle::Dash: return Qt::DashLine;
@@ -60,8 +91,19 @@ PlotWidget::PlotWidget(QWidget* parent) : QChartView(parent) {
     chart()->legend()->setVisible(false);
 }
 
-void PlotWidget::show(const Plot& p) {
-    if (p.revision() == shown_) return;
+void PlotWidget::show(std::shared_ptr<const Plot> p) {
+    model_ = p;
+    if (!p || p->revision() == shown_ || pending_) return;
+    pending_ = true;
+    update();
+    QTimer::singleShot(0, this, [this] { sync(); });
+}
+
+void PlotWidget::sync() {
+    pending_ = false;
+    std::shared_ptr<const Plot> model = model_.lock();
+    if (!model || model->revision() == shown_) return;
+    const Plot& p = *model;
     shown_ = p.revision();
     QChart* c = chart();
     c->removeAllSeries();
@@ -101,7 +143,7 @@ void PlotWidget::show(const Plot& p) {
                 static_cast<QScatterSeries*>(q)->setMarkerSize(3);
                 q->setColor(qc(s.color));
             }
-            q->replace(run);
+            q->replace(s.points ? run : thin(run, p.x.log, std::max(64, width())));
             q->setName(QString::fromStdString(s.name));
             attach(q);
             if (named || s.name.empty())

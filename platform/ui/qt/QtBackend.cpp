@@ -439,7 +439,7 @@ void Host::sync(int id) {
     case Kind::Picture:
         break;
     case Kind::Plot:
-        if (s->plot) static_cast<plot::PlotWidget*>(w)->show(*s->plot);
+        if (s->plot) static_cast<plot::PlotWidget*>(w)->show(s->plot);
         break;
     }
 }
