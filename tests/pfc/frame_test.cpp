@@ -345,6 +345,9 @@ TEST_F(K7350Test, CoreAndWindingChecks) {
         // Flux linkage: N·B·Ae = L·I with B = 0.35 T at the current-limit trip.
         const double ipk = val(PANEL_SENSE, SENSE_MAXIPK);
         EXPECT_NEAR(val(PANEL_CORE, CORE_NP) * 0.35 * 2e-4, 0.5e-3 * ipk, 1e-12);
+        set(PANEL_CORE, CORE_AE, 0); // accepted, no finite number of turns
+        EXPECT_EQ(text(PANEL_CORE, CORE_NP), "---");
+        set(PANEL_CORE, CORE_AE, 2);
         set(PANEL_CORE, CORE_GAP, 0); // accepted, the volume has no value
         EXPECT_EQ(text(PANEL_CORE, CORE_VMIN), "---");
         set(PANEL_CORE, CORE_ML, 100);

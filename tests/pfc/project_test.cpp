@@ -90,6 +90,13 @@ TEST_F(ProjectTest, LoadAndSaveKeepEveryValueAndTheFeedbackEntries) {
         EXPECT_EQ(val(PANEL_FEED, FEED_PO), 120);
         EXPECT_TRUE(ctrlVisible(PANEL_FEED, FEED_C2)); // topology 2 shows its parts
         press(PANEL_MAIN, MAIN_SAVE);
+        // The loop after a load works from the loaded divider (no step 7 run).
+        press(PANEL_MAIN, MAIN_STEP9);
+        EXPECT_TRUE(std::isfinite(dv.KM));
+        EXPECT_NEAR(dv.effKp, 12.5 / (12.5 + 1800), 1e-15);
+        press(PANEL_FEED, FEED_START);
+        EXPECT_EQ(graph(PANEL_FEED, FEED_GAIN).series().at(0).x.size(), 1001u);
+        for (double y : graph(PANEL_FEED, FEED_GAIN).series()[0].y) ASSERT_TRUE(std::isfinite(y));
     });
     auto out = numbers(readAll(dir.path() / "out.ini"));
     ASSERT_EQ(out.size(), 100u);

@@ -15,6 +15,26 @@ TEST(Simpson38, ExactForCubicsAndUsesTheStepsMagnitude) {
     EXPECT_EQ(simpson38(y, 100, -h), simpson38(y, 100, h));
 }
 
+TEST(OperatingPoint, NeedsAPositiveDividerAndMainsVoltage) {
+    EXPECT_TRUE(operatingPoint(470, 100, 95, 0.99, 264, 0.0073).ok);
+    EXPECT_FALSE(operatingPoint(470, 100, 95, 0.99, 0, 0.0073).ok);
+    EXPECT_FALSE(operatingPoint(470, 100, 95, 0.99, -264, 0.0073).ok);
+    EXPECT_FALSE(operatingPoint(470, 100, 95, 0.99, 264, 0).ok);
+    EXPECT_FALSE(operatingPoint(470, 100, 95, 0.99, 264, NAN).ok);
+    // Roots just inside 2.5 … 5.3 V qualify, just outside they do not.
+    const double scale = std::sqrt(2.0) * 264 * 0.0073;
+    auto at = [&](double x) {
+        const double Po = multiplierGain(x) * scale * 95 * 0.99 * 264 / (0.2 * 470);
+        return operatingPoint(470, Po, 95, 0.99, 264, 0.0073);
+    };
+    for (double x : {2.5 + 1e-9, 5.3 - 1e-9}) {
+        ASSERT_TRUE(at(x).ok) << x;
+        EXPECT_NEAR(at(x).V2, x, 1e-8);
+    }
+    EXPECT_FALSE(at(2.5 - 1e-6).ok);
+    EXPECT_FALSE(at(5.3 + 1e-6).ok);
+}
+
 TEST_F(K7350Test, MosfetLossesOfTheWorkedExample) {
     runWith([&] {
         walkChain(3);
@@ -141,6 +161,11 @@ TEST_F(K7350Test, DiodeAndCapacitorsBalance) {
         EXPECT_EQ(text(PANEL_OUTCAP, OUTCAP_COUT), "---");
         set(PANEL_OUTCAP, OUTCAP_TRUCOUT, 1e6);
         EXPECT_TRUE(dimmed(PANEL_OUTCAP, OUTCAP_CLOSE));
+        set(PANEL_OUTCAP, OUTCAP_VOMIN, 340);
+        EXPECT_NE(text(PANEL_OUTCAP, OUTCAP_COUT), "---");
+        SetCtrlVal(hp[PANEL_MAIN], MAIN_LINEFREQ, 0.0); // no line frequency, no finite ripple capacitance
+        outputCap();
+        EXPECT_EQ(text(PANEL_OUTCAP, OUTCAP_COUT), "---");
     });
 }
 
