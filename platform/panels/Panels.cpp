@@ -138,7 +138,7 @@ void sync(Panel& p, Ctrl& c) {
     case CtrlKind::Indicator: d.setText(id, c.text()); break;
     case CtrlKind::Ring: {
         ui::ControlState* s = d.control(id);
-        const int sel = std::isfinite(c.value) ? int(c.value) : -1;
+        const int sel = std::isfinite(c.value) && std::abs(c.value) < 1e9 ? int(c.value) : -1;
         d.select(id, sel >= 0 && sel < int(s->items.size()) ? sel : -1);
         break;
     }

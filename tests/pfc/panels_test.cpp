@@ -88,6 +88,10 @@ TEST_F(PanelsTest, ValuesAreStoredWholeAndShownWithDashesWhenNotFinite) {
     GetCtrlVal(h, 5, &i);
     EXPECT_EQ(i, 2);
     EXPECT_EQ(g_lastCtrl, 5);
+    SetCtrlVal(h, 5, 1e300); // no such entry: the ring shows none
+    EXPECT_EQ(panel(h)->dialog->selected(1005), -1);
+    SetCtrlVal(h, 5, 1);
+    EXPECT_EQ(panel(h)->dialog->selected(1005), 1);
     EXPECT_EQ(GetCtrlVal(h, 99, &v), UIEBadControl);
     EXPECT_EQ(SetCtrlVal(h + 5, 2, 1.0), UIEBadPanel);
 }
