@@ -30,6 +30,10 @@ Dialog::Dialog(DialogTemplate tpl, Dialog* parent) : tpl_(std::move(tpl)), paren
         if (c.kind != Kind::Edit && c.kind != Kind::Combo && c.kind != Kind::List) s.text = c.caption;
         s.enabled = !(c.style & StyleDisabled);
         s.visible = !(c.style & StyleHidden);
+        if (c.kind == Kind::Plot) {
+            s.plot = std::make_shared<plot::Plot>();
+            s.plot->title = c.caption;
+        }
         controls_.push_back(std::move(s));
     }
 }
@@ -300,6 +304,13 @@ void Dialog::endDialog(int result) {
 }
 
 void Dialog::close() { backend().closeWindow(*this); }
+
+plot::Plot* Dialog::plot(int id) {
+    ControlState* c = find(id);
+    return c ? c->plot.get() : nullptr;
+}
+
+void Dialog::plotChanged(int id) { changed(id); }
 
 bool Dialog::onCommand(int, Notify) { return false; }
 

@@ -3,6 +3,7 @@
 // (Qt or headless) for message boxes, timers, modal children and shell actions.
 #pragma once
 
+#include "platform/plot/Plot.h"
 #include "platform/ui/Template.h"
 
 #include <cstdint>
@@ -54,6 +55,7 @@ struct ControlState {
     int selected = -1;
     int pos = 0, lo = 0, hi = 100;                 // progress bar
     std::optional<Color> textColor;                // caption colour of a static or group box
+    std::shared_ptr<plot::Plot> plot;              // plot controls
 };
 
 struct SysMenuItem {
@@ -104,6 +106,11 @@ public:
     std::string itemText(int id, int row, int column = 0) const;
     int selected(int id) const;
     void select(int id, int row);
+
+    // plot controls: the model (null for other kinds); call plotChanged after
+    // changing it so the window redraws
+    plot::Plot* plot(int id);
+    void plotChanged(int id);
 
     // progress bars
     void setRange(int id, int lo, int hi);

@@ -17,6 +17,7 @@ constexpr KindName kKinds[] = {
     {"STATIC", Kind::Static}, {"GROUP", Kind::Group},         {"CHECK", Kind::Check},
     {"RADIO", Kind::Radio},   {"COMBO", Kind::Combo},         {"LIST", Kind::List},
     {"PROGRESS", Kind::Progress}, {"PICTURE", Kind::Picture},
+    {"PLOT", Kind::Plot},
 };
 
 struct StyleName {

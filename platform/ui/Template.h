@@ -19,6 +19,7 @@ enum class Kind {
     List,        // list view (report mode: rows of column texts)
     Progress,    // progress bar
     Picture,     // icon or bitmap picture, caption holds the resource number
+    Plot,        // graph of series (platform/plot), caption is its title
 };
 
 // Style flags of a control or a dialog template.

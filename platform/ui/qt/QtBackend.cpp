@@ -1,5 +1,7 @@
 #include "platform/ui/qt/QtBackend.h"
 
+#include "platform/plot/qt/PlotWidget.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -343,6 +345,9 @@ void Host::build() {
             w = l;
             break;
         }
+        case Kind::Plot:
+            w = new plot::PlotWidget(surface);
+            break;
         }
         QRect r = pxRect(c);
         if (c.kind == Kind::Combo) r.setHeight(std::min(r.height(), 24)); // height of the closed box
@@ -432,6 +437,9 @@ void Host::sync(int id) {
         break;
     }
     case Kind::Picture:
+        break;
+    case Kind::Plot:
+        if (s->plot) static_cast<plot::PlotWidget*>(w)->show(s->plot);
         break;
     }
 }

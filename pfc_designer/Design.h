@@ -1,0 +1,51 @@
+// The program-wide design values shared by all callbacks (one design at a time).
+#pragma once
+
+#include "pfc_designer/pfc_calc.h"
+
+#include <array>
+
+namespace k7350 {
+
+struct Design {
+    // input specification
+    double Vin_min = 90, Vin_max = 264, line_freq = 50, Vout = 400, Pout = 100, effic = 95,
+           pwm_freq = 40, PFC = 0.99, Tmax = 50;
+    // operating currents
+    double Pin = 0, Iout = 0, Iin_rms = 0, ILpk = 0, ILrms = 0, ILac = 0, Isw_rms = 0, Id_rms = 0,
+           Rout = 0;
+    // sense resistor
+    double Rsx = 0, Rsense = 0, single = 0, Rparallele = 0, Ps = 0, maxIpk = 0;
+    // boost inductor and core
+    double L = 0, trueL = 0, f = 0, AE = 0, ML = 0, gap = 0, Np = 0, Vmin = 0;
+    // MOSFET
+    int BRdss = 0;
+    double Ron = 0, Tf = 0, Cd = 0, Pmax = 0, Rthm = 0;
+    // diode
+    double Vr = 0, Id = 0, Vf = 0, Rd = 0, Pdiod = 0, Rthd = 0;
+    // capacitors
+    double rip = 0, Cin = 0, truCin = 0;
+    double Thold = 0, delta = 0, Vomin = 0, C1 = 0, C2 = 0, Cout = 0, truCout = 0, ICo = 0;
+    // multiplier
+    double Vmult_max = 0, Kp = 0, Rlwmult = 0, Rupmult = 0, Rlowmult = 0, trueRupmult = 0, effKp = 0;
+    // zero-current detection
+    double zcd = 0, naux = 0, actR = 0, Rz1 = 0, Rz2 = 0, Rz = 0, Rzcd = 0;
+    // feedback, OVP and loop
+    double OVP = 40, Rh = 0, RL = 0, RHeff = 0, RLeff = 0, Voutnom = 0, VAC = 0, Po = 0;
+    int load = 0, top = 0;
+    double R1 = 0, KM = 0, V2 = 0;
+    // choice flags: 1 when the user chose his own value in a step, else 0.1
+    std::array<double, 7> ant{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
+    // the project file's slots
+    std::array<double, 100> double_array{};
+
+    Spec spec() const {
+        return {Vin_min, Vin_max, line_freq, Vout, Pout, effic, pwm_freq, PFC, Tmax};
+    }
+};
+
+extern Design dv;
+// Panel handles by resource id (0 for none).
+extern int hp[26];
+
+} // namespace k7350

@@ -1,0 +1,257 @@
+// The program frame: start-up, the nine-step chain, help panels, quitting.
+#include "pfc_designer/Program.h"
+
+using namespace kv::panels;
+
+namespace k7350 {
+
+Design dv;
+int hp[26] = {};
+
+double getv(int panelId, int ctrl) {
+    double v = 0;
+    GetCtrlVal(hp[panelId], ctrl, &v);
+    return v;
+}
+
+int geti(int panelId, int ctrl) {
+    int v = 0;
+    GetCtrlVal(hp[panelId], ctrl, &v);
+    return v;
+}
+
+void setv(int panelId, int ctrl, double v) { SetCtrlVal(hp[panelId], ctrl, v); }
+void dim(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_DIMMED, on); }
+void showCtrl(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_VISIBLE, on); }
+
+void openPanel(int sub, int parent) {
+    DisplayPanel(hp[sub]);
+    SetPanelAttribute(hp[parent], ATTR_DIMMED, 1);
+}
+
+void closePanel(int sub, int parent) {
+    SetPanelAttribute(hp[sub], ATTR_VISIBLE, 0);
+    SetPanelAttribute(hp[parent], ATTR_DIMMED, 0);
+}
+
+void popup(const char* title, const char* text) { MessagePopup(title, text); }
+
+int run() {
+    SetSystemAttribute(1420, 0);
+    if (!host()) return -1;
+    for (int id : kLoadOrder) {
+        hp[id] = LoadPanel(0, kResourceFile, id);
+        if (hp[id] < 0) return -1;
+    }
+    DisplayPanel(hp[PANEL_MAIN]);
+    SetPanelAttribute(hp[PANEL_MAIN], ATTR_TITLE, "new");
+    RunUserInterface();
+    int height = 0, width = 0;
+    GetScreenSize(&height, &width);
+    if (height < 600 || width < 800)
+        MessagePopup("WARNING", "for a good view, please, set your monitor \nresolution at least 600*800 pixels");
+    return 0;
+}
+
+void resetProgram() {
+    dv = Design{};
+    for (int& h : hp) h = 0;
+    resetRuntime();
+}
+
+// ---- the chain ----------------------------------------------------------------------
+
+K7350_CALLBACK(calcola) {
+    ON_COMMIT;
+    openPanel(PANEL_CURR, PANEL_MAIN);
+    conti();
+    dv.ant.fill(0.1);
+    return 0;
+}
+
+K7350_CALLBACK(close_curr) {
+    ON_COMMIT;
+    dim(PANEL_MAIN, MAIN_DESIGN, false);
+    closePanel(PANEL_CURR, PANEL_MAIN);
+    return 0;
+}
+
+K7350_CALLBACK(design) {
+    ON_COMMIT;
+    dim(PANEL_MAIN, MAIN_BOM, false);
+    SetCtrlAttribute(hp[PANEL_MAIN], MAIN_BOM, ATTR_CMD_BUTTON_COLOR, 0xFFFFFF);
+    for (int b : kLaterSteps) dim(PANEL_MAIN, b, true);
+    dim(PANEL_MAIN, MAIN_STEP1, false);
+    conti();
+    return 0;
+}
+
+// Opens a step over the main panel and runs its entry function.
+#define STEP_OPEN(name, panelId, entry) \
+    K7350_CALLBACK(name) {              \
+        ON_COMMIT;                      \
+        openPanel(panelId, PANEL_MAIN); \
+        entry();                        \
+        return 0;                       \
+    }
+// Closes a step and makes the next one usable.
+#define STEP_CLOSE(name, panelId, next)  \
+    K7350_CALLBACK(name) {               \
+        ON_COMMIT;                       \
+        closePanel(panelId, PANEL_MAIN); \
+        dim(PANEL_MAIN, next, false);    \
+        return 0;                        \
+    }
+
+STEP_OPEN(panel_senseres, PANEL_SENSE, resistenza_sense)
+STEP_CLOSE(close_Rsns, PANEL_SENSE, MAIN_STEP2)
+STEP_OPEN(panel_boost_ind, PANEL_IND, boost_ind)
+STEP_OPEN(panel_m, PANEL_MOS, powmos)
+STEP_CLOSE(close_mos, PANEL_MOS, MAIN_STEP4)
+STEP_OPEN(panel_boost_diode, PANEL_DIODE, diodo)
+STEP_CLOSE(close_diodo, PANEL_DIODE, MAIN_STEP5)
+STEP_OPEN(panel_in_cap, PANEL_INCAP, inputCap)
+STEP_CLOSE(close_incap, PANEL_INCAP, MAIN_STEP6)
+STEP_OPEN(panel_out_cap, PANEL_OUTCAP, outputCap)
+STEP_CLOSE(close_outcap, PANEL_OUTCAP, MAIN_STEP7)
+STEP_OPEN(panel_mult, PANEL_MULT, multNET)
+STEP_OPEN(panel_zcd, PANEL_ZCD, ZCDc)
+STEP_OPEN(panel_feed, PANEL_FEED, feedandOVP)
+STEP_OPEN(mostra, PANEL_BOM, componenti)
+
+K7350_CALLBACK(close_ind) {
+    ON_COMMIT;
+    if (!inductanceValid()) {
+        MessagePopup("WARNING", "check L value");
+        dim(PANEL_IND, IND_CLOSE, true);
+        return 0;
+    }
+    closePanel(PANEL_IND, PANEL_MAIN);
+    dim(PANEL_MAIN, MAIN_STEP3, false);
+    return 0;
+}
+
+K7350_CALLBACK(close_mult) {
+    ON_COMMIT;
+    if (!multiplierValid()) {
+        MessagePopup("WARNING", "check resistors value");
+        dim(PANEL_MULT, MULT_CLOSE, true);
+        return 0;
+    }
+    dim(PANEL_MULT, MULT_CLOSE, false);
+    calcolaKp();
+    closePanel(PANEL_MULT, PANEL_MAIN);
+    dim(PANEL_MAIN, MAIN_STEP8, false);
+    return 0;
+}
+
+K7350_CALLBACK(close_ZCD) {
+    ON_COMMIT;
+    if (!zcdValid()) {
+        MessagePopup("WARNING", "Insert all the required\n panel values");
+        dim(PANEL_ZCD, ZCD_CLOSE, true);
+        return 0;
+    }
+    dim(PANEL_ZCD, ZCD_CLOSE, false);
+    closePanel(PANEL_ZCD, PANEL_MAIN);
+    dim(PANEL_MAIN, MAIN_STEP9, false);
+    return 0;
+}
+
+K7350_CALLBACK(close_feed) {
+    ON_COMMIT;
+    closePanel(PANEL_FEED, PANEL_MAIN);
+    return 0;
+}
+
+K7350_CALLBACK(close_show) {
+    ON_COMMIT;
+    closePanel(PANEL_BOM, PANEL_MAIN);
+    return 0;
+}
+
+// ---- help panels -------------------------------------------------------------------
+
+#define HELP(open, shut, helpId, parentId) \
+    K7350_CALLBACK(open) {                  \
+        ON_COMMIT;                          \
+        openPanel(helpId, parentId);        \
+        return 0;                           \
+    }                                       \
+    K7350_CALLBACK(shut) {                  \
+        ON_COMMIT;                          \
+        closePanel(helpId, parentId);       \
+        return 0;                           \
+    }
+
+HELP(inhelp, closeHin, PANEL_HIN, PANEL_MAIN)
+HELP(Rsnshelp, closeHRsns, PANEL_HRSNS, PANEL_SENSE)
+HELP(boostinhelp, closeHboostin, PANEL_HBOOSTIN, PANEL_IND)
+HELP(chokehelp, closeHchoke, PANEL_HCHOKE, PANEL_CORE)
+HELP(moshelp, closeHmos, PANEL_HMOS, PANEL_MOS)
+HELP(diodohelp, closeHdiodo, PANEL_HDIODO, PANEL_DIODE)
+HELP(Cinhelp, closeHCin, PANEL_HCIN, PANEL_INCAP)
+HELP(Couthelp, closeHCout, PANEL_HCOUT, PANEL_OUTCAP)
+HELP(multhelp, closeHmult, PANEL_HMULT, PANEL_MULT)
+HELP(zcdhelp, closeHzcd, PANEL_HZCD, PANEL_ZCD)
+HELP(feedhelp, closeHfeed, PANEL_HFEED, PANEL_FEED)
+
+// ---- project, printing, quitting -----------------------------------------------------
+
+K7350_CALLBACK(CARICA) {
+    ON_COMMIT;
+    load_file();
+    return 0;
+}
+
+K7350_CALLBACK(SALVA) {
+    ON_COMMIT;
+    save_file();
+    return 0;
+}
+
+K7350_CALLBACK(print_show) {
+    ON_COMMIT;
+    stampa();
+    SetPanelAttribute(hp[PANEL_MAIN], ATTR_DIMMED, 0);
+    return 0;
+}
+
+K7350_CALLBACK(ESCI) {
+    ON_COMMIT;
+    if (ConfirmPopup("WARNING", "Do you want to save the project?") == 1 &&
+        save_file() == SaveResult::Failed)
+        return 0; // the project is not lost: stay
+    QuitUserInterface(0);
+    return 0;
+}
+
+// ---- the callback table ------------------------------------------------------------
+
+#define E(name) {#name, &name}
+namespace {
+const CallbackEntry kCallbacks[] = {
+    E(calcola), E(close_curr), E(design), E(panel_senseres), E(close_Rsns), E(panel_boost_ind),
+    E(close_ind), E(panel_m), E(close_mos), E(panel_boost_diode), E(close_diodo), E(panel_in_cap),
+    E(close_incap), E(panel_out_cap), E(close_outcap), E(panel_mult), E(close_mult), E(panel_zcd),
+    E(close_ZCD), E(panel_feed), E(close_feed), E(mostra), E(close_show), E(CARICA), E(SALVA),
+    E(print_show), E(ESCI),
+    E(inhelp), E(Rsnshelp), E(boostinhelp), E(chokehelp), E(moshelp), E(diodohelp), E(Cinhelp),
+    E(Couthelp), E(multhelp), E(zcdhelp), E(feedhelp),
+    E(closeHin), E(closeHRsns), E(closeHboostin), E(closeHchoke), E(closeHmos), E(closeHdiodo),
+    E(closeHCin), E(closeHCout), E(closeHmult), E(closeHzcd), E(closeHfeed),
+    E(min_input_volt), E(max_input_volt), E(frequenza), E(V_uscita), E(P_uscita), E(eff),
+    E(min_pwm_freq), E(pow_fact), E(max_amb_temp), E(R_parall), E(Rsingl), E(sceL), E(choke),
+    E(effar), E(gaplung), E(lengmag), E(close_ch),
+    E(chanR), E(cur_fall_time), E(drainC), E(perd), E(diodoVf), E(diodoRd), E(ripple),
+    E(Cintrue), E(Couttrue), E(minout), E(hold), E(deltaV),
+    E(res_low), E(res_hightrue), E(circ_ZCD), E(Rturn), E(scelta_rzcd), E(vover), E(effRH),
+    E(effRL), E(setpointRMS), E(setpointPout), E(Comptop), E(loadC), E(C1C), E(C2C), E(R1R),
+    E(Cstart),
+};
+} // namespace
+#undef E
+
+std::span<const CallbackEntry> callbackTable() { return kCallbacks; }
+
+} // namespace k7350

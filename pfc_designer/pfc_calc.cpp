@@ -1,0 +1,273 @@
+#include "pfc_designer/pfc_calc.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace k7350 {
+
+namespace {
+const double kSqrt2 = std::sqrt(2.0);
+constexpr double kNineTimesPi = 28.274328;  // 9 × 3.141592
+constexpr double kSixTimesPi = 18.849552;   // 6 × 3.141592
+constexpr double kTwoPi = 6.283184;
+constexpr double kDegPerRad = 57.29579143313326;
+} // namespace
+
+Currents operatingCurrents(const Spec& s) {
+    Currents c{};
+    c.Pin = 100 * s.Pout / s.effic;
+    c.Iout = 1000 * s.Pout / s.Vout;
+    c.Iin_rms = c.Pin / (s.Vin_min * s.PFC);
+    c.ILpk = 2 * kSqrt2 * c.Iin_rms;
+    c.ILrms = 2 * c.Iin_rms / std::sqrt(3.0);
+    c.ILac = std::sqrt(c.ILrms * c.ILrms - c.Iin_rms * c.Iin_rms);
+    const double share = 4 * kSqrt2 * s.Vin_min / (kNineTimesPi * s.Vout);
+    c.Isw_rms = c.ILpk * std::sqrt(1.0 / 6 - share);
+    c.Id_rms = c.ILpk * std::sqrt(share);
+    c.Rout = 1000 * s.Vout / c.Iout;
+    return c;
+}
+
+bool minInputVoltOk(double vmin, double vmax) { return 80 < vmin && vmin < vmax; }
+bool maxInputVoltOk(double vmin, double vmax) { return vmin < vmax && vmax < 500; }
+bool outputVoltOk(double vout, double vmax) { return vout >= kSqrt2 * vmax; }
+bool outputPowerOk(double pout) { return pout <= 350; }
+bool efficiencyOk(double eff) { return 60 <= eff && eff <= 100; }
+bool switchingFreqOk(double f) { return 13 <= f && f <= 300; }
+bool powerFactorOk(double pf) { return 0.7 <= pf && pf <= 1; }
+bool ambientTempOk(double t) { return 0 <= t && t <= 85; }
+
+bool specOk(const Spec& s) {
+    return minInputVoltOk(s.Vin_min, s.Vin_max) && maxInputVoltOk(s.Vin_min, s.Vin_max) &&
+           outputVoltOk(s.Vout, s.Vin_max) && outputPowerOk(s.Pout) && efficiencyOk(s.effic) &&
+           switchingFreqOk(s.pwm_freq) && powerFactorOk(s.PFC) && ambientTempOk(s.Tmax);
+}
+
+double maxSenseResistance(double ILpk) { return kSenseLimit / ILpk; }
+double currentLimit(double Rsense) { return kCurrentTrip / Rsense; }
+bool senseResistanceOk(double Rsense, double Rsx) {
+    return std::isfinite(Rsense) && Rsense > 0 && Rsense <= Rsx;
+}
+
+double inductanceAt(double V, const Spec& s, double Pin) {
+    return (s.Vout - kSqrt2 * V) * V * V / (2 * s.pwm_freq * Pin * s.Vout);
+}
+
+double maxInductance(const Spec& s, double Pin) {
+    const double hi = inductanceAt(s.Vin_max, s, Pin), lo = inductanceAt(s.Vin_min, s, Pin);
+    return lo < hi ? lo : hi;
+}
+
+double minFrequencyAt(double V, const Spec& s, double Pin, double trueL) {
+    return (s.Vout - kSqrt2 * V) * V * V / (2 * trueL * Pin * s.Vout);
+}
+
+double minFrequency(const Spec& s, double Pin, double trueL) {
+    const double hi = minFrequencyAt(s.Vin_max, s, Pin, trueL);
+    const double lo = minFrequencyAt(s.Vin_min, s, Pin, trueL);
+    return lo < hi ? lo : hi;
+}
+
+bool inductanceOk(double trueL, double L) { return trueL <= L && trueL >= 0.001 && std::isfinite(trueL); }
+
+void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out) {
+    const double k = V * V / (2 * trueL * Pin);
+    for (int i = 0; i < kFreqPoints; ++i) {
+        const double theta = 3.14 * i / kFreqPoints;
+        out[i] = (1 - kSqrt2 * V * std::sin(theta) / Vout) * k;
+    }
+}
+
+double turns(double trueL, double maxIpk, double AE) { return 10 * trueL * maxIpk / (0.35 * AE); }
+
+double minCoreVolume(double ILrms, double ML, double gap, double trueL) {
+    return ILrms * ILrms * 56 * (ML / gap) * trueL / 1000;
+}
+
+double simpson38(const double* y, int n, double h) {
+    h = std::abs(h);
+    double sum = 0;
+    for (int k = 0; k + 3 < n; k += 3) sum += y[k] + 3 * y[k + 1] + 3 * y[k + 2] + y[k + 3];
+    return h * 3 / 8 * sum;
+}
+
+void mosfetLosses(const Spec& s, double Pin, double trueL, double Ron, double Tf, double Cd,
+                  MosfetLosses& out) {
+    std::array<double, kPhasePoints> seno, x, y;
+    for (int n = 0; n < kPhasePoints; ++n) seno[n] = std::sin(3.14 * n / kPhasePoints);
+    const double step = (s.Vin_max - s.Vin_min) / kLossPoints;
+    for (int i = 0; i < kLossPoints; ++i) {
+        const double V = s.Vin_min + i * step;
+        out.in[i] = V;
+        const double ipk = 2 * kSqrt2 * Pin / (V * s.PFC);
+        out.Pcond[i] = (1.0 / 6 - 4 * kSqrt2 * V / (kNineTimesPi * s.Vout)) * ipk * ipk * 2 * Ron / 1000;
+        const double threshold = s.Vout / (2 * kSqrt2 * V);
+        for (int n = 0; n < kPhasePoints; ++n) {
+            const double sn = seno[n];
+            const double fsw = 1000 * V * V * (1 - kSqrt2 * V * sn / s.Vout) / (2 * trueL * Pin);
+            x[n] = sn * sn * fsw;
+            const double dv = 2 * kSqrt2 * V * sn - s.Vout;
+            y[n] = sn > threshold ? dv * dv * fsw : 0;
+        }
+        const double z = simpson38(x.data(), kPhasePoints, kPhaseStep);
+        const double v = simpson38(y.data(), kPhasePoints, kPhaseStep);
+        const double ioff = 2 * kSqrt2 * Pin / (kSixTimesPi * V * s.PFC);
+        out.Psw[i] = 1e-3 * z * ioff * ioff * (Tf / 1000) * (Tf / 1000) / (Cd / 1000);
+        out.Pcap[i] = 1e-9 * (Cd / 1000) * v / kTwoPi;
+        out.Ptot[i] = out.Pcond[i] + out.Pcap[i] + out.Psw[i];
+    }
+}
+
+double worstLoss(const MosfetLosses& l) {
+    const double a = l.Ptot[0], b = l.Ptot[kLossPoints - 1];
+    return a > b ? a : b;
+}
+
+double thermalResistance(double Tmax, double P) { return (kTjMax - Tmax) / P; }
+
+double diodeLoss(double Id_rms, double Rd, double Iout, double Vf) {
+    return Id_rms * Id_rms * Rd / 1000 + Iout * Vf / 1000;
+}
+
+double inputCapacitance(double Iin_rms, double f, double rip, double Vin_min) {
+    return 1e6 * Iin_rms / (kTwoPi * f * (rip / 100) * Vin_min);
+}
+
+OutputCap outputCapacitance(const Spec& s, double Iout, double Thold, double delta, double Vomin) {
+    OutputCap c{};
+    c.C1 = 1000 * Iout / (kTwoPi * s.line_freq * delta);
+    c.C2 = 1000 * 2 * s.Pout * Thold / (s.Vout * s.Vout - Vomin * Vomin);
+    c.Cout = c.C1 > c.C2 ? c.C1 : c.C2;
+    return c;
+}
+
+double outputCapRipple(double Id_rms, double Iout) {
+    return std::sqrt(Id_rms * Id_rms - (Iout / 1000) * (Iout / 1000));
+}
+
+Multiplier multiplierDivider(const Spec& s, double ILpk, double Rsense) {
+    Multiplier m{};
+    m.Vmult_max = ILpk * Rsense * s.Vin_max / (1650 * s.Vin_min);
+    m.Kp = m.Vmult_max / (kSqrt2 * s.Vin_max);
+    m.Rlwmult = 1000 * m.Vmult_max / 200;
+    m.Rupmult = upperResistor(m.Kp, m.Rlwmult);
+    return m;
+}
+
+double upperResistor(double Kp, double Rlow) { return (1 - Kp) * Rlow / Kp; }
+double dividerRatio(double Rlow, double Rup) { return Rlow / (Rup + Rlow); }
+
+double maxAuxRatio(double Vout, double Vin_max) { return (Vout - kSqrt2 * Vin_max) / 2.415; }
+
+double minZcdResistor(double Vout, double Vin_max, double actR) {
+    const double rz1 = (Vout / actR - 4.7) / 3;
+    const double rz2 = (kSqrt2 * Vin_max / actR + 1) / 3;
+    return rz1 > rz2 ? rz1 : rz2;
+}
+
+double upperFeedback(double OVP) { return 1000 * OVP / 40; }
+double lowerFeedback(double Rhigh, double Vout) { return 2.5 * Rhigh / (Vout - 2.5); }
+double dividerOutput(double RHeff, double RLeff) { return 2.5 * (RHeff / RLeff + 1); }
+
+const std::array<double, 13> kMultCoeff = {
+    4.37e-06, -0.000182158, 0.00355342, -0.04308585, 0.363531,  -2.261859, 10.7095456,
+    -39.12698, 110.0591,    -233.2145,  353.378,     -341.515,  156.708};
+
+double multiplierGain(double x) {
+    double v = 0;
+    for (double c : kMultCoeff) v = v * x + c;
+    return v;
+}
+
+double multiplierSlope(double x) {
+    double v = 0;
+    for (int i = 0; i < 12; ++i) v = v * x + (12 - i) * kMultCoeff[i];
+    return v;
+}
+
+OperatingPoint operatingPoint(double Rsense, double Po, double effic, double PFC, double VAC,
+                              double effKp) {
+    OperatingPoint op;
+    if (!(effKp > 0) || !(VAC > 0) || !std::isfinite(effKp) || !std::isfinite(VAC)) return op;
+    const double coff = 0.2 * Rsense * Po / (effic * PFC * VAC);
+    const double scale = kSqrt2 * VAC * effKp;
+    const double target = coff / scale;
+    double lo = 2.5, hi = 5.3;
+    const double glo = multiplierGain(lo) - target, ghi = multiplierGain(hi) - target;
+    if (!std::isfinite(target) || !(glo <= 0 && ghi >= 0)) return op;
+    for (int k = 0; k < 200 && hi - lo > 1e-13; ++k) {
+        const double mid = 0.5 * (lo + hi);
+        if (multiplierGain(mid) - target < 0) lo = mid;
+        else hi = mid;
+    }
+    op.ok = true;
+    op.V2 = 0.5 * (lo + hi);
+    op.KM = scale * multiplierSlope(op.V2);
+    return op;
+}
+
+void frequencyGrid(Loop& l) {
+    for (int w = 0; w < kLoopPoints; ++w) l.ff[w] = std::pow(10.0, 4.0 * w / 1000 - 1);
+}
+
+bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rsense,
+                double truCout, double Rout) {
+    if (load != 0 && load != 1) return false;
+    for (int w = 0; w < kLoopPoints; ++w) {
+        const double f = l.ff[w];
+        if (load == 0) {
+            l.MG[w] = kSqrt2 * KM * VAC / (1e-9 * 3.141592 * 2 * 4 * Vout * Rsense * f * truCout);
+            l.FG[w] = -90;
+        } else {
+            const double a = 1e-6 * kTwoPi * f * truCout * Rout / 2;
+            l.MG[w] = kSqrt2 * KM * VAC * Rout / (std::sqrt(a * a + 1) * 0.001 * 8 * Vout * Rsense);
+            l.FG[w] = -kDegPerRad * std::atan(a);
+        }
+    }
+    return true;
+}
+
+bool compensation(Loop& l, int top, double C1, double R1, double C2) {
+    if (top < 0 || top > 2) return false;
+    for (int w = 0; w < kLoopPoints; ++w) {
+        const double om = kTwoPi * l.ff[w];
+        if (top == 0) {
+            l.MH[w] = 1 / (1e-6 * om * C1);
+            l.FH[w] = -90;
+        } else if (top == 1) {
+            const double b = 1e-3 * om * C1 * R1;
+            l.MH[w] = std::sqrt(b * b + 1) / (1e-6 * om * C1);
+            l.FH[w] = kDegPerRad * std::atan(b) - 90;
+        } else {
+            const double b = 0.001 * om * R1 * C1;
+            const double c = 0.001 * om * R1 * C1 * C2 / (C1 + C2);
+            l.MH[w] = std::sqrt(b * b + 1) / (1e-6 * om * (C1 + C2)) / std::sqrt(c * c + 1);
+            l.FH[w] = (std::atan(b) - std::atan(c)) * kDegPerRad - 90;
+        }
+    }
+    return true;
+}
+
+void loopGain(Loop& l, double RHeff) {
+    for (int w = 0; w < kLoopPoints; ++w) {
+        l.MF[w] = 20 * std::log10(l.MG[w] * l.MH[w] / (1000 * RHeff));
+        l.FF[w] = l.FG[w] + l.FH[w];
+    }
+}
+
+Crossover crossover(const Loop& l) {
+    Crossover c;
+    for (int w = 1; w < kLoopPoints; ++w) {
+        const double a = l.MF[w - 1], b = l.MF[w];
+        if (!(std::isfinite(a) && std::isfinite(b)) || !(a > 0 && b <= 0)) continue;
+        const double t = a / (a - b);
+        const double la = std::log10(l.ff[w - 1]), lb = std::log10(l.ff[w]);
+        c.f = std::pow(10.0, la + t * (lb - la));
+        c.margin = 180 + l.FF[w - 1] + t * (l.FF[w] - l.FF[w - 1]);
+        c.ok = std::isfinite(c.margin);
+        return c;
+    }
+    return c;
+}
+
+} // namespace k7350

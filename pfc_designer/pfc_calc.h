@@ -1,0 +1,132 @@
+// The boost PFC pre-regulator computations: plain numbers in, plain numbers
+// out. A division by zero gives a value that is not finite; the panels show
+// it as "---" and graphs leave a gap.
+#pragma once
+
+#include <array>
+#include <vector>
+
+namespace k7350 {
+
+struct Spec {
+    double Vin_min = 90, Vin_max = 264, line_freq = 50, Vout = 400, Pout = 100, effic = 95,
+           pwm_freq = 40, PFC = 0.99, Tmax = 50;
+};
+
+// ---- input specification ------------------------------------------------------
+
+struct Currents {
+    double Pin, Iout, Iin_rms, ILpk, ILrms, ILac, Isw_rms, Id_rms, Rout;
+};
+Currents operatingCurrents(const Spec& s);
+
+// The checks of the nine input fields (the frequency takes anything).
+bool minInputVoltOk(double vmin, double vmax);
+bool maxInputVoltOk(double vmin, double vmax);
+bool outputVoltOk(double vout, double vmax);
+bool outputPowerOk(double pout);
+bool efficiencyOk(double eff);
+bool switchingFreqOk(double f);
+bool powerFactorOk(double pf);
+bool ambientTempOk(double t);
+bool specOk(const Spec& s);
+
+// ---- sense resistor and boost inductor -------------------------------------------
+
+constexpr double kSenseLimit = 1600; // mV across the sense resistance at the peak current
+constexpr double kCurrentTrip = 1800; // mV at which the current limit trips
+double maxSenseResistance(double ILpk);            // mΩ
+double currentLimit(double Rsense);                // A
+bool senseResistanceOk(double Rsense, double Rsx); // finite, > 0 and <= Rsx
+
+// Largest inductance keeping the switching frequency above pwm_freq at V (mH).
+double inductanceAt(double V, const Spec& s, double Pin);
+double maxInductance(const Spec& s, double Pin);   // the smaller of the two mains extremes
+double minFrequencyAt(double V, const Spec& s, double Pin, double trueL); // kHz
+double minFrequency(const Spec& s, double Pin, double trueL);
+bool inductanceOk(double trueL, double L);
+
+constexpr int kFreqPoints = 10000;
+// Switching frequency over a line half-cycle at mains voltage V (kHz).
+void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out);
+
+double turns(double trueL, double maxIpk, double AE);            // for 0.35 T peak
+double minCoreVolume(double ILrms, double ML, double gap, double trueL); // cm³
+
+// ---- MOSFET ---------------------------------------------------------------------
+
+constexpr int kLossPoints = 1000;
+constexpr int kPhasePoints = 100;
+constexpr double kPhaseStep = 0.035;
+
+// Composite Simpson's 3/8 rule over n samples (n − 1 a multiple of 3 is used
+// in full; a remainder of one or two intervals is left out), step |h|.
+double simpson38(const double* y, int n, double h);
+
+struct MosfetLosses {
+    std::array<double, kLossPoints> in, Pcond, Psw, Pcap, Ptot;
+};
+// Ron mΩ, Tf ns, Cd as entered (Cd/1000 nF).
+void mosfetLosses(const Spec& s, double Pin, double trueL, double Ron, double Tf, double Cd,
+                  MosfetLosses& out);
+double worstLoss(const MosfetLosses& l); // the larger of the first and last samples
+constexpr double kTjMax = 125;
+double thermalResistance(double Tmax, double P);
+
+// ---- diode and capacitors -------------------------------------------------------------
+
+double diodeLoss(double Id_rms, double Rd, double Iout, double Vf); // W
+double inputCapacitance(double Iin_rms, double f, double rip, double Vin_min); // nF
+struct OutputCap {
+    double C1, C2, Cout;
+};
+OutputCap outputCapacitance(const Spec& s, double Iout, double Thold, double delta, double Vomin);
+double outputCapRipple(double Id_rms, double Iout); // A
+
+// ---- multiplier, ZCD, feedback ------------------------------------------------------
+
+struct Multiplier {
+    double Vmult_max, Kp, Rlwmult, Rupmult;
+};
+Multiplier multiplierDivider(const Spec& s, double ILpk, double Rsense);
+double upperResistor(double Kp, double Rlow);
+double dividerRatio(double Rlow, double Rup);
+
+double maxAuxRatio(double Vout, double Vin_max);
+double minZcdResistor(double Vout, double Vin_max, double actR);
+
+double upperFeedback(double OVP);                     // kΩ
+double lowerFeedback(double Rhigh, double Vout);      // kΩ
+double dividerOutput(double RHeff, double RLeff);     // V
+
+// The multiplier characteristic g(x), x the error-amplifier output (V).
+extern const std::array<double, 13> kMultCoeff;
+double multiplierGain(double x);
+double multiplierSlope(double x);
+struct OperatingPoint {
+    bool ok = false;
+    double V2 = 0, KM = 0;
+};
+// Solves g(V2) = coff/(√2·VAC·effKp) on 2.5 … 5.3 V.
+OperatingPoint operatingPoint(double Rsense, double Po, double effic, double PFC, double VAC,
+                              double effKp);
+
+constexpr int kLoopPoints = 1001;
+struct Loop {
+    std::array<double, kLoopPoints> ff, MG, FG, MH, FH, MF, FF;
+};
+void frequencyGrid(Loop& l);
+// load 0 constant power, 1 resistive; false for any other load.
+bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rsense,
+                double truCout, double Rout);
+// top 0 C1, 1 R1+C1, 2 R1+C1 with C2 across; false for any other.
+bool compensation(Loop& l, int top, double C1, double R1, double C2);
+void loopGain(Loop& l, double RHeff);
+struct Crossover {
+    bool ok = false;
+    double f = 0, margin = 0; // Hz, degrees
+};
+// First fall of the loop gain through 0 dB, interpolated on the log grid.
+Crossover crossover(const Loop& l);
+
+} // namespace k7350

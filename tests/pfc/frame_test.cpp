@@ -1,0 +1,413 @@
+// The program frame and the input specification, driven headless.
+#include "K7350Fixture.h"
+#include "tests/common/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace k7350::test {
+namespace {
+
+TEST_F(K7350Test, StartsWithTheMainPanelTitledNewAndTheStepsDimmed) {
+    runWith([&] {
+        std::vector<int> order;
+        for (Panel* p : panels()) order.push_back(p->def.id);
+        EXPECT_EQ(order, std::vector<int>(std::begin(kLoadOrder), std::end(kLoadOrder)));
+        for (Panel* p : panels()) EXPECT_EQ(p->visible, p->def.id == PANEL_MAIN) << p->def.id;
+        EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "new");
+        const double start[][2] = {{MAIN_VINMIN, 90}, {MAIN_VINMAX, 264}, {MAIN_LINEFREQ, 50},
+                                   {MAIN_VOUT, 400},  {MAIN_POUT, 100},   {MAIN_EFFIC, 95},
+                                   {MAIN_PWMFREQ, 40}, {MAIN_PFC, 0.99},  {MAIN_TMAX, 50}};
+        for (auto [c, v] : start) EXPECT_EQ(val(PANEL_MAIN, int(c)), v) << c;
+        for (int b : {MAIN_STEP1, MAIN_STEP2, MAIN_STEP3, MAIN_STEP4, MAIN_STEP5, MAIN_STEP6,
+                      MAIN_STEP7, MAIN_STEP8, MAIN_STEP9, MAIN_DESIGN, MAIN_BOM})
+            EXPECT_TRUE(dimmed(PANEL_MAIN, b)) << b;
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(systemAttribute(1420), 0);
+    // The loop has ended: no window stays.
+    for (Panel* p : panels()) EXPECT_FALSE(p->visible);
+}
+
+TEST_F(K7350Test, MissingResourceFileOrPanelEndsWithMinusOneAndNoWindow) {
+    kv::test::TempDir dir;
+    setResourceDir(dir.path().string());
+    bool ran = false;
+    EXPECT_EQ(runWith([&] { ran = true; }), -1);
+    EXPECT_FALSE(ran);
+    // A resource file without the bill-of-materials panel.
+    std::ifstream in(KV_SOURCE_DIR "/pfc_designer/K7350.uir");
+    std::stringstream all;
+    all << in.rdbuf();
+    std::string text = all.str();
+    const auto a = text.find("\nPANEL 24 ");
+    const auto b = text.find("\nEND", a);
+    ASSERT_NE(a, std::string::npos);
+    text.erase(a, b + 4 - a);
+    std::ofstream(dir.path() / "K7350.uir") << text;
+    resetProgram();
+    EXPECT_EQ(runWith([&] { ran = true; }), -1);
+    EXPECT_FALSE(ran);
+    for (Panel* p : panels()) EXPECT_FALSE(p->visible);
+}
+
+TEST_F(K7350Test, ChainEnablesOneStepAtATime) {
+    runWith([&] {
+        press(PANEL_MAIN, MAIN_CALCULATE);
+        EXPECT_TRUE(shown(PANEL_CURR));
+        EXPECT_TRUE(panel(hp[PANEL_MAIN])->dimmed);
+        // Nothing fires on a dimmed panel.
+        EXPECT_EQ(press(PANEL_MAIN, MAIN_CALCULATE), UserResult::Dimmed);
+        press(PANEL_CURR, CURR_CLOSE);
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_DESIGN));
+        press(PANEL_MAIN, MAIN_DESIGN);
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_STEP1));
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_BOM));
+        EXPECT_EQ(panel(hp[PANEL_MAIN])->find(MAIN_BOM)->color, 0xFFFFFF);
+        for (int b : kLaterSteps) EXPECT_TRUE(dimmed(PANEL_MAIN, b));
+        walkChain(8);
+        for (int b : kLaterSteps) EXPECT_FALSE(dimmed(PANEL_MAIN, b)) << b;
+        EXPECT_TRUE(popups().empty()) << lastPopup();
+        // Steps already passed reopen in any order; Design starts over.
+        press(PANEL_MAIN, MAIN_STEP4);
+        EXPECT_TRUE(shown(PANEL_DIODE));
+        press(PANEL_DIODE, DIODE_CLOSE);
+        press(PANEL_MAIN, MAIN_DESIGN);
+        for (int b : kLaterSteps) EXPECT_TRUE(dimmed(PANEL_MAIN, b));
+    });
+}
+
+TEST_F(K7350Test, CalculateResetsTheChoiceFlags) {
+    runWith([&] {
+        walkChain(2);
+        EXPECT_EQ(dv.ant[0], 1);
+        EXPECT_EQ(dv.ant[1], 1);
+        press(PANEL_MAIN, MAIN_CALCULATE);
+        for (double f : dv.ant) EXPECT_EQ(f, 0.1);
+    });
+}
+
+TEST_F(K7350Test, CloseBoxesCommitTheCloseControlAndMainCloseQuits) {
+    runWith([&] {
+        startDesign();
+        press(PANEL_MAIN, MAIN_STEP1);
+        // Close control dimmed (no sense resistance yet): the close box does nothing.
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        EXPECT_EQ(userClose(hp[PANEL_SENSE]), UserResult::Dimmed);
+        EXPECT_TRUE(shown(PANEL_SENSE));
+        set(PANEL_SENSE, SENSE_SINGLE, 400);
+        EXPECT_EQ(userClose(hp[PANEL_SENSE]), UserResult::Done);
+        EXPECT_FALSE(shown(PANEL_SENSE));
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_STEP2));
+        host.answers.push_back("no");
+        userClose(hp[PANEL_MAIN]);
+        EXPECT_TRUE(quitRequested());
+    });
+    ASSERT_EQ(popupCount(), 1u);
+    EXPECT_EQ(popups()[0].title, "WARNING");
+    EXPECT_EQ(popups()[0].text, "Do you want to save the project?");
+    EXPECT_EQ(popups()[0].answer, "no");
+    EXPECT_TRUE(host.files.empty());
+}
+
+TEST_F(K7350Test, QuitWithNoAsksForNoFileAndTheScreenNoticeComesAfterTheLoop) {
+    for (auto [w, h, notice] : {std::tuple{1024, 768, false}, {800, 600, false}, {640, 480, true}}) {
+        resetProgram();
+        host.width = w;
+        host.height = h;
+        host.answers = {"no"};
+        runWith([&] { press(PANEL_MAIN, MAIN_QUIT); });
+        const bool last = !popups().empty() && popups().back().text ==
+                          "for a good view, please, set your monitor \nresolution at least 600*800 pixels";
+        EXPECT_EQ(last, notice) << w << "x" << h;
+        EXPECT_EQ(popupCount(), notice ? 2u : 1u);
+    }
+}
+
+// ---- input checks --------------------------------------------------------------------------
+
+struct FieldCase {
+    int ctrl;
+    double bad, good;
+    const char* title;
+    const char* text;
+};
+
+TEST_F(K7350Test, EveryInputCheckAtItsLimits) {
+    const FieldCase cases[] = {
+        {MAIN_VINMIN, 80, 80.1, "WARNING", "minimum input voltage value\nnot correct"},
+        {MAIN_VINMAX, 500, 282.8, "WARNING", "maximum input voltage value\nmust be higher than minimum"},
+        {MAIN_VOUT, 373, std::sqrt(2.0) * 264, "WARNING", "output voltage value\nmust be higher than\nsqrt(2)*Vin(max)"},
+        {MAIN_POUT, 350.1, 350, "Warning", "Reduce output power"},
+        {MAIN_EFFIC, 59.9, 60, "Warning", "Expected efficiency must be \nbetween 60% and 100%"},
+        {MAIN_EFFIC, 100.1, 100, "Warning", "Expected efficiency must be \nbetween 60% and 100%"},
+        {MAIN_PWMFREQ, 12.9, 13, "Warning", "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
+        {MAIN_PWMFREQ, 300.1, 300, "Warning", "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
+        {MAIN_PFC, 0.69, 0.7, "Warning", "Expected PF are in the range \nbetween 0.7 and 1"},
+        {MAIN_TMAX, -0.1, 85, "Warning", "Maximum ambient temperature must be \nbetween 0C and 85C"},
+    };
+    runWith([&] {
+        startDesign();
+        for (const auto& c : cases) {
+            const double before = val(PANEL_MAIN, c.ctrl);
+            const std::size_t n = popupCount();
+            set(PANEL_MAIN, c.ctrl, c.bad);
+            ASSERT_EQ(popupCount(), n + 1) << c.text;
+            EXPECT_EQ(lastTitle(), c.title);
+            EXPECT_EQ(lastPopup(), c.text);
+            // The rejected value stays; both buttons are blocked.
+            EXPECT_EQ(val(PANEL_MAIN, c.ctrl), c.bad);
+            EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_CALCULATE)) << c.text;
+            EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_DESIGN)) << c.text;
+            set(PANEL_MAIN, c.ctrl, c.good);
+            EXPECT_EQ(popupCount(), n + 1) << c.text;
+            EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE)) << c.text;
+            // Design comes back only through the operating currents.
+            EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_DESIGN));
+            set(PANEL_MAIN, c.ctrl, before);
+        }
+        set(PANEL_MAIN, MAIN_POUT, -5); // no lower limit
+        set(PANEL_MAIN, MAIN_LINEFREQ, 0); // anything goes
+        EXPECT_TRUE(popups().size() == std::size(cases));
+    });
+}
+
+TEST_F(K7350Test, CalculateComesBackOnlyWhenAllNineFieldsPass) {
+    runWith([&] {
+        set(PANEL_MAIN, MAIN_EFFIC, 50);
+        set(PANEL_MAIN, MAIN_PFC, 0.5);
+        set(PANEL_MAIN, MAIN_EFFIC, 90);
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_CALCULATE)); // the power factor is still wrong
+        set(PANEL_MAIN, MAIN_PFC, 0.9);
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+        // Minimum above maximum: fixing the maximum clears both.
+        set(PANEL_MAIN, MAIN_VINMIN, 300);
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+        set(PANEL_MAIN, MAIN_VINMAX, 320);
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_CALCULATE)); // 400 V is below sqrt(2)*320
+        set(PANEL_MAIN, MAIN_VOUT, 460);
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+    });
+}
+
+// ---- operating currents --------------------------------------------------------------------
+
+TEST_F(K7350Test, OperatingCurrentsOfTheWorkedExample) {
+    runWith([&] {
+        press(PANEL_MAIN, MAIN_CALCULATE);
+        const double Pin = val(PANEL_CURR, CURR_PIN), Iin = val(PANEL_CURR, CURR_IINRMS);
+        const double ILpk = val(PANEL_CURR, CURR_ILPK), ILrms = val(PANEL_CURR, CURR_ILRMS);
+        EXPECT_NEAR(Pin, 105.26, 0.01);
+        EXPECT_NEAR(Pin * 0.95, 100, 1e-9); // power balance
+        EXPECT_NEAR(val(PANEL_CURR, CURR_IOUT), 250, 1e-9);
+        EXPECT_NEAR(Iin, 1.18, 0.005);
+        EXPECT_NEAR(Iin * 90 * 0.99, Pin, 1e-9);
+        EXPECT_NEAR(ILpk, 3.3415, 1e-4);
+        // Inductor rms = line part and ripple part; switch and diode share the inductor's HF current.
+        EXPECT_NEAR(ILrms * ILrms, Iin * Iin + std::pow(val(PANEL_CURR, CURR_ILAC), 2), 1e-9);
+        EXPECT_NEAR(std::pow(val(PANEL_CURR, CURR_ISWRMS), 2) + std::pow(val(PANEL_CURR, CURR_IDRMS), 2),
+                    ILpk * ILpk / 6, 1e-9);
+        // A division by zero shows "---", never inf or nan.
+        press(PANEL_CURR, CURR_CLOSE);
+        set(PANEL_MAIN, MAIN_EFFIC, 0);
+        set(PANEL_MAIN, MAIN_POUT, 0);
+        conti();
+        EXPECT_EQ(text(PANEL_CURR, CURR_PIN), "---");
+        EXPECT_EQ(text(PANEL_CURR, CURR_IOUT), "0");
+    });
+}
+
+TEST_F(K7350Test, OperatingCurrentsWithANegativeRadicandShowDashes) {
+    runWith([&] {
+        set(PANEL_MAIN, MAIN_VOUT, 100); // rejected, stays: below 1.2·Vin_min the switch radicand is negative
+        press(PANEL_MAIN, MAIN_CALCULATE); // dimmed: does nothing
+        EXPECT_FALSE(shown(PANEL_CURR));
+        conti();
+        EXPECT_EQ(text(PANEL_CURR, CURR_ISWRMS), "---");
+        EXPECT_NE(text(PANEL_CURR, CURR_IDRMS), "---");
+    });
+}
+
+// ---- step 1 --------------------------------------------------------------------------------
+
+TEST_F(K7350Test, SenseResistorLimitsAndPowers) {
+    runWith([&] {
+        startDesign();
+        press(PANEL_MAIN, MAIN_STEP1);
+        const double Rsx = val(PANEL_SENSE, SENSE_RSX);
+        EXPECT_NEAR(Rsx, 479, 0.5);
+        EXPECT_NEAR(Rsx * val(PANEL_CURR, CURR_ILPK), 1600, 1e-9);
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE)); // nothing chosen yet
+        EXPECT_TRUE(popups().empty());
+        set(PANEL_SENSE, SENSE_SINGLE, Rsx); // equal to the limit: accepted
+        EXPECT_TRUE(popups().empty());
+        EXPECT_FALSE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        EXPECT_EQ(dv.ant[0], 1);
+        set(PANEL_SENSE, SENSE_SINGLE, Rsx * (1 + 1e-12));
+        EXPECT_EQ(lastPopup(), "reduce Rsense value");
+        EXPECT_EQ(lastTitle(), "WARNING");
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        set(PANEL_SENSE, SENSE_SINGLE, 940);
+        set(PANEL_SENSE, SENSE_PARALLEL, 2);
+        EXPECT_FALSE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        const double Rs = val(PANEL_SENSE, SENSE_RSENSE);
+        EXPECT_DOUBLE_EQ(Rs, 470);
+        EXPECT_NEAR(val(PANEL_SENSE, SENSE_MAXIPK) * Rs, 1800, 1e-9);
+        // Each of the two resistors takes half of the switch current's power.
+        EXPECT_NEAR(2 * val(PANEL_SENSE, SENSE_PS), std::pow(val(PANEL_CURR, CURR_ISWRMS), 2) * Rs, 1e-9);
+        // No resistors or no resistance: the step cannot close.
+        set(PANEL_SENSE, SENSE_PARALLEL, 0);
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        EXPECT_EQ(text(PANEL_SENSE, SENSE_MAXIPK), "0");
+        set(PANEL_SENSE, SENSE_PARALLEL, 1);
+        set(PANEL_SENSE, SENSE_SINGLE, 0);
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        EXPECT_EQ(text(PANEL_SENSE, SENSE_MAXIPK), "---");
+    });
+}
+
+// ---- step 2 --------------------------------------------------------------------------------
+
+TEST_F(K7350Test, BoostInductorLimitsAndTheFrequencyGraph) {
+    runWith([&] {
+        startDesign();
+        press(PANEL_MAIN, MAIN_STEP1);
+        set(PANEL_SENSE, SENSE_SINGLE, 470);
+        press(PANEL_SENSE, SENSE_CLOSE);
+        press(PANEL_MAIN, MAIN_STEP2);
+        const double L = val(PANEL_IND, IND_L);
+        EXPECT_NEAR(L, 0.551, 0.0005);
+        EXPECT_TRUE(popups().empty());
+        // The largest inductance runs at exactly the minimum switching frequency.
+        set(PANEL_IND, IND_TRUEL, L);
+        EXPECT_TRUE(popups().empty());
+        EXPECT_NEAR(val(PANEL_IND, IND_F), 40, 1e-9);
+        set(PANEL_IND, IND_TRUEL, 0.001);
+        EXPECT_TRUE(popups().empty());
+        for (double bad : {0.000999, L * (1 + 1e-9)}) {
+            set(PANEL_IND, IND_TRUEL, bad);
+            EXPECT_EQ(lastPopup(), "check L value");
+        }
+        const std::size_t n = popupCount();
+        press(PANEL_IND, IND_CLOSE);
+        EXPECT_EQ(popupCount(), n + 1);
+        EXPECT_TRUE(shown(PANEL_IND));
+        EXPECT_TRUE(dimmed(PANEL_IND, IND_CLOSE));
+        set(PANEL_IND, IND_TRUEL, 0.5);
+        EXPECT_FALSE(dimmed(PANEL_IND, IND_CLOSE));
+        // Two curves of 10 000 points, red at high line and blue at low line; their
+        // lowest points are the frequencies at the crest, the smaller one shown as f.
+        const auto& g = graph(PANEL_IND, IND_GRAPH);
+        ASSERT_EQ(g.series().size(), 2u);
+        EXPECT_EQ(g.series()[0].color, 0xFF0000u);
+        EXPECT_EQ(g.series()[1].color, 0x0000FFu);
+        EXPECT_EQ(g.gridColor, 0x00FF00u);
+        double low = 1e300;
+        for (const auto& s : g.series()) {
+            EXPECT_EQ(s.y.size(), 10000u);
+            for (double v : s.y) low = std::min(low, v);
+            EXPECT_EQ(s.x.back(), 9999);
+        }
+        EXPECT_NEAR(low, val(PANEL_IND, IND_F), 1e-5 * low);
+        EXPECT_NEAR(val(PANEL_IND, IND_F), 40 * L / 0.5, 1e-9); // f·L is constant
+        // No inductance: "---" and a graph of gaps that keeps its points.
+        set(PANEL_IND, IND_TRUEL, 0);
+        EXPECT_EQ(text(PANEL_IND, IND_F), "---");
+        ASSERT_EQ(g.series().size(), 2u);
+        EXPECT_EQ(g.series()[0].y.size(), 10000u);
+        EXPECT_FALSE(kv::plot::Plot::summarize(g.series()[0]).first);
+        set(PANEL_IND, IND_TRUEL, 0.5);
+        press(PANEL_IND, IND_CLOSE);
+        EXPECT_FALSE(shown(PANEL_IND));
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_STEP3));
+    });
+}
+
+TEST_F(K7350Test, CoreAndWindingChecks) {
+    runWith([&] {
+        walkChain(1);
+        press(PANEL_MAIN, MAIN_STEP2);
+        set(PANEL_IND, IND_TRUEL, 0.0001);
+        press(PANEL_IND, IND_CHOKE);
+        EXPECT_FALSE(shown(PANEL_CORE));
+        EXPECT_TRUE(dimmed(PANEL_IND, IND_CHOKE));
+        set(PANEL_IND, IND_TRUEL, 0.5);
+        press(PANEL_IND, IND_CHOKE);
+        ASSERT_TRUE(shown(PANEL_CORE));
+        EXPECT_TRUE(panel(hp[PANEL_IND])->dimmed);
+        set(PANEL_CORE, CORE_AE, 1);
+        const double np1 = val(PANEL_CORE, CORE_NP);
+        set(PANEL_CORE, CORE_AE, 2);
+        EXPECT_NEAR(val(PANEL_CORE, CORE_NP), np1 / 2, 1e-9); // twice the area, half the turns
+        // Flux linkage: N·B·Ae = L·I with B = 0.35 T at the current-limit trip.
+        const double ipk = val(PANEL_SENSE, SENSE_MAXIPK);
+        EXPECT_NEAR(val(PANEL_CORE, CORE_NP) * 0.35 * 2e-4, 0.5e-3 * ipk, 1e-12);
+        set(PANEL_CORE, CORE_AE, 0); // accepted, no finite number of turns
+        EXPECT_EQ(text(PANEL_CORE, CORE_NP), "---");
+        set(PANEL_CORE, CORE_AE, 2);
+        set(PANEL_CORE, CORE_GAP, 0); // accepted, the volume has no value
+        EXPECT_EQ(text(PANEL_CORE, CORE_VMIN), "---");
+        set(PANEL_CORE, CORE_ML, 100);
+        set(PANEL_CORE, CORE_GAP, 1);
+        const double v1 = val(PANEL_CORE, CORE_VMIN);
+        set(PANEL_CORE, CORE_GAP, 2);
+        EXPECT_NEAR(val(PANEL_CORE, CORE_VMIN), v1 / 2, 1e-12);
+        EXPECT_TRUE(popups().size() == 2u); // the two "check L value"
+        struct {
+            int ctrl;
+            double bad;
+            const char* text;
+        } rejects[] = {{CORE_AE, 4.1, "Core effective area value \nmust be between 0 and 4"},
+                       {CORE_GAP, -1, "gap lenght must be\nbetween 0mm and 4mm"},
+                       {CORE_ML, 401, "Effective magnetic lenght \nmust be between 0 and 400"}};
+        for (auto r : rejects) {
+            const double good = val(PANEL_CORE, r.ctrl);
+            set(PANEL_CORE, r.ctrl, r.bad);
+            EXPECT_EQ(lastPopup(), r.text);
+            EXPECT_TRUE(dimmed(PANEL_CORE, CORE_CLOSE));
+            EXPECT_EQ(userClose(hp[PANEL_CORE]), UserResult::Dimmed);
+            set(PANEL_CORE, r.ctrl, good);
+            EXPECT_FALSE(dimmed(PANEL_CORE, CORE_CLOSE)) << r.text;
+        }
+        // Two entries out of range: fixing one does not free the close control.
+        set(PANEL_CORE, CORE_AE, 9);
+        set(PANEL_CORE, CORE_GAP, 9);
+        set(PANEL_CORE, CORE_AE, 1);
+        EXPECT_TRUE(dimmed(PANEL_CORE, CORE_CLOSE));
+        set(PANEL_CORE, CORE_GAP, 1);
+        EXPECT_FALSE(dimmed(PANEL_CORE, CORE_CLOSE));
+        press(PANEL_CORE, CORE_CLOSE);
+        EXPECT_FALSE(shown(PANEL_CORE));
+        EXPECT_FALSE(panel(hp[PANEL_IND])->dimmed);
+    });
+}
+
+TEST_F(K7350Test, HelpPanelsOpenOverTheirParents) {
+    runWith([&] {
+        press(PANEL_MAIN, MAIN_HELP);
+        EXPECT_TRUE(shown(PANEL_HIN));
+        EXPECT_TRUE(panel(hp[PANEL_MAIN])->dimmed);
+        press(PANEL_HIN, HELP_CLOSE);
+        EXPECT_FALSE(shown(PANEL_HIN));
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+        walkChain(1);
+        press(PANEL_MAIN, MAIN_STEP1);
+        press(PANEL_SENSE, HELP_BUTTON);
+        EXPECT_TRUE(shown(PANEL_HRSNS));
+        EXPECT_TRUE(panel(hp[PANEL_SENSE])->dimmed);
+        userClose(hp[PANEL_HRSNS]);
+        EXPECT_FALSE(panel(hp[PANEL_SENSE])->dimmed);
+        // Every help panel has a text of its own.
+        for (int id : {12, 15, 6, 7, 13, 10, 8, 9, 14, 16, 11}) {
+            std::size_t longest = 0;
+            for (const Ctrl& c : panel(hp[id])->ctrls) longest = std::max(longest, c.def.caption.size());
+            EXPECT_GT(longest, 400u) << id;
+        }
+    });
+}
+
+} // namespace
+} // namespace k7350::test
