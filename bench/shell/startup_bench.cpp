@@ -23,7 +23,7 @@ struct Probe {
 
 // Starts Korvane and returns when it has reported the launcher shown;
 // `shown` is the moment the report arrived.
-Probe launchOnce(const std::string& dir, std::chrono::steady_clock::time_point& shown) {
+Probe launchOnce(const char* program, const std::string& dir, std::chrono::steady_clock::time_point& shown) {
     int fds[2];
     if (pipe(fds) != 0) return {};
     pid_t pid = fork();
@@ -34,7 +34,7 @@ Probe launchOnce(const std::string& dir, std::chrono::steady_clock::time_point& 
         if (chdir(dir.c_str()) != 0) _exit(127);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("KORVANE_STARTUP_PROBE", "1", 1);
-        execl(KV_KORVANE, "Korvane", nullptr);
+        execl(program, program, nullptr);
         _exit(127);
     }
     close(fds[1]);
@@ -61,16 +61,16 @@ Probe launchOnce(const std::string& dir, std::chrono::steady_clock::time_point& 
     return p;
 }
 
-void BM_StartupToLauncher(benchmark::State& state) {
+void startup(benchmark::State& state, const char* program) {
     const std::string dir = (std::filesystem::temp_directory_path() / "kv-startup-bench").string();
     std::filesystem::create_directories(dir);
     double peak = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         std::chrono::steady_clock::time_point t1;
-        const Probe p = launchOnce(dir, t1);
+        const Probe p = launchOnce(program, dir, t1);
         if (!p.ok) {
-            state.SkipWithError("Korvane did not report its start");
+            state.SkipWithError("the program did not report its start");
             return;
         }
         const double ms = std::chrono::duration<double, std::milli>(t1 - t0).count() - p.splashMs;
@@ -79,7 +79,11 @@ void BM_StartupToLauncher(benchmark::State& state) {
     }
     state.counters["peak_MB"] = peak;
 }
+void BM_StartupToLauncher(benchmark::State& state) { startup(state, KV_KORVANE); }
+// The peer: a bare Qt dialog from process start to shown.
+void BM_BareQtDialogToShown(benchmark::State& state) { startup(state, KV_BARE_DIALOG); }
 BENCHMARK(BM_StartupToLauncher)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_BareQtDialogToShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 
