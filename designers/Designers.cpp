@@ -1,10 +1,19 @@
 #include "designers/Designers.h"
 
+#include "designers/BridgeDesigners.h"
 #include "designers/FlybackDesigner.h"
+#include "designers/ForwardDesigner.h"
+#include "script/Bindings.h"
 #include "services/Windows.h"
 
 namespace kv::designers {
 
-void registerWindows() { services::registerWindow<FlybackDesigner>(129); }
+void registerWindows() {
+    services::registerWindow<FlybackDesigner>(129);
+    services::registerWindow<ForwardDesigner>(script::kForwardTemplate);
+    services::registerWindow<PushPullDesigner>(script::kPushPullTemplate);
+    services::registerWindow<HalfBridgeDesigner>(script::kHalfBridgeTemplate);
+    services::registerWindow<FullBridgeDesigner>(script::kFullBridgeTemplate);
+}
 
 } // namespace kv::designers
