@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
         {135, {{3, nullptr}}},
         {136, {{3, nullptr}}},
         {137, {{3, nullptr}}},
+        {134, {{3, nullptr}}},
+        {165, {{3, nullptr}}},
     };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
