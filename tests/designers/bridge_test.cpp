@@ -1,7 +1,6 @@
 #include "designers/BridgeDesigners.h"
 #include "tests/designers/DesignerHarness.h"
 
-#include "shell/Launcher.h"
 #include "app/App.h"
 
 using namespace kv;
@@ -258,16 +257,4 @@ TEST_F(Bridges, InterfaceFilesRelabel) {
 TEST_F(Bridges, PaintTheirPictures) {
     for (const Window& win : kWindows)
         expectPicture(openWindow(win), win.picture, win.x, win.y, win.pictureGroup, win.marginW, win.marginH);
-}
-
-TEST_F(Bridges, LauncherButtonsOpenTheClassicDesigners) {
-    ui::Dialog& launcher = hb.openModeless(std::make_unique<shell::LauncherDialog>(), nullptr);
-    const std::pair<int, int> buttons[] = {{1006, 130}, {1008, 135}, {1014, 136}, {1002, 137}};
-    for (auto [button, tpl] : buttons) {
-        hb.opened.clear();
-        launcher.dispatch(button, ui::Notify::Clicked);
-        ASSERT_FALSE(hb.opened.empty()) << button;
-        EXPECT_EQ(hb.opened.back(), tpl);
-    }
-    EXPECT_TRUE(hb.messages.empty());
 }
