@@ -142,16 +142,6 @@ TEST_F(Forward, VerifiedDesignsAgreeWithThePhysicsAndKeepTheirInvariants) {
     }
 }
 
-TEST_F(Forward, StartValuesOnACoreOf127) {
-    W& w = openWith({});
-    press(w, W::kVerify);
-    EXPECT_EQ(shown(w, "Ns"), "10");
-    EXPECT_EQ(shown(w, "Np"), "65");
-    EXPECT_NEAR(num(w, "Irmsp"), 2.239, 0.001);
-    EXPECT_NEAR(num(w, "Lo"), 22.39, 0.01);
-    EXPECT_EQ(shown(w, "Ap"), ""); // not computed, blank again
-}
-
 TEST_F(Forward, HighInputAndLowOutputKeepOneSecondaryTurn) {
     // Np0 / n is about 0.04: to the nearest turn that would be none.
     W& w = openWith({.VinMin = 400, .VinMax = 420, .Vo = 1, .Vdf = 0.3, .Dmax = 0.4, .Bpk = 3000, .Ae = 2000});
