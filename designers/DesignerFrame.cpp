@@ -24,11 +24,13 @@ void DesignerFrame::setTables(std::vector<FieldInfo> fields, std::vector<ButtonI
     messages_ = messages;
 }
 
-void DesignerFrame::setPicture(int bitmapId, int groupId, int x, int y) {
+void DesignerFrame::setPicture(int bitmapId, int groupId, int x, int y, int marginW, int marginH) {
     picture_ = bitmapId;
     pictureGroup_ = groupId;
     pictureX_ = x;
     pictureY_ = y;
+    marginW_ = marginW;
+    marginH_ = marginH;
 }
 
 int DesignerFrame::rowOf(int control) const {
@@ -53,11 +55,21 @@ int DesignerFrame::editOf(const char* name) const {
     return 0;
 }
 
-const char* DesignerFrame::messageOf(int code) const {
-    if (code == kStopNotFinite) return kNotFinite;
+std::string DesignerFrame::messageOf(int code) const {
+    std::string t = kNotFinite;
     for (const Message& m : messages_)
-        if (m.code == code) return m.text;
-    return kNotFinite;
+        if (m.code == code && code != kStopNotFinite) t = m.text;
+    for (std::size_t open = t.find('{'); open != std::string::npos; open = t.find('{', open)) {
+        const std::size_t close = t.find('}', open);
+        if (close == std::string::npos) break;
+        const std::string name = t.substr(open + 1, close - open - 1);
+        std::string label = name;
+        for (const FieldInfo& f : fields_)
+            if (name == f.name && f.label) label = text(f.label);
+        t.replace(open, close - open + 1, label);
+        open += label.size();
+    }
+    return t;
 }
 
 void DesignerFrame::writeField(std::size_t row) {
@@ -92,7 +104,7 @@ std::optional<char> firstByte(const std::string& file, std::uint64_t* size = nul
 }
 } // namespace
 
-void DesignerFrame::refreshTitle() {
+void DesignerFrame::applyLabels() {
     bool custom = false;
     const std::string ifile(script::interfaceFileName(templateId()));
     if (!ifile.empty() && firstByte(ifile) != '#') {
@@ -101,21 +113,28 @@ void DesignerFrame::refreshTitle() {
     }
     interfaceSuffix_ = custom ? kCustomLabels : kSystemLabels;
     labelsApplied(custom);
+}
+
+void DesignerFrame::refreshTitle() {
     // The title says custom only for a file of three bytes or more.
     std::uint64_t size = 0;
     const auto first = firstByte(std::string(script::formulaFileName(templateId(), mode())), &size);
-    formulaSuffix_ = first && *first != '#' && size > 2 ? kCustomFormulas : kBuiltinFormulas;
+    const bool custom = first && *first != '#' && size > 2;
+    formulaSuffix_ = custom ? kCustomFormulas : kBuiltinFormulas;
+    formulasChosen(custom);
     setTitle(baseTitle_ + interfaceSuffix_ + formulaSuffix_);
 }
 
 void DesignerFrame::onInitDialog() {
     if (firstExchangeDone_) return;
     firstExchangeDone_ = true;
+    for (const GroupColor& g : groupColors_) setTextColor(g.group, g.color);
     writeFields();
     fillModes();
     modeChanged();
     for (const FieldInfo& f : fields_)
         if (f.role != Role::Input) setText(f.edit, "");
+    applyLabels();
     refreshTitle();
 }
 
@@ -129,7 +148,7 @@ bool DesignerFrame::onCommand(int id, ui::Notify code) {
     return onOtherCommand(id, code);
 }
 
-void DesignerFrame::changeMode(std::span<const int> alsoCleared) {
+void DesignerFrame::changeMode(std::span<const int> alsoCleared, bool relabel) {
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (fields_[i].role == Role::Result) {
             *slot(i) = 0;
@@ -140,6 +159,7 @@ void DesignerFrame::changeMode(std::span<const int> alsoCleared) {
         setText(c, "");
     }
     modeChanged();
+    if (relabel) applyLabels();
     refreshTitle();
 }
 
@@ -252,7 +272,7 @@ void DesignerFrame::onPaint(ui::Canvas& c) {
     if (!g || !bmp) return;
     const int w = ui::dluToPxX(g->tpl.w), h = ui::dluToPxY(g->tpl.h);
     c.stretchBitmap(picture_, {pictureX_, pictureY_, pictureX_ + w, pictureY_ + h},
-                    {0, 0, bmp->width + 10, bmp->height + 10});
+                    {0, 0, bmp->width + marginW_, bmp->height + marginH_});
 }
 
 } // namespace kv::designers

@@ -20,6 +20,16 @@ inline constexpr const char* kCustomLabels = "   <界面:自定义";
 inline constexpr const char* kBuiltinFormulas = "   公式:内置>";
 inline constexpr const char* kCustomFormulas = "   公式:自定义>";
 
+// Caption colours of the designers' group boxes.
+inline constexpr ui::Color kRedCaption{255, 0, 0};
+inline constexpr ui::Color kBlueCaption{0, 0, 255};
+inline constexpr ui::Color kNoteCaption{200, 0, 255};
+
+struct GroupColor {
+    int group;
+    ui::Color color;
+};
+
 // A field row with its value pointer resolved by the designer.
 struct FieldInfo {
     const char* name;
@@ -72,7 +82,11 @@ protected:
     // ---- set-up by the designer ---------------------------------------------
     void setTables(std::vector<FieldInfo> fields, std::vector<ButtonInfo> buttons,
                    std::span<const Message> messages);
-    void setPicture(int bitmapId, int groupId, int x, int y);
+    // Caption colours set when the window opens.
+    void setGroupColors(std::span<const GroupColor> colors) { groupColors_ = colors; }
+    // The topology picture, stretched into group box `groupId` with its top-left
+    // corner at (x, y); the source rectangle is the bitmap grown by the margins.
+    void setPicture(int bitmapId, int groupId, int x, int y, int marginW = 10, int marginH = 10);
     // The value behind field row `row`.
     virtual float* slot(std::size_t row) = 0;
     // Built-in formulas of button `id` in `mode`: the results go into the
@@ -87,6 +101,8 @@ protected:
     virtual void modeChanged() {}
     // After the interface file was (or was not) applied.
     virtual void labelsApplied(bool /*custom*/) {}
+    // After the formula suffix was set: whether the mode's formula file is the user's.
+    virtual void formulasChosen(bool /*custom*/) {}
     // Other commands than the computation buttons.
     virtual bool onOtherCommand(int /*id*/, ui::Notify /*code*/) { return false; }
 
@@ -94,18 +110,20 @@ protected:
     void writeFields();
     void blank(std::span<const int> controls);
     // Mode change: results (and `alsoCleared`) to 0 and blank, inputs switched,
-    // labels and title again.
-    void changeMode(std::span<const int> alsoCleared = {});
+    // the labels again (unless `relabel` is false) and the title.
+    void changeMode(std::span<const int> alsoCleared = {}, bool relabel = true);
     // The computation-button protocol for button `b`.
     void runButton(const ButtonInfo& b);
-    // The message text of a calculation's code.
-    const char* messageOf(int code) const;
+    // The message text of a calculation's code; "{Name}" in a message stands
+    // for the current label of the field with formula name Name.
+    std::string messageOf(int code) const;
 
 private:
     void writeField(std::size_t row);
     bool readFields();
     // The first input outside its range, named in a message; false then.
     bool inputsInRange(const std::vector<int>& blankOptional);
+    void applyLabels();
     void refreshTitle();
     bool formulaInUse();
     bool runFormulas(const ButtonInfo& b);
@@ -117,7 +135,8 @@ private:
     std::vector<FieldInfo> fields_;
     std::vector<ButtonInfo> buttons_;
     std::span<const Message> messages_;
-    int picture_ = 0, pictureGroup_ = 0, pictureX_ = 0, pictureY_ = 0;
+    std::span<const GroupColor> groupColors_;
+    int picture_ = 0, pictureGroup_ = 0, pictureX_ = 0, pictureY_ = 0, marginW_ = 10, marginH_ = 10;
     bool firstExchangeDone_ = false;
 };
 

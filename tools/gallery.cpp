@@ -7,6 +7,7 @@
 #include "platform/ui/Files.h"
 #include "shell/Popups.h"
 #include "services/Settings.h"
+#include "script/DesignerFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <vector>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -70,21 +73,36 @@ int main(int argc, char** argv) {
             ++written;
         }
     };
+    // The designers are shown with a finished design: edits typed in
+    // (edit id, text) and then buttons pressed (id, no text).
+    struct Step {
+        int id;
+        const char* text;
+    };
+    const std::map<int, std::vector<Step>> designs = {
+        {129, {{1029, "52.5"}, {1031, "57.5"}, {4, nullptr}, {1047, nullptr}}},
+        {130, {{1096, nullptr}, {1046, "127"}, {1095, nullptr}}},
+        {135, {{3, nullptr}}},
+        {136, {{3, nullptr}}},
+        {137, {{3, nullptr}}},
+        {134, {{3, nullptr}}},
+        {165, {{3, nullptr}}},
+    };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
-        for (const char* f : {"Flyback Interface.txt", "CCM反激变换器 cfg.txt", "DCM反激变换器 cfg.txt"})
+        for (std::string_view name : kv::script::allScriptFiles()) {
+            const std::string f(name);
             if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::ui::writeAt(f, 0, "#");
+        }
         kv::services::writeSlot(kv::services::kPictureSlot, '#');
         std::unique_ptr<kv::ui::Dialog> dlg = kv::app::createDialog(id, nullptr);
         if (!dlg) continue;
         backend.createWindow(*dlg);
-        if (id == 129) {
-            // A finished design: a core typed in and verified.
-            dlg->setText(1029, "52.5");
-            dlg->setText(1031, "57.5");
-            dlg->dispatch(4, kv::ui::Notify::Clicked);
-            dlg->dispatch(1047, kv::ui::Notify::Clicked);
-        }
+        if (auto design = designs.find(id); design != designs.end())
+            for (const Step& s : design->second) {
+                if (s.text) dlg->setText(s.id, s.text);
+                else dlg->dispatch(s.id, kv::ui::Notify::Clicked);
+            }
         if (id == 238) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background

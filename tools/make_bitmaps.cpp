@@ -1,5 +1,6 @@
-// Draws the launcher background (319x160) and the program icon (32x32);
-// with a second folder, the topology pictures of the formula editor page.
+// Draws the launcher background (319x160), the program icon (32x32) and the
+// designers' topology pictures; with a second folder, the topology pictures
+// of the formula editor page.
 // Run once; the pictures are kept under resources/bitmaps and data/Code.
 #include <QGuiApplication>
 #include <QImage>
@@ -8,8 +9,10 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -393,19 +396,8 @@ void centreTapOutput(Schematic& s, double x, double y1, double ym, double y2) {
     outputStage(s, x + 90, x + 108, y1 - 8, ym, "Vo");
 }
 
-void dcdcPicture(const QString& path) {
-    Picture pic(270, 372, "DC-DC: Buck / Boost / Buck-Boost");
-    Schematic s{pic.p};
-    auto band = [&](double top, const char* name) {
-        s.p.save();
-        s.p.setPen(QColor(120, 120, 120));
-        s.p.drawLine(QPointF(6, top - 10), QPointF(264, top - 10));
-        s.p.restore();
-        s.label(8, top + 2, name);
-    };
-    // buck
-    double T = 48, G = 118;
-    band(30, "Buck");
+// The three DC-DC converters between the rails at T and G.
+void buckCircuit(Schematic& s, double T, double G) {
     battery(s, 20, T, G, "Vin");
     s.wire({{20, T}, {40, T}});
     mosfetH(s, 40, 90, T, "Q");
@@ -418,9 +410,9 @@ void dcdcPicture(const QString& path) {
     outputStage(s, 200, 240, T, G, "Vo");
     s.wire({{20, G}, {240, G}});
     s.dot(110, G);
-    // boost
-    T = 168, G = 238;
-    band(150, "Boost");
+}
+
+void boostCircuit(Schematic& s, double T, double G) {
     battery(s, 20, T, G, "Vin");
     s.wire({{20, T}, {40, T}});
     inductorH(s, 40, 100, T, "L");
@@ -433,9 +425,10 @@ void dcdcPicture(const QString& path) {
     outputStage(s, 200, 240, T, G, "Vo");
     s.wire({{20, G}, {240, G}});
     s.dot(120, G);
-    // buck-boost (inverting)
-    T = 288, G = 358;
-    band(270, "Buck-Boost");
+}
+
+// Inverting buck-boost.
+void buckBoostCircuit(Schematic& s, double T, double G) {
     battery(s, 20, T, G, "Vin");
     s.wire({{20, T}, {40, T}});
     mosfetH(s, 40, 90, T, "Q");
@@ -451,6 +444,24 @@ void dcdcPicture(const QString& path) {
     outputStage(s, 200, 240, T, G, "-Vo", false);
     s.wire({{20, G}, {240, G}});
     s.dot(120, G);
+}
+
+void dcdcPicture(const QString& path) {
+    Picture pic(270, 372, "DC-DC: Buck / Boost / Buck-Boost");
+    Schematic s{pic.p};
+    auto band = [&](double top, const char* name) {
+        s.p.save();
+        s.p.setPen(QColor(120, 120, 120));
+        s.p.drawLine(QPointF(6, top - 10), QPointF(264, top - 10));
+        s.p.restore();
+        s.label(8, top + 2, name);
+    };
+    band(30, "Buck");
+    buckCircuit(s, 48, 118);
+    band(150, "Boost");
+    boostCircuit(s, 168, 238);
+    band(270, "Buck-Boost");
+    buckBoostCircuit(s, 288, 358);
     pic.save(path);
 }
 
@@ -461,9 +472,7 @@ void flybackPicture(const QString& path) {
     pic.save(path);
 }
 
-void rccPicture(const QString& path) {
-    Picture pic(270, 184, "RCC (ringing choke converter)");
-    Schematic s{pic.p};
+void rccCircuit(Schematic& s) {
     const double T = 40, G = 172;
     battery(s, 16, T, G, "Vin");
     s.wire({{16, T}, {150, T}});
@@ -504,12 +513,16 @@ void rccPicture(const QString& path) {
     s.wire({{214, T}, {262, T}});
     s.wire({{175, T + 46}, {175, 120}, {262, 120}});
     outputStage(s, 236, 262, T, 120, "Vo");
+}
+
+void rccPicture(const QString& path) {
+    Picture pic(270, 184, "RCC (ringing choke converter)");
+    Schematic s{pic.p};
+    rccCircuit(s);
     pic.save(path);
 }
 
-void forwardPicture(const QString& path) {
-    Picture pic(270, 184, "Forward");
-    Schematic s{pic.p};
+void forwardCircuit(Schematic& s) {
     const double T = 40, G = 170;
     battery(s, 16, T, G, "Vin");
     s.wire({{16, T}, {120, T}});
@@ -549,12 +562,16 @@ void forwardPicture(const QString& path) {
     s.wire({{146, T + 46}, {146, 130}, {262, 130}});
     s.dot(194, 130);
     outputStage(s, 244, 262, T, 130, "Vo");
+}
+
+void forwardPicture(const QString& path) {
+    Picture pic(270, 184, "Forward");
+    Schematic s{pic.p};
+    forwardCircuit(s);
     pic.save(path);
 }
 
-void pushPullPicture(const QString& path) {
-    Picture pic(270, 190, "Push-Pull");
-    Schematic s{pic.p};
+void pushPullCircuit(Schematic& s) {
     const double G = 176;
     battery(s, 16, 80, G, "Vin");
     // centre tap to the supply, hopping over Q1's drain lead
@@ -571,12 +588,16 @@ void pushPullPicture(const QString& path) {
     s.dot(70, G);
     core(s, 141, 36, 124);
     centreTapOutput(s, 155, 40, 80, 120);
+}
+
+void pushPullPicture(const QString& path) {
+    Picture pic(270, 190, "Push-Pull");
+    Schematic s{pic.p};
+    pushPullCircuit(s);
     pic.save(path);
 }
 
-void halfBridgePicture(const QString& path) {
-    Picture pic(270, 190, "Half Bridge");
-    Schematic s{pic.p};
+void halfBridgeCircuit(Schematic& s) {
     const double T = 30, G = 176, M = 103;
     battery(s, 16, T, G, "Vin");
     s.wire({{16, T}, {100, T}});
@@ -601,12 +622,16 @@ void halfBridgePicture(const QString& path) {
     s.wire({{60, 116}, {60, M}, {50, M}});
     core(s, 141, 48, 116);
     centreTapOutput(s, 155, 56, 82, 108);
+}
+
+void halfBridgePicture(const QString& path) {
+    Picture pic(270, 190, "Half Bridge");
+    Schematic s{pic.p};
+    halfBridgeCircuit(s);
     pic.save(path);
 }
 
-void fullBridgePicture(const QString& path) {
-    Picture pic(270, 190, "Full Bridge");
-    Schematic s{pic.p};
+void fullBridgeCircuit(Schematic& s) {
     const double T = 30, G = 176, M = 103;
     battery(s, 16, T, G, "Vin");
     s.wire({{16, T}, {110, T}});
@@ -629,7 +654,49 @@ void fullBridgePicture(const QString& path) {
     s.wire({{130, 100}, {130, M}, {110, M}});
     core(s, 141, 48, 116);
     centreTapOutput(s, 155, 56, 82, 108);
+}
+
+void fullBridgePicture(const QString& path) {
+    Picture pic(270, 190, "Full Bridge");
+    Schematic s{pic.p};
+    fullBridgeCircuit(s);
     pic.save(path);
+}
+
+// ---------------------------------------------------------------- designer pictures
+// The topology pictures of the classic designers: a circuit scaled to fit a
+// bitmap of the size the designer paints, showing the part `content` of the
+// circuit's coordinates.
+void designerBitmap(const QString& path, int w, int h, QRectF content,
+                    const std::function<void(Schematic&)>& draw) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double k = std::min(w / content.width(), h / content.height());
+    p.translate((w - content.width() * k) / 2, (h - content.height() * k) / 2);
+    p.scale(k, k);
+    p.translate(-content.left(), -content.top());
+    QFont f("Noto Sans", 7);
+    f.setPixelSize(9);
+    p.setFont(f);
+    p.setPen(QPen(Qt::black, 1.3));
+    Schematic s{p};
+    draw(s);
+    p.end();
+    img.save(path);
+}
+
+void designerBitmaps(const QString& dir) {
+    designerBitmap(dir + "/forward.png", 229, 204, {0, 22, 270, 162}, forwardCircuit);
+    designerBitmap(dir + "/push-pull.png", 243, 196, {0, 16, 270, 174}, pushPullCircuit);
+    designerBitmap(dir + "/half-bridge.png", 221, 180, {0, 18, 276, 172}, halfBridgeCircuit);
+    designerBitmap(dir + "/full-bridge.png", 218, 196, {0, 18, 276, 172}, fullBridgeCircuit);
+    designerBitmap(dir + "/rcc.png", 234, 129, {0, 22, 270, 162}, rccCircuit);
+    designerBitmap(dir + "/buck.png", 225, 117, {4, 30, 262, 98}, [](Schematic& s) { buckCircuit(s, 48, 118); });
+    designerBitmap(dir + "/boost.png", 217, 115, {4, 150, 262, 98}, [](Schematic& s) { boostCircuit(s, 168, 238); });
+    designerBitmap(dir + "/buck-boost.png", 208, 105, {4, 270, 262, 98},
+                   [](Schematic& s) { buckBoostCircuit(s, 288, 358); });
 }
 
 // The pictures of the formula editor page, under their file names.
@@ -651,6 +718,7 @@ int main(int argc, char** argv) {
     background(dir + "/launcher.png");
     icon(dir + "/korvane.png");
     flyback(dir + "/flyback.png");
+    designerBitmaps(dir);
     // make-bitmaps BITMAP_DIR CODE_DIR: the topology pictures as well
     if (argc > 2) topologyPictures(QString::fromLocal8Bit(argv[2]));
     std::printf("written to %s\n", qPrintable(dir));

@@ -6,6 +6,7 @@
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "script/Bindings.h"
 #include "script/DesignerFiles.h"
+#include "shell/Launcher.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -70,5 +71,23 @@ TEST(DesignerTables, AgreeWithTemplatesBindingsAndLabelLists) {
         for (const auto& f : files.formulas) EXPECT_EQ(script::bindingTableForFile(f.file), bindings);
     }
     EXPECT_GE(checked, 1);
+    ui::setBackend(nullptr);
+}
+
+TEST(DesignerTables, LauncherButtonsOpenTheClassicDesigners) {
+    test::TempDir dir;
+    ui::HeadlessBackend hb;
+    ui::setBackend(&hb);
+    app::registerAll();
+    ui::Dialog& launcher = hb.openModeless(std::make_unique<shell::LauncherDialog>(), nullptr);
+    const std::pair<int, int> buttons[] = {{1006, 130}, {1008, 135}, {1014, 136}, {1002, 137}, {1017, 134}, {1016, 165}};
+    for (auto [button, tpl] : buttons) {
+        hb.opened.clear();
+        launcher.dispatch(button, ui::Notify::Clicked);
+        ASSERT_FALSE(hb.opened.empty()) << button;
+        EXPECT_EQ(hb.opened.back(), tpl);
+    }
+    EXPECT_EQ(hb.modeless().size(), 7u); // the launcher and six designers
+    for (const auto& m : hb.messages) EXPECT_NE(m.text, shell::kNotInBuild);
     ui::setBackend(nullptr);
 }

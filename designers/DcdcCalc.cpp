@@ -1,0 +1,112 @@
+#include "designers/DcdcCalc.h"
+
+#include "services/Magnetics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kv::designers::dcdc {
+
+namespace mag = services::magnetics;
+
+namespace {
+// The voltages each converter needs: a buck steps down even at the lowest
+// input less the switch drop; a boost steps up above the highest input; the
+// inductor of a boost or buck-boost sees the lowest input less the switch drop.
+bool suits(const Design& d, int converter) {
+    if (d.VinMin > d.VinMax) return false;
+    switch (converter) {
+    case kBuck: return d.VinMin - d.Vsw > d.Vo;
+    case kBoost: return d.Vo > d.VinMax && d.VinMin > d.Vsw;
+    default: return d.VinMin > d.Vsw;
+    }
+}
+
+float period(const Design& d) { return 1000.0f / d.f; } // µs
+
+void continuous(Design& d, int converter) {
+    const float T = period(d);
+    const float flux = 2.0f * d.r * d.Bpk / (d.r + 2.0f); // the swing of the ripple (gauss)
+    const float peak = d.r / 2.0f + 1.0f, rms = std::sqrt(d.r * d.r / 12.0f + 1.0f);
+    if (converter == kBuck) {
+        // designed at the highest input
+        d.Duty = (d.Vo + d.Vdf) / (d.Vdf + d.VinMax - d.Vsw);
+        d.Ton = d.Duty * T;
+        const float vl = d.VinMax - d.Vsw - d.Vo;
+        d.L = vl * d.Ton / (d.r * d.IoMax);
+        d.Ipk = peak * d.IoMax;
+        d.Irms = d.IoMax * rms;
+        d.NL = vl * 10000.0f * d.Ton / (flux * d.Ae);
+        // the switch current at the lowest input
+        const float dl = (d.Vo + d.Vdf) / (d.Vdf + d.VinMin - d.Vsw);
+        const float rl = (d.VinMin - d.Vsw - d.Vo) * dl * T / (d.L * d.IoMax);
+        d.Iswrms = d.IoMax * std::sqrt(dl * (rl * rl / 12.0f + 1.0f));
+        d.Vswm = d.Vdm = 1.2f * d.VinMax;
+        d.Idrms = std::sqrt(1.0f - d.Duty) * d.IoMax;
+        return;
+    }
+    // boost and buck-boost: designed at the lowest input
+    d.Duty = converter == kBoost ? (d.Vo - d.VinMin + d.Vdf) / (d.Vdf + d.Vo - d.Vsw)
+                                 : (d.Vo + d.Vdf) / (d.Vdf + d.Vo + d.VinMin - d.Vsw);
+    d.Ton = d.Duty * T;
+    const float il = d.IoMax / (1.0f - d.Duty), vl = d.VinMin - d.Vsw;
+    d.L = vl * d.Ton / (il * d.r);
+    d.Ipk = peak * il;
+    d.Irms = il * rms;
+    d.NL = vl * 10000.0f * d.Ton / (flux * d.Ae);
+    d.Iswrms = il * std::sqrt(d.Duty * (d.r * d.r / 12.0f + 1.0f));
+    d.Vswm = d.Vdm = 1.2f * (converter == kBoost ? d.Vo : d.Vo + d.VinMax);
+    d.Idrms = std::sqrt(1.0f - d.Duty) * d.Ipk / peak;
+}
+
+void discontinuous(Design& d, int converter) {
+    const float T = period(d);
+    const float used = 1.0f - d.Ptd * 0.01f; // share of the period for on- and off-time
+    float von, offShare;                     // inductor voltage while on; off-time share D2
+    if (converter == kBuck) {
+        d.Ton = used * T * (d.Vo + d.Vdf) / (d.Vdf + d.VinMax - d.Vsw);
+        d.Duty = d.Ton / T;
+        const float vh = d.VinMax - d.Vsw;
+        d.L = d.Duty * d.Duty * 1000000.0f * (vh - d.Vo) * (vh + d.Vdf) /
+              (d.IoMax * 2.0f * d.f * 1000.0f * (d.Vo + d.Vdf));
+        von = d.VinMax - d.Vo - d.Vsw;
+        d.Ipk = von * d.Ton / d.L;
+        offShare = 2.0f * d.IoMax / d.Ipk - d.Duty;
+        d.Vswm = d.Vdm = 1.2f * d.VinMax;
+    } else {
+        const bool boost = converter == kBoost;
+        d.Ton = used * T * (boost ? d.Vo - d.VinMin + d.Vdf : d.Vo + d.Vdf) /
+                (d.Vdf + d.Vo + (boost ? 0.0f : d.VinMin) - d.Vsw);
+        d.Duty = d.Ton / T;
+        von = d.VinMin - d.Vsw;
+        const float off = boost ? d.Vo + d.Vdf - d.VinMin : d.Vo + d.Vdf; // inductor voltage while off
+        d.L = d.Duty * d.Duty * 1000000.0f * von * von / (d.IoMax * 2.0f * 1000.0f * d.f * off);
+        d.Ipk = von * d.Ton / d.L;
+        offShare = 2.0f * d.IoMax / d.Ipk;
+        d.Vswm = d.Vdm = 1.2f * (boost ? d.Vo : d.Vo + d.VinMax);
+    }
+    d.NL = von * 10000.0f * d.Ton / (d.Bpk * d.Ae);
+    d.Irms = d.Ipk * std::sqrt(offShare / 3.0f + d.Duty / 3.0f);
+    d.Iswrms = d.Ipk * std::sqrt(d.Duty / 3.0f);
+    d.Idrms = d.Ipk * std::sqrt(offShare / 3.0f);
+}
+} // namespace
+
+Outcome design(Design& d, int mode) {
+    const int converter = converterOf(mode);
+    const bool dcm = dcmOf(mode);
+    if (!suits(d, converter)) return Outcome::stopped(kBadConditions);
+    if (!dcm && d.r > kMaxRipple) return Outcome::stopped(kRippleTooLarge);
+    if (dcm) discontinuous(d, converter);
+    else continuous(d, converter);
+    d.DL = mag::wireDiameter(d.Cmil, d.Irms);
+    // An inductor has at least one turn.
+    d.NL = std::max(1.0f, mag::roundHalfDown(d.NL));
+    d.Co = (period(d) - d.Ton) * d.IoMax / (d.Vopp * 0.001f);
+    d.Vc = 1.2f * d.Vo;
+    // Computed, but not shown: the core would saturate.
+    if (d.Bpk > d.Bsat) return Outcome::stopped(kAboveSaturation);
+    return {};
+}
+
+} // namespace kv::designers::dcdc

@@ -1,0 +1,39 @@
+// Built-in formulas of the non-isolated converters (buck, boost, inverting
+// buck-boost) in continuous or discontinuous conduction, in single precision:
+// the inductor on a given core, duty and on-time, switch and diode stresses,
+// the output capacitor.
+#pragma once
+
+#include "designers/Outcome.h"
+
+namespace kv::designers::dcdc {
+
+// Every field of the designer. Inputs carry their start values.
+struct Design {
+    // design conditions
+    float VinMin = 18, VinMax = 24, Vo = 12, IoMax = 1, Vsw = 1.5f, Vdf = 0.5f, f = 150, Ptd = 20, r = 0.4f,
+          Bpk = 2500, Bsat = 3000, Cmil = 400, Vopp = 50, Ae = 23;
+    // results; Vc is the output capacitor's voltage rating
+    float L = 0, Ipk = 0, Irms = 0, DL = 0, NL = 0, Ton = 0, Duty = 0, Iswrms = 0, Vswm = 0, Idrms = 0, Vdm = 0,
+          Co = 0, Vc = 0;
+};
+
+enum Converter : int { kBuck = 0, kBoost = 1, kBuckBoost = 2 };
+
+// The mode that picks the formula file: converter times two, plus one in DCM.
+constexpr int modeOf(int converter, bool dcm) { return converter * 2 + (dcm ? 1 : 0); }
+constexpr int converterOf(int mode) { return mode / 2; }
+constexpr bool dcmOf(int mode) { return mode % 2 == 1; }
+
+enum Code : int {
+    kBadConditions = 1,   // stop: the voltages do not suit the converter
+    kAboveSaturation = 2, // stop: Bpk above Bsat
+    kRippleTooLarge = 3,  // stop: a CCM ripple ratio above 2 is not continuous
+};
+
+// The largest CCM ripple ratio: the inductor current just reaches zero.
+inline constexpr float kMaxRipple = 2.0f;
+
+Outcome design(Design& d, int mode);
+
+} // namespace kv::designers::dcdc

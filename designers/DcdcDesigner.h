@@ -1,0 +1,27 @@
+// The DC-DC designer: buck, boost or buck-boost in CCM or DCM, each with its
+// own formula file and the converter's picture.
+#pragma once
+
+#include "designers/DcdcCalc.h"
+#include "designers/DesignerFrame.h"
+
+namespace kv::designers {
+
+class DcdcDesigner : public TableDesigner<dcdc::Design> {
+public:
+    enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078 };
+    // Repainted when the converter changes.
+    static constexpr ui::Rect kPictureArea{365, 18, 590, 150};
+
+    explicit DcdcDesigner(ui::Dialog* parent);
+    int converter() const;
+    bool dcm() const { return selected(kMode) == 1; }
+
+private:
+    int mode() const override { return dcdc::modeOf(converter(), dcm()); }
+    void fillModes() override;
+    void modeChanged() override;
+    bool onOtherCommand(int id, ui::Notify code) override;
+};
+
+} // namespace kv::designers

@@ -1,0 +1,57 @@
+#include "designers/ForwardCalc.h"
+
+#include "services/Magnetics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kv::designers::forward {
+
+namespace mag = services::magnetics;
+
+namespace {
+// The duty notice both buttons give.
+Outcome dutyNotice(const Design& d) {
+    Outcome o;
+    if (d.Dmax >= 0.5f) o.notice(kResetDuty);
+    return o;
+}
+
+// Nearest whole number; a fraction of exactly one half stays as it is.
+float roundUnlessHalf(float x) {
+    const float whole = std::floor(x);
+    return x - whole == 0.5f ? x : mag::roundHalfDown(x);
+}
+} // namespace
+
+float inputPower(const Design& d) { return d.Vo * 100.0f * d.Io / d.Eff; }
+
+Outcome areaProduct(Design& d, int) {
+    Outcome o = dutyNotice(d);
+    d.Ap = inputPower(d) * 506.7f * d.Cmil / (d.Kw * 1000.0f * d.f * d.Bpk);
+    return o;
+}
+
+Outcome verify(Design& d, int) {
+    // The inductor is sized at the highest input, which must be the highest.
+    if (d.VinMax < d.VinMin) return Outcome::stopped(kMaxBelowMin);
+    Outcome o = dutyNotice(d);
+    // On-time (µs) at the lowest input, in volt-microseconds over the core.
+    const float voltMicroseconds = d.VinMin * 1e6f * d.Dmax / (d.f * 1000.0f);
+    const float np0 = voltMicroseconds * 100.0f / (d.Bpk * d.Ae * 0.01f);
+    const float n = d.VinMin * d.Dmax / (d.Vo + d.Vdf);
+    // A secondary always has a turn, even for a high input and a low output.
+    d.Ns = std::max(1.0f, mag::roundHalfDown(np0 / n));
+    d.Np = roundUnlessHalf(n * d.Ns);
+    d.Irmsp = std::sqrt(d.Dmax) * d.Vo * d.Io / (d.VinMin * d.Dmax * d.Eff * 0.01f);
+    d.Dp = mag::wireDiameter(d.Cmil, d.Irmsp);
+    d.Irmss = std::sqrt(d.Dmax) * d.Io;
+    d.Ds = mag::wireDiameter(d.Cmil, d.Irmss);
+    // Buck at the highest input with a ripple of 0.4 Io.
+    const float vs = d.VinMax / n;
+    const float ton = ((d.Vdf + d.Vo) / vs) * 1000.0f / d.f;
+    d.Lo = (vs - d.Vdf - d.Vo) * ton / (d.Io * 0.4f);
+    return o;
+}
+
+} // namespace kv::designers::forward

@@ -1,0 +1,33 @@
+// Built-in single-switch forward formulas, in single precision: the core's
+// area product from the power, then the transformer and output inductor on
+// the chosen core.
+#pragma once
+
+#include "designers/Outcome.h"
+
+namespace kv::designers::forward {
+
+// Every field of the designer. Inputs carry their start values.
+struct Design {
+    // design conditions
+    float VinMin = 250, VinMax = 360, Vo = 13.8f, Io = 20, f = 60, Eff = 80, Vdf = 0.8f, Dmax = 0.38f,
+          Bpk = 2000, Cmil = 600, Kw = 0.3f;
+    // the chosen core (starts blank) and the area product (cm4)
+    float Ae = 0, Ap = 0;
+    // results
+    float Np = 0, Ns = 0, Dp = 0, Ds = 0, Irmsp = 0, Irmss = 0, Lo = 0;
+};
+
+enum Code : int {
+    kResetDuty = 1,   // notice: Dmax of 0.5 or more leaves no reset with equal turns
+    kMaxBelowMin = 2, // stop: the highest input below the lowest
+};
+
+// Input power Po / η (W).
+float inputPower(const Design& d);
+// Area product Ap (cm4) into d.Ap.
+Outcome areaProduct(Design& d, int mode);
+// Turns, currents, wires and the output inductance for core area d.Ae.
+Outcome verify(Design& d, int mode);
+
+} // namespace kv::designers::forward

@@ -1,0 +1,18 @@
+// The ringing-choke (RCC) designer: transformer of a self-oscillating flyback
+// and its frequency range.
+#pragma once
+
+#include "designers/DesignerFrame.h"
+#include "designers/RccCalc.h"
+
+namespace kv::designers {
+
+class RccDesigner : public TableDesigner<rcc::Design> {
+public:
+    enum : int { kCalculate = 3, kPictureGroup = 1093 };
+    static constexpr int kPicture = 209;
+
+    explicit RccDesigner(ui::Dialog* parent);
+};
+
+} // namespace kv::designers
