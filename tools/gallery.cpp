@@ -1,6 +1,8 @@
 // Renders the program's windows to PNG files: the picture gallery of ./run
 // without a display, and the pictures the README shows.
 #include "app/App.h"
+#include "ic_designers/Ob2269Designer.h"
+#include "ic_designers/QrDesigner.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
@@ -85,6 +87,10 @@ int main(int argc, char** argv) {
             dlg->dispatch(4, kv::ui::Notify::Clicked);
             dlg->dispatch(1047, kv::ui::Notify::Clicked);
         }
+        // The controller designers after a calculation (the LLC designer computes as it opens).
+        if (id == kv::ic::QrDesigner::kTemplate) dlg->dispatch(kv::ic::QrDesigner::kCalculate, kv::ui::Notify::Clicked);
+        if (id == kv::ic::Ob2269Designer::kTemplate)
+            dlg->dispatch(kv::ic::Ob2269Designer::kCalculate, kv::ui::Notify::Clicked);
         if (id == 238) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background
