@@ -23,6 +23,7 @@ const char* const kCliUsage =
     "  --check ID=0|1      set check box or radio button ID\n"
     "  --press ID          press button ID\n"
     "  --click X,Y         left-button release at client pixel X,Y\n"
+    "  --move X,Y          mouse moved to client pixel X,Y\n"
     "  --sys ID            choose entry ID of the window menu\n"
     "  --wait MS           let MS milliseconds of window timers run\n"
     "  --answer WORD       answer for the next message box (ok, yes, no, cancel)\n"
@@ -73,7 +74,7 @@ public:
                 err = "--end without --on";
                 return false;
             }
-            static const char* withArg[] = {"--set", "--select", "--check", "--press", "--click",
+            static const char* withArg[] = {"--set", "--select", "--check", "--press", "--click", "--move",
                                             "--answer", "--file", "--sys", "--wait"};
             bool known = false;
             for (const char* w : withArg) known |= verb == w;
@@ -125,9 +126,9 @@ bool validate(const std::vector<Action>& actions, std::string& err) {
         } else if (a.verb == "--press" || a.verb == "--sys" || a.verb == "--wait") {
             if (!toInt(a.arg, i) || (a.verb == "--wait" && i < 0))
                 return err = "malformed " + a.verb + " " + a.arg, false;
-        } else if (a.verb == "--click") {
+        } else if (a.verb == "--click" || a.verb == "--move") {
             if (!splitPair(a.arg, ',', x, y) || !toInt(x, i) || !toInt(y, j))
-                return err = "malformed --click " + a.arg, false;
+                return err = "malformed " + a.verb + " " + a.arg, false;
         } else if (a.verb == "--answer") {
             if (a.arg != "ok" && a.arg != "yes" && a.arg != "no" && a.arg != "cancel")
                 return err = "unknown answer " + a.arg, false;
@@ -203,6 +204,11 @@ private:
             toInt(x, id);
             toInt(y, n);
             dlg.onLButtonUp(id, n);
+        } else if (a.verb == "--move") {
+            splitPair(a.arg, ',', x, y);
+            toInt(x, id);
+            toInt(y, n);
+            dlg.onMouseMove(id, n);
         } else if (a.verb == "--sys") {
             toInt(a.arg, id);
             dlg.onSysCommand(id);
@@ -274,6 +280,7 @@ std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
             o += "], \"selected\": " + std::to_string(c.selected);
         }
         if (c.tpl.kind == ui::Kind::Progress) o += ", \"pos\": " + std::to_string(c.pos);
+        if (c.textColor) o += ", \"color\": \"" + colorText(*c.textColor) + "\"";
         o += "}";
     }
     o += "},\n \"messages\": " + messagesJson(hb.messages) + ",\n \"opened\": [";
@@ -288,7 +295,23 @@ std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
              ", \"y\": " + std::to_string(t.y) + ", \"font\": " + jsonString(t.font) +
              ", \"size\": " + std::to_string(t.size) + ", \"color\": \"" + colorText(t.color) + "\"}";
     }
-    return o + "]}\n";
+    o += "]";
+    // Curves: each polyline's point count and end points.
+    const auto polylines = canvas.polylines();
+    if (!polylines.empty()) {
+        o += ",\n \"polylines\": [";
+        const auto point = [](ui::Point p) { return "[" + std::to_string(p.x) + ", " + std::to_string(p.y) + "]"; };
+        for (size_t i = 0; i < polylines.size(); ++i) {
+            const auto& p = polylines[i];
+            o += (i ? ",\n  " : "\n  ");
+            o += "{\"points\": " + std::to_string(p.points.size());
+            if (!p.points.empty()) o += ", \"from\": " + point(p.points.front()) + ", \"to\": " + point(p.points.back());
+            o += ", \"width\": " + std::to_string(p.width) + ", \"style\": \"" +
+                 (p.style == ui::PenStyle::Dot ? "dot" : "solid") + "\", \"color\": \"" + colorText(p.color) + "\"}";
+        }
+        o += "]";
+    }
+    return o + "}\n";
 }
 } // namespace
 

@@ -1,6 +1,8 @@
 // Renders the program's windows to PNG files: the picture gallery of ./run
 // without a display, and the pictures the README shows.
 #include "app/App.h"
+#include "ic_designers/Ob2269Designer.h"
+#include "ic_designers/QrDesigner.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
@@ -87,6 +89,8 @@ int main(int argc, char** argv) {
         {137, {{3, nullptr}}},
         {134, {{3, nullptr}}},
         {165, {{3, nullptr}}},
+        {kv::ic::QrDesigner::kTemplate, {{kv::ic::QrDesigner::kCalculate, nullptr}}},
+        {kv::ic::Ob2269Designer::kTemplate, {{kv::ic::Ob2269Designer::kCalculate, nullptr}}},
     };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.

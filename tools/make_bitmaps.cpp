@@ -700,6 +700,97 @@ void designerBitmaps(const QString& dir) {
 }
 
 // The pictures of the formula editor page, under their file names.
+// The LLC half bridge of the LLC designer: the bridge, the series tank
+// Cr-Lr, the magnetising inductance across the primary and a centre-tapped
+// rectifier (524x175).
+void llc(const QString& path) {
+    QImage img(524, 175, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.4));
+    QFont f("Noto Sans", 8);
+    f.setPixelSize(11);
+    p.setFont(f);
+    Schematic s{p};
+    const double top = 22, gnd = 152, mid = 87;
+    // input and bulk capacitor
+    s.label(8, 16, "Vin");
+    s.wire({{20, top}, {110, top}});
+    s.wire({{20, gnd}, {110, gnd}});
+    s.dot(40, top);
+    s.dot(40, gnd);
+    s.capV(40, top, gnd, true);
+    s.label(50, mid + 4, "Cin");
+    // the two switches, drawn as in the flyback picture
+    const auto mosfet = [&](double y1, double y2, const char* name) {
+        const double x = 110;
+        s.wire({{x, y1}, {x, y1 + 14}, {x - 6, y1 + 14}});
+        p.drawLine(QPointF(x - 6, y1 + 10), QPointF(x - 6, y2 - 10));
+        p.drawLine(QPointF(x - 10, y1 + 14), QPointF(x - 10, y2 - 14));
+        s.wire({{x - 6, y2 - 14}, {x, y2 - 14}, {x, y2}});
+        s.wire({{x - 10, (y1 + y2) / 2}, {x - 24, (y1 + y2) / 2}});
+        s.label(x + 5, (y1 + y2) / 2 + 4, name);
+    };
+    mosfet(top, mid, "Q1");
+    mosfet(mid, gnd, "Q2");
+    p.drawRect(QRectF(62, 40, 24, 96));
+    p.save();
+    p.translate(78, 112);
+    p.rotate(-90);
+    s.label(0, 0, "K7395");
+    p.restore();
+    s.dot(110, mid);
+    // series tank
+    s.wire({{110, mid}, {150, mid}});
+    p.drawLine(QPointF(150, mid - 9), QPointF(150, mid + 9));
+    p.drawLine(QPointF(156, mid - 9), QPointF(156, mid + 9));
+    s.label(144, mid - 14, "Cr");
+    s.wire({{156, mid}, {180, mid}});
+    for (int i = 0; i < 4; ++i) p.drawArc(QRectF(180 + i * 12, mid - 6, 12, 12), 0, 180 * 16);
+    s.label(198, mid - 12, "Lr");
+    s.wire({{228, mid}, {240, mid}, {240, 40}, {290, 40}});
+    // magnetising inductance across the primary
+    s.dot(270, 40);
+    s.dot(270, 134);
+    s.wire({{270, 40}, {270, 62}});
+    s.coil(270, 62, 112, -1);
+    s.wire({{270, 112}, {270, 134}});
+    s.label(244, 104, "Lm");
+    s.wire({{290, 40}, {290, 62}});
+    s.coil(290, 62, 112, 1);
+    s.wire({{290, 112}, {290, 134}, {240, 134}, {240, gnd}, {110, gnd}});
+    s.label(276, 148, "Np");
+    p.drawLine(QPointF(304, 30), QPointF(304, 144));
+    p.drawLine(QPointF(308, 30), QPointF(308, 144));
+    // centre-tapped secondary
+    s.coil(322, 30, 78, -1);
+    s.coil(322, 96, 144, -1);
+    s.wire({{322, 78}, {322, 96}});
+    s.label(328, 60, "Ns");
+    s.wire({{322, 30}, {322, top}, {350, top}});
+    s.diodeH(350, 384, top);
+    s.label(360, top - 8, "D1");
+    s.wire({{384, top}, {500, top}});
+    s.dot(322, mid);
+    s.wire({{322, mid}, {396, mid}});
+    p.drawArc(QRectF(396, mid - 4, 8, 8), 180 * 16, -180 * 16);
+    s.wire({{404, mid}, {500, mid}});
+    s.wire({{322, 144}, {322, 160}, {400, 160}, {400, 150}});
+    s.wire({{400, top}, {400, 104}});
+    s.diodeUp(400, 104, 150);
+    s.label(406, 132, "D2");
+    s.dot(400, top);
+    s.dot(440, top);
+    s.dot(440, mid);
+    s.capV(440, top, mid, true);
+    s.label(448, mid - 26, "Co");
+    s.resistorV(486, top, mid);
+    s.label(478, top - 8, "Vo");
+    p.end();
+    img.save(path);
+}
+
 void topologyPictures(const QString& dir) {
     dcdcPicture(dir + QString::fromUtf8("/DC-DC变换器.JPG"));
     flybackPicture(dir + QString::fromUtf8("/反激变换器.JPG"));
@@ -719,6 +810,7 @@ int main(int argc, char** argv) {
     icon(dir + "/korvane.png");
     flyback(dir + "/flyback.png");
     designerBitmaps(dir);
+    llc(dir + "/llc.png");
     // make-bitmaps BITMAP_DIR CODE_DIR: the topology pictures as well
     if (argc > 2) topologyPictures(QString::fromLocal8Bit(argv[2]));
     std::printf("written to %s\n", qPrintable(dir));

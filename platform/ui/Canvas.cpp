@@ -2,25 +2,68 @@
 
 namespace kv::ui {
 
-void RecordingCanvas::setPen(Color c, int width) { ops.push_back({DrawOp::Pen, {}, width, 0, 0, 0, {}, c}); }
-void RecordingCanvas::line(int x1, int y1, int x2, int y2) {
-    ops.push_back({DrawOp::Line, {}, x1, y1, x2, y2, {}, {}});
+void Canvas::polyline(std::span<const Point> points) {
+    for (std::size_t i = 1; i < points.size(); ++i)
+        line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+}
+
+namespace {
+DrawOp op(DrawOp::Kind kind, int a = 0, int b = 0, int c = 0, int d = 0) {
+    DrawOp o{};
+    o.kind = kind;
+    o.a = a, o.b = b, o.c = c, o.d = d;
+    return o;
+}
+} // namespace
+
+void RecordingCanvas::setPen(Color c, int width, PenStyle style) {
+    DrawOp o = op(DrawOp::Pen, width, int(style));
+    o.color = c;
+    ops.push_back(o);
+}
+void RecordingCanvas::line(int x1, int y1, int x2, int y2) { ops.push_back(op(DrawOp::Line, x1, y1, x2, y2)); }
+void RecordingCanvas::polyline(std::span<const Point> points) {
+    DrawOp o = op(DrawOp::Polyline);
+    o.points.assign(points.begin(), points.end());
+    ops.push_back(std::move(o));
+}
+void RecordingCanvas::setClip(const Rect* r) {
+    DrawOp o = r ? op(DrawOp::Clip, r->left, r->top, r->right, r->bottom) : op(DrawOp::Clip);
+    o.on = r != nullptr;
+    ops.push_back(o);
 }
 void RecordingCanvas::setFont(std::string_view face, int tenths) {
-    ops.push_back({DrawOp::Font, std::string(face), tenths, 0, 0, 0, {}, {}});
+    DrawOp o = op(DrawOp::Font, tenths);
+    o.text = std::string(face);
+    ops.push_back(o);
 }
-void RecordingCanvas::setTextColor(Color c) { ops.push_back({DrawOp::TextColor, {}, 0, 0, 0, 0, {}, c}); }
-void RecordingCanvas::setTransparent(bool on) { ops.push_back({DrawOp::Transparent, {}, on, 0, 0, 0, {}, {}}); }
+void RecordingCanvas::setTextColor(Color c) {
+    DrawOp o = op(DrawOp::TextColor);
+    o.color = c;
+    ops.push_back(o);
+}
+void RecordingCanvas::setTransparent(bool on) { ops.push_back(op(DrawOp::Transparent, on)); }
 void RecordingCanvas::text(int x, int y, std::string_view s) {
-    ops.push_back({DrawOp::Text, std::string(s), x, y, 0, 0, {}, {}});
+    DrawOp o = op(DrawOp::Text, x, y);
+    o.text = std::string(s);
+    ops.push_back(o);
 }
 void RecordingCanvas::stretchBitmap(int id, const Rect& dst, const Rect& src) {
-    ops.push_back({DrawOp::Bitmap, std::to_string(id), dst.left, dst.top, dst.right, dst.bottom, src, {}});
+    DrawOp o = op(DrawOp::Bitmap, dst.left, dst.top, dst.right, dst.bottom);
+    o.text = std::to_string(id);
+    o.src = src;
+    ops.push_back(o);
 }
 void RecordingCanvas::fill(const Rect& r, Color c) {
-    ops.push_back({DrawOp::Fill, {}, r.left, r.top, r.right, r.bottom, {}, c});
+    DrawOp o = op(DrawOp::Fill, r.left, r.top, r.right, r.bottom);
+    o.color = c;
+    ops.push_back(o);
 }
-void RecordingCanvas::icon(int id, int x, int y) { ops.push_back({DrawOp::IconOp, std::to_string(id), x, y, 0, 0, {}, {}}); }
+void RecordingCanvas::icon(int id, int x, int y) {
+    DrawOp o = op(DrawOp::IconOp, x, y);
+    o.text = std::to_string(id);
+    ops.push_back(o);
+}
 
 std::vector<DrawnText> RecordingCanvas::texts() const {
     std::vector<DrawnText> out;
@@ -50,6 +93,26 @@ std::vector<RecordingCanvas::DrawnLine> RecordingCanvas::lines() const {
             color = op.color;
         } else if (op.kind == DrawOp::Line) {
             out.push_back({op.a, op.b, op.c, op.d, width, color});
+        }
+    }
+    return out;
+}
+
+std::vector<RecordingCanvas::DrawnPolyline> RecordingCanvas::polylines() const {
+    std::vector<DrawnPolyline> out;
+    int width = 1;
+    PenStyle style = PenStyle::Solid;
+    Color color;
+    std::optional<Rect> clip;
+    for (const auto& op : ops) {
+        if (op.kind == DrawOp::Pen) {
+            width = op.a;
+            style = PenStyle(op.b);
+            color = op.color;
+        } else if (op.kind == DrawOp::Clip) {
+            clip = op.on ? std::optional<Rect>(Rect{op.a, op.b, op.c, op.d}) : std::nullopt;
+        } else if (op.kind == DrawOp::Polyline) {
+            out.push_back({op.points, width, style, color, clip});
         }
     }
     return out;

@@ -129,6 +129,15 @@ void Dialog::setTextColor(int id, Color color) {
     changed(id);
 }
 
+std::string Dialog::labelBefore(int id) const {
+    std::string label;
+    for (const ControlTemplate& c : tpl_.controls) {
+        if (c.id == id) return label;
+        if (c.kind == Kind::Static) label = c.caption;
+    }
+    return {};
+}
+
 void Dialog::clearItems(int id) {
     ControlState* c = find(id);
     if (!c) return;

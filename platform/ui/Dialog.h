@@ -94,6 +94,9 @@ public:
     bool visible(int id) const;
     void show(int id, bool on = true);
     void setTextColor(int id, Color c);
+    // Caption of the last static text before control `id` in the template
+    // (the label that names an edit); empty when there is none.
+    std::string labelBefore(int id) const;
 
     // combo boxes and list views
     void clearItems(int id);
@@ -162,6 +165,8 @@ public:
     virtual void onTimer(int /*id*/) {}
     virtual void onPaint(Canvas& /*canvas*/) {}
     virtual void onLButtonUp(int /*x*/, int /*y*/) {}
+    // The mouse moved to client pixel (x, y), no button needed.
+    virtual void onMouseMove(int /*x*/, int /*y*/) {}
     virtual void onSysCommand(int /*id*/) {}
     virtual void onDestroy() {}
 

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPolygon>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,6 +59,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
 };
@@ -131,6 +133,15 @@ void Surface<Base>::mouseReleaseEvent(QMouseEvent* e) {
         host->dlg.onLButtonUp(pt.x(), pt.y());
     }
     Base::mouseReleaseEvent(e);
+}
+
+template <class Base>
+void Surface<Base>::mouseMoveEvent(QMouseEvent* e) {
+    if (host) {
+        const QPoint pt = e->position().toPoint();
+        host->dlg.onMouseMove(pt.x(), pt.y());
+    }
+    Base::mouseMoveEvent(e);
 }
 
 template <class Base>
@@ -479,6 +490,7 @@ DialogWindow* makeWindow(Dialog& dlg, Dialog* owner) {
     w->host = host;
     w->setWindowTitle(qs(dlg.title()));
     w->setFixedSize(dluToPxX(t.w), dluToPxY(t.h));
+    w->setMouseTracking(true); // moves reach the dialog without a button held
     if (t.style & StyleWhite) {
         QPalette pal = w->palette();
         pal.setColor(QPalette::Window, Qt::white);
@@ -583,6 +595,7 @@ int QtBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
         const DialogTemplate& t = page->dialogTemplate();
         auto* surface = new Surface<QWidget>();
         surface->setFixedSize(dluToPxX(t.w), dluToPxY(t.h));
+        surface->setMouseTracking(true);
         auto* h = new Host(*page, surface);
         surface->host = h;
         page->attachView(h);
@@ -726,14 +739,26 @@ void QtBackend::forget(Dialog& dlg) {
 
 QtCanvas::QtCanvas(QPainter& p) : p_(p) {}
 
-void QtCanvas::setPen(Color c, int width) {
+void QtCanvas::setPen(Color c, int width, PenStyle style) {
     QPen pen(qc(c));
     pen.setWidth(std::max(1, width));
     pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    if (style == PenStyle::Dot) pen.setStyle(Qt::DotLine);
     p_.setPen(pen);
 }
 
 void QtCanvas::line(int x1, int y1, int x2, int y2) { p_.drawLine(x1, y1, x2, y2); }
+
+void QtCanvas::polyline(std::span<const Point> points) {
+    QPolygon poly(qsizetype(points.size()));
+    for (qsizetype i = 0; i < poly.size(); ++i) poly[i] = QPoint(points[i].x, points[i].y);
+    p_.drawPolyline(poly);
+}
+
+void QtCanvas::setClip(const Rect* r) {
+    if (r) p_.setClipRect(QRect(r->left, r->top, r->width(), r->height()));
+    else p_.setClipping(false);
+}
 
 void QtCanvas::setFont(std::string_view face, int tenths) { p_.setFont(fontFor(face, tenths)); }
 

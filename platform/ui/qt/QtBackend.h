@@ -26,8 +26,10 @@ QImage bitmapImage(int id);
 class QtCanvas : public Canvas {
 public:
     explicit QtCanvas(QPainter& p);
-    void setPen(Color c, int width) override;
+    void setPen(Color c, int width, PenStyle style = PenStyle::Solid) override;
     void line(int x1, int y1, int x2, int y2) override;
+    void polyline(std::span<const Point> points) override;
+    void setClip(const Rect* r) override;
     void setFont(std::string_view face, int tenthsOfPoint) override;
     void setTextColor(Color c) override;
     void setTransparent(bool on) override;

@@ -1,0 +1,193 @@
+#include "ic_designers/LlcPlot.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace kv::ic {
+
+namespace {
+
+constexpr ui::Color kBlack{0, 0, 0};
+constexpr ui::Color kRed{255, 0, 0};
+constexpr ui::Color kBlue{0, 0, 255};
+constexpr ui::Color kMagenta{255, 0, 255};
+constexpr ui::Color kDarkRed{160, 0, 0};
+constexpr ui::Color kGreen{0, 200, 0};
+constexpr int kGridX = 78, kGridY = 56;
+const ui::Rect kClip{kLlcFrame.left, kLlcFrame.top, kLlcFrame.right + 1, kLlcFrame.bottom + 1};
+
+// Frequency and gain to pixels, in double so that nothing overflows before clipping.
+struct Mapping {
+    double fmin, fspan, gmin, gspan;
+    explicit Mapping(const LlcDesign& d)
+        : fmin(d.fmin), fspan(double(d.fmax) - d.fmin), gmin(d.gmin), gspan(double(d.gmax) - d.gmin) {}
+    double x(double f) const { return kLlcFrame.left + (f - fmin) / fspan * kLlcFrame.width(); }
+    double y(double g) const { return kLlcFrame.bottom - (g - gmin) / gspan * kLlcFrame.height(); }
+};
+
+// Cuts segment (x0,y0)-(x1,y1) to the frame; false when nothing is left.
+bool clip(double& x0, double& y0, double& x1, double& y1) {
+    const double dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - kLlcFrame.left, kLlcFrame.right - x0, y0 - kLlcFrame.top, kLlcFrame.bottom - y0};
+    double t0 = 0, t1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, r);
+        else t1 = std::min(t1, r);
+    }
+    if (!(t0 <= t1)) return false;
+    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
+    x1 = x0 + t1 * dx;
+    y1 = y0 + t1 * dy;
+    x0 = ax;
+    y0 = ay;
+    return true;
+}
+
+ui::Point pixel(double x, double y) { return {int(std::lround(x)), int(std::lround(y))}; }
+
+// A line of the plot, cut to the frame.
+void frameLine(ui::Canvas& c, double x0, double y0, double x1, double y1) {
+    if (!allFinite(x0, y0, x1, y1) || !clip(x0, y0, x1, y1)) return;
+    const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
+    c.line(a.x, a.y, b.x, b.y);
+}
+
+void drawCurve(ui::Canvas& c, const LlcDesign& d, double qc) {
+    for (const auto& run : llcCurve(d, qc)) c.polyline(run);
+}
+
+} // namespace
+
+std::string significant(double v, int digits) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
+    std::string s(buf, r.ptr);
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+}
+
+std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
+    std::vector<std::vector<ui::Point>> runs;
+    const Mapping m(d);
+    const Sweep s = llcSweep(d.fmin, d.fmax);
+    const double gmin = d.gmin, gmax = d.gmax;
+    bool open = false; // the last segment ended inside the frame: the next one continues it
+    double f0 = s.from, g0 = llcGain(f0, d.fr, d.k, qc);
+    for (long i = 0; i < s.count; ++i) {
+        const double f1 = s.from + double(i + 1) * s.step;
+        const double g1 = llcGain(f1, d.fr, d.k, qc);
+        // A segment is drawn only when the gain at its end lies within the plot's range.
+        if (g1 >= gmin && g1 <= gmax && std::isfinite(g0)) {
+            double x0 = m.x(f0), y0 = m.y(g0), x1 = m.x(f1), y1 = m.y(g1);
+            const double sx = x0, sy = y0, ex = x1, ey = y1;
+            if (allFinite(x0, y0, x1, y1) && clip(x0, y0, x1, y1)) {
+                const bool startCut = x0 != sx || y0 != sy;
+                const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
+                if (open && !startCut) {
+                    if (!(runs.back().back() == b)) runs.back().push_back(b);
+                } else {
+                    runs.push_back({a, b});
+                }
+                open = x1 == ex && y1 == ey;
+            } else {
+                open = false;
+            }
+        } else {
+            open = false;
+        }
+        f0 = f1;
+        g0 = g1;
+    }
+    return runs;
+}
+
+void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
+    if (!v.plot) return;
+    const ui::Rect& fr = kLlcFrame;
+    const Mapping m(d);
+
+    c.setPen(kBlack, 1);
+    c.line(fr.left, fr.top, fr.right, fr.top);
+    c.line(fr.right, fr.top, fr.right, fr.bottom);
+    c.line(fr.right, fr.bottom, fr.left, fr.bottom);
+    c.line(fr.left, fr.bottom, fr.left, fr.top);
+    c.setPen(kBlack, 1, ui::PenStyle::Dot);
+    for (int i = 0; i <= 9; ++i) {
+        c.line(fr.left + kGridX * i, fr.top, fr.left + kGridX * i, fr.bottom);
+        c.line(fr.left, fr.top + kGridY * i, fr.right, fr.top + kGridY * i);
+    }
+
+    c.setTransparent(true);
+    c.setFont("宋体", 100);
+    c.setTextColor(kRed);
+    const char* axis[4] = {"电", "压", "增", "益"};
+    for (int i = 0; i < 4; ++i) c.text(570, 290 + 20 * i, axis[i]);
+    c.text(920, 650, "开关频率f(kHz)");
+    c.text(610, 638, "fmin(kHz)");
+    c.text(1280, 638, "fmax(kHz)");
+
+    c.setFont("宋体", 105);
+    c.setTextColor(kBlack);
+    for (int k = 0; k <= 9; ++k)
+        c.text(590, 596 - kGridY * k, significant(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
+    for (int i = 0; i <= 9; ++i)
+        c.text(615 + kGridX * i, 612, significant(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
+
+    c.setClip(&kClip);
+    c.setPen(kBlue, 2);
+    for (double times : kLlcFamily) drawCurve(c, d, d.q * times);
+    c.setPen(kRed, 2);
+    drawCurve(c, d, d.q / kLlcRedMargin);
+
+    // Resonance: gain 1 at fr.
+    const double xr = m.x(d.fr), y1 = m.y(1);
+    c.setPen(kMagenta, 1, ui::PenStyle::Dot);
+    frameLine(c, xr, fr.bottom, xr, y1);
+    frameLine(c, fr.left, y1, fr.right, y1);
+    c.setClip(nullptr);
+    if (y1 >= fr.top && y1 <= fr.bottom) c.text(608, int(std::lround(y1)) - 8, "1");
+    c.setFont("楷体", 110);
+    c.setTextColor(kRed);
+    if (xr >= fr.left && xr <= fr.right) c.text(int(std::lround(xr)) - 10, 638, "fr(kHz)");
+    c.setTextColor(kDarkRed);
+    c.text(834, 181, "Q=2*πfr*Ls/Rac");
+
+    c.setFont("宋体", 100);
+    c.setTextColor(kRed);
+    c.text(615, 680, "谐振电感Lr:" + significant(d.lrPre, 8) + "uH");
+    c.text(615, 700, "励磁电感Lm:" + significant(d.lmPre, 8) + "uH");
+    c.text(615, 720, "谐振腔最低频率Fr2:" + significant(d.fr2Pre, 8) + "kHz");
+    if (v.controller) {
+        c.text(617, 740, "Rfmin=:" + significant(d.rfmin, 5) + "kΩ");
+        c.text(855, 680, "Rfmax=:" + significant(d.rfmax, 5) + "kΩ");
+        c.text(855, 700, "Rss=:" + significant(d.rss, 5) + "kΩ");
+        c.text(855, 720, "Css=:" + significant(d.css, 5) + "μF");
+        c.text(855, 740, "(BOOST模式下)Rfmax=" + significant(d.rfmaxBoost, 5) + "kΩ");
+    }
+
+    if (v.scanQ) {
+        c.setClip(&kClip);
+        c.setPen(kGreen, 2, ui::PenStyle::Dot);
+        drawCurve(c, d, *v.scanQ);
+        c.setClip(nullptr);
+        c.line(1266, 730, 1300, 730);
+    }
+}
+
+std::string llcReadout(const LlcDesign& d, bool plot, int x, int y) {
+    const ui::Rect& fr = kLlcFrame;
+    if (!plot || x < fr.left || x > fr.right || y < fr.top || y > fr.bottom) return "invalid";
+    const double f = d.fmin + double(x - fr.left) / fr.width() * (double(d.fmax) - d.fmin);
+    const double g = d.gmin + (double(d.gmax) - d.gmin) * (fr.bottom - y) / fr.height();
+    return "Current Coordinate:" + std::to_string(x) + "," + std::to_string(y) + "   " + "Gain :" +
+           significant(g, 5) + ", " + "Frequency" + ":" + significant(f, 5) + "kHz";
+}
+
+} // namespace kv::ic
