@@ -11,14 +11,7 @@ void CalcPage::bind(int id, double& v, Range r) { fields_.push_back({id, nullptr
 void CalcPage::bindResult(int id, float& v) { fields_.push_back({id, &v, nullptr, true, Range::Any}); }
 void CalcPage::bindResult(int id, double& v) { fields_.push_back({id, nullptr, &v, true, Range::Any}); }
 
-std::string CalcPage::labelOf(int id) const {
-    std::string label;
-    for (const ui::ControlTemplate& c : dialogTemplate().controls) {
-        if (c.id == id) return label;
-        if (c.kind == ui::Kind::Static) label = c.caption;
-    }
-    return label;
-}
+std::string CalcPage::labelOf(int id) const { return labelBefore(id); }
 
 bool CalcPage::inputsInRange() {
     for (const Field& f : fields_) {
