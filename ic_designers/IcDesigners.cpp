@@ -1,5 +1,8 @@
 #include "ic_designers/IcDesigners.h"
 
+#include "ic_designers/BuckLedDesigners.h"
+#include "ic_designers/IsolatedLedDesigner.h"
+#include "ic_designers/Mt7930Designer.h"
 #include "ic_designers/SinglePfcDesigner.h"
 #include "services/Windows.h"
 
@@ -8,6 +11,10 @@ namespace kv::ic {
 // Designers join here, one line each, as they are built.
 void registerWindows() {
     services::registerWindow<SinglePfcDesigner>(SinglePfcDesigner::kTemplate);
+    services::registerWindow<Mt7930Designer>(Mt7930Designer::kTemplate);
+    services::registerWindow<IsolatedLedDesigner>(IsolatedLedDesigner::kTemplate);
+    services::registerWindow<Sd670xDesigner>(Sd670xDesigner::kTemplate);
+    services::registerWindow<Sd690xDesigner>(Sd690xDesigner::kTemplate);
 }
 
 } // namespace kv::ic

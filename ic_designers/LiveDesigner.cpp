@@ -95,8 +95,11 @@ std::string LiveDesigner::rangeProblem() const {
 }
 
 void LiveDesigner::writeInputs() {
-    for (const Field& f : fields_)
-        if (!f.result) writeFloat(f.edit, *f.value);
+    for (const Field& f : fields_) {
+        if (f.result) continue;
+        if (enabled(f.edit)) writeFloat(f.edit, *f.value);
+        else setText(f.edit, "");
+    }
 }
 
 void LiveDesigner::blankResults() {

@@ -73,6 +73,7 @@ protected:
 
     // ---- steps ---------------------------------------------------------------
     // Every enabled input into its value; false at the first that is not a number.
+    // A disabled input is not used: it keeps its value and shows blank.
     bool readInputs();
     void writeInputs();
     void blankResults();

@@ -22,15 +22,6 @@ constexpr const char* kVcsLimit = "错误:Vcs超过1.6V限制!!";
 constexpr const char* kBadDivider = "错误:请设置正确的参数!!";
 constexpr const char* kDividerMult = "错误:请设置正确的VMult!";
 
-LiveDesigner::Protocol protocol() {
-    LiveDesigner::Protocol p;
-    p.live = true;
-    p.unreadable = S::kUnreadable;
-    p.status = S::kStatus;
-    p.sevenDigits = true;
-    return p;
-}
-
 // Whole kHz, placed by the number of digits.
 void frequencyLabel(ui::Canvas& c, float f, int y) {
     const double whole = std::trunc(double(f));
@@ -39,7 +30,8 @@ void frequencyLabel(ui::Canvas& c, float f, int y) {
 }
 } // namespace
 
-SinglePfcDesigner::SinglePfcDesigner(ui::Dialog* parent) : LiveDesigner(kTemplate, parent, protocol()) {
+SinglePfcDesigner::SinglePfcDesigner(ui::Dialog* parent)
+    : LiveDesigner(kTemplate, parent, {.live = true, .unreadable = kUnreadable, .status = kStatus, .sevenDigits = true}) {
     bindInput(kVinMin, in.vinMin);
     bindInput(kVinMax, in.vinMax);
     bindInput(kLine, in.fline);

@@ -5,7 +5,6 @@
 #include "ic_designers/SinglePfcDesigner.h"
 #include "services/Settings.h"
 #include "toolbox/CoreDatabase.h"
-#include "tools/Cli.h"
 
 #include "tests/icb/IcTestSupport.h"
 
@@ -332,14 +331,4 @@ TEST_F(IcDesigners, SinglePfcCorePickShowsTheRecommendedApAndKeepsTheInputs) {
     press(d, D::kCore);
     EXPECT_EQ(d.text(D::kAe), ae);
     EXPECT_EQ(d.text(D::kNp), np);
-}
-
-TEST_F(IcDesigners, SinglePfcThroughTheCommandLine) {
-    std::string out, err;
-    ASSERT_EQ(tools::runCli({"271", "--set", "1034=0.6", "--wait", "1000"}, out, err), 0) << err;
-    EXPECT_NE(out.find("\"opened\": [271]"), std::string::npos);
-    EXPECT_NE(out.find("\"messages\": []"), std::string::npos);
-    EXPECT_NE(out.find("\"Scanning......\""), std::string::npos);
-    ASSERT_EQ(tools::runCli({"271", "--set", "1043=3"}, out, err), 0) << err;
-    EXPECT_NE(out.find("\"1060\": {\"text\": \"错误:VMult超出范围!!\""), std::string::npos) << out;
 }

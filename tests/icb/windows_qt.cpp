@@ -2,6 +2,7 @@
 // the offscreen platform: a mouse click on a list row, keystrokes into a live
 // designer, the keyboard focus, and a program started detached.
 #include "app/App.h"
+#include "ic_designers/Mt7930Designer.h"
 #include "ic_designers/SinglePfcDesigner.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "tests/common/QtApp.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -87,6 +89,30 @@ TEST_F(QtWindows, KeystrokesRecomputeLiveWithoutAMessageBox) {
     EXPECT_EQ(d.text(ic::SinglePfcDesigner::kIo), "1.8");
     ASSERT_FALSE(ipk->text().isEmpty());
     EXPECT_NEAR(ipk->text().toDouble(), before.toDouble() * 2, 1e-3 * before.toDouble());
+}
+
+TEST_F(QtWindows, TheFieldInFocusShowsItsTip) {
+    using M = ic::Mt7930Designer;
+    M d;
+    QWidget* win = backend.createWindow(d);
+    win->show();
+    QApplication::setActiveWindow(win);
+    auto* vor = win->findChild<QLineEdit*>(QString::number(M::kVor));
+    ASSERT_NE(vor, nullptr);
+    // the first field takes the focus as the window shows: the note of a fresh window stays
+    QTest::qWait(50);
+    EXPECT_EQ(d.text(M::kTips), M::kFresh);
+    vor->setFocus();
+    vor->selectAll();
+    QTest::keyClicks(vor, "100");
+    EXPECT_EQ(d.text(M::kTips), M::kOk);
+    auto* eff = win->findChild<QLineEdit*>(QString::number(M::kEff));
+    eff->setFocus();
+    ASSERT_TRUE(waitFor([&] { return d.text(M::kTips) != M::kOk; }));
+    EXPECT_EQ(d.text(M::kTips), "估计的变换器效率!");
+    auto* tips = win->findChild<QLabel*>(QString::number(M::kTips));
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(tips->text().toStdString(), d.text(M::kTips));
 }
 
 TEST_F(QtWindows, AProgramStartsDetached) {

@@ -360,4 +360,6 @@ TEST_F(PagesCli, SolutionsPages) {
              {edit(1037, "4.7e-07"), edit(1031, "47")});
     ASSERT_EQ(run({"257", "--row", "1436=6"}), 2);
     EXPECT_NE(err.find("1436 has no entry 6"), std::string::npos) << err;
+    ASSERT_EQ(run({"276", "--focus", "9999"}), 2);
+    EXPECT_NE(err.find("no control 9999"), std::string::npos) << err;
 }
