@@ -81,7 +81,9 @@ std::string SinglePfcDesigner::compute() {
 
 void SinglePfcDesigner::shown(Shown s) {
     plotted_ = s != Shown::None;
+    // A computation from another input still says what is wrong with the multiplier.
     if (s == Shown::Partly) setStatus(kUnreadable);
+    else if (s == Shown::All && !sp::vmultInRange(in.vmult)) setStatus(kMultRange);
     else if (s == Shown::All && !(out.vcs < sp::kVcsLimit)) setStatus(kVcsLimit);
     // Each computation restarts the fine scan.
     setTimer(kFineTimer, 1000);

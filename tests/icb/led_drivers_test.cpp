@@ -295,6 +295,7 @@ TEST_F(IcDesigners, BuckLedDesignersRefuseWhatTheyCannotDesign) {
         {true, B::kEff, "0", services::rangeMessage(Range::Percent, "估计效率(%)")},
         {false, A::kIo, "0", services::rangeMessage(Range::Positive, "输出电流(A)")},
         {true, B::kFmin, "-38", services::rangeMessage(Range::Positive, "最低频率(KHz)")},
+        {false, A::kIo, "1e-38", services::noResultMessage("输出电压(V)")}, // beyond the number range
         {false, A::kAe, "12a", A::kUnreadable},
         {true, B::kVfb, "", B::kUnreadable},
     };

@@ -179,6 +179,8 @@ TEST_F(IcDesigners, SinglePfcMultiplierDivider) {
     type(d, D::kRup, "4");
     EXPECT_EQ(d.status(), "错误:请设置正确的VMult!");
     EXPECT_EQ(d.text(D::kRlow), "20");
+    type(d, D::kIo, "0.8"); // another input computes, and the multiplier's fault still shows
+    EXPECT_EQ(d.status(), "错误:VMult超出范围!!");
     type(d, D::kVmult, "-");
     EXPECT_EQ(d.status(), "错误:请输入正确的设计条件!!");
     type(d, D::kRlow, "2x");
@@ -187,6 +189,7 @@ TEST_F(IcDesigners, SinglePfcMultiplierDivider) {
 
     type(d, D::kRlow, "20");
     type(d, D::kRup, "3");
+    type(d, D::kIo, "0.9");
     type(d, D::kVmult, "2");
     EXPECT_EQ(d.status(), "");
     EXPECT_EQ(d.text(D::kVcs), "1.1");
