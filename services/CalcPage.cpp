@@ -87,7 +87,8 @@ bool CalcPage::readFields(const char* message) {
 
 void CalcPage::pause() {
     setResults("");
-    showProgressPause(*this);
+    if (calc_.calculatingBox) showCalculating(*this);
+    else showProgressPause(*this);
 }
 
 void CalcPage::writeFields() {

@@ -18,11 +18,13 @@ namespace kv::services {
 class CalcPage : public ui::Dialog {
 public:
     // The page's computation button, its message for a field that is not a
-    // number, and the input named when the results would not be finite.
+    // number, the input named when the results would not be finite, and the
+    // box shown before the results (the progress pause unless told).
     struct Calculation {
         int button;
         const char* incomplete;
         int culprit;
+        bool calculatingBox = false;
     };
     CalcPage(int templateId, ui::Dialog* parent, Calculation c) : Dialog(templateId, parent), calc_(c) {}
 
@@ -66,7 +68,7 @@ protected:
     bool resultsFinite(int culprit);
     // The text of the label before edit `id` in the template.
     std::string labelOf(int id) const;
-    // Blanks the results and shows the progress pause.
+    // Blanks the results and shows the page's pause box.
     void pause();
     // Writes every field to its control.
     void writeFields();

@@ -42,6 +42,15 @@ bool runModalWindow(int templateId, ui::Dialog& owner, int* result) {
     return true;
 }
 
+bool openModelessWindow(int templateId, ui::Dialog& parent) {
+    if (std::unique_ptr<ui::Dialog> w = createWindow(templateId, &parent)) {
+        parent.openModeless(std::move(w));
+        return true;
+    }
+    parent.messageBox(kNotInBuild, ui::kAppName, ui::Icon::Information);
+    return false;
+}
+
 void registerWindows() {
     registerWindow<CalculatingPopup>(217);
     registerWindow<ProgressPause>(236);

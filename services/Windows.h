@@ -30,6 +30,12 @@ SheetRunner sheetRunner(int buttonId);
 // Runs the window of `templateId` modally over `owner`; false when there is none.
 bool runModalWindow(int templateId, ui::Dialog& owner, int* result = nullptr);
 
+// What a window says of a designer this build does not have.
+inline constexpr const char* kNotInBuild = "该设计模块尚未包含在本版本中。";
+// Opens the window of `templateId` modeless over `parent`, or says that this
+// build has none; false then.
+bool openModelessWindow(int templateId, ui::Dialog& parent);
+
 // Registers the service windows: calculating box, progress pause, tips.
 void registerWindows();
 

@@ -131,13 +131,7 @@ void LauncherDialog::about() {
     runModal(box);
 }
 
-void LauncherDialog::openDesigner(int templateId) {
-    if (std::unique_ptr<ui::Dialog> w = services::createWindow(templateId, this)) {
-        openModeless(std::move(w));
-        return;
-    }
-    messageBox(kNotInBuild, ui::kAppName, ui::Icon::Information);
-}
+void LauncherDialog::openDesigner(int templateId) { services::openModelessWindow(templateId, *this); }
 
 void LauncherDialog::runSheet(int button) {
     if (services::SheetRunner r = services::sheetRunner(button)) {

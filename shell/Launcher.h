@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Windows.h"
 
 #include <memory>
 #include <string>
@@ -68,7 +69,7 @@ private:
 // Registers the windows of the start-up and the launcher.
 void registerWindows();
 
-inline constexpr const char* kNotInBuild = "该设计模块尚未包含在本版本中。";
+inline constexpr const char* kNotInBuild = services::kNotInBuild;
 inline constexpr const char* kHelpPage = "Korvane帮助.html";
 
 } // namespace kv::shell

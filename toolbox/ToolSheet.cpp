@@ -6,8 +6,11 @@
 #include "toolbox/CEMI.h"
 #include "toolbox/CEMIDM.h"
 #include "toolbox/CEditPage.h"
+#include "toolbox/CICMODE.h"
+#include "toolbox/CPFC.h"
 #include "toolbox/CJifu.h"
 #include "toolbox/CWire.h"
+#include "toolbox/CYIJIE.h"
 
 namespace kv::toolbox {
 
@@ -21,13 +24,16 @@ using PageMaker = std::unique_ptr<ui::Dialog> (*)(ui::Dialog*);
 
 // The pages in tab order, one line each; a page joins here once it is built.
 const PageMaker kPages[] = {
+    make<CICMODE>,   // 257 常用方案
     make<CCore>,     // 224 磁芯计算1
     make<CCore2>,    // 231 磁芯计算2
     make<CCore3>,    // 233 磁芯计算3
     make<CJifu>,     // 234 集肤效应
     make<CWire>,     // 228 导线计算
+    make<CPFC>,      // 229 PFC设计(7350/7351)
     make<CEMI>,      // 222 EMI参数计算
     make<CEMIDM>,    // 261 DM饱和电流计算
+    make<CYIJIE>,    // 235 一阶电路
     make<CEditPage>, // 220 公式界面自定义
 };
 } // namespace

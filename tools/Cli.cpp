@@ -20,6 +20,8 @@ const char* const kCliUsage =
     "actions:\n"
     "  --set ID=TEXT       type TEXT into edit ID\n"
     "  --select ID=N       choose entry N of list or combo ID\n"
+    "  --row ID=N          click row N of list ID\n"
+    "  --focus ID          move the keyboard focus into control ID\n"
     "  --check ID=0|1      set check box or radio button ID\n"
     "  --press ID          press button ID\n"
     "  --click X,Y         left-button release at client pixel X,Y\n"
@@ -74,8 +76,8 @@ public:
                 err = "--end without --on";
                 return false;
             }
-            static const char* withArg[] = {"--set", "--select", "--check", "--press", "--click", "--move",
-                                            "--answer", "--file", "--sys", "--wait"};
+            static const char* withArg[] = {"--set", "--select", "--row", "--check", "--press", "--click", "--move",
+                                            "--answer", "--file", "--sys", "--wait", "--focus"};
             bool known = false;
             for (const char* w : withArg) known |= verb == w;
             if (verb == "--on") {
@@ -119,11 +121,11 @@ bool validate(const std::vector<Action>& actions, std::string& err) {
             if (!validate(a.nested, err)) return false;
         } else if (a.verb == "--set") {
             if (!splitPair(a.arg, '=', x, y) || !toInt(x, i)) return err = "malformed --set " + a.arg, false;
-        } else if (a.verb == "--select" || a.verb == "--check") {
+        } else if (a.verb == "--select" || a.verb == "--row" || a.verb == "--check") {
             if (!splitPair(a.arg, '=', x, y) || !toInt(x, i) || !toInt(y, j) ||
                 (a.verb == "--check" && j != 0 && j != 1))
                 return err = "malformed " + a.verb + " " + a.arg, false;
-        } else if (a.verb == "--press" || a.verb == "--sys" || a.verb == "--wait") {
+        } else if (a.verb == "--press" || a.verb == "--sys" || a.verb == "--wait" || a.verb == "--focus") {
             if (!toInt(a.arg, i) || (a.verb == "--wait" && i < 0))
                 return err = "malformed " + a.verb + " " + a.arg, false;
         } else if (a.verb == "--click" || a.verb == "--move") {
@@ -171,7 +173,7 @@ private:
             if (!needControl(dlg, id)) return false;
             dlg.setText(id, y);
             dlg.dispatch(id, ui::Notify::Changed);
-        } else if (a.verb == "--select") {
+        } else if (a.verb == "--select" || a.verb == "--row") {
             splitPair(a.arg, '=', x, y);
             toInt(x, id);
             toInt(y, n);
@@ -182,6 +184,8 @@ private:
             }
             dlg.select(id, n);
             dlg.dispatch(id, ui::Notify::SelChange);
+            // A click on the row: the selection, then the list's click.
+            if (a.verb == "--row") dlg.dispatch(id, ui::Notify::Clicked);
         } else if (a.verb == "--check") {
             splitPair(a.arg, '=', x, y);
             toInt(x, id);
@@ -209,6 +213,10 @@ private:
             toInt(x, id);
             toInt(y, n);
             dlg.onMouseMove(id, n);
+        } else if (a.verb == "--focus") {
+            toInt(a.arg, id);
+            if (!needControl(dlg, id)) return false;
+            dlg.dispatch(id, ui::Notify::SetFocus);
         } else if (a.verb == "--sys") {
             toInt(a.arg, id);
             dlg.onSysCommand(id);

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         first = 3;
     }
     if (argc <= first || (!from.empty() && !std::filesystem::is_directory(from))) {
-        std::fprintf(stderr, "usage: korvane-gallery [--from PROGRAM_FOLDER] OUTDIR [TEMPLATE]...\n");
+        std::fprintf(stderr, "usage: korvane-gallery [--from PROGRAM_FOLDER] OUTDIR [TEMPLATE[:BUTTON]...]...\n");
         return 2;
     }
     const std::filesystem::path out = std::filesystem::absolute(argv[first]);
@@ -46,8 +46,15 @@ int main(int argc, char** argv) {
     kv::ui::setBackend(&backend);
     kv::app::registerAll();
 
+    // "235:1328" presses button 1328 of window 235 before its picture is taken.
     std::vector<int> ids;
-    for (int i = first + 1; i < argc; ++i) ids.push_back(std::atoi(argv[i]));
+    std::map<int, std::vector<int>> presses;
+    for (int i = first + 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        ids.push_back(std::atoi(arg.c_str()));
+        for (size_t at = arg.find(':'); at != std::string::npos; at = arg.find(':', at + 1))
+            presses[ids.back()].push_back(std::atoi(arg.c_str() + at + 1));
+    }
     if (ids.empty())
         for (const auto& t : kv::ui::allTemplates()) ids.push_back(t.id);
 
@@ -107,6 +114,7 @@ int main(int argc, char** argv) {
                 if (s.text) dlg->setText(s.id, s.text);
                 else dlg->dispatch(s.id, kv::ui::Notify::Clicked);
             }
+        for (int button : presses[id]) dlg->dispatch(button, kv::ui::Notify::Clicked);
         if (id == 238) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background

@@ -44,6 +44,9 @@ public:
     virtual void killTimer(Dialog& dlg, int id) = 0;
     // Opens a file or folder with the desktop's default application.
     virtual bool shellOpen(const std::string& path) = 0;
+    // Starts the program at `path` as a process of its own, without arguments
+    // and without waiting for it; false when it cannot be started.
+    virtual bool startDetached(const std::string& path) = 0;
     virtual std::optional<std::string> fileDialog(Dialog* owner, const FileDialogRequest& req) = 0;
     // A dialog object is about to be destroyed: forget its timers and window.
     virtual void forget(Dialog& dlg) = 0;

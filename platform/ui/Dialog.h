@@ -20,7 +20,7 @@ namespace kv::ui {
 class Canvas;
 class View;
 
-enum class Notify { Clicked, Changed, KillFocus, SelChange, DblClick };
+enum class Notify { Clicked, Changed, KillFocus, SelChange, DblClick, SetFocus };
 enum class Icon { None, Error, Warning, Information, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 

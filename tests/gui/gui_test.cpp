@@ -4,6 +4,7 @@
 #include "graphic_flyback/GraphicFlybackDialog.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
+#include "tests/common/QtApp.h"
 #include "tests/common/TempDir.h"
 
 #include <QApplication>
@@ -24,17 +25,7 @@
 using namespace kv;
 
 namespace {
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = [] {
-        auto* q = new QApplication(argc, argv);
-        ui::installFonts();
-        return q;
-    }();
-    return a;
-}
+QApplication* app() { return test::qtApp(); }
 
 struct Gui : ::testing::Test {
     test::TempDir dir;

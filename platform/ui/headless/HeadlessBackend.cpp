@@ -216,6 +216,16 @@ bool HeadlessBackend::shellOpen(const std::string& path) {
     return true;
 }
 
+bool HeadlessBackend::startDetached(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    const fs::perms exec = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    if (ec || !fs::is_regular_file(st) || (st.permissions() & exec) == fs::perms::none) return false;
+    started.push_back(path);
+    return true;
+}
+
 std::optional<std::string> HeadlessBackend::fileDialog(Dialog*, const FileDialogRequest& req) {
     fileRequests.push_back(req);
     if (files.empty()) return std::nullopt;

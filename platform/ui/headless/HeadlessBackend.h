@@ -42,6 +42,8 @@ public:
     void setTimer(Dialog& dlg, int id, int periodMs) override;
     void killTimer(Dialog& dlg, int id) override;
     bool shellOpen(const std::string& path) override;
+    // Starts nothing: records an executable file, refuses anything else.
+    bool startDetached(const std::string& path) override;
     std::optional<std::string> fileDialog(Dialog* owner, const FileDialogRequest& req) override;
     void forget(Dialog& dlg) override;
 
@@ -66,6 +68,7 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<int> opened;             // templates opened as modal or modeless windows
     std::vector<std::string> shellOpened;
+    std::vector<std::string> started;    // programs started detached
     std::vector<FileDialogRequest> fileRequests;
     long ticks = 0;                      // timer ticks delivered
     std::vector<Dialog*> modeless() const;

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPolygon>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -47,6 +48,19 @@ QRect pxRect(const ControlTemplate& c) {
 }
 
 class Host;
+
+// Tells when a widget takes the keyboard focus.
+class FocusWatch : public QObject {
+public:
+    FocusWatch(QObject* parent, std::function<void()> f) : QObject(parent), f_(std::move(f)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn) f_();
+        return false;
+    }
+
+private:
+    std::function<void()> f_;
+};
 
 // Widget that hands its paint, mouse and timer events to the dialog logic.
 template <class Base>
@@ -263,6 +277,7 @@ void Host::build() {
                 });
                 QObject::connect(e, &QLineEdit::editingFinished, surface,
                                  [this, id] { dlg.dispatch(id, Notify::KillFocus); });
+                e->installEventFilter(new FocusWatch(e, [this, id] { dlg.dispatch(id, Notify::SetFocus); }));
                 w = e;
             }
             break;
@@ -339,6 +354,9 @@ void Host::build() {
             });
             QObject::connect(t, &QTreeWidget::itemDoubleClicked, surface,
                              [this, id] { dlg.dispatch(id, Notify::DblClick); });
+            // Queued: the handler may rebuild the list under the clicked row.
+            QObject::connect(t, &QTreeWidget::itemClicked, surface,
+                             [this, id] { dlg.dispatch(id, Notify::Clicked); }, Qt::QueuedConnection);
             w = t;
             break;
         }
@@ -706,6 +724,12 @@ bool QtBackend::shellOpen(const std::string& path) {
     QFileInfo fi(qs(path));
     if (!fi.exists()) return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
+}
+
+bool QtBackend::startDetached(const std::string& path) {
+    QFileInfo fi(qs(path));
+    if (!fi.isFile() || !fi.isExecutable()) return false;
+    return QProcess::startDetached(fi.absoluteFilePath(), {});
 }
 
 std::optional<std::string> QtBackend::fileDialog(Dialog* owner, const FileDialogRequest& req) {

@@ -58,6 +58,7 @@ public:
     void setTimer(Dialog& dlg, int id, int periodMs) override;
     void killTimer(Dialog& dlg, int id) override;
     bool shellOpen(const std::string& path) override;
+    bool startDetached(const std::string& path) override;
     std::optional<std::string> fileDialog(Dialog* owner, const FileDialogRequest& req) override;
     void forget(Dialog& dlg) override;
 

@@ -1,0 +1,43 @@
+#include "toolbox/PfcCalc.h"
+
+#include <cmath>
+
+namespace kv::toolbox::pfc {
+
+namespace {
+const float kRoot2 = std::sqrt(2.0f);
+}
+
+Stop check(const Inputs& in) {
+    if (in.vo <= kRoot2 * in.vacMax) return Stop::BelowMainsPeak;
+    if (in.vo <= in.voMin) return Stop::BelowMinimum;
+    return Stop::None;
+}
+
+Results design(const Inputs& in) {
+    Results r;
+    const float eff = in.eff * 0.01f;
+    // Inductance that keeps the lowest frequency at the high-line crest, before the boost factor.
+    const float lb = in.vacMax * (eff * in.vacMax) / (in.po * 2 * in.fMin * 1000) * 1e6f;
+    const float headroom = in.vo - kRoot2 * in.vacMax;
+    r.L = headroom * lb / in.vo;
+    const float ipk = 2 * kRoot2 * in.po / (eff * in.vacMin);
+    r.np = ipk * r.L / (in.ae * in.b);
+    r.naux = r.np * 2.5f / headroom;
+    r.cMin = in.po * 2000 / in.eff * 100 * in.hold / (in.vo * in.vo - in.voMin * in.voMin);
+    return r;
+}
+
+} // namespace kv::toolbox::pfc
+
+namespace kv::toolbox::firstorder {
+
+Results response(const Inputs& in) {
+    Results r;
+    r.tau = in.circuit == Circuit::RC ? in.r * in.c * 1e-6 : in.l * 1e-6 / in.r;
+    const float b = float(-(in.t * 1e-6 / r.tau));
+    r.ft = (in.f0 - in.fInf) * std::pow(2.71828182, double(b)) + in.fInf;
+    return r;
+}
+
+} // namespace kv::toolbox::firstorder
