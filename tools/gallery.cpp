@@ -1,6 +1,7 @@
 // Renders the program's windows to PNG files: the picture gallery of ./run
 // without a display, and the pictures the README shows.
 #include "app/App.h"
+#include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
@@ -63,6 +64,11 @@ int main(int argc, char** argv) {
 
     int written = 0;
     const auto save = [&](kv::ui::Dialog& dlg, const std::string& name) {
+        // Plots are drawn as their models stand, the charts they replace gone.
+        if (QWidget* w = kv::ui::QtBackend::windowOf(dlg)) {
+            for (auto* plot : w->findChildren<kv::plot::PlotWidget*>()) plot->sync();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         const QImage img = kv::ui::QtBackend::grab(dlg);
         const std::string file = (out / (name + ".png")).string();
         if (!img.isNull() && img.save(QString::fromStdString(file))) {
@@ -85,6 +91,11 @@ int main(int argc, char** argv) {
             dlg->dispatch(4, kv::ui::Notify::Clicked);
             dlg->dispatch(1047, kv::ui::Notify::Clicked);
         }
+        // The loop pages computed, with their Bode plots.
+        if (id == 106) dlg->dispatch(1000, kv::ui::Notify::Clicked);
+        if (id == 107)
+            for (int step : {1000, 1001}) dlg->dispatch(step, kv::ui::Notify::Clicked);
+        if (id == 205) dlg->dispatch(1235, kv::ui::Notify::Clicked);
         if (id == 238) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background
