@@ -36,11 +36,7 @@ std::string frequencyText(double hz) {
 
 LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> calcs,
                    std::span<const Caption> captions, std::span<const Link> links, int plotted)
-    : CalcPage(templateId, parent, std::move(calcs)), captions_(captions), links_(links), plotted_(plotted) {}
-
-void LoopPage::onInitDialog() {
-    for (const Caption& c : captions_) setTextColor(c.id, c.color);
-    for (const Link& l : links_) setTextColor(l.text, kBlue);
+    : CalcPage(templateId, parent, std::move(calcs)), captions_(captions), links_(links), plotted_(plotted) {
     for (int id : {kGainPlot, kPhasePlot}) {
         plot::Plot* p = plot(id);
         if (!p) continue;
@@ -49,6 +45,11 @@ void LoopPage::onInitDialog() {
         p->y.title = id == kGainPlot ? "增益(dB)" : "相位(°)";
         p->legend = true;
     }
+}
+
+void LoopPage::onInitDialog() {
+    for (const Caption& c : captions_) setTextColor(c.id, c.color);
+    for (const Link& l : links_) setTextColor(l.text, kBlue);
     CalcPage::onInitDialog();
 }
 
