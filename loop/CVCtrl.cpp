@@ -25,7 +25,7 @@ std::vector<services::CalcPage::Calculation> calculations() {
     std::vector<int> all = kPlantResults;
     all.insert(all.end(), kPartResults.begin(), kPartResults.end());
     return {{V::kStep2, V::kStep2Incomplete, V::kResr, true, all, {}, kPartResults},
-            {V::kStep4, V::kStep4Incomplete, V::kR1, true, kPartResults, kPlantResults, {}}};
+            {V::kStep4, V::kStep4Incomplete, V::kFc, true, kPartResults, kPlantResults, {}}};
 }
 } // namespace
 

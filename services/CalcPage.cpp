@@ -48,9 +48,10 @@ bool CalcPage::inputsInRange() {
     return true;
 }
 
+// Inputs are finite when read: one that is not was written by the computation.
 bool CalcPage::resultsFinite(int culprit) {
     for (const Field& f : fields_) {
-        if (!f.result || std::isfinite(f.f ? double(*f.f) : *f.d)) continue;
+        if (std::isfinite(f.f ? double(*f.f) : *f.d)) continue;
         return refuse(noResultMessage(labelOf(culprit)));
     }
     return true;

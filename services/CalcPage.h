@@ -83,8 +83,9 @@ protected:
     // The first input outside its range named in a message, the results
     // blanked; false then.
     bool inputsInRange();
-    // Results that are not finite: blanked, `culprit` (an input edit) named
-    // in a message; false then.
+    // Results (or inputs the computation writes back) that are not finite:
+    // the results blanked, `culprit` (an input edit) named in a message;
+    // false then.
     bool resultsFinite(int culprit);
     // The text the label before edit `id` in the template shows.
     std::string labelOf(int id) const;

@@ -388,6 +388,13 @@ TEST_F(LoopPages, TypeTwoRefusesWhatItWouldDivideBy) {
         refuses(p, c.button, {{c.id, c.text}}, c.message, c.button == P::kStep2 ? all : kParts);
         p.setText(c.id, keep);
     }
+    // A crossover so high that the pole written back would not be a number.
+    choose(p, P::kForm, 1);
+    press(p, P::kStep2);
+    refuses(p, P::kStep4, {{P::kFc, "3e38"}}, "输入有误：“环路穿越频率(KHz)”超出了公式的适用范围，得不到有效的结果！",
+            kParts);
+    EXPECT_EQ(p.text(P::kFp1), "80");
+    p.setText(P::kFc, "20");
     // Inputs a step or a form does not use are not its concern.
     choose(p, P::kForm, 1);
     type(p, {{P::kImin, "0"}, {P::kFs, "0"}, {P::kFp1, "0"}, {P::kR1, "0"}});
