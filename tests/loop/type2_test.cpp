@@ -319,6 +319,13 @@ TEST_F(LoopPages, TypeTwoStepFourNeedsStepTwo) {
     P& p = open<P>();
     refuses(p, P::kStep4, {}, P::kStep4Incomplete, kParts);
     for (int r : kPlant) EXPECT_EQ(p.text(r), "") << r; // blank before, blank after
+    // and when a field is not a number: the 0s read in their place do not stay
+    p.setText(P::kR1, "abc");
+    clear();
+    press(p, P::kStep4);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", P::kStep4Incomplete}));
+    for (int r : kPlant) EXPECT_EQ(p.text(r), "") << r;
+    p.setText(P::kR1, "1000");
     // a zero pole or ESR zero is refused as well
     press(p, P::kStep2);
     refuses(p, P::kStep4, {{P::kFesr, "0"}}, P::kStep4Incomplete, kParts);
