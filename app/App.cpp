@@ -20,6 +20,7 @@ void registerAll() {
     loop::registerWindows();
     ic::registerWindows();
     services::registerSheet(shell::LauncherDialog::kKit, &toolbox::runToolSheet);
+    services::registerSheet(shell::LauncherDialog::kLoop, &loop::runLoopSheet);
 }
 
 std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {

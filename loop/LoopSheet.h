@@ -1,9 +1,29 @@
-// The loop-compensation sheet of the launcher's "环路补偿" button.
+// The loop-compensation sheet of the launcher's "环路补偿" button: the
+// current-mode, type II and type III pages in one modal property sheet,
+// closed with the close box.
 #pragma once
 
 #include "platform/ui/Dialog.h"
 
+#include <memory>
+#include <vector>
+
 namespace kv::loop {
-// Registers the loop pages by their templates.
+
+class CLoop : public ui::PropertySheet {
+public:
+    explicit CLoop(ui::Dialog* parent = nullptr);
+    // Templates of the pages in tab order.
+    std::vector<int> pageTemplates() const;
+
+private:
+    std::vector<std::unique_ptr<ui::Dialog>> pages_;
+};
+
+// Builds the sheet over `parent` and runs it modally.
+void runLoopSheet(ui::Dialog* parent);
+
+// Registers the loop pages by their templates (each can also stand alone).
 void registerWindows();
+
 } // namespace kv::loop

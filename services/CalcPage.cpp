@@ -13,41 +13,76 @@ void CalcPage::bindResult(int id, double& v) { fields_.push_back({id, nullptr, &
 
 std::string CalcPage::labelOf(int id) const { return labelBefore(id); }
 
+std::vector<int> CalcPage::resultsOf(const Calculation& c) const {
+    if (!c.results.empty()) return c.results;
+    std::vector<int> ids;
+    for (const Field& f : fields_)
+        if (f.result) ids.push_back(f.id);
+    return ids;
+}
+
+bool CalcPage::refuse(std::string_view message) {
+    refused_ = true;
+    if (running_) {
+        blank(resultsOf(*running_));
+        blank(blankStandIns_);
+    } else {
+        setResults("");
+    }
+    messageBox(message, ui::kAppName, ui::Icon::Warning);
+    return false;
+}
+
 bool CalcPage::inputsInRange() {
     for (const Field& f : fields_) {
-        if (f.result || inRange(f.range, f.f ? double(*f.f) : *f.d)) continue;
-        setResults("");
-        messageBox(rangeMessage(f.range, labelOf(f.id)), ui::kAppName, ui::Icon::Warning);
-        return false;
+        if (f.result || !uses(f.id) || inRange(f.range, f.f ? double(*f.f) : *f.d)) continue;
+        return refuse(rangeMessage(f.range, labelOf(f.id)));
     }
     return true;
 }
 
+// Inputs are finite when read: one that is not was written by the computation.
 bool CalcPage::resultsFinite(int culprit) {
     for (const Field& f : fields_) {
-        if (!f.result || std::isfinite(f.f ? double(*f.f) : *f.d)) continue;
-        setResults("");
-        messageBox(noResultMessage(labelOf(culprit)), ui::kAppName, ui::Icon::Warning);
-        return false;
+        if (std::isfinite(f.f ? double(*f.f) : *f.d)) continue;
+        return refuse(noResultMessage(labelOf(culprit)));
     }
     return true;
 }
 
 bool CalcPage::onCommand(int id, ui::Notify code) {
-    if (id == calc_.button && code == ui::Notify::Clicked) {
-        calculate();
-        return true;
-    }
+    if (code == ui::Notify::Clicked)
+        for (const Calculation& c : calcs_)
+            if (c.button == id) {
+                calculate(c);
+                return true;
+            }
     return onPageCommand(id, code);
 }
 
-void CalcPage::calculate() {
-    if (!readFields(calc_.incomplete) || !inputsInRange() || !check()) return;
-    compute();
-    if (!resultsFinite(calc_.culprit)) return;
-    pause();
-    writeFields();
-    shown();
+void CalcPage::calculate(const Calculation& c) {
+    running_ = &c;
+    refused_ = false;
+    blankStandIns_.clear();
+    for (int id : c.standIns)
+        if (text(id).empty()) {
+            blankStandIns_.push_back(id);
+            setText(id, "0");
+        }
+    bool ok = readFields(c.incomplete) && inputsInRange() && check() && !refused_;
+    if (ok) {
+        compute();
+        ok = !refused_ && resultsFinite(c.culprit);
+    }
+    if (ok) {
+        pause();
+        writeFields();
+        blank(c.blankAfter);
+    }
+    blank(blankStandIns_);
+    if (ok) shown();
+    running_ = nullptr;
+    blankStandIns_.clear();
 }
 
 void CalcPage::onInitDialog() {
@@ -74,20 +109,29 @@ bool CalcPage::exchange(bool save) {
 void CalcPage::setResults(std::string_view text) {
     for (const Field& f : fields_)
         if (f.result) setText(f.id, text);
+    if (text.empty()) resultsBlanked();
+}
+
+void CalcPage::blank(const std::vector<int>& ids) {
+    if (ids.empty()) return;
+    for (int id : ids) setText(id, "");
+    resultsBlanked();
 }
 
 bool CalcPage::readFields(const char* message) {
-    setResults("0");
+    if (running_) {
+        for (int id : resultsOf(*running_)) setText(id, "0");
+    } else {
+        setResults("0");
+    }
     setTransfer();
-    if (exchange(true)) return true;
-    setResults("");
-    messageBox(message, ui::kAppName, ui::Icon::Warning);
-    return false;
+    return exchange(true) || refuse(message);
 }
 
 void CalcPage::pause() {
-    setResults("");
-    if (calc_.calculatingBox) showCalculating(*this);
+    if (running_) blank(resultsOf(*running_));
+    else setResults("");
+    if (running_ && running_->calculatingBox) showCalculating(*this);
     else showProgressPause(*this);
 }
 

@@ -13,6 +13,7 @@ bool inRange(Range r, double v) {
     case Range::Percent: return v > 0 && v <= 100;
     case Range::Share: return v >= 0 && v < 100;
     case Range::Fraction: return v > 0 && v < 1;
+    case Range::ZeroToOne: return v >= 0 && v < 1;
     }
     return true;
 }
@@ -25,9 +26,14 @@ std::string rangeMessage(Range r, const std::string& label) {
     case Range::Percent: return named + "应大于0且不超过100，请检查输入！";
     case Range::Share: return named + "应不小于0且小于100，请检查输入！";
     case Range::Fraction: return named + "应大于0且小于1，请检查输入！";
+    case Range::ZeroToOne: return named + "应不小于0且小于1，请检查输入！";
     case Range::Any: break;
     }
     return named + "有误，请检查输入！";
+}
+
+std::string orderMessage(const std::string& greater, const std::string& lesser) {
+    return "输入有误：“" + greater + "”必须大于“" + lesser + "”，请检查输入！";
 }
 
 std::string noResultMessage(const std::string& label) {

@@ -8,6 +8,7 @@
 #include "tools/FormulaCommand.h"
 #include "tools/Json.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -264,6 +265,44 @@ std::string messagesJson(const std::vector<ui::RecordedMessage>& messages) {
 }
 
 namespace {
+std::string number(double v) {
+    if (!std::isfinite(v)) return "null";
+    return ui::formatDouble6(v);
+}
+
+// Each plot control's title, series (point count, first and last drawable
+// points) and markers; empty for a window without plots.
+std::string plotsJson(const ui::Dialog& dlg) {
+    std::string o;
+    for (const auto& c : dlg.controls()) {
+        if (!c.plot) continue;
+        const plot::Plot& p = *c.plot;
+        o += o.empty() ? ",\n \"plots\": {\n  " : ",\n  ";
+        o += "\"" + std::to_string(c.tpl.id) + "\": {\"title\": " + jsonString(p.title) + ",\n   \"series\": [";
+        const auto point = [](const auto& v) {
+            return v ? "[" + number(v->first) + ", " + number(v->second) + "]" : std::string("null");
+        };
+        for (std::size_t i = 0; i < p.series().size(); ++i) {
+            const plot::Series& s = p.series()[i];
+            const plot::SeriesSummary sum = plot::Plot::summarize(s);
+            char color[16];
+            std::snprintf(color, sizeof color, "#%06x", s.color);
+            o += std::string(i ? ",\n    " : "\n    ") + "{\"name\": " + jsonString(s.name) +
+                 ", \"points\": " + std::to_string(sum.points) + ", \"first\": " + point(sum.first) +
+                 ", \"last\": " + point(sum.last) + ", \"color\": \"" + color + "\"}";
+        }
+        o += "],\n   \"markers\": [";
+        for (std::size_t i = 0; i < p.markers().size(); ++i) {
+            const plot::Marker& m = p.markers()[i];
+            o += std::string(i ? ", " : "") + "{\"id\": " + std::to_string(m.id) + ", \"label\": " +
+                 jsonString(m.label) + ", \"x\": " + number(m.x) + ", \"y\": " + number(m.y) +
+                 ", \"visible\": " + (m.visible ? "true" : "false") + "}";
+        }
+        o += "]}";
+    }
+    return o.empty() ? o : o + "}";
+}
+
 std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
     std::string o = "{\"template\": " + std::to_string(dlg.templateId()) +
                     ", \"title\": " + jsonString(dlg.title()) + ",\n \"controls\": {";
@@ -293,7 +332,7 @@ std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
     }
     o += "},\n \"messages\": " + messagesJson(hb.messages) + ",\n \"opened\": [";
     for (size_t i = 0; i < hb.opened.size(); ++i) o += (i ? ", " : "") + std::to_string(hb.opened[i]);
-    o += "],\n \"canvas\": [";
+    o += "]" + plotsJson(dlg) + ",\n \"canvas\": [";
     const ui::RecordingCanvas canvas = ui::HeadlessBackend::paint(dlg);
     const auto texts = canvas.texts();
     for (size_t i = 0; i < texts.size(); ++i) {

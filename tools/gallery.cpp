@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "ic_designers/Ob2269Designer.h"
 #include "ic_designers/QrDesigner.h"
+#include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
@@ -75,6 +76,11 @@ int main(int argc, char** argv) {
 
     int written = 0;
     const auto save = [&](kv::ui::Dialog& dlg, const std::string& name) {
+        // Plots are drawn as their models stand, the charts they replace gone.
+        if (QWidget* w = kv::ui::QtBackend::windowOf(dlg)) {
+            for (auto* plot : w->findChildren<kv::plot::PlotWidget*>()) plot->sync();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         const QImage img = kv::ui::QtBackend::grab(dlg);
         const std::string file = (out / (name + ".png")).string();
         if (!img.isNull() && img.save(QString::fromStdString(file))) {
@@ -98,6 +104,10 @@ int main(int argc, char** argv) {
         {165, {{3, nullptr}}},
         {kv::ic::QrDesigner::kTemplate, {{kv::ic::QrDesigner::kCalculate, nullptr}}},
         {kv::ic::Ob2269Designer::kTemplate, {{kv::ic::Ob2269Designer::kCalculate, nullptr}}},
+        // the loop pages computed, with their Bode plots
+        {106, {{1000, nullptr}}},
+        {107, {{1000, nullptr}, {1001, nullptr}}},
+        {205, {{1235, nullptr}}},
     };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.

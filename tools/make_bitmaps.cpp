@@ -1,6 +1,6 @@
 // Draws the launcher background (319x160), the program icon (32x32) and the
-// designers' topology pictures; with a second folder, the topology pictures
-// of the formula editor page.
+// designers' topology pictures and the loop sheet's pictures; with a second
+// folder, the topology pictures of the formula editor page.
 // Run once; the pictures are kept under resources/bitmaps and data/Code.
 #include <QGuiApplication>
 #include <QImage>
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <cstring>
 
 namespace {
 
@@ -699,6 +700,400 @@ void designerBitmaps(const QString& dir) {
                    [](Schematic& s) { buckBoostCircuit(s, 288, 358); });
 }
 
+// ---------------------------------------------------------------- loop pictures
+// The loop sheet's pictures at the size they are shown: the amplifier
+// networks, slope compensation, asymptotic sketches of the pole and zero
+// placement, and the arrows between the type II page's steps.
+
+struct LoopPicture {
+    QImage img;
+    QPainter p;
+    Schematic s{p};
+    LoopPicture(int w, int h, bool transparent = false)
+        : img(w, h, QImage::Format_ARGB32) {
+        img.fill(transparent ? QColor(Qt::transparent) : QColor(Qt::white));
+        p.begin(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        QFont f("Noto Sans CJK SC");
+        f.setPixelSize(12);
+        p.setFont(f);
+        p.setPen(QPen(Qt::black, 1.3));
+    }
+    void save(const QString& path) {
+        p.end();
+        img.save(path, "PNG");
+    }
+};
+
+void resistorH(Schematic& s, double x1, double x2, double y, const char* name) {
+    const double a = x1 + (x2 - x1) * 0.2, b = x1 + (x2 - x1) * 0.8;
+    s.wire({{x1, y}, {a, y}});
+    QPolygonF z;
+    const int n = 6;
+    for (int i = 0; i <= n; ++i) z << QPointF(a + (b - a) * i / n, i == 0 || i == n ? y : y + (i % 2 ? -5 : 5));
+    s.p.drawPolyline(z);
+    s.wire({{b, y}, {x2, y}});
+    s.label((x1 + x2) / 2 - 7, y - 9, name);
+}
+
+void capacitorH(Schematic& s, double x1, double x2, double y, const char* name) {
+    const double m = (x1 + x2) / 2;
+    s.wire({{x1, y}, {m - 3, y}});
+    s.wire({{m + 3, y}, {x2, y}});
+    s.p.drawLine(QPointF(m - 3, y - 9), QPointF(m - 3, y + 9));
+    s.p.drawLine(QPointF(m + 3, y - 9), QPointF(m + 3, y + 9));
+    s.label(m - 7, y - 12, name);
+}
+
+void resistorDown(Schematic& s, double x, double y1, double y2, const char* name) {
+    s.resistorV(x, y1, y2);
+    s.label(x + 8, (y1 + y2) / 2 + 4, name);
+}
+
+void capacitorDown(Schematic& s, double x, double y1, double y2, const char* name) {
+    s.capV(x, y1, y2);
+    s.label(x + 11, (y1 + y2) / 2 + 4, name);
+}
+
+void ground(Schematic& s, double x, double y) {
+    s.p.drawLine(QPointF(x - 8, y), QPointF(x + 8, y));
+    s.p.drawLine(QPointF(x - 5, y + 3), QPointF(x + 5, y + 3));
+    s.p.drawLine(QPointF(x - 2, y + 6), QPointF(x + 2, y + 6));
+}
+
+void terminal(Schematic& s, double x, double y, const char* name, bool left) {
+    s.p.drawEllipse(QPointF(x, y), 2.5, 2.5);
+    s.label(left ? x - 8 - 7.5 * double(std::strlen(name)) : x + 6, y + 4, name);
+}
+
+// Amplifier triangle with its inputs on the left edge at y - h/4 (−) and
+// y + h/4 (+) and the output at the tip (x + w, y).
+void amplifier(Schematic& s, double x, double y, double w, double h, const char* inside) {
+    QPolygonF t;
+    t << QPointF(x, y - h / 2) << QPointF(x, y + h / 2) << QPointF(x + w, y);
+    s.p.drawPolygon(t);
+    s.label(x + 4, y - h / 4 + 4, "−");
+    s.label(x + 4, y + h / 4 + 4, "+");
+    if (*inside) s.label(x + w / 3, y + 4, inside);
+}
+
+// Vo through R1 into the inverting input of an op amp at (ax, ay), with the
+// bias resistor to ground and Vref on the other input; returns the input node.
+QPointF dividerIntoOpAmp(Schematic& s, double ax, double ay, double h) {
+    const double yIn = ay - h / 4, node = ax - 90;
+    terminal(s, 36, yIn, "Vo", true);
+    resistorH(s, 38, node, yIn, "R1");
+    s.dot(node, yIn);
+    s.wire({{node, yIn}, {ax, yIn}});
+    resistorDown(s, node, yIn, yIn + 55, "Rb");
+    ground(s, node, yIn + 55);
+    s.wire({{ax, ay + h / 4}, {ax - 16, ay + h / 4}, {ax - 16, ay + h / 4 + 22}});
+    terminal(s, ax - 16, ay + h / 4 + 24, "Vref", true);
+    return {node, yIn};
+}
+
+void typeTwoOpAmp(LoopPicture& pic, double dx, const char* title) {
+    Schematic& s = pic.s;
+    s.p.save();
+    s.p.translate(dx, 0);
+    const double ax = 200, ay = 170, aw = 70, ah = 80;
+    const QPointF in = dividerIntoOpAmp(s, ax, ay, ah);
+    amplifier(s, ax, ay, aw, ah, "");
+    const double right = 320;
+    s.wire({{ax + aw, ay}, {right, ay}, {right + 20, ay}});
+    terminal(s, right + 22, ay, "Vc", false);
+    s.dot(right, ay);
+    // R2 in series with C1, both across C2, from the output back to the input node
+    const double fb = in.x() + 24;
+    s.dot(fb, in.y());
+    s.wire({{fb, in.y()}, {fb, 90}, {fb + 10, 90}});
+    resistorH(s, fb + 10, fb + 70, 90, "R2");
+    capacitorH(s, fb + 70, fb + 110, 90, "C1");
+    s.wire({{fb + 110, 90}, {right, 90}, {right, ay}});
+    s.dot(fb, 90);
+    s.dot(right, 90);
+    s.wire({{fb, 90}, {fb, 45}, {fb + 50, 45}});
+    capacitorH(s, fb + 50, fb + 90, 45, "C2");
+    s.wire({{fb + 90, 45}, {right, 45}, {right, 90}});
+    s.p.restore();
+    s.p.setPen(QColor(64, 0, 128));
+    s.label(12, 20, title);
+    s.p.setPen(QPen(Qt::black, 1.3));
+}
+
+void typeTwoTransconductance(LoopPicture& pic) {
+    Schematic& s = pic.s;
+    const double ax = 190, ay = 130, aw = 80, ah = 80;
+    terminal(s, 40, 30, "Vo", true);
+    s.wire({{40, 30}, {70, 30}});
+    resistorDown(s, 70, 30, ay - ah / 4, "R1");
+    s.dot(70, ay - ah / 4);
+    s.wire({{70, ay - ah / 4}, {ax, ay - ah / 4}});
+    resistorDown(s, 70, ay - ah / 4, ay + 70, "Rb");
+    ground(s, 70, ay + 70);
+    s.wire({{ax, ay + ah / 4}, {ax - 40, ay + ah / 4}});
+    s.label(ax - 78, ay + ah / 4 + 4, "Vref");
+    amplifier(s, ax, ay, aw, ah, "gm");
+    const double node = 320;
+    s.wire({{ax + aw, ay}, {390, ay}});
+    terminal(s, 392, ay, "COMP", false);
+    s.dot(node, ay);
+    resistorDown(s, node, ay, ay + 50, "R2");
+    capacitorDown(s, node, ay + 50, ay + 100, "C1");
+    ground(s, node, ay + 100);
+    s.dot(360, ay);
+    capacitorDown(s, 360, ay, ay + 100, "C2");
+    ground(s, 360, ay + 100);
+    s.p.setPen(QColor(64, 0, 128));
+    s.label(12, 245, "跨导运放：Gc = (Vref/Vo)·gm·[(R2 + 1/sC1) ∥ 1/sC2]");
+    s.p.setPen(QPen(Qt::black, 1.3));
+}
+
+void typeThree(LoopPicture& pic) {
+    Schematic& s = pic.s;
+    const double ax = 230, ay = 190, aw = 70, ah = 80;
+    const double yIn = ay - ah / 4, node = 160;
+    terminal(s, 30, yIn, "Vo", true);
+    s.wire({{30, yIn}, {40, yIn}});
+    s.dot(40, yIn);
+    resistorH(s, 40, node, yIn, "R1");
+    s.wire({{40, yIn}, {40, 130}, {50, 130}});
+    resistorH(s, 50, 100, 130, "R3");
+    capacitorH(s, 100, 140, 130, "C2");
+    s.wire({{140, 130}, {node, 130}, {node, yIn}});
+    s.dot(node, yIn);
+    s.wire({{node, yIn}, {ax, yIn}});
+    resistorDown(s, node + 10, yIn, yIn + 55, "Rb");
+    ground(s, node + 10, yIn + 55);
+    s.dot(node + 10, yIn);
+    s.wire({{ax, ay + ah / 4}, {ax - 16, ay + ah / 4}, {ax - 16, ay + ah / 4 + 22}});
+    terminal(s, ax - 16, ay + ah / 4 + 24, "Vref", false);
+    amplifier(s, ax, ay, aw, ah, "");
+    const double right = 350, fb = 200;
+    s.wire({{ax + aw, ay}, {right, ay}, {370, ay}});
+    terminal(s, 372, ay, "Vc", false);
+    s.dot(right, ay);
+    s.dot(fb, yIn);
+    s.wire({{fb, yIn}, {fb, 80}, {fb + 10, 80}});
+    resistorH(s, fb + 10, fb + 70, 80, "R2");
+    capacitorH(s, fb + 70, fb + 110, 80, "C1");
+    s.wire({{fb + 110, 80}, {right, 80}, {right, ay}});
+    s.dot(fb, 80);
+    s.dot(right, 80);
+    s.wire({{fb, 80}, {fb, 40}, {fb + 50, 40}});
+    capacitorH(s, fb + 50, fb + 90, 40, "C3");
+    s.wire({{fb + 90, 40}, {right, 40}, {right, 80}});
+    s.p.setPen(QColor(200, 0, 128));
+    s.label(12, 270, "fz1 = 1/(2πR2C1)   fz2 = 1/(2π(R1+R3)C2)");
+    s.label(12, 285, "fp1 = 1/(2πR3C2)   fp2 = (C1+C3)/(2πR2C1C3)");
+    s.p.setPen(QPen(Qt::black, 1.3));
+}
+
+// Current-sense ramp with the slope-compensation ramp over three periods.
+void slopeCompensation(LoopPicture& pic) {
+    QPainter& p = pic.p;
+    const double x0 = 40, y0 = 200, T = 120, D = 0.5;
+    p.setPen(QPen(Qt::gray, 1));
+    p.drawLine(QPointF(x0, y0), QPointF(x0 + 3 * T + 20, y0));
+    p.drawLine(QPointF(x0, y0), QPointF(x0, 30));
+    p.setPen(QPen(QColor(0, 0, 192), 1.8));
+    QPolygonF sense;
+    for (int k = 0; k < 3; ++k) {
+        sense << QPointF(x0 + k * T, y0 - 40) << QPointF(x0 + k * T + D * T, y0 - 110)
+              << QPointF(x0 + k * T + D * T, y0) << QPointF(x0 + (k + 1) * T, y0);
+    }
+    p.drawPolyline(sense);
+    p.setPen(QPen(QColor(208, 0, 0), 1.5, Qt::DashLine));
+    for (int k = 0; k < 3; ++k) p.drawLine(QPointF(x0 + k * T, y0), QPointF(x0 + (k + 1) * T, y0 - 60));
+    p.setPen(QPen(QColor(0, 128, 0), 1.2, Qt::DotLine));
+    p.drawLine(QPointF(x0, y0 - 120), QPointF(x0 + 3 * T, y0 - 120));
+    p.setPen(Qt::black);
+    pic.s.label(x0 + 3 * T + 4, y0 - 116, "Vc");
+    pic.s.label(x0 + 6, 26, "Ri·iL");
+    pic.s.label(x0 + 3 * T + 4, y0 + 4, "t");
+    pic.s.label(x0 + D * T - 10, y0 + 16, "D·T");
+    pic.s.label(x0 + T - 14, y0 + 16, "T=1/fs");
+    p.setPen(QColor(0, 0, 192));
+    pic.s.label(x0 + 250, 50, "Sn = Ri·Vin/L");
+    p.setPen(QColor(208, 0, 0));
+    pic.s.label(x0 + 250, 70, "Se = Vs·fs");
+    p.setPen(QColor(64, 0, 128));
+    pic.s.label(x0, 240, "mc = 1 + Se/Sn = 1 + (Vs·fs/Ri)/(Vin/L)");
+}
+
+// Asymptotic gain sketch: x in decades, y in dB.
+struct Sketch {
+    QPainter& p;
+    double left, top, width, height, d0, d1, db0, db1;
+    QPointF at(double d, double db) const {
+        return {left + (d - d0) / (d1 - d0) * width, top + (db1 - db) / (db1 - db0) * height};
+    }
+    void axes() {
+        p.setPen(QPen(Qt::gray, 1));
+        p.drawLine(at(d0, 0), at(d1, 0));
+        p.drawLine(at(d0, db0), at(d0, db1));
+        p.setPen(Qt::black);
+        p.drawText(at(d1, 0) + QPointF(-30, 14), "lg f");
+        p.drawText(at(d0, db1) + QPointF(4, 10), "dB");
+        p.drawText(at(d0, 0) + QPointF(-20, 4), "0");
+    }
+    // The sum of two asymptotes given by their corners, at every corner of either.
+    static std::vector<QPointF> sum(const std::vector<QPointF>& a, const std::vector<QPointF>& b) {
+        const auto value = [](const std::vector<QPointF>& c, double d) {
+            for (std::size_t i = 1; i < c.size(); ++i)
+                if (d <= c[i].x())
+                    return c[i - 1].y() + (c[i].y() - c[i - 1].y()) * (d - c[i - 1].x()) / (c[i].x() - c[i - 1].x());
+            return c.back().y();
+        };
+        std::vector<double> ds;
+        for (const auto* c : {&a, &b})
+            for (const QPointF& q : *c) ds.push_back(q.x());
+        std::sort(ds.begin(), ds.end());
+        std::vector<QPointF> out;
+        for (double d : ds) out.emplace_back(d, value(a, d) + value(b, d));
+        return out;
+    }
+    // An asymptote by its corners, named at (d, db).
+    void curve(const std::vector<QPointF>& pts, QColor c, const char* name, QPointF label, bool dashed = false) {
+        QPolygonF poly;
+        for (const QPointF& q : pts) poly << at(q.x(), q.y());
+        p.setPen(QPen(c, dashed ? 1.4 : 2.2, dashed ? Qt::DashLine : Qt::SolidLine));
+        p.drawPolyline(poly);
+        p.setPen(c);
+        p.drawText(at(label.x(), label.y()), QString::fromUtf8(name));
+    }
+    void mark(double d, double db, const char* name, QColor c) {
+        const QPointF q = at(d, db);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(q, 3.5, 3.5);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(c);
+        p.drawText(q + QPointF(-10, -8), QString::fromUtf8(name));
+        p.setPen(QPen(QColor(180, 180, 180), 1, Qt::DotLine));
+        p.drawLine(q, at(d, db0));
+    }
+};
+
+void placementDcm(LoopPicture& pic) {
+    Sketch k{pic.p, 30, 20, 320, 250, 0, 4, -50, 60};
+    k.axes();
+    // plant: pole P1, ESR zero P2; amplifier: zero P5 near P1, pole P3 near P2; the loop crosses at P4
+    const std::vector<QPointF> plant = {{0, 10}, {0.6, 10}, {1.8, -14}, {4, -14}};
+    const std::vector<QPointF> amp = {{0, 40}, {0.7, 26}, {1.9, 26}, {4, -16}};
+    k.curve(plant, QColor(0, 0, 192), "控制到输出", {2.0, -21}, true);
+    k.curve(amp, QColor(0, 128, 0), "补偿器", {1.1, 29}, true);
+    k.curve(Sketch::sum(plant, amp), QColor(208, 0, 0), "环路", {3.3, -28});
+    k.mark(0.6, 10, "P1", QColor(0, 0, 192));
+    k.mark(1.8, -14, "P2", QColor(0, 0, 192));
+    k.mark(1.9, 26, "P3", QColor(0, 128, 0));
+    k.mark(2.5, 0, "P4", QColor(208, 0, 0));
+    k.mark(0.7, 26, "P5", QColor(0, 128, 0));
+    pic.p.setPen(QColor(64, 0, 128));
+    pic.s.label(12, 300, "P1 输出极点 fp   P2 ESR零点 fesr   P4 穿越频率 fc");
+    pic.s.label(12, 318, "P5 补偿零点 fz1：放在 fp 附近");
+    pic.s.label(12, 336, "P3 补偿极点 fp1：放在 fesr 附近，且低于 fc");
+}
+
+void placementForward(LoopPicture& pic) {
+    Sketch k{pic.p, 30, 20, 320, 250, 0, 4, -90, 90};
+    k.axes();
+    const std::vector<QPointF> plant = {{0, 0}, {0.5, 0}, {1.3, -32}, {4, -86}};
+    const std::vector<QPointF> amp = {{0, 82}, {1.6, 50}, {2.8, 50}, {4, 26}};
+    k.curve(plant, QColor(0, 0, 192), "控制到输出", {2.5, -78}, true);
+    k.curve(amp, QColor(0, 128, 0), "补偿器", {3.1, 52}, true);
+    k.curve(Sketch::sum(plant, amp), QColor(208, 0, 0), "环路", {3.2, -38});
+    k.mark(0.5, 0, "fLC", QColor(0, 0, 192));
+    k.mark(1.3, -32, "fesr", QColor(0, 0, 192));
+    k.mark(1.6, 50, "fz1", QColor(0, 128, 0));
+    k.mark(2.8, 50, "fp1", QColor(0, 128, 0));
+    k.mark(2.2, 0, "fc", QColor(208, 0, 0));
+    pic.p.setPen(QColor(64, 0, 128));
+    pic.s.label(12, 300, "K 因子法：fz1 = fc/K，fp1 = K·fc");
+    pic.s.label(12, 318, "相位提升 = atan(K) − atan(1/K)");
+    pic.s.label(12, 336, "R2/R1 补足穿越频率处控制到输出的增益");
+}
+
+void placementType3(LoopPicture& pic) {
+    Sketch k{pic.p, 30, 14, 360, 170, 0, 4, -60, 50};
+    k.axes();
+    const std::vector<QPointF> plant = {{0, 16}, {0.8, 16}, {1.8, -24}, {4, -68}};
+    const std::vector<QPointF> amp = {{0, 34}, {0.8, 18}, {1.8, 38}, {3.2, 38}, {4, 22}};
+    k.curve(plant, QColor(0, 0, 192), "控制到输出", {2.6, -58}, true);
+    k.curve(amp, QColor(0, 128, 0), "补偿器", {2.2, 42}, true);
+    k.curve(Sketch::sum(plant, amp), QColor(208, 0, 0), "环路", {3.4, -16});
+    k.mark(0.8, 18, "fz1=fz2", QColor(0, 128, 0));
+    k.mark(1.8, 38, "fp1", QColor(0, 128, 0));
+    k.mark(3.2, 38, "fp2", QColor(0, 128, 0));
+    k.mark(2.5, 0, "fc", QColor(208, 0, 0));
+    pic.p.setPen(QColor(64, 0, 128));
+    pic.s.label(12, 206, "两个零点放在LC双重极点，fp1放在ESR零点，fp2放在高频处");
+    pic.s.label(12, 222, "G = 调节器直流增益(dB)，fop = fc / 10^(G/20)");
+}
+
+// A fat arrow from `from` to `to` in a transparent picture.
+void arrow(const QString& path, int w, int h, QPointF from, QPointF to) {
+    LoopPicture pic(w, h, true);
+    const QLineF line(from, to);
+    const double a = std::atan2(-line.dy(), line.dx());
+    const QPointF dir(std::cos(a), -std::sin(a)), side(-dir.y(), dir.x());
+    const double head = 16, shaft = 5;
+    const QPointF base = to - dir * head;
+    QPolygonF poly;
+    poly << from + side * shaft << base + side * shaft << base + side * (shaft + 7) << to
+         << base - side * (shaft + 7) << base - side * shaft << from - side * shaft;
+    pic.p.setPen(Qt::NoPen);
+    pic.p.setBrush(QColor(64, 0, 128));
+    pic.p.drawPolygon(poly);
+    pic.save(path);
+}
+
+void loopPictures(const QString& dir) {
+    {
+        LoopPicture pic(447, 261);
+        slopeCompensation(pic);
+        pic.save(dir + "/loop-slope.png");
+    }
+    {
+        LoopPicture pic(444, 259);
+        typeTwoOpAmp(pic, 40, "普通运放：Gc = [(R2 + 1/sC1) ∥ 1/sC2] / R1");
+        pic.save(dir + "/loop-opamp.png");
+    }
+    {
+        LoopPicture pic(444, 259);
+        typeTwoTransconductance(pic);
+        pic.save(dir + "/loop-ota.png");
+    }
+    {
+        LoopPicture pic(368, 260);
+        typeTwoOpAmp(pic, 0, "Ⅱ型：零点 fz1 = 1/(2πR2C1)，极点 fp1 ≈ 1/(2πR2C2)");
+        pic.save(dir + "/loop-type2.png");
+    }
+    {
+        LoopPicture pic(368, 349);
+        placementDcm(pic);
+        pic.save(dir + "/loop-dcm.png");
+    }
+    {
+        LoopPicture pic(368, 349);
+        placementForward(pic);
+        pic.save(dir + "/loop-forward.png");
+    }
+    {
+        LoopPicture pic(414, 291);
+        typeThree(pic);
+        pic.save(dir + "/loop-type3.png");
+    }
+    {
+        LoopPicture pic(414, 229);
+        placementType3(pic);
+        pic.save(dir + "/loop-type3-placement.png");
+    }
+    arrow(dir + "/loop-arrow-down.png", 45, 55, {22, 4}, {22, 52});
+    arrow(dir + "/loop-arrow-up-right.png", 55, 45, {6, 40}, {50, 6});
+    arrow(dir + "/loop-arrow-up.png", 55, 45, {27, 42}, {27, 3});
+}
+
 // The pictures of the formula editor page, under their file names.
 // The LLC half bridge of the LLC designer: the bridge, the series tank
 // Cr-Lr, the magnetising inductance across the primary and a centre-tapped
@@ -811,6 +1206,7 @@ int main(int argc, char** argv) {
     flyback(dir + "/flyback.png");
     designerBitmaps(dir);
     llc(dir + "/llc.png");
+    loopPictures(dir);
     // make-bitmaps BITMAP_DIR CODE_DIR: the topology pictures as well
     if (argc > 2) topologyPictures(QString::fromLocal8Bit(argv[2]));
     std::printf("written to %s\n", qPrintable(dir));

@@ -133,7 +133,8 @@ std::string Dialog::labelBefore(int id) const {
     std::string label;
     for (const ControlTemplate& c : tpl_.controls) {
         if (c.id == id) return label;
-        if (c.kind == Kind::Static) label = c.caption;
+        // A label with an identifier may have been retitled: its text as it reads now.
+        if (c.kind == Kind::Static) label = c.id == -1 ? c.caption : text(c.id);
     }
     return {};
 }

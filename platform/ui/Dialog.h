@@ -94,8 +94,8 @@ public:
     bool visible(int id) const;
     void show(int id, bool on = true);
     void setTextColor(int id, Color c);
-    // Caption of the last static text before control `id` in the template
-    // (the label that names an edit); empty when there is none.
+    // Text of the last static before control `id` in the template (the label
+    // that names an edit), as it reads now; empty when there is none.
     std::string labelBefore(int id) const;
 
     // combo boxes and list views

@@ -1,0 +1,140 @@
+#include "loop/LoopPage.h"
+
+#include "platform/ui/Canvas.h"
+#include "services/Progress.h"
+
+#include <cstdio>
+
+namespace kv::loop {
+
+namespace {
+constexpr ui::Color kBlue{0, 0, 255};
+
+struct Trace {
+    const char* name;
+    plot::Rgb color;
+    int width;
+    plot::LineStyle line;
+};
+// Loop, plant and amplifier, in this order on both plots.
+constexpr Trace kTraces[] = {
+    {"环路", 0xD00000, 2, plot::LineStyle::Solid},
+    {"控制到输出", 0x0000C0, 1, plot::LineStyle::Dash},
+    {"补偿器", 0x008000, 1, plot::LineStyle::Dash},
+};
+
+std::string format(const char* f, double v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, f, v);
+    return buf;
+}
+} // namespace
+
+std::string frequencyText(double hz) {
+    return hz >= 1000 ? format("%.4g kHz", hz / 1000) : format("%.4g Hz", hz);
+}
+
+LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> calcs,
+                   std::span<const Caption> captions, std::span<const Link> links, int plotted)
+    : CalcPage(templateId, parent, std::move(calcs)), captions_(captions), links_(links), plotted_(plotted) {
+    for (int id : {kGainPlot, kPhasePlot}) {
+        plot::Plot* p = plot(id);
+        if (!p) continue;
+        p->x.log = true;
+        p->x.title = "频率(Hz)";
+        p->y.title = id == kGainPlot ? "增益(dB)" : "相位(°)";
+        p->legend = true;
+    }
+}
+
+void LoopPage::onInitDialog() {
+    for (const Caption& c : captions_) setTextColor(c.id, c.color);
+    for (const Link& l : links_) setTextColor(l.text, kBlue);
+    CalcPage::onInitDialog();
+}
+
+void LoopPage::showLoop(const bode::Response& r) {
+    const bode::Curve* curves[] = {&r.loop, &r.plant, &r.compensator};
+    for (int id : {kGainPlot, kPhasePlot}) {
+        plot::Plot* p = plot(id);
+        if (!p) continue;
+        const bool gain = id == kGainPlot;
+        p->clear();
+        p->clearMarkers();
+        for (std::size_t i = 0; i < std::size(kTraces); ++i) {
+            plot::Series s;
+            s.name = kTraces[i].name;
+            s.color = kTraces[i].color;
+            s.width = kTraces[i].width;
+            s.line = kTraces[i].line;
+            s.x = r.f;
+            s.y = gain ? curves[i]->gain : curves[i]->phase;
+            p->add(std::move(s));
+        }
+        std::string title = control(id)->tpl.caption;
+        if (r.crossed) {
+            plot::Marker& m = p->marker(1);
+            m.x = r.crossover;
+            m.y = gain ? 0 : r.phase;
+            m.label = gain ? "穿越频率" : "相位裕量";
+            title += gain ? "  穿越频率 " + frequencyText(r.crossover) : "  相位裕量 " + format("%.1f°", r.margin);
+        } else {
+            title += "  无穿越频率";
+        }
+        p->title = title;
+        p->touch();
+        plotChanged(id);
+    }
+}
+
+void LoopPage::clearLoop() {
+    for (int id : {kGainPlot, kPhasePlot}) {
+        plot::Plot* p = plot(id);
+        if (!p || (p->series().empty() && p->markers().empty())) continue;
+        p->clear();
+        p->clearMarkers();
+        p->title = control(id)->tpl.caption;
+        plotChanged(id);
+    }
+}
+
+void LoopPage::resultsBlanked() {
+    if (text(plotted_).empty()) clearLoop();
+}
+
+ui::Rect LoopPage::rectOf(int id) const {
+    const ui::ControlState* c = control(id);
+    if (!c) return {};
+    const ui::ControlTemplate& t = c->tpl;
+    return {ui::dluToPxX(t.x), ui::dluToPxY(t.y), ui::dluToPxX(t.x + t.w), ui::dluToPxY(t.y + t.h)};
+}
+
+void LoopPage::stretchInto(ui::Canvas& c, int bitmap, int group, int x, int y) const {
+    const ui::BitmapInfo* b = ui::findBitmap(bitmap);
+    const ui::Rect g = rectOf(group);
+    if (!b || g.width() == 0) return;
+    c.stretchBitmap(bitmap, {x, y, g.right - 6, g.bottom - 6}, {0, 0, b->width, b->height});
+}
+
+void LoopPage::drawAt(ui::Canvas& c, int bitmap, int x, int y) const {
+    const ui::BitmapInfo* b = ui::findBitmap(bitmap);
+    if (b) c.stretchBitmap(bitmap, {x, y, x + b->width, y + b->height}, {0, 0, b->width, b->height});
+}
+
+void LoopPage::onPaint(ui::Canvas& c) {
+    paintPictures(c);
+    c.setPen(kBlue, 1);
+    for (const Link& l : links_) c.line(l.underline.left, l.underline.top, l.underline.right, l.underline.bottom);
+}
+
+void LoopPage::onLButtonUp(int x, int y) {
+    for (const Link& l : links_) {
+        const ui::Rect r = rectOf(l.text);
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+            services::showTip(*this, l.tip);
+            return;
+        }
+    }
+}
+
+} // namespace kv::loop
