@@ -58,7 +58,9 @@ TEST(DesignerTables, AgreeWithTemplatesBindingsAndLabelLists) {
             EXPECT_TRUE(label->kind == ui::Kind::Static || label->kind == ui::Kind::Group);
             EXPECT_TRUE(listed.count(f.label));
             for (const auto& l : labels)
-                if (l.control == f.label) EXPECT_EQ(label->caption, l.text);
+                if (l.control == f.label) {
+                    EXPECT_EQ(label->caption, l.text);
+                }
         }
         // Every formula name and every numbered label belongs to a field.
         EXPECT_EQ(names.size(), bindings->rows.size()) << tpl;

@@ -372,6 +372,8 @@ TEST_F(Window, NegativeOrZeroInputsAreNamed) {
             EXPECT_EQ(t.text.find("inf"), std::string::npos) << t.text;
             dashes = dashes || t.text.find("---") != std::string::npos;
         }
-        if (c.value == std::string("-90")) EXPECT_TRUE(dashes);
+        if (c.value == std::string("-90")) {
+            EXPECT_TRUE(dashes);
+        }
     }
 }

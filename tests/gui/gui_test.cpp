@@ -202,7 +202,9 @@ TEST_F(Gui, FlybackDesignerAfterAVerify) {
     for (QLabel* l : win->findChildren<QLabel*>()) {
         QFontMetrics fm(l->font());
         for (QChar ch : l->text())
-            if (!ch.isSpace()) EXPECT_TRUE(fm.inFont(ch)) << l->text().toStdString();
+            if (!ch.isSpace()) {
+                EXPECT_TRUE(fm.inFont(ch)) << l->text().toStdString();
+            }
     }
     const QImage img = ui::QtBackend::grab(w);
     std::filesystem::create_directories(KV_BINARY_DIR "/gallery");

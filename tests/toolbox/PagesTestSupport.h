@@ -130,8 +130,9 @@ struct Pages : ::testing::Test {
         for (const auto& ctl : p.controls()) {
             EXPECT_EQ(ctl.text.find("inf"), std::string::npos) << p.title() << " " << ctl.tpl.id;
             EXPECT_FALSE(isNan(ctl.text)) << p.title() << " " << ctl.tpl.id;
-            if (ctl.tpl.kind == ui::Kind::Edit && (ctl.tpl.style & ui::StyleReadOnly))
+            if (ctl.tpl.kind == ui::Kind::Edit && (ctl.tpl.style & ui::StyleReadOnly)) {
                 EXPECT_EQ(ctl.text, "") << p.title() << " " << ctl.tpl.id;
+            }
         }
     }
 };
