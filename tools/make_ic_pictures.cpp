@@ -161,7 +161,7 @@ void mt7930Circuit(const QString& path) {
     s.wire({{170, 50}, {170, 84}});
     for (int i = 0; i < 3; ++i) {
         s.diode(196, 40 + 14 * i, true);
-        s.wire({{196, 44 + 14 * i}, {196, 50 + 14 * i}});
+        s.wire({{196.0, 44.0 + 14 * i}, {196.0, 50.0 + 14 * i}});
     }
     s.wire({{196, 78}, {196, 84}, {114, 84}, {114, 70}});
     s.label(175, 96, "LED", kHighlight);

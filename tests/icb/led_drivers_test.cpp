@@ -301,7 +301,7 @@ TEST_F(IcDesigners, BuckLedDesignersRefuseWhatTheyCannotDesign) {
     };
     for (const Case& c : cases) {
         ui::Dialog& d = c.sd690x ? static_cast<ui::Dialog&>(open<B>()) : open<A>();
-        const int calc = c.sd690x ? B::kCalc : A::kCalc;
+        const int calc = c.sd690x ? int(B::kCalc) : int(A::kCalc);
         const std::vector<int> results = c.sd690x ? std::vector<int>{B::kL, B::kN, B::kNa, B::kIpk}
                                                   : std::vector<int>{A::kL, A::kN};
         press(d, calc);
@@ -318,7 +318,7 @@ TEST_F(IcDesigners, BuckLedCorePicks) {
     copyCoreList();
     for (bool sd690x : {false, true}) {
         ui::Dialog& d = sd690x ? static_cast<ui::Dialog&>(open<Sd690xDesigner>()) : open<Sd670xDesigner>();
-        const int calc = sd690x ? Sd690xDesigner::kCalc : Sd670xDesigner::kCalc;
+        const int calc = sd690x ? int(Sd690xDesigner::kCalc) : int(Sd670xDesigner::kCalc);
         const int L = Sd670xDesigner::kL, ae = Sd670xDesigner::kAe, core = Sd670xDesigner::kCore;
         press(d, calc);
         const std::string ae0 = d.text(ae);

@@ -254,8 +254,9 @@ TEST_F(IcDesigners, SinglePfcPlotReachesFminAtTheCrestAndStaysInItsFrame) {
     in.vinMin = 90, in.vinMax = 100, in.vds = 60;
     const sp::Results r = sp::design(in);
     const sp::Plot p = sp::frequencyPlot(in, r, false);
-    if (p.drawable)
+    if (p.drawable) {
         for (const sp::Segment& g : p.high) EXPECT_LE(std::max(g.y1, g.y2), 204);
+    }
 }
 
 TEST_F(IcDesigners, SinglePfcCoarsePassThenTheFineScanASecondLater) {
