@@ -1,7 +1,7 @@
 // The graphical flyback: a recalculation plus a full repaint of the annotated
 // picture (offscreen), and the recalculation alone.
+#include "bench/common/QtBenchMain.h"
 #include "graphic_flyback/GraphicFlybackDialog.h"
-#include "platform/ui/qt/QtBackend.h"
 #include "services/Settings.h"
 
 #include <QApplication>
@@ -42,14 +42,9 @@ BENCHMARK(BM_RecalculateAndRepaint)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::ui::installFonts();
-    const auto dir = std::filesystem::temp_directory_path() / "kv-graphic-bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kv::bench::runQtBenchmarks(argc, argv, [] {
+        const auto dir = std::filesystem::temp_directory_path() / "kv-graphic-bench";
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+    });
 }

@@ -2,9 +2,9 @@
 // (grid, labels, 15 + 2 curves, marker, text lines) onto an offscreen window-
 // sized image, for the defaults and for a design whose sweep hits the step cap;
 // and the curves alone, without painting.
+#include "bench/common/QtBenchMain.h"
 #include "ic_designers/LlcCalc.h"
 #include "ic_designers/LlcPlot.h"
-#include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QImage>
@@ -60,12 +60,4 @@ BENCHMARK(BM_LlcCurvesOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::ui::installFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kv::bench::runQtBenchmarks(argc, argv); }

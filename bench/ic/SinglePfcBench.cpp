@@ -2,8 +2,8 @@
 // the window repainted with the coarse pass) and the fine scan (2 × 30 000
 // segments computed and painted), both on a real window offscreen.
 #include "app/App.h"
+#include "bench/common/QtBenchMain.h"
 #include "ic_designers/SinglePfcDesigner.h"
-#include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QImage>
@@ -63,11 +63,5 @@ BENCHMARK(BM_FineScanCompute)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::ui::installFonts();
-    kv::app::registerAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return kv::bench::runQtBenchmarks(argc, argv, [] { kv::app::registerAll(); });
 }

@@ -1,12 +1,12 @@
 // One computation of each loop page (read, checks, formulas, the Bode sweep
 // into the plot models) and the repaint of its two Bode plots in Qt Charts
 // (offscreen), as the window shows them after the calculating box.
+#include "bench/common/QtBenchMain.h"
 #include "loop/CICtrl.h"
 #include "loop/CType3.h"
 #include "loop/CVCtrl.h"
 #include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/headless/HeadlessBackend.h"
-#include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -98,12 +98,4 @@ BENCHMARK(BM_TypeTwoForwardComputation)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    kv::ui::installFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kv::bench::runQtBenchmarks(argc, argv); }

@@ -1,7 +1,7 @@
 // K7350 in Qt windows (offscreen): start-up, and each recomputation with its repaint.
+#include "bench/common/QtBenchMain.h"
 #include "pfc_designer/Program.h"
 #include "platform/panels/qt/QtHost.h"
-#include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -175,12 +175,4 @@ BENCHMARK(BM_LoadProjectWithRecomputation)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    kv::ui::installFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kv::bench::runQtBenchmarks(argc, argv); }

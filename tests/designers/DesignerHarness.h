@@ -7,6 +7,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "script/DesignerFiles.h"
+#include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,15 +22,10 @@
 
 namespace kv::test {
 
-struct DesignerHarness : ::testing::Test {
-    TempDir dir;
-    ui::HeadlessBackend hb;
-
+struct DesignerHarness : HeadlessPages {
     DesignerHarness() {
-        ui::setBackend(&hb);
         for (std::string_view f : script::allScriptFiles()) writeFile(std::string(f), "#");
     }
-    ~DesignerHarness() override { ui::setBackend(nullptr); }
 
     template <class W>
     W& open() {
@@ -50,12 +46,6 @@ struct DesignerHarness : ::testing::Test {
         const std::string t = shown(w, name);
         double v = NAN;
         return ui::parseNumber(t, v) ? v : NAN;
-    }
-    static void press(ui::Dialog& w, int id) { w.dispatch(id, ui::Notify::Clicked); }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& m : hb.messages) t.push_back(m.text);
-        return t;
     }
     bool calculatingShown() const {
         for (int t : hb.opened)

@@ -7,6 +7,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "services/CorePick.h"
+#include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
 #include "toolbox/CoreDatabase.h"
 
@@ -18,22 +19,13 @@
 
 namespace kv::test {
 
-struct IcWindow : ::testing::Test {
-    TempDir dir;
-    ui::HeadlessBackend hb;
-    IcWindow() {
-        ui::setBackend(&hb);
-        app::registerAll();
-    }
+struct IcWindow : HeadlessPages {
+    IcWindow() { app::registerAll(); }
+    // Opened as the launcher opens it: by its template.
     template <class W>
     W& open() {
         auto w = app::createDialog(W::kTemplate, nullptr);
         return dynamic_cast<W&>(hb.openModeless(std::move(w), nullptr));
-    }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& m : hb.messages) t.push_back(m.text);
-        return t;
     }
     void shipWorkbook() {
         std::filesystem::copy_file(std::string(KV_SOURCE_DIR) + "/data/CoreList.xls", "CoreList.xls");
@@ -55,7 +47,6 @@ struct IcWindow : ::testing::Test {
         w.setText(id, text);
         w.dispatch(id, ui::Notify::Changed);
     }
-    void press(ui::Dialog& w, int id) { w.dispatch(id, ui::Notify::Clicked); }
 };
 
 } // namespace kv::test

@@ -3,6 +3,7 @@
 #include "ic_designers/LlcPlot.h"
 #include "app/App.h"
 #include "platform/ui/qt/QtBackend.h"
+#include "tests/common/QtApp.h"
 #include "tests/common/TempDir.h"
 
 #include <QApplication>
@@ -13,17 +14,7 @@
 
 namespace {
 
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "ic_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = [] {
-        auto* q = new QApplication(argc, argv);
-        kv::ui::installFonts();
-        return q;
-    }();
-    return a;
-}
+QApplication* app() { return kv::test::qtApp(); }
 
 int pixelsNear(const QImage& img, QRect r, QColor c, int tolerance = 60) {
     int n = 0;

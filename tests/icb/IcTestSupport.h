@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +21,8 @@ namespace kv::test {
 inline constexpr int kCalculatingBox = 217;
 inline constexpr int kCoreDatabase = 262;
 
-struct IcDesigners : ::testing::Test {
-    TempDir dir;
-    ui::HeadlessBackend hb;
-    IcDesigners() {
-        ui::setBackend(&hb);
-        app::registerAll();
-    }
-    template <class D>
-    D& open() {
-        return static_cast<D&>(hb.openModeless(std::make_unique<D>(), nullptr));
-    }
+struct IcDesigners : HeadlessPages {
+    IcDesigners() { app::registerAll(); }
     // Types `text` into edit `id` like a user: the control changes, then tells.
     static void type(ui::Dialog& d, int id, const std::string& text) {
         d.setText(id, text);
@@ -40,16 +32,7 @@ struct IcDesigners : ::testing::Test {
     static void typeKeys(ui::Dialog& d, int id, const std::string& text) {
         for (size_t n = 0; n <= text.size(); ++n) type(d, id, text.substr(0, n));
     }
-    static void press(ui::Dialog& d, int id) { d.dispatch(id, ui::Notify::Clicked); }
-    static void choose(ui::Dialog& d, int combo, int row) {
-        d.select(combo, row);
-        d.dispatch(combo, ui::Notify::SelChange);
-    }
-    int count(int templateId) const { return int(std::count(hb.opened.begin(), hb.opened.end(), templateId)); }
-    void clear() {
-        hb.messages.clear();
-        hb.opened.clear();
-    }
+    int count(int templateId) const { return openedCount(templateId); }
     void copyCoreList() {
         std::filesystem::copy_file(std::filesystem::path(KV_SOURCE_DIR) / "data" / "CoreList.xls", "CoreList.xls");
     }

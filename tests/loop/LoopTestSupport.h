@@ -4,6 +4,7 @@
 
 #include "loop/LoopPage.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/HeadlessPages.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,7 @@ inline constexpr double kPi = 3.14159265358979323846;
 
 // A shown number against its expected value (six significant digits shown).
 inline ::testing::AssertionResult shows(const ui::Dialog& p, int id, double expected, double rel = 2e-5) {
-    const std::string t = p.text(id);
-    double v = 0;
-    if (!ui::parseNumber(t, v)) return ::testing::AssertionFailure() << id << " shows \"" << t << "\"";
-    if (std::fabs(v - expected) > std::fabs(expected) * rel + 1e-12)
-        return ::testing::AssertionFailure() << id << " shows " << t << ", expected " << expected;
-    return ::testing::AssertionSuccess();
+    return showsWithin(p, id, expected, rel);
 }
 
 inline double shown(const ui::Dialog& p, int id) {
@@ -56,29 +52,8 @@ inline Plotted plotted(ui::Dialog& p) {
     return r;
 }
 
-struct LoopPages : ::testing::Test {
-    ui::HeadlessBackend hb;
-    LoopPages() { ui::setBackend(&hb); }
-
-    template <class P>
-    P& open() {
-        return static_cast<P&>(hb.openModeless(std::make_unique<P>(), nullptr));
-    }
-    static void press(ui::Dialog& p, int id) { p.dispatch(id, ui::Notify::Clicked); }
-    static void choose(ui::Dialog& p, int combo, int row) {
-        p.select(combo, row);
-        p.dispatch(combo, ui::Notify::SelChange);
-    }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& m : hb.messages) t.push_back(m.text);
-        return t;
-    }
-    int boxes() const { return int(std::count(hb.opened.begin(), hb.opened.end(), kCalculating)); }
-    void clear() {
-        hb.messages.clear();
-        hb.opened.clear();
-    }
+struct LoopPages : HeadlessPages {
+    int boxes() const { return openedCount(kCalculating); }
 
     // No field shows inf or nan.
     static void finiteEverywhere(const ui::Dialog& p) {

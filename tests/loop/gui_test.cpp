@@ -5,6 +5,7 @@
 #include "loop/CVCtrl.h"
 #include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/qt/QtBackend.h"
+#include "tests/common/QtApp.h"
 #include "tests/common/TempDir.h"
 
 #include <QApplication>
@@ -16,17 +17,7 @@
 using namespace kv;
 
 namespace {
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "loop_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = [] {
-        auto* q = new QApplication(argc, argv);
-        ui::installFonts();
-        return q;
-    }();
-    return a;
-}
+QApplication* app() { return kv::test::qtApp(); }
 
 // Pixels of the loop's colour inside a control's rectangle.
 int loopPixels(const QImage& img, const ui::ControlTemplate& t) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
 #include "tools/Cli.h"
 
@@ -50,39 +51,13 @@ struct GuardedCase {
 // A shown number against its expected value: six significant digits for the
 // single-precision fields.
 inline ::testing::AssertionResult shows(const ui::Dialog& p, int id, double expected, double rel = 1e-5) {
-    const std::string t = p.text(id);
-    double v = 0;
-    if (!ui::parseNumber(t, v)) return ::testing::AssertionFailure() << id << " shows \"" << t << "\"";
-    if (std::fabs(v - expected) > std::fabs(expected) * rel + 1e-12)
-        return ::testing::AssertionFailure() << id << " shows " << t << ", expected " << expected;
-    return ::testing::AssertionSuccess();
+    return showsWithin(p, id, expected, rel);
 }
 
 inline bool isNan(const std::string& t) { return t == "nan" || t == "-nan"; }
 
-struct Pages : ::testing::Test {
-    ui::HeadlessBackend hb;
-    Pages() { ui::setBackend(&hb); }
-
-    template <class P>
-    P& open() {
-        return static_cast<P&>(hb.openModeless(std::make_unique<P>(), nullptr));
-    }
-    static void press(ui::Dialog& p, int id) { p.dispatch(id, ui::Notify::Clicked); }
-    static void choose(ui::Dialog& p, int combo, int row) {
-        p.select(combo, row);
-        p.dispatch(combo, ui::Notify::SelChange);
-    }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& m : hb.messages) t.push_back(m.text);
-        return t;
-    }
-    int pauses() const { return int(std::count(hb.opened.begin(), hb.opened.end(), kPause)); }
-    void clear() {
-        hb.messages.clear();
-        hb.opened.clear();
-    }
+struct Pages : HeadlessPages {
+    int pauses() const { return openedCount(kPause); }
 
     // The defaults; a first computation with one pause and no message; then
     // for each input left blank or not a number the framework's message, the
