@@ -67,7 +67,10 @@ def effective_permeability(al_nh, le_mm, ae_mm2):
 def window_box(family, size_mm):
     """(width bound, set height) of the window from the outer dimensions."""
     dims = [float(x) for x in size_mm.split("x")]
-    height = 2 * dims[1] if family in HALF_HEIGHT else dims[1]
+    if family == "EP":  # width x depth x set height
+        height = dims[2]
+    else:
+        height = 2 * dims[1] if family in HALF_HEIGHT else dims[1]
     return (dims[0] if family == "UU" else dims[0] / 2), height
 
 

@@ -80,14 +80,16 @@ std::vector<double> splitDims(const std::string& text)
 
 // Outer bound of the window: width (half the core for two-window shapes, the
 // whole core for U cores, whose one window lies between the legs) and the
-// height of the set (size_mm gives the half-core height for these families).
+// height of the set (size_mm gives the half-core height for these families;
+// EP sizes are width x depth x set height).
 std::pair<double, double> windowBox(const std::string& family, const std::string& size)
 {
     static const std::set<std::string> halfHeight = {"EC", "EE", "EF", "EFD", "EPC", "ER", "ETD", "LP", "UU"};
     std::vector<double> d = splitDims(size);
-    if (d.size() < 2)
+    if (d.size() < 2 || (family == "EP" && d.size() < 3))
         return {0, 0};
-    return {family == "UU" ? d[0] : d[0] / 2, halfHeight.count(family) ? 2 * d[1] : d[1]};
+    const double height = family == "EP" ? d[2] : halfHeight.count(family) ? 2 * d[1] : d[1];
+    return {family == "UU" ? d[0] : d[0] / 2, height};
 }
 
 class CoreList : public ::testing::Test {
