@@ -1,4 +1,4 @@
-// Input specification, operating currents, sense resistor, boost inductor.
+// Input conditions, operating currents, sense resistor, boost inductor.
 #include "pfc_designer/Program.h"
 
 using namespace kv::panels;

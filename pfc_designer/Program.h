@@ -34,7 +34,7 @@ void openPanel(int sub, int parent);
 void closePanel(int sub, int parent);
 void popup(const char* title, const char* text);
 
-// ---- input specification, sense resistor, boost inductor ---------------------------
+// ---- input conditions, sense resistor, boost inductor ---------------------------
 void conti();
 void resistenza_sense();
 void leggiRsns();

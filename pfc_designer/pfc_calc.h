@@ -13,7 +13,7 @@ struct Spec {
            pwm_freq = 40, PFC = 0.99, Tmax = 50;
 };
 
-// ---- input specification ------------------------------------------------------
+// ---- input conditions ---------------------------------------------------------
 
 struct Currents {
     double Pin, Iout, Iin_rms, ILpk, ILrms, ILac, Isw_rms, Id_rms, Rout;

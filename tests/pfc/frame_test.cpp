@@ -1,4 +1,4 @@
-// The program frame and the input specification, driven headless.
+// The program frame and the input conditions, driven headless.
 #include "K7350Fixture.h"
 #include "tests/common/TempDir.h"
 
