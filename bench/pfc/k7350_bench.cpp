@@ -96,38 +96,31 @@ void BM_StartToMainPanelShown(benchmark::State& st) {
 }
 BENCHMARK(BM_StartToMainPanelShown)->Unit(benchmark::kMillisecond);
 
-void BM_FrequencyGraphWithRepaint(benchmark::State& st) {
+// After `step` steps of the chain, one value of `ctrl` toggled between a and b
+// per iteration, each followed by the panel's repaint.
+void toggleAndRepaint(benchmark::State& st, int step, int panelId, int ctrl, double a, double b) {
     BenchHost host;
     prepare(host);
     host.inLoop = [&] {
-        chainTo(2);
-        double L = 0.4;
+        chainTo(step);
+        double v = a;
         for (auto _ : st) {
-            L = L == 0.4 ? 0.5 : 0.4;
-            set(PANEL_IND, IND_TRUEL, L); // sceL: min_freq and grafico_fpwm
-            repaint(host, PANEL_IND);
+            v = v == a ? b : a;
+            set(panelId, ctrl, v);
+            repaint(host, panelId);
         }
     };
     run();
     finish();
 }
+
+void BM_FrequencyGraphWithRepaint(benchmark::State& st) {
+    toggleAndRepaint(st, 2, PANEL_IND, IND_TRUEL, 0.4, 0.5); // sceL: min_freq and grafico_fpwm
+}
 BENCHMARK(BM_FrequencyGraphWithRepaint)->Unit(benchmark::kMillisecond);
 
-
 void BM_MosfetLossSweepWithRepaint(benchmark::State& st) {
-    BenchHost host;
-    prepare(host);
-    host.inLoop = [&] {
-        chainTo(3);
-        double r = 400;
-        for (auto _ : st) {
-            r = r == 400 ? 500 : 400;
-            set(PANEL_MOS, MOS_RON, r); // chanR: calcoloPmos and grafico_losses
-            repaint(host, PANEL_MOS);
-        }
-    };
-    run();
-    finish();
+    toggleAndRepaint(st, 3, PANEL_MOS, MOS_RON, 400, 500); // chanR: calcoloPmos and grafico_losses
 }
 BENCHMARK(BM_MosfetLossSweepWithRepaint)->Unit(benchmark::kMillisecond);
 
