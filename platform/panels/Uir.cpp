@@ -1,5 +1,7 @@
 #include "platform/panels/Uir.h"
 
+#include "platform/ui/LineTokens.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,76 +10,8 @@
 namespace kv::panels {
 namespace {
 
-struct Token {
-    std::string key;    // before '=' (empty for a plain word or string)
-    std::string value;
-    bool quoted = false;
-};
-
-bool tokenize(std::string_view line, std::vector<Token>& out, std::string& error) {
-    size_t i = 0;
-    auto readQuoted = [&](std::string& s) {
-        ++i; // opening quote
-        while (i < line.size()) {
-            char d = line[i++];
-            if (d == '"') return true;
-            if (d == '\\' && i < line.size()) {
-                char e = line[i++];
-                s += e == 'n' ? '\n' : e;
-            } else {
-                s += d;
-            }
-        }
-        error = "unterminated string";
-        return false;
-    };
-    while (i < line.size()) {
-        char c = line[i];
-        if (c == ' ' || c == '\t' || c == '\r') {
-            ++i;
-            continue;
-        }
-        if (c == '#' && out.empty()) return true;
-        Token t;
-        if (c == '"') {
-            if (!readQuoted(t.value)) return false;
-            t.quoted = true;
-        } else {
-            size_t j = i;
-            while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r' &&
-                   line[j] != '=' && line[j] != '"')
-                ++j;
-            std::string word(line.substr(i, j - i));
-            i = j;
-            if (i < line.size() && line[i] == '=') {
-                ++i;
-                t.key = word;
-                if (i < line.size() && line[i] == '"') {
-                    if (!readQuoted(t.value)) return false;
-                    t.quoted = true;
-                } else {
-                    size_t k = i;
-                    while (k < line.size() && line[k] != ' ' && line[k] != '\t' && line[k] != '\r')
-                        ++k;
-                    t.value = std::string(line.substr(i, k - i));
-                    i = k;
-                }
-            } else if (i < line.size() && line[i] == '"') {
-                error = "stray quote";
-                return false;
-            } else {
-                t.value = word;
-            }
-        }
-        out.push_back(std::move(t));
-    }
-    return true;
-}
-
-bool toInt(const std::string& s, int& v) {
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
+using ui::LineToken;
+using ui::parseInt;
 
 bool toDouble(const std::string& s, double& v) {
     auto r = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -98,9 +32,9 @@ constexpr KindName kKinds[] = {
 // Dialog units: keeps windows of a sane size.
 constexpr int kMaxExtent = 4000;
 
-bool options(const std::vector<Token>& t, size_t from, CtrlDef& c, std::string& why) {
+bool options(const std::vector<LineToken>& t, size_t from, CtrlDef& c, std::string& why) {
     for (size_t k = from; k < t.size(); ++k) {
-        const Token& o = t[k];
+        const LineToken& o = t[k];
         if (o.key.empty()) {
             if (o.quoted) return why = "unexpected string", false;
             if (o.value == "dimmed") c.dimmed = true;
@@ -117,12 +51,12 @@ bool options(const std::vector<Token>& t, size_t from, CtrlDef& c, std::string& 
         else if (o.key == "xtitle") c.xtitle = o.value;
         else if (o.key == "ytitle") c.ytitle = o.value;
         else if (o.key == "lw") {
-            if (!toInt(o.value, c.labelWidth) || c.labelWidth < 0 || c.labelWidth > kMaxExtent)
+            if (!parseInt(o.value, c.labelWidth) || c.labelWidth < 0 || c.labelWidth > kMaxExtent)
                 return why = "bad label width", false;
         } else if (o.key == "value") {
             if (!toDouble(o.value, c.value)) return why = "bad value", false;
         } else if (o.key == "digits") {
-            if (!toInt(o.value, c.digits) || c.digits < 1 || c.digits > 17)
+            if (!parseInt(o.value, c.digits) || c.digits < 1 || c.digits > 17)
                 return why = "digits must be 1 to 17", false;
         } else if (o.key == "items") {
             c.items.clear();
@@ -159,23 +93,23 @@ bool parseUir(std::string_view text, std::vector<PanelDef>& out, std::string& er
         std::string_view line = text.substr(pos, nl - pos);
         pos = nl + 1;
         ++lineNo;
-        std::vector<Token> t;
+        std::vector<LineToken> t;
         std::string why;
-        if (!tokenize(line, t, why)) return fail(why);
+        if (!ui::tokenizeLine(line, t, why, true)) return fail(why);
         if (t.empty()) continue;
         if (!t[0].key.empty() || t[0].quoted) return fail("a line starts with a keyword");
         const std::string& head = t[0].value;
         if (head == "PANEL") {
             if (cur) return fail("PANEL inside PANEL");
             PanelDef p;
-            if (t.size() < 5 || !toInt(t[1].value, p.id) || !toInt(t[2].value, p.w) ||
-                !toInt(t[3].value, p.h) || !t[4].quoted || !t[4].key.empty())
+            if (t.size() < 5 || !parseInt(t[1].value, p.id) || !parseInt(t[2].value, p.w) ||
+                !parseInt(t[3].value, p.h) || !t[4].quoted || !t[4].key.empty())
                 return fail("PANEL id width height \"title\" [close=CONTROL]");
             if (p.w <= 0 || p.h <= 0 || p.w > kMaxExtent || p.h > kMaxExtent)
                 return fail("panel size out of range");
             p.title = t[4].value;
             for (size_t k = 5; k < t.size(); ++k) {
-                if (t[k].key != "close" || !toInt(t[k].value, p.closeCtrl))
+                if (t[k].key != "close" || !parseInt(t[k].value, p.closeCtrl))
                     return fail("PANEL takes only close=CONTROL");
             }
             if (!panelIds.insert(p.id).second) return fail("duplicate panel " + std::to_string(p.id));
@@ -197,8 +131,8 @@ bool parseUir(std::string_view text, std::vector<PanelDef>& out, std::string& er
         if (!cur) return fail("control outside PANEL");
         CtrlDef c;
         c.kind = kind->kind;
-        if (t.size() < 7 || !toInt(t[1].value, c.id) || !toInt(t[2].value, c.x) ||
-            !toInt(t[3].value, c.y) || !toInt(t[4].value, c.w) || !toInt(t[5].value, c.h) ||
+        if (t.size() < 7 || !parseInt(t[1].value, c.id) || !parseInt(t[2].value, c.x) ||
+            !parseInt(t[3].value, c.y) || !parseInt(t[4].value, c.w) || !parseInt(t[5].value, c.h) ||
             !t[6].quoted || !t[6].key.empty())
             return fail(head + " id x y width height \"caption\" [options]");
         if (c.x < 0 || c.y < 0 || c.w < 0 || c.h < 0 || c.x > kMaxExtent || c.y > kMaxExtent ||

@@ -1,8 +1,9 @@
 #include "platform/ui/Template.h"
 
+#include "platform/ui/LineTokens.h"
+
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <utility>
 
 namespace kv::ui {
@@ -35,62 +36,13 @@ constexpr StyleName kStyles[] = {
     {"WHITE", StyleWhite},
 };
 
-// Splits one line into words; "quoted strings" keep their blanks and take
-// the escapes \" \\ \n.
-bool tokenize(std::string_view line, std::vector<std::pair<std::string, bool>>& out,
-              std::string& error) {
-    size_t i = 0;
-    while (i < line.size()) {
-        char c = line[i];
-        if (c == ' ' || c == '\t' || c == '\r') {
-            ++i;
-            continue;
-        }
-        if (c == '#' && out.empty()) return true; // comment line
-        if (c == '"') {
-            std::string s;
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                char d = line[i++];
-                if (d == '"') {
-                    closed = true;
-                    break;
-                }
-                if (d == '\\' && i < line.size()) {
-                    char e = line[i++];
-                    s += e == 'n' ? '\n' : e;
-                } else {
-                    s += d;
-                }
-            }
-            if (!closed) {
-                error = "unterminated string";
-                return false;
-            }
-            out.emplace_back(std::move(s), true);
-            continue;
-        }
-        size_t j = i;
-        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r') ++j;
-        out.emplace_back(std::string(line.substr(i, j - i)), false);
-        i = j;
-    }
-    return true;
-}
-
-bool toInt(const std::string& s, int& v) {
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-bool parseStyles(const std::vector<std::pair<std::string, bool>>& t, size_t from, unsigned& style,
+bool parseStyles(const std::vector<LineToken>& t, size_t from, unsigned& style,
                  std::string& error) {
     for (size_t k = from; k < t.size(); ++k) {
         auto it = std::find_if(std::begin(kStyles), std::end(kStyles),
-                               [&](const StyleName& s) { return t[k].first == s.name; });
-        if (it == std::end(kStyles) || t[k].second) {
-            error = "unknown style " + t[k].first;
+                               [&](const StyleName& s) { return t[k].value == s.name; });
+        if (it == std::end(kStyles) || t[k].quoted) {
+            error = "unknown style " + t[k].value;
             return false;
         }
         style |= it->flag;
@@ -116,35 +68,35 @@ bool parseTemplates(std::string_view text, TemplateSet& set, std::string& error)
         std::string_view line = text.substr(pos, nl - pos);
         pos = nl + 1;
         ++lineNo;
-        std::vector<std::pair<std::string, bool>> t;
+        std::vector<LineToken> t;
         std::string why;
-        if (!tokenize(line, t, why)) return fail(why);
+        if (!tokenizeLine(line, t, why, false)) return fail(why);
         if (t.empty()) continue;
-        const std::string& head = t[0].first;
+        const std::string& head = t[0].value;
         if (head == "BITMAP") {
             BitmapInfo b;
-            if (t.size() != 5 || !toInt(t[1].first, b.id) || !toInt(t[2].first, b.width) ||
-                !toInt(t[3].first, b.height))
+            if (t.size() != 5 || !parseInt(t[1].value, b.id) || !parseInt(t[2].value, b.width) ||
+                !parseInt(t[3].value, b.height))
                 return fail("BITMAP id width height \"file\"");
-            b.file = t[4].first;
+            b.file = t[4].value;
             bitmaps.push_back(b);
             continue;
         }
         if (head == "STRING") {
             StringEntry e;
-            if (cur || t.size() != 3 || !toInt(t[1].first, e.id) || !t[2].second)
+            if (cur || t.size() != 3 || !parseInt(t[1].value, e.id) || !t[2].quoted)
                 return fail("STRING id \"text\" outside dialogs");
-            e.text = t[2].first;
+            e.text = t[2].value;
             set.strings.push_back(e);
             continue;
         }
         if (head == "DIALOG") {
             if (cur) return fail("DIALOG inside DIALOG");
             DialogTemplate d;
-            if (t.size() < 5 || !toInt(t[1].first, d.id) || !toInt(t[2].first, d.w) ||
-                !toInt(t[3].first, d.h) || !t[4].second)
+            if (t.size() < 5 || !parseInt(t[1].value, d.id) || !parseInt(t[2].value, d.w) ||
+                !parseInt(t[3].value, d.h) || !t[4].quoted)
                 return fail("DIALOG id width height \"caption\" [styles]");
-            d.caption = t[4].first;
+            d.caption = t[4].value;
             if (!parseStyles(t, 5, d.style, why)) return fail(why);
             for (const auto& o : out)
                 if (o.id == d.id) return fail("duplicate dialog " + std::to_string(d.id));
@@ -163,11 +115,11 @@ bool parseTemplates(std::string_view text, TemplateSet& set, std::string& error)
         if (!cur) return fail("control outside DIALOG");
         ControlTemplate c;
         c.kind = kind->kind;
-        if (t.size() < 7 || !toInt(t[1].first, c.id) || !toInt(t[2].first, c.x) ||
-            !toInt(t[3].first, c.y) || !toInt(t[4].first, c.w) || !toInt(t[5].first, c.h) ||
-            !t[6].second)
+        if (t.size() < 7 || !parseInt(t[1].value, c.id) || !parseInt(t[2].value, c.x) ||
+            !parseInt(t[3].value, c.y) || !parseInt(t[4].value, c.w) || !parseInt(t[5].value, c.h) ||
+            !t[6].quoted)
             return fail(head + " id x y w h \"caption\" [styles]");
-        c.caption = t[6].first;
+        c.caption = t[6].value;
         if (!parseStyles(t, 7, c.style, why)) return fail(why);
         cur->controls.push_back(std::move(c));
     }
