@@ -5,6 +5,7 @@
 #include "shell/Launcher.h"
 #include "tools/Cli.h"
 
+#include "tests/common/CliRun.h"
 #include "tests/common/TempDir.h"
 #include "tests/loop/LoopTestSupport.h"
 
@@ -46,16 +47,7 @@ TEST_F(LoopPages, LoopButtonRunsTheSheet) {
 }
 
 namespace {
-struct LoopCli : ::testing::Test {
-    test::TempDir dir;
-    std::string out, err;
-    int run(std::vector<std::string> args) {
-        out.clear();
-        err.clear();
-        return tools::runCli(args, out, err);
-    }
-    bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
-};
+using LoopCli = test::CliRun;
 } // namespace
 
 TEST_F(LoopCli, PagesReportTheirPlots) {

@@ -1,5 +1,6 @@
 #include "tools/Cli.h"
 
+#include "tests/common/CliRun.h"
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +11,7 @@ using kv::test::readFile;
 using kv::test::writeFile;
 
 namespace {
-struct Cli : ::testing::Test {
-    kv::test::TempDir dir;
-    std::string out, err;
-    int run(std::vector<std::string> args) {
-        out.clear();
-        err.clear();
-        return kv::tools::runCli(args, out, err);
-    }
-    bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
-};
+using Cli = kv::test::CliRun;
 } // namespace
 
 TEST_F(Cli, LauncherStateAsJson) {

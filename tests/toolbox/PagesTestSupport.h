@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/common/CliRun.h"
 #include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
 #include "tools/Cli.h"
@@ -113,15 +114,7 @@ struct Pages : HeadlessPages {
 };
 
 // korvane-cli runs.
-struct PagesCli : ::testing::Test {
-    TempDir dir;
-    std::string out, err;
-    int run(std::vector<std::string> args) {
-        out.clear();
-        err.clear();
-        return tools::runCli(args, out, err);
-    }
-    bool has(const std::string& s) const { return out.find(s) != std::string::npos; }
+struct PagesCli : CliRun {
     // The JSON of an edit control.
     static std::string edit(int id, const std::string& text, bool enabled = true) {
         return "\"" + std::to_string(id) + "\": {\"text\": \"" + text + "\", \"enabled\": " +
