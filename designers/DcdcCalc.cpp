@@ -92,11 +92,11 @@ void discontinuous(Design& d, int converter) {
 }
 } // namespace
 
-Outcome design(Design& d, int mode) {
+form::Outcome design(Design& d, int mode) {
     const int converter = converterOf(mode);
     const bool dcm = dcmOf(mode);
-    if (!suits(d, converter)) return Outcome::stopped(kBadConditions);
-    if (!dcm && d.r > kMaxRipple) return Outcome::stopped(kRippleTooLarge);
+    if (!suits(d, converter)) return form::Outcome::stopped(kBadConditions);
+    if (!dcm && d.r > kMaxRipple) return form::Outcome::stopped(kRippleTooLarge);
     if (dcm) discontinuous(d, converter);
     else continuous(d, converter);
     d.DL = mag::wireDiameter(d.Cmil, d.Irms);
@@ -105,7 +105,7 @@ Outcome design(Design& d, int mode) {
     d.Co = (period(d) - d.Ton) * d.IoMax / (d.Vopp * 0.001f);
     d.Vc = 1.2f * d.Vo;
     // Computed, but not shown: the core would saturate.
-    if (d.Bpk > d.Bsat) return Outcome::stopped(kAboveSaturation);
+    if (d.Bpk > d.Bsat) return form::Outcome::stopped(kAboveSaturation);
     return {};
 }
 

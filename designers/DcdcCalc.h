@@ -4,7 +4,7 @@
 // the output capacitor.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::dcdc {
 
@@ -34,6 +34,6 @@ enum Code : int {
 // The largest CCM ripple ratio: the inductor current just reaches zero.
 inline constexpr float kMaxRipple = 2.0f;
 
-Outcome design(Design& d, int mode);
+form::Outcome design(Design& d, int mode);
 
 } // namespace kv::designers::dcdc

@@ -13,6 +13,9 @@ public:
     // Repainted when the converter changes.
     static constexpr ui::Rect kPictureArea{365, 18, 590, 150};
 
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(dcdc::Design& d);
+
     explicit DcdcDesigner(ui::Dialog* parent);
     int converter() const;
     bool dcm() const { return selected(kMode) == 1; }

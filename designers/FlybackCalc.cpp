@@ -36,9 +36,9 @@ float estimateDuty(const Design& d) {
     return ton / (1e6f / (d.f * 1000.0f));
 }
 
-Outcome estimate(Design& d, int mode) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
-    Outcome o;
+form::Outcome estimate(Design& d, int mode) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
+    form::Outcome o;
     if (mode == kCcm) {
         const float k = (d.r + 2.0f) * (d.r + 2.0f) / d.r;
         d.Ve = k * 0.7f * (d.Po * 100.0f / d.Eff / d.f) * 1000.0f;
@@ -51,8 +51,8 @@ Outcome estimate(Design& d, int mode) {
 }
 
 namespace {
-Outcome verifyCcm(Design& d) {
-    Outcome o;
+form::Outcome verifyCcm(Design& d) {
+    form::Outcome o;
     d.Iin = d.Po * 100.0f / d.Eff / peak(d.VacMin);
     const float io = d.Po / d.Vo;
     const float n = turnsRatio(d);
@@ -79,13 +79,13 @@ Outcome verifyCcm(Design& d) {
     const float bpeak = volts / (2.0f * d.Np * (d.Ae / 100.0f) * 1e-8f);
     if (bpeak > d.Bsat) o.notice(kFluxAboveSat);
     d.Zc = mag::airGap(d.Ae, d.Le, d.Np, d.Lp);
-    if (d.Ipks == io) return Outcome::stopped(kNoOutputCap);
+    if (d.Ipks == io) return form::Outcome::stopped(kNoOutputCap);
     d.Co = outputCapacitor(d, d.Ipks);
     d.Vcm = 1.2f * d.Vo;
     return o;
 }
 
-Outcome verifyDcm(Design& d) {
+form::Outcome verifyDcm(Design& d) {
     // The turns ratio comes from the inputs, as in CCM.
     const float nd = turnsRatio(d);
     const float io = d.Po / d.Vo;
@@ -105,7 +105,7 @@ Outcome verifyDcm(Design& d) {
     d.Ds = mag::wireDiameter(d.Cmil, d.Irmss);
     d.Vdm = (peak(d.VacMax) / nd + d.Vo) * 1.2f;
     d.Idm = 2.0f * d.Irmss;
-    if (d.Ipks == io) return Outcome::stopped(kNoOutputCap);
+    if (d.Ipks == io) return form::Outcome::stopped(kNoOutputCap);
     d.Co = outputCapacitor(d, d.Ipks);
     d.Vcm = 1.2f * d.Vo;
     d.Ls = d.Lp / (nd * nd);
@@ -116,13 +116,13 @@ Outcome verifyDcm(Design& d) {
 }
 } // namespace
 
-Outcome verify(Design& d, int mode) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
+form::Outcome verify(Design& d, int mode) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
     return mode == kDcm ? verifyDcm(d) : verifyCcm(d);
 }
 
-Outcome snubber(Design& d, int) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
+form::Outcome snubber(Design& d, int) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
     const float vc = clampVoltage(d);
     d.Rlk = vc * 0.000571428571428f * vc * vc / (d.Ipkp * (d.Lp * 1e-6f * (d.Per * 0.01f)) * d.Ipkp * d.f * 1000.0f);
     d.Clk = vc * 1e9f / (vc * 0.1f * d.Rlk * 1000.0f * d.f * 1000.0f);

@@ -1,7 +1,7 @@
 // Built-in flyback transformer formulas, in single precision.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::flyback {
 
@@ -35,10 +35,10 @@ float turnsRatio(const Design& d);
 float estimateDuty(const Design& d);
 
 // Core estimate: CCM core volume Ve (mm3); DCM area product (mm4), into Ve.
-Outcome estimate(Design& d, int mode);
+form::Outcome estimate(Design& d, int mode);
 // The full transformer and component design.
-Outcome verify(Design& d, int mode);
+form::Outcome verify(Design& d, int mode);
 // RCD leakage snubber from Lp and Ipkp of a verify: Rlk (kOhm), Clk (nF).
-Outcome snubber(Design& d, int mode);
+form::Outcome snubber(Design& d, int mode);
 
 } // namespace kv::designers::flyback

@@ -30,11 +30,7 @@ const Region kRegions[12] = {
 
 std::string numberText(double v, int digits) {
     if (!std::isfinite(v)) return "---";
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
-    std::string s(buf, r.ptr);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
+    return ui::formatNumber(v, digits);
 }
 
 namespace {

@@ -7,21 +7,13 @@ namespace kv::graphic {
 
 using D = FlybackDesign;
 
-ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent,
-                         std::vector<Binding> bindings)
-    : Dialog(templateId, parent), design_(design), copy_(design), bindings_(std::move(bindings)) {}
+// The policy does not matter here: a parameter dialog runs no calculation.
+ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent)
+    : FormWindow(templateId, parent, form::kClassic), design_(design), copy_(design) {}
 
 void ParamDialog::onInitDialog() {
     copy_ = design_;
-    for (const Binding& b : bindings_) writeFloat(b.control, copy_.*b.field);
-}
-
-void ParamDialog::readEdits() {
-    for (const Binding& b : bindings_) {
-        float v = 0;
-        if (!readFloat(b.control, v)) return;
-        copy_.*b.field = v;
-    }
+    FormWindow::onInitDialog();
 }
 
 void ParamDialog::onOk() {
@@ -29,7 +21,7 @@ void ParamDialog::onOk() {
     endDialog(ui::IdOk);
 }
 
-bool ParamDialog::onCommand(int id, ui::Notify code) {
+bool ParamDialog::onOtherCommand(int id, ui::Notify code) {
     // The AC dialog's OK button has its own identifier.
     if (id == 1346 && code == ui::Notify::Clicked && templateId() == 240) {
         onOk();
@@ -39,13 +31,19 @@ bool ParamDialog::onCommand(int id, ui::Notify code) {
 }
 
 AcInputDialog::AcInputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(240, d, p, {{1347, &D::VacMin}, {1348, &D::VacMax}, {1349, &D::fLine}}) {}
+    : ParamDialog(240, d, p) {
+    setFields({{1347, copy_.VacMin}, {1348, copy_.VacMax}, {1349, copy_.fLine}});
+}
 
-EfficiencyDialog::EfficiencyDialog(D& d, ui::Dialog* p) : ParamDialog(241, d, p, {{1030, &D::Efficiency}}) {}
+EfficiencyDialog::EfficiencyDialog(D& d, ui::Dialog* p)
+    : ParamDialog(241, d, p) {
+    setFields({{1030, copy_.Efficiency}});
+}
 
 // ---------------------------------------------------------------- input capacitor
 
-InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p) : ParamDialog(242, d, p, {}) {}
+InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
+    : ParamDialog(242, d, p) {}
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
@@ -63,7 +61,7 @@ void InputCapacitorDialog::showWay(bool capacitance) {
     writeFloat(kEdit, capacitance ? copy_.Cin : copy_.PerVinpp);
 }
 
-bool InputCapacitorDialog::onCommand(int id, ui::Notify code) {
+bool InputCapacitorDialog::onOtherCommand(int id, ui::Notify code) {
     if (id == kWay && code == ui::Notify::SelChange) {
         showWay(selected(kWay) == 1);
         return true;
@@ -73,8 +71,8 @@ bool InputCapacitorDialog::onCommand(int id, ui::Notify code) {
 
 void InputCapacitorDialog::store() {
     const bool capacitance = selected(kWay) == 1;
-    bindings_ = {{kEdit, capacitance ? &D::Cin : &D::PerVinpp}};
-    readEdits();
+    setFields({{kEdit, capacitance ? copy_.Cin : copy_.PerVinpp}});
+    readFields();
     copy_.CinMode = capacitance ? 1 : 0;
     design_ = copy_;
 }
@@ -82,7 +80,9 @@ void InputCapacitorDialog::store() {
 // ---------------------------------------------------------------- IC output
 
 IcOutputDialog::IcOutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(243, d, p, {{1030, &D::fosc}, {1031, &D::Dmax}}) {}
+    : ParamDialog(243, d, p) {
+    setFields({{1030, copy_.fosc}, {1031, copy_.Dmax}});
+}
 
 void IcOutputDialog::onInitDialog() {
     ParamDialog::onInitDialog();
@@ -94,28 +94,48 @@ void IcOutputDialog::onInitDialog() {
     }
 }
 
-SwitchDialog::SwitchDialog(D& d, ui::Dialog* p) : ParamDialog(244, d, p, {{1030, &D::VMos}, {1031, &D::Vswy}}) {}
+SwitchDialog::SwitchDialog(D& d, ui::Dialog* p)
+    : ParamDialog(244, d, p) {
+    setFields({{1030, copy_.VMos}, {1031, copy_.Vswy}});
+}
 
 LeakageDialog::LeakageDialog(D& d, ui::Dialog* p)
-    : ParamDialog(245, d, p, {{1030, &D::PerLLK}, {1031, &D::Vz}}) {}
+    : ParamDialog(245, d, p) {
+    setFields({{1030, copy_.PerLLK}, {1031, copy_.Vz}});
+}
 
-OutputDiodeDialog::OutputDiodeDialog(D& d, ui::Dialog* p) : ParamDialog(247, d, p, {{1030, &D::Vdo}}) {}
+OutputDiodeDialog::OutputDiodeDialog(D& d, ui::Dialog* p)
+    : ParamDialog(247, d, p) {
+    setFields({{1030, copy_.Vdo}});
+}
 
-OutputCapacitorDialog::OutputCapacitorDialog(D& d, ui::Dialog* p) : ParamDialog(248, d, p, {{1030, &D::Esr}}) {}
+OutputCapacitorDialog::OutputCapacitorDialog(D& d, ui::Dialog* p)
+    : ParamDialog(248, d, p) {
+    setFields({{1030, copy_.Esr}});
+}
 
 OutputDialog::OutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(250, d, p, {{1041, &D::Io}, {1047, &D::Vo}, {1056, &D::Vopp}}) {}
+    : ParamDialog(250, d, p) {
+    setFields({{1041, copy_.Io}, {1047, copy_.Vo}, {1056, copy_.Vopp}});
+}
 
-AuxDiodeDialog::AuxDiodeDialog(D& d, ui::Dialog* p) : ParamDialog(251, d, p, {{1030, &D::Vdf}}) {}
+AuxDiodeDialog::AuxDiodeDialog(D& d, ui::Dialog* p)
+    : ParamDialog(251, d, p) {
+    setFields({{1030, copy_.Vdf}});
+}
 
-AuxVoltageDialog::AuxVoltageDialog(D& d, ui::Dialog* p) : ParamDialog(252, d, p, {{1030, &D::Vf}}) {}
+AuxVoltageDialog::AuxVoltageDialog(D& d, ui::Dialog* p)
+    : ParamDialog(252, d, p) {
+    setFields({{1030, copy_.Vf}});
+}
 
 // ---------------------------------------------------------------- transformer
 
 TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
-    : ParamDialog(246, d, p,
-                  {{kAe, &D::Ae}, {kBpk, &D::Bpk}, {kBsat, &D::Bsat}, {kLe, &D::Le}, {kRipple, &D::r},
-                   {kVor, &D::Vor}, {kCmil, &D::Cmil}}) {}
+    : ParamDialog(246, d, p) {
+    setFields({{kAe, copy_.Ae}, {kBpk, copy_.Bpk}, {kBsat, copy_.Bsat}, {kLe, copy_.Le}, {kRipple, copy_.r},
+               {kVor, copy_.Vor}, {kCmil, copy_.Cmil}});
+}
 
 void TransformerDialog::onInitDialog() {
     copy_ = design_;
@@ -133,13 +153,13 @@ void TransformerDialog::showMode(bool dcm) {
 }
 
 void TransformerDialog::refresh() {
-    for (const Binding& b : bindings_)
-        if (b.control != kRipple) writeFloat(b.control, copy_.*b.field);
+    for (const form::Field& f : fields())
+        if (f.control != kRipple) writeField(f);
     showMode(selected(kMode) == 1);
     setText(kCore, copy_.CoreName);
 }
 
-bool TransformerDialog::onCommand(int id, ui::Notify code) {
+bool TransformerDialog::onOtherCommand(int id, ui::Notify code) {
     if (id == kMode && code == ui::Notify::SelChange) {
         showMode(selected(kMode) == 1);
         return true;
@@ -171,9 +191,8 @@ void TransformerDialog::pickCore() {
 
 void TransformerDialog::store() {
     const bool dcm = selected(kMode) == 1;
-    for (Binding& b : bindings_)
-        if (b.control == kRipple) b.field = dcm ? &D::Tdie : &D::r;
-    readEdits();
+    fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);
+    readFields();
     copy_.Mode = dcm ? 1 : 0;
     design_ = copy_;
 }

@@ -1,9 +1,9 @@
-// The twelve parameter dialogs of the graphical flyback: each copies its
-// fields from the design record, and on OK reads its edits in order back.
+// The twelve parameter dialogs of the graphical flyback: forms over a copy
+// of the design record, shown as they open and read in order on OK.
 #pragma once
 
 #include "graphic_flyback/FlybackDesign.h"
-#include "platform/ui/Dialog.h"
+#include "form/Form.h"
 #include "services/CorePick.h"
 
 #include <memory>
@@ -11,30 +11,23 @@
 
 namespace kv::graphic {
 
-class ParamDialog : public ui::Dialog {
+class ParamDialog : public form::FormWindow {
 public:
-    struct Binding {
-        int control;
-        float FlybackDesign::*field;
-    };
-    ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent, std::vector<Binding> bindings);
+    ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent);
     void onInitDialog() override;
     void onOk() override;
-    bool onCommand(int id, ui::Notify code) override;
 
 protected:
-    // Reads the edits in order into the dialog's copy; stops at the first that
-    // holds no number (the ones read before keep their new values).
-    void readEdits();
-    // Reads the edits and copies the values into the design.
+    bool onOtherCommand(int id, ui::Notify code) override;
+    // Reads the edits in order into the dialog's copy (up to the first that
+    // holds no number) and copies the values into the design.
     virtual void store() {
-        readEdits();
+        readFields();
         design_ = copy_;
     }
 
     FlybackDesign& design_;
     FlybackDesign copy_;
-    std::vector<Binding> bindings_;
 };
 
 class AcInputDialog : public ParamDialog {
@@ -52,9 +45,9 @@ public:
     enum : int { kWay = 1329, kLabel = 1382, kUnit = 1383, kEdit = 1030 };
     InputCapacitorDialog(FlybackDesign& d, ui::Dialog* parent);
     void onInitDialog() override;
-    bool onCommand(int id, ui::Notify code) override;
 
 private:
+    bool onOtherCommand(int id, ui::Notify code) override;
     void showWay(bool capacitance);
     void store() override;
 };
@@ -83,12 +76,12 @@ public:
     };
     TransformerDialog(FlybackDesign& d, ui::Dialog* parent);
     void onInitDialog() override;
-    bool onCommand(int id, ui::Notify code) override;
     // The core database hands a picked core over through these.
     void takeCore(float ae, float le) override;
     void setCoreName(const std::string& text) override;
 
 private:
+    bool onOtherCommand(int id, ui::Notify code) override;
     void showMode(bool dcm);
     void refresh();
     void store() override;

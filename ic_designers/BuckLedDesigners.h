@@ -19,13 +19,13 @@ protected:
         int calc, io, fmin, b;
     };
     BuckLedDesigner(int templateId, ui::Dialog* parent, Places places, const char* unreadable,
-                    buckled::Inputs& in);
+                    buckled::Inputs& in, std::vector<form::Field> own);
     // The driver's own formulas, once the LED voltage is under the crest.
     virtual void design() = 0;
 
 private:
     // An LED voltage at or above the crest of the lowest mains stops, naming both.
-    std::string compute() override;
+    void compute() override;
     buckled::Inputs& in_;
 };
 

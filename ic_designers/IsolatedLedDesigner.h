@@ -28,10 +28,9 @@ public:
     float last = 0; // the reflected voltage (no PFC) or the highest frequency (single-stage PFC)
 
 private:
-    void setUp() override;
-    std::string compute() override;
-    bool onDesignerCommand(int id, ui::Notify code) override;
-    // The pick runs the computation's preparation, calculating box included.
+    void opened() override;
+    void compute() override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void beforePick() override;
     void familyChanged();
 

@@ -14,7 +14,7 @@ constexpr float kPiSquared = float(9.869604064374760455);
 const float kRoot2 = std::sqrt(2.0f);
 } // namespace
 
-ButtonOutcome llcTank(LlcDesign& d) {
+form::Outcome llcTank(LlcDesign& d) {
     const float vout = d.vo + d.vf;
     d.cbulk = d.vo * 2000 * d.io / d.eff * 100 * d.hold / (d.vinNom * d.vinNom - d.vinMin * d.vinMin);
     const float n = d.vinNom / 2 / vout;
@@ -48,23 +48,23 @@ ButtonOutcome llcTank(LlcDesign& d) {
     d.lmPre = d.k * d.lrPre;
     d.fr2Pre = 1000 / (std::sqrt((d.lmPre + d.lrPre) * d.crSet / 1000) * (2 * kPi1));
 
-    const bool finite = allFinite(d.cbulk, d.gmin, d.gmax, d.rac, d.q, d.fmax, d.fmin, d.fr2, d.cr, d.lr,
+    const bool finite = form::allFinite(d.cbulk, d.gmin, d.gmax, d.rac, d.q, d.fmax, d.fmin, d.fr2, d.cr, d.lr,
                                   d.lm, d.im, d.ip, d.irms, d.imos, d.vcrMax, d.icout, d.nact, d.npMin,
                                   d.nsMin, d.np, d.qPre, d.lrPre, d.lmPre, d.fr2Pre);
     // The plot maps [Fmin, Fmax] × [Gmin, Gmax]: both must be proper ranges.
-    if (!finite || !(d.gmin < d.gmax) || !(d.fmin < d.fmax)) return ButtonOutcome::stopped(kLlcBadTank);
-    ButtonOutcome o;
+    if (!finite || !(d.gmin < d.gmax) || !(d.fmin < d.fmax)) return form::Outcome::stopped(kLlcBadTank);
+    form::Outcome o;
     if (!(d.im >= d.ip)) o.notices.push_back(kLlcImBelowIp);
     return o;
 }
 
-ButtonOutcome llcController(LlcDesign& d) {
+form::Outcome llcController(LlcDesign& d) {
     d.rfmin = 1e6f / (3 * d.cf * d.fswLow);
     d.rfmax = d.rfmin / (d.fswHigh / d.fswLow - 1);
     d.rss = d.rfmin / (d.fss / d.fswLow - 1);
     d.css = 3 / d.rss;
     d.rfmaxBoost = d.rfmax * 3 / 8;
-    if (!allFinite(d.rfmin, d.rfmax, d.rss, d.css, d.rfmaxBoost)) return ButtonOutcome::stopped(kLlcBadController);
+    if (!form::allFinite(d.rfmin, d.rfmax, d.rss, d.css, d.rfmaxBoost)) return form::Outcome::stopped(kLlcBadController);
     return {};
 }
 

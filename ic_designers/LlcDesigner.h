@@ -3,7 +3,7 @@
 // with its cursor readout, and the circuit picture.
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
+#include "ic_designers/RecordDesigner.h"
 #include "ic_designers/LlcCalc.h"
 
 namespace kv::ic {
@@ -33,8 +33,7 @@ public:
     bool controllerValid() const { return controller_; }
 
 protected:
-    void shown(int action, const ButtonOutcome& o) override;
-    void failed(int action) override;
+    void finished(const form::Run& r) override;
     void corePicked(bool taken) override;
     bool onOtherCommand(int id, ui::Notify code) override;
 

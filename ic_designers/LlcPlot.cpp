@@ -54,7 +54,7 @@ ui::Point pixel(double x, double y) { return {int(std::lround(x)), int(std::lrou
 
 // A line of the plot, cut to the frame.
 void frameLine(ui::Canvas& c, double x0, double y0, double x1, double y1) {
-    if (!allFinite(x0, y0, x1, y1) || !clip(x0, y0, x1, y1)) return;
+    if (!form::allFinite(x0, y0, x1, y1) || !clip(x0, y0, x1, y1)) return;
     const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
     c.line(a.x, a.y, b.x, b.y);
 }
@@ -64,14 +64,6 @@ void drawCurve(ui::Canvas& c, const LlcDesign& d, double qc) {
 }
 
 } // namespace
-
-std::string significant(double v, int digits) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
-    std::string s(buf, r.ptr);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
 
 std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
     std::vector<std::vector<ui::Point>> runs;
@@ -87,7 +79,7 @@ std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
         if (g1 >= gmin && g1 <= gmax && std::isfinite(g0)) {
             double x0 = m.x(f0), y0 = m.y(g0), x1 = m.x(f1), y1 = m.y(g1);
             const double sx = x0, sy = y0, ex = x1, ey = y1;
-            if (allFinite(x0, y0, x1, y1) && clip(x0, y0, x1, y1)) {
+            if (form::allFinite(x0, y0, x1, y1) && clip(x0, y0, x1, y1)) {
                 const bool startCut = x0 != sx || y0 != sy;
                 const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
                 if (open && !startCut) {
@@ -136,9 +128,9 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.setFont("宋体", 105);
     c.setTextColor(kBlack);
     for (int k = 0; k <= 9; ++k)
-        c.text(590, 596 - kGridY * k, significant(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
+        c.text(590, 596 - kGridY * k, ui::formatNumber(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
     for (int i = 0; i <= 9; ++i)
-        c.text(615 + kGridX * i, 612, significant(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
+        c.text(615 + kGridX * i, 612, ui::formatNumber(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
 
     c.setClip(&kClip);
     c.setPen(kBlue, 2);
@@ -161,15 +153,15 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 
     c.setFont("宋体", 100);
     c.setTextColor(kRed);
-    c.text(615, 680, "谐振电感Lr:" + significant(d.lrPre, 8) + "uH");
-    c.text(615, 700, "励磁电感Lm:" + significant(d.lmPre, 8) + "uH");
-    c.text(615, 720, "谐振腔最低频率Fr2:" + significant(d.fr2Pre, 8) + "kHz");
+    c.text(615, 680, "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
+    c.text(615, 700, "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
+    c.text(615, 720, "谐振腔最低频率Fr2:" + ui::formatNumber(d.fr2Pre, 8) + "kHz");
     if (v.controller) {
-        c.text(617, 740, "Rfmin=:" + significant(d.rfmin, 5) + "kΩ");
-        c.text(855, 680, "Rfmax=:" + significant(d.rfmax, 5) + "kΩ");
-        c.text(855, 700, "Rss=:" + significant(d.rss, 5) + "kΩ");
-        c.text(855, 720, "Css=:" + significant(d.css, 5) + "μF");
-        c.text(855, 740, "(BOOST模式下)Rfmax=" + significant(d.rfmaxBoost, 5) + "kΩ");
+        c.text(617, 740, "Rfmin=:" + ui::formatNumber(d.rfmin, 5) + "kΩ");
+        c.text(855, 680, "Rfmax=:" + ui::formatNumber(d.rfmax, 5) + "kΩ");
+        c.text(855, 700, "Rss=:" + ui::formatNumber(d.rss, 5) + "kΩ");
+        c.text(855, 720, "Css=:" + ui::formatNumber(d.css, 5) + "μF");
+        c.text(855, 740, "(BOOST模式下)Rfmax=" + ui::formatNumber(d.rfmaxBoost, 5) + "kΩ");
     }
 
     if (v.scanQ) {
@@ -187,7 +179,7 @@ std::string llcReadout(const LlcDesign& d, bool plot, int x, int y) {
     const double f = d.fmin + double(x - fr.left) / fr.width() * (double(d.fmax) - d.fmin);
     const double g = d.gmin + (double(d.gmax) - d.gmin) * (fr.bottom - y) / fr.height();
     return "Current Coordinate:" + std::to_string(x) + "," + std::to_string(y) + "   " + "Gain :" +
-           significant(g, 5) + ", " + "Frequency" + ":" + significant(f, 5) + "kHz";
+           ui::formatNumber(g, 5) + ", " + "Frequency" + ":" + ui::formatNumber(f, 5) + "kHz";
 }
 
 } // namespace kv::ic

@@ -34,10 +34,10 @@ public:
     mt7930::Results out;
 
 private:
-    void setUp() override;
-    std::string compute() override;
-    void shown(Shown s) override;
-    bool onDesignerCommand(int id, ui::Notify code) override;
+    void opened() override;
+    void compute() override;
+    void finished(const form::Run& r) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
 
     std::vector<int> flagged_;
     bool fresh_ = false; // the note of a fresh window stands until the first recomputation

@@ -2,7 +2,7 @@
 // flyback mode 3).
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
+#include "ic_designers/RecordDesigner.h"
 #include "ic_designers/Ob2269Calc.h"
 
 namespace kv::ic {

@@ -1,7 +1,7 @@
 // The quasi-resonant flyback designer (dialog 297, flyback mode 4).
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
+#include "ic_designers/RecordDesigner.h"
 #include "ic_designers/QrCalc.h"
 
 namespace kv::ic {
@@ -21,7 +21,12 @@ public:
     static ui::Color colorOf(Band b);
 
 protected:
-    void refreshColours() override;
+    void opened() override { refreshColours(); }
+    void finished(const form::Run&) override { refreshColours(); }
+
+private:
+    // The two frequencies coloured by their band.
+    void refreshColours();
 };
 
 } // namespace kv::ic

@@ -5,10 +5,11 @@
 
 #include "ic_designers/LiveDesigner.h"
 #include "ic_designers/SinglePfcCalc.h"
+#include "services/CorePick.h"
 
 namespace kv::ic {
 
-class SinglePfcDesigner : public LiveDesigner {
+class SinglePfcDesigner : public LiveDesigner, public services::CoreOpener {
 public:
     enum : int {
         kTemplate = 271, kCore = 1380, kStatus = 1060, kPicture = 274, kFineTimer = 1,
@@ -25,7 +26,10 @@ public:
 
     void onTimer(int id) override;
     void onPaint(ui::Canvas& c) override;
+    // The core database asks for the inputs of the recommended AP; it hands Ae back through temp.txt only.
     std::optional<services::ApInputs> apInputs() const override;
+    void takeCore(float, float) override {}
+    void setCoreName(const std::string&) override {}
 
     bool finePending() const { return fine_; }
 
@@ -33,8 +37,8 @@ public:
     singlepfc::Results out;
 
 private:
-    std::string compute() override;
-    void shown(Shown s) override;
+    void compute() override;
+    void finished(const form::Run& r) override;
     void edited(int id) override;
     // The multiplier divider: Vmult with its checks, or one resistor from the other.
     void multChanged();

@@ -2,7 +2,8 @@
 
 namespace kv::loop {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 namespace {
 constexpr ui::Color kPurple{64, 0, 128};
@@ -17,28 +18,30 @@ const ui::Rect kPictureArea{440, 18, 895, 283};
 } // namespace
 
 CICtrl::CICtrl(ui::Dialog* parent)
-    : LoopPage(106, parent, {{kCalc, kIncomplete, kFc, true}}, kCaptions, kLinks, kR2) {
-    bind(kVo, in.Vo, Range::Positive);
-    bind(kIo, in.Io, Range::Positive);
-    bind(kCo, in.Co, Range::Positive);
-    bind(kResr, in.Resr, Range::Positive);
-    bind(kD, in.D, Range::ZeroToOne);
-    bind(kVin, in.Vin, Range::Positive);
-    bind(kL, in.L, Range::Positive);
-    bind(kVs, in.Vs, Range::NonNegative);
-    bind(kRi, in.Ri, Range::Positive);
-    bind(kFs, in.fs, Range::Positive);
-    bind(kFc, in.fc, Range::Positive);
-    bind(kR1, in.R1, Range::Positive);
-    bind(kGm, in.gm, Range::Positive);
-    bind(kVref, in.Vref, Range::Positive);
-    bindResult(kGain, out.gainDb);
-    bindResult(kC1, out.C1);
-    bindResult(kR2, out.R2);
-    bindResult(kC2, out.C2);
-    bindResult(kFp, out.fp);
-    bindResult(kFz, out.fz);
-    bindResult(kFop, out.fop);
+    : LoopPage(106, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kFc}}, kCaptions, kLinks, kR2) {
+    setFields({
+        {kVo, in.Vo, Role::Input, Range::Positive},
+        {kIo, in.Io, Role::Input, Range::Positive},
+        {kCo, in.Co, Role::Input, Range::Positive},
+        {kResr, in.Resr, Role::Input, Range::Positive},
+        {kD, in.D, Role::Input, Range::ZeroToOne},
+        {kVin, in.Vin, Role::Input, Range::Positive},
+        {kL, in.L, Role::Input, Range::Positive},
+        {kVs, in.Vs, Role::Input, Range::NonNegative},
+        {kRi, in.Ri, Role::Input, Range::Positive},
+        {kFs, in.fs, Role::Input, Range::Positive},
+        {kFc, in.fc, Role::Input, Range::Positive},
+        {kR1, in.R1, Role::Input, Range::Positive},
+        {kGm, in.gm, Role::Input, Range::Positive},
+        {kVref, in.Vref, Role::Input, Range::Positive},
+        {kGain, out.gainDb, Role::Result},
+        {kC1, out.C1, Role::Result},
+        {kR2, out.R2, Role::Result},
+        {kC2, out.C2, Role::Result},
+        {kFp, out.fp, Role::Result},
+        {kFz, out.fz, Role::Result},
+        {kFop, out.fop, Role::Result},
+    });
 }
 
 void CICtrl::onInitDialog() {
@@ -61,12 +64,14 @@ void CICtrl::compute() {
     out = icmode::compensate(in);
 }
 
-void CICtrl::shown() { showLoop(icmode::response(in, out)); }
+void CICtrl::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None) showLoop(icmode::response(in, out));
+}
 
-bool CICtrl::onPageCommand(int id, ui::Notify code) {
+bool CICtrl::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
     enable(kGm, transconductance());
-    setResults("");
+    blankResults();
     invalidate(kPictureArea);
     return true;
 }

@@ -27,9 +27,9 @@ public:
 
 private:
     void compute() override;
-    void shown() override;
+    void finished(const form::Run& r) override;
     bool uses(int id) const override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void paintPictures(ui::Canvas& c) override;
 };
 

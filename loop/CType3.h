@@ -26,7 +26,7 @@ public:
 private:
     bool check() override;
     void compute() override;
-    void shown() override;
+    void finished(const form::Run& r) override;
     void paintPictures(ui::Canvas& c) override;
 };
 

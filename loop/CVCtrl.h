@@ -40,8 +40,8 @@ private:
     bool uses(int id) const override;
     bool check() override;
     void compute() override;
-    void shown() override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    void finished(const form::Run& r) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void paintPictures(ui::Canvas& c) override;
     void formChanged();
 };

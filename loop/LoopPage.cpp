@@ -3,7 +3,6 @@
 #include "platform/ui/Canvas.h"
 #include "services/Progress.h"
 
-#include <cstdio>
 
 namespace kv::loop {
 
@@ -23,20 +22,16 @@ constexpr Trace kTraces[] = {
     {"补偿器", 0x008000, 1, plot::LineStyle::Dash},
 };
 
-std::string format(const char* f, double v) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, f, v);
-    return buf;
-}
 } // namespace
 
 std::string frequencyText(double hz) {
-    return hz >= 1000 ? format("%.4g kHz", hz / 1000) : format("%.4g Hz", hz);
+    return hz >= 1000 ? ui::formatNumber(hz / 1000, 4) + " kHz" : ui::formatNumber(hz, 4) + " Hz";
 }
 
-LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> calcs,
+LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<form::Calculation> calcs,
                    std::span<const Caption> captions, std::span<const Link> links, int plotted)
-    : CalcPage(templateId, parent, std::move(calcs)), captions_(captions), links_(links), plotted_(plotted) {
+    : FormWindow(templateId, parent, form::kPage), captions_(captions), links_(links), plotted_(plotted) {
+    setCalculations(std::move(calcs));
     for (int id : {kGainPlot, kPhasePlot}) {
         plot::Plot* p = plot(id);
         if (!p) continue;
@@ -50,7 +45,7 @@ LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> 
 void LoopPage::onInitDialog() {
     for (const Caption& c : captions_) setTextColor(c.id, c.color);
     for (const Link& l : links_) setTextColor(l.text, kBlue);
-    CalcPage::onInitDialog();
+    FormWindow::onInitDialog();
 }
 
 void LoopPage::showLoop(const bode::Response& r) {
@@ -77,7 +72,7 @@ void LoopPage::showLoop(const bode::Response& r) {
             m.x = r.crossover;
             m.y = gain ? 0 : r.phase;
             m.label = gain ? "穿越频率" : "相位裕量";
-            title += gain ? "  穿越频率 " + frequencyText(r.crossover) : "  相位裕量 " + format("%.1f°", r.margin);
+            title += gain ? "  穿越频率 " + frequencyText(r.crossover) : "  相位裕量 " + ui::formatNumber(r.margin, 1, ui::Notation::Fixed) + "°";
         } else {
             title += "  无穿越频率";
         }

@@ -91,15 +91,6 @@ bool InterfaceLoader::load(const std::string& path, int count, std::vector<Entry
 }
 
 bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,
-                            std::span<const LabelDef> labels) {
-    std::vector<Entry> entries;
-    if (!load(path, static_cast<int>(labels.size()), entries)) return false;
-    for (const Entry& e : entries)
-        dlg.setText(labels[static_cast<std::size_t>(e.number - 1)].control, e.text);
-    return true;
-}
-
-bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,
                             std::span<const int> labels) {
     std::vector<Entry> entries;
     if (!load(path, static_cast<int>(labels.size()), entries)) return false;

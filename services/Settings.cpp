@@ -73,7 +73,7 @@ std::string displayFontFace() {
 }
 
 std::string tempNumberText(double value) {
-    std::string s = ui::formatDouble6(value);
+    std::string s = ui::formatNumber(value);
     if (s.size() >= 6) return s.substr(0, 6);
     s += '\0';
     s.resize(6, ' ');

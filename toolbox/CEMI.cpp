@@ -4,17 +4,21 @@
 
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 // An attenuation beyond the number range takes the corner frequency with it.
-CEMI::CEMI(ui::Dialog* parent) : CalcPage(222, parent, {kCalc, "请输入完整的设计条件！", kAtten}) {
-    bind(kFs, fs, Range::Positive);
-    bind(kAtten, atten);
-    bind(kImpedance, impedance, Range::Positive);
-    bind(kDamping, damping, Range::Positive);
-    bindResult(kCorner, corner);
-    bindResult(kInductance, inductance);
-    bindResult(kCapacitance, capacitance);
+CEMI::CEMI(ui::Dialog* parent) : FormWindow(222, parent, form::kPage) {
+    setFields({
+        {kFs, fs, Role::Input, Range::Positive},
+        {kAtten, atten},
+        {kImpedance, impedance, Role::Input, Range::Positive},
+        {kDamping, damping, Role::Input, Range::Positive},
+        {kCorner, corner, Role::Result},
+        {kInductance, inductance, Role::Result},
+        {kCapacitance, capacitance, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的设计条件！", .pause = form::Pause::ProgressPause, .culprit = kAtten}});
 }
 
 void CEMI::onInitDialog() {
@@ -22,19 +26,15 @@ void CEMI::onInitDialog() {
     addItem(kType, "共模扼流圈");
     addItem(kType, "差模扼流圈");
     select(kType, 0);
-    setText(kFs, "20");
-    setText(kAtten, "-24");
-    setText(kImpedance, "50");
-    setText(kDamping, "0.707");
-    setResults("");
+    FormWindow::onInitDialog();
 }
 
-bool CEMI::onPageCommand(int id, ui::Notify code) {
+bool CEMI::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
     const bool cm = commonMode();
     enable(kCapacitance, cm);
     enable(kCapLabel, cm);
-    setResults("");
+    blankResults();
     return true;
 }
 
@@ -52,8 +52,8 @@ void CEMI::compute() {
 }
 
 // Differential mode has no capacitor: its result stays blank.
-void CEMI::shown() {
-    if (!commonMode()) setText(kCapacitance, "");
+void CEMI::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None && !commonMode()) setText(kCapacitance, "");
 }
 
 } // namespace kv::toolbox

@@ -2,11 +2,11 @@
 // differential mode, from the attenuation wanted at the switching frequency.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CEMI : public services::CalcPage {
+class CEMI : public form::FormWindow {
 public:
     enum : int {
         kCalc = 1000, kType = 1318, kFs = 1034, kAtten = 1035, kImpedance = 1036, kDamping = 1033,
@@ -27,8 +27,8 @@ public:
 
 private:
     void compute() override;
-    void shown() override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    void finished(const form::Run& r) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
 };
 
 } // namespace kv::toolbox

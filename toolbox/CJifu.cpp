@@ -4,10 +4,16 @@
 
 namespace kv::toolbox {
 
-CJifu::CJifu(ui::Dialog* parent) : CalcPage(234, parent, {kCalc, "请输入完整的条件！", kFreq}) {
-    bind(kFreq, freq, services::Range::Positive);
-    bind(kTemp, temp);
-    bindResult(kDepth, depth);
+using form::Range;
+using form::Role;
+
+CJifu::CJifu(ui::Dialog* parent) : FormWindow(234, parent, form::kPage) {
+    setFields({
+        {kFreq, freq, Role::Input, Range::Positive},
+        {kTemp, temp},
+        {kDepth, depth, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kFreq}});
 }
 
 void CJifu::compute() { depth = wire::skinDepth(freq, temp); }

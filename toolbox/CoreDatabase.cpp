@@ -24,17 +24,9 @@ CoreFamily coreFamily(int entry) {
 }
 
 namespace {
-std::string general(double v, int precision) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision);
-    return std::string(buf, r.ptr);
-}
-
 // Scientific text without '+' and leading exponent zeros: "1.23e7", "5e-5".
 std::string compactScientific(double v, int precision) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
-    std::string s(buf, r.ptr);
+    std::string s = ui::formatNumber(v, precision, ui::Notation::Scientific);
     const auto e = s.find('e');
     if (e == std::string::npos) return s;
     std::string mant = s.substr(0, e), exp = s.substr(e + 1);
@@ -50,13 +42,13 @@ double readBack(const std::string& six) {
 } // namespace
 
 std::string coreNumberText(double v) {
-    std::string s = general(v, 13);
+    std::string s = ui::formatNumber(v, 13);
     if (s.find_first_of(".en") == std::string::npos) s += '.';
     return s;
 }
 
 std::string aeHandBackText(double ae) {
-    std::string s = general(ae, 6);
+    std::string s = ui::formatNumber(ae, 6);
     if (s.size() < 6) {
         s += '\0';
         s.resize(6, ' ');
@@ -107,7 +99,7 @@ bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
                     row.has[c - 3] = true;
                     row.cells[c] = coreNumberText(v);
                 } else {
-                    row.cells[c] = general(v, 15);
+                    row.cells[c] = ui::formatNumber(v, 15);
                 }
                 break;
             }
@@ -145,7 +137,7 @@ std::optional<double> recommendedAp(const ApInputs& in) {
 }
 
 std::string apHintText(double ap) {
-    std::string s = general(ap, 7);
+    std::string s = ui::formatNumber(ap, 7);
     if (!s.empty() && s.back() == '.') s.pop_back();
     return "      K7350反激建议磁芯AP不小于:" + s + "cm4";
 }

@@ -267,7 +267,7 @@ std::string messagesJson(const std::vector<ui::RecordedMessage>& messages) {
 namespace {
 std::string number(double v) {
     if (!std::isfinite(v)) return "null";
-    return ui::formatDouble6(v);
+    return ui::formatNumber(v);
 }
 
 // Each plot control's title, series (point count, first and last drawable

@@ -1,5 +1,7 @@
 #include "platform/panels/ArrayFile.h"
 
+#include "platform/ui/Numbers.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -11,9 +13,7 @@
 namespace kv::panels {
 
 std::string formatArrayNumber(double v, int width) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, r.ptr);
+    std::string s = ui::formatNumber(v, 0, ui::Notation::Shortest);
     if (int(s.size()) < width) s.insert(0, size_t(width) - s.size(), ' ');
     return s;
 }

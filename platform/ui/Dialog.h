@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/plot/Plot.h"
+#include "platform/ui/Numbers.h"
 #include "platform/ui/Template.h"
 
 #include <cstdint>
@@ -125,8 +126,8 @@ public:
     bool readFloat(int id, float& v);
     bool readDouble(int id, double& v);
     bool readInt(int id, int& v);
-    void writeFloat(int id, float v);   // "%.6g"
-    void writeDouble(int id, double v); // "%.15g"
+    void writeFloat(int id, float v);   // kSingleDigits
+    void writeDouble(int id, double v); // kDoubleDigits
     void writeInt(int id, int v);
 
     // ---- window ---------------------------------------------------------
@@ -219,13 +220,6 @@ bool dispatchMap(D* self, const MessageEntry<D> (&map)[N], int id, Notify code) 
     return false;
 }
 
-// Formats like the framework's float exchange.
-std::string formatFloat(float v);
-std::string formatDouble6(double v); // "%.6g" of a double
-std::string formatDouble(double v);
-// Strict number parse: optional surrounding blanks, the whole text a number.
-bool parseNumber(std::string_view text, double& v);
-bool parseInteger(std::string_view text, int& v);
 
 // A property sheet: pages are dialogs with child templates; tabs show their
 // template captions.

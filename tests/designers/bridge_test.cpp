@@ -205,7 +205,7 @@ TEST_F(Bridges, BadInputsAreNamedAndEarlierResultsStay) {
         for (auto [name, value] : cases) expectRefused(w, BridgeDesigner::kCalculate, name, value, "Np");
         // Not a number: the window's own message after the framework's, results as they were.
         hb.messages.clear();
-        w.setText(w.editOf("Vo"), "12V");
+        w.setText(w.controlOf("Vo"), "12V");
         press(w, BridgeDesigner::kCalculate);
         EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", " 请输入完整的设计条件！！"}));
         EXPECT_EQ(shown(w, "Np"), np);
@@ -213,7 +213,7 @@ TEST_F(Bridges, BadInputsAreNamedAndEarlierResultsStay) {
     }
     // In a window that has not computed yet, the results stay blank (no "0").
     designers::DesignerFrame& w = openWindow(kWindows[1]);
-    w.setText(w.editOf("Ae"), "");
+    w.setText(w.controlOf("Ae"), "");
     press(w, BridgeDesigner::kCalculate);
     for (const char* r : kResults) EXPECT_EQ(shown(w, r), "") << r;
 }

@@ -58,8 +58,8 @@ TEST_F(Dcdc, OpensOnACcmBuck) {
     EXPECT_EQ(w.itemText(W::kConverter, 2), "buck-boost");
     EXPECT_EQ(w.text(W::kConverter), "buck");
     EXPECT_EQ(w.text(W::kMode), "连续(CCM)");
-    EXPECT_TRUE(w.enabled(w.editOf("r")));
-    EXPECT_FALSE(w.enabled(w.editOf("Ptd")));
+    EXPECT_TRUE(w.enabled(w.controlOf("r")));
+    EXPECT_FALSE(w.enabled(w.controlOf("Ptd")));
     EXPECT_EQ(shown(w, "Vopp"), "50");
     EXPECT_EQ(shown(w, "Ae"), "23");
     expectBlank(w);
@@ -85,8 +85,8 @@ TEST_F(Dcdc, StartValuesOfTheBuck) {
     for (const auto& e : ccm) EXPECT_NEAR(num(w, e.name), e.value, e.within) << e.name;
     choose(w, dcdc::kBuck, true);
     expectBlank(w);
-    EXPECT_FALSE(w.enabled(w.editOf("r")));
-    EXPECT_TRUE(w.enabled(w.editOf("Ptd")));
+    EXPECT_FALSE(w.enabled(w.controlOf("r")));
+    EXPECT_TRUE(w.enabled(w.controlOf("Ptd")));
     press(w, W::kCalculate);
     for (const auto& e : dcm) EXPECT_NEAR(num(w, e.name), e.value, e.within) << e.name;
 }
@@ -254,7 +254,7 @@ TEST_F(Dcdc, RippleDeadTimeTurnsAndDivisors) {
     press(w, W::kCalculate);
     EXPECT_EQ(shown(w, "NL"), "1");
     // Not a number.
-    w.setText(w.editOf("Vsw"), "");
+    w.setText(w.controlOf("Vsw"), "");
     hb.messages.clear();
     press(w, W::kCalculate);
     EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", "请输入完整的设计条件！"}));

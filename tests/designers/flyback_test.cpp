@@ -113,10 +113,10 @@ struct Flyback : ::testing::Test {
     F& open() { return static_cast<F&>(hb.openModeless(std::make_unique<F>(nullptr), nullptr)); }
     void enter(F& w, const Design& d) {
         const std::pair<int, double> v[] = {
-            {F::controlOf("Po"), d.Po}, {F::controlOf("Vo"), d.Vo}, {F::controlOf("Eff"), d.Eff}, {F::controlOf("VacMin"), d.VacMin},
-            {F::controlOf("VacMax"), d.VacMax}, {F::controlOf("Vswm"), d.Vswm}, {F::controlOf("Vswr"), d.Vswr}, {F::controlOf("f"), d.f},
-            {F::controlOf("Vdf"), d.Vdf}, {F::controlOf("r"), d.r}, {F::controlOf("Ptd"), d.Ptd}, {F::controlOf("Cmil"), d.Cmil}, {F::controlOf("Vopp"), d.Vopp},
-            {F::controlOf("Ae"), d.Ae}, {F::controlOf("Le"), d.Le}, {F::controlOf("Bpk"), d.Bpk}, {F::controlOf("Bsat"), d.Bsat}, {F::controlOf("Per"), d.Per}};
+            {designers::editOf<F>("Po"), d.Po}, {designers::editOf<F>("Vo"), d.Vo}, {designers::editOf<F>("Eff"), d.Eff}, {designers::editOf<F>("VacMin"), d.VacMin},
+            {designers::editOf<F>("VacMax"), d.VacMax}, {designers::editOf<F>("Vswm"), d.Vswm}, {designers::editOf<F>("Vswr"), d.Vswr}, {designers::editOf<F>("f"), d.f},
+            {designers::editOf<F>("Vdf"), d.Vdf}, {designers::editOf<F>("r"), d.r}, {designers::editOf<F>("Ptd"), d.Ptd}, {designers::editOf<F>("Cmil"), d.Cmil}, {designers::editOf<F>("Vopp"), d.Vopp},
+            {designers::editOf<F>("Ae"), d.Ae}, {designers::editOf<F>("Le"), d.Le}, {designers::editOf<F>("Bpk"), d.Bpk}, {designers::editOf<F>("Bsat"), d.Bsat}, {designers::editOf<F>("Per"), d.Per}};
         for (auto [c, x] : v) {
             char buf[32];
             std::snprintf(buf, sizeof buf, "%g", x);
@@ -140,25 +140,25 @@ struct Flyback : ::testing::Test {
 
 void expectTransformer(const F& w, const Expect& e) {
     auto n = [&](int c) { return std::stod(w.text(c)); };
-    EXPECT_CLOSE(n(F::controlOf("Iin")), e.Iin);
-    EXPECT_CLOSE(n(F::controlOf("Ipkp")), e.Ipkp);
-    EXPECT_CLOSE(n(F::controlOf("Irmsp")), e.Irmsp);
-    EXPECT_CLOSE(n(F::controlOf("Iswe")), e.Iswe);
-    EXPECT_CLOSE(n(F::controlOf("Ton")), e.Ton);
-    EXPECT_CLOSE(n(F::controlOf("Cin")), e.Cin);
-    EXPECT_CLOSE(n(F::controlOf("Lp")), e.Lp);
-    EXPECT_CLOSE(n(F::controlOf("Ls")), e.Ls);
-    EXPECT_CLOSE(n(F::controlOf("Irmss")), e.Irmss);
-    EXPECT_CLOSE(n(F::controlOf("Ipks")), e.Ipks);
-    EXPECT_CLOSE(n(F::controlOf("Dp")), e.Dp);
-    EXPECT_CLOSE(n(F::controlOf("Ds")), e.Ds);
-    EXPECT_CLOSE(n(F::controlOf("Vdm")), e.Vdm);
-    EXPECT_CLOSE(n(F::controlOf("Idm")), e.Idm);
-    EXPECT_EQ(n(F::controlOf("Np")), e.Np);
-    EXPECT_EQ(n(F::controlOf("Ns")), e.Ns);
-    EXPECT_NEAR(n(F::controlOf("Zc")), e.Zc, std::fabs(e.Zc) * 2e-3);
-    EXPECT_NEAR(n(F::controlOf("Co")), e.Co, std::fabs(e.Co) * 2e-3);
-    EXPECT_CLOSE(n(F::controlOf("Vcm")), e.Vcm);
+    EXPECT_CLOSE(n(designers::editOf<F>("Iin")), e.Iin);
+    EXPECT_CLOSE(n(designers::editOf<F>("Ipkp")), e.Ipkp);
+    EXPECT_CLOSE(n(designers::editOf<F>("Irmsp")), e.Irmsp);
+    EXPECT_CLOSE(n(designers::editOf<F>("Iswe")), e.Iswe);
+    EXPECT_CLOSE(n(designers::editOf<F>("Ton")), e.Ton);
+    EXPECT_CLOSE(n(designers::editOf<F>("Cin")), e.Cin);
+    EXPECT_CLOSE(n(designers::editOf<F>("Lp")), e.Lp);
+    EXPECT_CLOSE(n(designers::editOf<F>("Ls")), e.Ls);
+    EXPECT_CLOSE(n(designers::editOf<F>("Irmss")), e.Irmss);
+    EXPECT_CLOSE(n(designers::editOf<F>("Ipks")), e.Ipks);
+    EXPECT_CLOSE(n(designers::editOf<F>("Dp")), e.Dp);
+    EXPECT_CLOSE(n(designers::editOf<F>("Ds")), e.Ds);
+    EXPECT_CLOSE(n(designers::editOf<F>("Vdm")), e.Vdm);
+    EXPECT_CLOSE(n(designers::editOf<F>("Idm")), e.Idm);
+    EXPECT_EQ(n(designers::editOf<F>("Np")), e.Np);
+    EXPECT_EQ(n(designers::editOf<F>("Ns")), e.Ns);
+    EXPECT_NEAR(n(designers::editOf<F>("Zc")), e.Zc, std::fabs(e.Zc) * 2e-3);
+    EXPECT_NEAR(n(designers::editOf<F>("Co")), e.Co, std::fabs(e.Co) * 2e-3);
+    EXPECT_CLOSE(n(designers::editOf<F>("Vcm")), e.Vcm);
 }
 
 } // namespace
@@ -166,14 +166,14 @@ void expectTransformer(const F& w, const Expect& e) {
 TEST_F(Flyback, OpensWithDefaultsBlankResultsAndTheSystemTitle) {
     F& w = open();
     EXPECT_EQ(w.title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
-    EXPECT_EQ(w.text(F::controlOf("Po")), "74");
-    EXPECT_EQ(w.text(F::controlOf("Vdf")), "0.6");
-    EXPECT_EQ(w.text(F::controlOf("Bsat")), "3000");
-    for (int c : {F::controlOf("Ae"), F::controlOf("Le"), F::controlOf("Ve"), F::controlOf("Lp"), F::controlOf("Np"), F::controlOf("Clk"), F::controlOf("Rlk")}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.text(designers::editOf<F>("Po")), "74");
+    EXPECT_EQ(w.text(designers::editOf<F>("Vdf")), "0.6");
+    EXPECT_EQ(w.text(designers::editOf<F>("Bsat")), "3000");
+    for (int c : {designers::editOf<F>("Ae"), designers::editOf<F>("Le"), designers::editOf<F>("Ve"), designers::editOf<F>("Lp"), designers::editOf<F>("Np"), designers::editOf<F>("Clk"), designers::editOf<F>("Rlk")}) EXPECT_EQ(w.text(c), "") << c;
     EXPECT_EQ(w.text(F::kMode), "连续(CCM)");
     EXPECT_EQ(w.itemCount(F::kMode), 2);
-    EXPECT_TRUE(w.enabled(F::controlOf("r")));
-    EXPECT_FALSE(w.enabled(F::controlOf("Ptd")));
+    EXPECT_TRUE(w.enabled(designers::editOf<F>("r")));
+    EXPECT_FALSE(w.enabled(designers::editOf<F>("Ptd")));
     EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
     EXPECT_EQ(w.control(1069)->textColor, (ui::Color{255, 0, 0}));
     EXPECT_EQ(w.control(1073)->textColor, (ui::Color{0, 0, 255}));
@@ -200,10 +200,10 @@ TEST_F(Flyback, CoreEstimateNeedsNoCoreData) {
     F& w = open();
     press(w, F::kEstimate);
     const double expected = (2.5 * 2.5 / 0.5) * 0.7 * (74.0 * 100 / 70 / 150) * 1000;
-    EXPECT_CLOSE(num(w, F::controlOf("Ve")), expected);
-    EXPECT_EQ(w.text(F::controlOf("Ae")), ""); // optional inputs stay blank
-    EXPECT_EQ(w.text(F::controlOf("Le")), "");
-    EXPECT_EQ(w.text(F::controlOf("Lp")), "0"); // every field is shown: results not yet computed read 0
+    EXPECT_CLOSE(num(w, designers::editOf<F>("Ve")), expected);
+    EXPECT_EQ(w.text(designers::editOf<F>("Ae")), ""); // optional inputs stay blank
+    EXPECT_EQ(w.text(designers::editOf<F>("Le")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Lp")), "0"); // every field is shown: results not yet computed read 0
     EXPECT_TRUE(hb.messages.empty());
     EXPECT_EQ(hb.opened.back(), 217); // the calculating box ran first
     EXPECT_EQ(hb.ticks, 17);
@@ -212,21 +212,21 @@ TEST_F(Flyback, CoreEstimateNeedsNoCoreData) {
 TEST_F(Flyback, DcmEstimateWarnsOfAShortDeadTime) {
     F& w = open();
     toDcm(w);
-    EXPECT_FALSE(w.enabled(F::controlOf("r")));
-    EXPECT_TRUE(w.enabled(F::controlOf("Ptd")));
+    EXPECT_FALSE(w.enabled(designers::editOf<F>("r")));
+    EXPECT_TRUE(w.enabled(designers::editOf<F>("Ptd")));
     EXPECT_EQ(w.text(F::kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
     EXPECT_EQ(w.text(F::kVeLabel), "磁芯面积乘积(mm4)");
-    w.setText(F::controlOf("Ptd"), "10");
+    w.setText(designers::editOf<F>("Ptd"), "10");
     press(w, F::kEstimate);
     ASSERT_EQ(texts(), std::vector<std::string>{"提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！"});
     const Design d{.Ptd = 10};
     const double n = ratio(d), vor = n * (d.Vo + d.Vdf);
     const double D = (vor * (1 - 0.1) * (1000 / d.f) / (1.414 * d.VacMin + vor)) / (1e6 / (d.f * 1000));
     const double ap = d.Po * 1e6 / (std::sqrt(3 / D) * (d.Eff * 0.01 * 1500 * 0.0001) * d.f * (197353 / d.Cmil));
-    EXPECT_CLOSE(num(w, F::controlOf("Ve")), ap);
+    EXPECT_CLOSE(num(w, designers::editOf<F>("Ve")), ap);
     // Verify in DCM never shows the notice.
-    w.setText(F::controlOf("Ae"), "52.5");
-    w.setText(F::controlOf("Le"), "57.5");
+    w.setText(designers::editOf<F>("Ae"), "52.5");
+    w.setText(designers::editOf<F>("Le"), "57.5");
     press(w, F::kVerify);
     EXPECT_EQ(hb.messages.size(), 1u);
 }
@@ -254,7 +254,7 @@ TEST_F(Flyback, DcmVerifyUsesTheDerivedTurnsRatio) {
         press(w, F::kVerify);
         const Expect e = dcm(d);
         expectTransformer(w, e);
-        EXPECT_CLOSE(num(w, F::controlOf("Ls")), num(w, F::controlOf("Lp")) / (ratio(d) * ratio(d)));
+        EXPECT_CLOSE(num(w, designers::editOf<F>("Ls")), num(w, designers::editOf<F>("Lp")) / (ratio(d) * ratio(d)));
         EXPECT_TRUE(hb.messages.empty());
     }
 }
@@ -264,7 +264,7 @@ TEST_F(Flyback, FluxAboveSaturationIsANoticeNotAStop) {
     enter(w, Design{.Bsat = 1000});
     press(w, F::kVerify);
     ASSERT_EQ(texts(), std::vector<std::string>{"注意：实际磁通密度峰值已经超过最大值！"});
-    EXPECT_NE(w.text(F::controlOf("Np")), "");
+    EXPECT_NE(w.text(designers::editOf<F>("Np")), "");
 }
 
 TEST_F(Flyback, SnubberAfterVerify) {
@@ -274,48 +274,48 @@ TEST_F(Flyback, SnubberAfterVerify) {
     const Design d;
     enter(w, d);
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::controlOf("Clk")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Clk")), "");
     press(w, F::kSnubber);
-    const double lp = num(w, F::controlOf("Lp")), ipk = num(w, F::controlOf("Ipkp"));
+    const double lp = num(w, designers::editOf<F>("Lp")), ipk = num(w, designers::editOf<F>("Ipkp"));
     const double vc = d.Vswm - d.Vswr - 1.414 * d.VacMax;
     const double rlk = vc * 0.000571428571428 * vc * vc / (ipk * (lp * 1e-6 * (d.Per * 0.01)) * ipk * d.f * 1000);
     const double clk = vc * 1e9 / (vc * 0.1 * rlk * 1000 * d.f * 1000);
-    EXPECT_CLOSE(num(w, F::controlOf("Rlk")), rlk);
-    EXPECT_CLOSE(num(w, F::controlOf("Clk")), clk);
-    EXPECT_EQ(w.text(F::controlOf("Ve")), ""); // a blank Ve comes back
+    EXPECT_CLOSE(num(w, designers::editOf<F>("Rlk")), rlk);
+    EXPECT_CLOSE(num(w, designers::editOf<F>("Clk")), clk);
+    EXPECT_EQ(w.text(designers::editOf<F>("Ve")), ""); // a blank Ve comes back
     // A fresh verify blanks the snubber again.
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::controlOf("Rlk")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Rlk")), "");
 }
 
 TEST_F(Flyback, IncompleteConditionsPutTheBlanksBack) {
     F& w = open();
-    w.setText(F::controlOf("Vo"), "five");
+    w.setText(designers::editOf<F>("Vo"), "five");
     press(w, F::kEstimate);
-    w.setText(F::controlOf("Ae"), "52.5");
-    w.setText(F::controlOf("Le"), "57.5");
+    w.setText(designers::editOf<F>("Ae"), "52.5");
+    w.setText(designers::editOf<F>("Le"), "57.5");
     press(w, F::kVerify);
     press(w, F::kSnubber); // Lp still 0: no reading at all
-    w.setText(F::controlOf("Vo"), "5");
+    w.setText(designers::editOf<F>("Vo"), "5");
     press(w, F::kVerify);
-    w.setText(F::controlOf("Per"), "");
+    w.setText(designers::editOf<F>("Per"), "");
     press(w, F::kSnubber);
     const std::vector<std::string> expected = {
         "请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。", "请输入完整的设计条件!",
         "没有足够的信息，请先计算电感量！", "请输入一个数字。", " 请输入完整的设计条件!"};
     EXPECT_EQ(texts(), expected);
     EXPECT_EQ(hb.messages[1].owner, 129);
-    EXPECT_EQ(w.text(F::controlOf("Ve")), ""); // not "0"
-    EXPECT_EQ(w.text(F::controlOf("Rlk")), "");
-    EXPECT_EQ(w.text(F::controlOf("Clk")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Ve")), ""); // not "0"
+    EXPECT_EQ(w.text(designers::editOf<F>("Rlk")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Clk")), "");
 }
 
 TEST_F(Flyback, VerifyWantsBothCoreFields) {
     F& w = open();
-    w.setText(F::controlOf("Ae"), "52.5");
+    w.setText(designers::editOf<F>("Ae"), "52.5");
     press(w, F::kVerify);
     EXPECT_EQ(texts(), std::vector<std::string>{"请先输入你选择的磁芯参数！"});
-    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Lp")), "");
     EXPECT_TRUE(std::find(hb.opened.begin(), hb.opened.end(), 217) == hb.opened.end());
 }
 
@@ -325,7 +325,7 @@ TEST_F(Flyback, DivisorsOfZeroAreNamedAndNothingBadIsWritten) {
     press(w, F::kVerify);
     ASSERT_EQ(hb.messages.size(), 1u);
     EXPECT_NE(hb.messages[0].text.find("纹波率(仅CCM)"), std::string::npos);
-    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Lp")), "");
     press(w, F::kEstimate);
     EXPECT_NE(hb.messages[1].text.find("纹波率(仅CCM)"), std::string::npos);
     enter(w, Design{.f = 0});
@@ -346,21 +346,21 @@ TEST_F(Flyback, FormulaFileOverridesTheBuiltInResults) {
     F& w = open();
     writeFile("CCM反激变换器 cfg.txt", "Ve = Ae + Le + Po;\r\n#");
     press(w, F::kEstimate);
-    EXPECT_EQ(w.text(F::controlOf("Ve")), "76"); // Ae and Le are 1 during the run
-    EXPECT_EQ(w.text(F::controlOf("Ae")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Ve")), "76"); // Ae and Le are 1 during the run
+    EXPECT_EQ(w.text(designers::editOf<F>("Ae")), "");
     writeFile("CCM反激变换器 cfg.txt", "Lp = Ve * 7 + Ae;\r\nNp = 3;\r\n#");
     enter(w, Design{});
-    w.setText(F::controlOf("Ve"), "");
+    w.setText(designers::editOf<F>("Ve"), "");
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::controlOf("Lp")), "59.5"); // Ve is 1 during the run, Ae 52.5
-    EXPECT_EQ(w.text(F::controlOf("Np")), "3");
-    EXPECT_EQ(w.text(F::controlOf("Ve")), "");
-    EXPECT_EQ(w.text(F::controlOf("Iin")), "0"); // untouched results show as they stand
+    EXPECT_EQ(w.text(designers::editOf<F>("Lp")), "59.5"); // Ve is 1 during the run, Ae 52.5
+    EXPECT_EQ(w.text(designers::editOf<F>("Np")), "3");
+    EXPECT_EQ(w.text(designers::editOf<F>("Ve")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Iin")), "0"); // untouched results show as they stand
     // A file that fails its checks shows no results.
     writeFile("CCM反激变换器 cfg.txt", "Lp = = 3;\r\n#");
-    w.setText(F::controlOf("Lp"), "");
+    w.setText(designers::editOf<F>("Lp"), "");
     press(w, F::kVerify);
-    EXPECT_EQ(w.text(F::controlOf("Lp")), "");
+    EXPECT_EQ(w.text(designers::editOf<F>("Lp")), "");
     EXPECT_EQ(hb.messages.back().caption, "公式解析错误");
 }
 
@@ -403,11 +403,11 @@ TEST_F(Flyback, ModeChangeClearsResultsAndCore) {
     F& w = open();
     enter(w, Design{});
     press(w, F::kVerify);
-    ASSERT_NE(w.text(F::controlOf("Lp")), "");
+    ASSERT_NE(w.text(designers::editOf<F>("Lp")), "");
     toDcm(w);
-    for (int c : {F::controlOf("Lp"), F::controlOf("Np"), F::controlOf("Ae"), F::controlOf("Le"), F::controlOf("Ve")}) EXPECT_EQ(w.text(c), "") << c;
-    EXPECT_EQ(w.value(F::controlOf("Lp")), 0.0f);
-    EXPECT_EQ(w.text(F::controlOf("Po")), "74");
+    for (int c : {designers::editOf<F>("Lp"), designers::editOf<F>("Np"), designers::editOf<F>("Ae"), designers::editOf<F>("Le"), designers::editOf<F>("Ve")}) EXPECT_EQ(w.text(c), "") << c;
+    EXPECT_EQ(w.value(designers::editOf<F>("Lp")), 0.0f);
+    EXPECT_EQ(w.text(designers::editOf<F>("Po")), "74");
     // The snubber needs a new verify.
     press(w, F::kSnubber);
     EXPECT_EQ(hb.messages.back().text, "没有足够的信息，请先计算电感量！");
@@ -441,7 +441,7 @@ TEST_F(Flyback, OutOfRangeInputsAreRefusedByEveryButtonAlike) {
     enter(w, Design{});
     press(w, F::kVerify);
     press(w, F::kSnubber);
-    const std::string lp = w.text(F::controlOf("Lp")), rlk = w.text(F::controlOf("Rlk"));
+    const std::string lp = w.text(designers::editOf<F>("Lp")), rlk = w.text(designers::editOf<F>("Rlk"));
     ASSERT_FALSE(lp.empty());
     ASSERT_FALSE(rlk.empty());
     const struct {
@@ -453,38 +453,38 @@ TEST_F(Flyback, OutOfRangeInputsAreRefusedByEveryButtonAlike) {
         {"Ae", "-3", "Ae(mm2)"},   {"Per", "0", "漏感占一次百分比(%)"}, {"Vswr", "-1", "耐压裕量>30(V)"},
     };
     for (const auto& c : cases) {
-        const std::string before = w.text(F::controlOf(c.name));
-        w.setText(F::controlOf(c.name), c.value);
+        const std::string before = w.text(designers::editOf<F>(c.name));
+        w.setText(designers::editOf<F>(c.name), c.value);
         for (int button : {int(F::kEstimate), int(F::kVerify), int(F::kSnubber)}) {
             hb.messages.clear();
             press(w, button);
             ASSERT_EQ(hb.messages.size(), 1u) << c.name << " " << button;
             EXPECT_NE(hb.messages[0].text.find(std::string("“") + c.label + "”"), std::string::npos)
                 << hb.messages[0].text;
-            EXPECT_EQ(w.text(F::controlOf("Lp")), lp) << c.name;
-            EXPECT_EQ(w.text(F::controlOf("Rlk")), rlk) << c.name;
+            EXPECT_EQ(w.text(designers::editOf<F>("Lp")), lp) << c.name;
+            EXPECT_EQ(w.text(designers::editOf<F>("Rlk")), rlk) << c.name;
         }
-        w.setText(F::controlOf(c.name), before);
+        w.setText(designers::editOf<F>(c.name), before);
     }
     // No room between the switch rating and the mains peak: a clamp voltage
     // below zero is refused by the snubber too, not turned into a negative capacitor.
-    w.setText(F::controlOf("Vswm"), "450");
+    w.setText(designers::editOf<F>("Vswm"), "450");
     for (int button : {int(F::kEstimate), int(F::kVerify), int(F::kSnubber)}) {
         hb.messages.clear();
         press(w, button);
         ASSERT_EQ(hb.messages.size(), 1u);
         EXPECT_NE(hb.messages[0].text.find("开关管耐压扣除耐压裕量"), std::string::npos);
     }
-    EXPECT_EQ(w.text(F::controlOf("Rlk")), rlk);
+    EXPECT_EQ(w.text(designers::editOf<F>("Rlk")), rlk);
     // In DCM the ripple ratio is not an input: a bad r there is no obstacle.
-    w.setText(F::controlOf("Vswm"), "600");
-    w.setText(F::controlOf("r"), "-1");
+    w.setText(designers::editOf<F>("Vswm"), "600");
+    w.setText(designers::editOf<F>("r"), "-1");
     toDcm(w);
     enter(w, Design{.r = -1});
     hb.messages.clear();
     press(w, F::kVerify);
     EXPECT_TRUE(hb.messages.empty()) << hb.messages[0].text;
-    EXPECT_FALSE(w.text(F::controlOf("Lp")).empty());
+    EXPECT_FALSE(w.text(designers::editOf<F>("Lp")).empty());
 }
 
 // Whatever the formulas, a verified transformer keeps Lp = Ls n² with n = Np/Ns
@@ -500,17 +500,17 @@ TEST_F(Flyback, VerifiedTransformersKeepTheirInvariants) {
             enter(w, d);
             press(w, F::kVerify);
             ASSERT_EQ(hb.messages.size(), 0u) << hb.messages[0].text;
-            const double lp = num(w, F::controlOf("Lp")), ls = num(w, F::controlOf("Ls"));
-            const double np = num(w, F::controlOf("Np")), ns = num(w, F::controlOf("Ns"));
+            const double lp = num(w, designers::editOf<F>("Lp")), ls = num(w, designers::editOf<F>("Ls"));
+            const double np = num(w, designers::editOf<F>("Np")), ns = num(w, designers::editOf<F>("Ns"));
             const double n = ((d.Vswm - d.Vswr - 1.414 * d.VacMax) / 1.4) / (d.Vo + d.Vdf);
             EXPECT_NEAR(ls * n * n, lp, lp * 1e-4);
             EXPECT_EQ(np, std::floor(np));
             EXPECT_EQ(ns, std::floor(ns));
             EXPECT_LE(std::fabs(np - n * ns), 0.5 + 1e-6); // Np is n·Ns to the nearest turn
-            EXPECT_NEAR(num(w, F::controlOf("Iin")) * 1.414 * d.VacMin, d.Po / (d.Eff / 100), d.Po * 1e-4);
+            EXPECT_NEAR(num(w, designers::editOf<F>("Iin")) * 1.414 * d.VacMin, d.Po / (d.Eff / 100), d.Po * 1e-4);
             // 400 cmil/A: area in circular mils is diameter² in mils
-            const double dp = num(w, F::controlOf("Dp")) * 39.37;
-            EXPECT_NEAR(dp * dp, d.Cmil * num(w, F::controlOf("Irmsp")), dp * dp * 1e-4);
+            const double dp = num(w, designers::editOf<F>("Dp")) * 39.37;
+            EXPECT_NEAR(dp * dp, d.Cmil * num(w, designers::editOf<F>("Irmsp")), dp * dp * 1e-4);
             for (const auto& c : w.controls()) EXPECT_EQ(c.text.find("nan"), std::string::npos);
             hb.messages.clear();
         }

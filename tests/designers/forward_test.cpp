@@ -82,7 +82,7 @@ TEST_F(Forward, AreaProductOfTheStartValues) {
 TEST_F(Forward, AreaProductScalesWithItsConditions) {
     const auto ap = [&](const Conditions& c) {
         W& w = openWith(c);
-        w.setText(w.editOf("Ae"), "");
+        w.setText(w.controlOf("Ae"), "");
         press(w, W::kAreaProduct);
         return num(w, "Ap");
     };
@@ -178,7 +178,7 @@ TEST_F(Forward, IncompleteConditionsLeaveEarlierResultsAndBlanks) {
     press(w, W::kVerify);
     const std::string np = shown(w, "Np");
     ASSERT_FALSE(np.empty());
-    w.setText(w.editOf("Io"), "twenty");
+    w.setText(w.controlOf("Io"), "twenty");
     press(w, W::kAreaProduct);
     press(w, W::kVerify);
     EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。",
@@ -188,7 +188,7 @@ TEST_F(Forward, IncompleteConditionsLeaveEarlierResultsAndBlanks) {
     EXPECT_EQ(shown(w, "Ap"), ""); // a blank comes back blank, not "0"
     // A fresh window: every result blank again after the failed read.
     W& v = open<W>();
-    v.setText(v.editOf("Vo"), "");
+    v.setText(v.controlOf("Vo"), "");
     press(v, W::kAreaProduct);
     for (const char* r : kWinding) EXPECT_EQ(shown(v, r), "") << r;
     EXPECT_EQ(shown(v, "Ap"), "");
@@ -227,7 +227,7 @@ TEST_F(Forward, FormulaFileRunsWithStandInsAndGreysTheNote) {
     press(w, W::kAreaProduct); // Ae stands in as 1
     EXPECT_EQ(shown(w, "Ap"), "2.3");
     EXPECT_EQ(shown(w, "Np"), ""); // the winding results are blank after the area product
-    w.setText(w.editOf("Ap"), "");
+    w.setText(w.controlOf("Ap"), "");
     type(w, "Ae", 127);
     press(w, W::kVerify); // Ap stands in as 1
     EXPECT_EQ(shown(w, "Np"), "251");

@@ -133,13 +133,13 @@ TEST_F(Rcc, MessagesAndRefusals) {
     for (auto [name, value] : cases) expectRefused(w, W::kCalculate, name, value, "Lp");
     // Not a number.
     hb.messages.clear();
-    w.setText(w.editOf("Vdf"), "0,6");
+    w.setText(w.controlOf("Vdf"), "0,6");
     press(w, W::kCalculate);
     EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", " 请输入完整的设计条件！"}));
     EXPECT_EQ(hb.messages[1].owner, 134);
     EXPECT_EQ(shown(w, "Lp"), lp);
     W& fresh = open<W>();
-    fresh.setText(fresh.editOf("Vdf"), "");
+    fresh.setText(fresh.controlOf("Vdf"), "");
     press(fresh, W::kCalculate);
     for (const char* r : kResults) EXPECT_EQ(shown(fresh, r), "") << r;
     expectNoBadNumbers(w);

@@ -190,13 +190,13 @@ TEST_F(Gui, FlybackDesignerAfterAVerify) {
     designers::FlybackDesigner w(nullptr);
     QWidget* win = backend.createWindow(w);
     ASSERT_NE(win, nullptr);
-    w.setText(designers::FlybackDesigner::controlOf("Ae"), "52.5");
-    w.setText(designers::FlybackDesigner::controlOf("Le"), "57.5");
+    w.setText(designers::editOf<designers::FlybackDesigner>("Ae"), "52.5");
+    w.setText(designers::editOf<designers::FlybackDesigner>("Le"), "57.5");
     w.dispatch(designers::FlybackDesigner::kVerify, ui::Notify::Clicked); // the calculating box runs for real
     w.dispatch(designers::FlybackDesigner::kSnubber, ui::Notify::Clicked);
     auto* lp = win->findChild<QLineEdit*>("1022");
     ASSERT_NE(lp, nullptr);
-    EXPECT_EQ(lp->text().toStdString(), w.text(designers::FlybackDesigner::controlOf("Lp")));
+    EXPECT_EQ(lp->text().toStdString(), w.text(designers::editOf<designers::FlybackDesigner>("Lp")));
     EXPECT_FALSE(lp->text().isEmpty());
     // Every label's characters are in its font.
     for (QLabel* l : win->findChildren<QLabel*>()) {

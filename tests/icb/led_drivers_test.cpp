@@ -27,7 +27,7 @@ void refused(IcDesigners& t, ui::Dialog& d, const std::vector<int>& results, con
 }
 
 void set(ui::Dialog& d, const std::vector<std::pair<int, float>>& values) {
-    for (auto [id, v] : values) d.setText(id, ui::formatFloat(v));
+    for (auto [id, v] : values) d.setText(id, ui::formatNumber(v));
 }
 
 const std::vector<int> kIsoResults = {I::kL, I::kNp, I::kNs, I::kNfb, I::kN, I::kIpk, I::kIspk, I::kLast};

@@ -27,7 +27,7 @@ void enter(ui::Dialog& d, const Design& x) {
     const std::pair<int, float> set[] = {{M::kVacMin, x.vacMin}, {M::kVo, x.vo},   {M::kIo, x.io},   {M::kVdd, x.vdd},
                                          {M::kD, x.d},           {M::kVor, x.vor}, {M::kVmos, x.vmos}, {M::kVf, x.vf},
                                          {M::kVov, x.vov},       {M::kEff, x.eff}, {M::kAe, x.ae},   {M::kBpk, x.bpk}};
-    for (auto [id, v] : set) IcDesigners::type(d, id, ui::formatFloat(v));
+    for (auto [id, v] : set) IcDesigners::type(d, id, ui::formatNumber(v));
 }
 } // namespace
 
@@ -61,7 +61,7 @@ TEST_F(IcDesigners, Mt7930WindingsBalanceTheirVoltSeconds) {
     auto& d = open<M>();
     for (const Design& x : kDesigns) {
         enter(d, x);
-        ASSERT_EQ(d.lastShown(), M::Shown::All) << x.vo;
+        ASSERT_EQ(d.lastShown(), form::Shown::All) << x.vo;
         const double vmin = std::sqrt(2.0) * x.vacMin - x.vmos, vout = x.vo + x.vf;
         const double ton = x.d * 11 / (1 - x.d); // μs, the off period is 11 μs
         const double L = number(d, M::kL), ipk = number(d, M::kIpk), np = number(d, M::kNp), ns = number(d, M::kNs);
@@ -159,7 +159,7 @@ TEST_F(IcDesigners, Mt7930NeverShowsANonFiniteNumber) {
     EXPECT_EQ(d.text(M::kTips), M::kOk);
     for (auto [id, value] : {std::pair{M::kD, "1"}, {M::kIo, "0"}}) {
         type(d, id, value);
-        EXPECT_EQ(d.lastShown(), M::Shown::Partly) << value;
+        EXPECT_EQ(d.lastShown(), form::Shown::Partly) << value;
         EXPECT_EQ(d.text(M::kL), "") << value;
         EXPECT_EQ(d.text(M::kTips), M::kError) << value;
         EXPECT_TRUE(allFinite(d)) << value;

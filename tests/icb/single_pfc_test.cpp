@@ -44,7 +44,7 @@ void enter(ui::Dialog& d, const Design& x) {
     const std::pair<int, float> set[] = {{D::kVinMin, x.vinMin}, {D::kVinMax, x.vinMax}, {D::kVo, x.vo},
                                          {D::kIo, x.io},         {D::kFmin, x.fmin},     {D::kVor, x.vor},
                                          {D::kVf, x.vf},         {D::kVds, x.vds},       {D::kEff, x.eff}};
-    for (auto [id, v] : set) IcDesigners::type(d, id, ui::formatFloat(v));
+    for (auto [id, v] : set) IcDesigners::type(d, id, ui::formatNumber(v));
 }
 
 } // namespace
@@ -75,7 +75,7 @@ TEST_F(IcDesigners, SinglePfcCurrentsAreTheLineCycleAverages) {
     auto& d = open<D>();
     for (const Design& x : kDesigns) {
         enter(d, x);
-        ASSERT_EQ(d.lastShown(), D::Shown::All) << x.vo;
+        ASSERT_EQ(d.lastShown(), form::Shown::All) << x.vo;
         const double vpk = 1.414 * x.vinMin - x.vds, kv = vpk / x.vor;
         const double pin = x.vo * x.io / (x.eff / 100);
         const double f2 = lineAverage(2, kv);
@@ -125,14 +125,14 @@ TEST_F(IcDesigners, SinglePfcHalfTypedInputsNeverShowANonFiniteNumber) {
         type(d, id, id == D::kVds ? "4" : text); // back to a sound value
     }
     EXPECT_TRUE(hb.messages.empty()); // never a message box while typing
-    EXPECT_EQ(d.lastShown(), D::Shown::All);
+    EXPECT_EQ(d.lastShown(), form::Shown::All);
     EXPECT_EQ(d.status(), "");
     EXPECT_EQ(d.text(D::kAe), "43.5");
     EXPECT_NE(d.text(D::kAe), ae);
 
     // Io "0": the results that divide by it are blank, the others stand, the plot is skipped
     type(d, D::kIo, "0");
-    EXPECT_EQ(d.lastShown(), D::Shown::Partly);
+    EXPECT_EQ(d.lastShown(), form::Shown::Partly);
     EXPECT_EQ(d.text(D::kL), "");
     EXPECT_EQ(d.text(D::kRs), "");
     EXPECT_NE(d.text(D::kVmargin), "");
@@ -145,7 +145,7 @@ TEST_F(IcDesigners, SinglePfcHalfTypedInputsNeverShowANonFiniteNumber) {
     EXPECT_TRUE(allFinite(d));
     // not a number yet: every result blank and the designer's message in its status line
     type(d, D::kVinMax, "2e");
-    EXPECT_EQ(d.lastShown(), D::Shown::None);
+    EXPECT_EQ(d.lastShown(), form::Shown::None);
     EXPECT_EQ(d.text(D::kIpk), "");
     EXPECT_EQ(d.text(D::kStatus), D::kUnreadable);
     EXPECT_TRUE(hb.messages.empty());
@@ -154,7 +154,7 @@ TEST_F(IcDesigners, SinglePfcHalfTypedInputsNeverShowANonFiniteNumber) {
     const std::string L = d.text(D::kL);
     type(d, D::kVo, "");
     EXPECT_EQ(d.text(D::kL), L);
-    EXPECT_EQ(d.lastShown(), D::Shown::All);
+    EXPECT_EQ(d.lastShown(), form::Shown::All);
 }
 
 TEST_F(IcDesigners, SinglePfcMultiplierDivider) {

@@ -60,12 +60,12 @@ TEST(Numbers, OnlyWholeNumbersParse) {
 }
 
 TEST(Numbers, FloatTextHasSixSignificantDigits) {
-    EXPECT_EQ(formatFloat(13.2f), "13.2");
-    EXPECT_EQ(formatFloat(1.0f / 3.0f), "0.333333");
-    EXPECT_EQ(formatFloat(1234567.0f), "1.23457e+06");
-    EXPECT_EQ(formatFloat(100.0f), "100");
-    EXPECT_EQ(formatFloat(0.0f), "0");
-    EXPECT_EQ(formatDouble(0.1), "0.1");
+    EXPECT_EQ(formatNumber(13.2f), "13.2");
+    EXPECT_EQ(formatNumber(1.0f / 3.0f), "0.333333");
+    EXPECT_EQ(formatNumber(1234567.0f), "1.23457e+06");
+    EXPECT_EQ(formatNumber(100.0f), "100");
+    EXPECT_EQ(formatNumber(0.0f), "0");
+    EXPECT_EQ(formatNumber(0.1, kDoubleDigits), "0.1");
 }
 
 TEST_F(Controls, NumericExchangeFailsWithTheFrameworkMessage) {

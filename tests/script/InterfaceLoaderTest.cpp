@@ -25,8 +25,8 @@ protected:
         ScriptTest::SetUp();
         kv::ui::DialogTemplate tpl;
         tpl.id = 129;
-        for (const auto& l : labelList(129))
-            tpl.controls.push_back({l.control, kv::ui::Kind::Static, std::string(l.text), 0, 0, 10, 10, 0});
+        for (int l : labelList(129))
+            tpl.controls.push_back({l, kv::ui::Kind::Static, builtinLabel(129, l), 0, 0, 10, 10, 0});
         dlg = std::make_unique<kv::ui::Dialog>(tpl, nullptr);
     }
 
@@ -34,8 +34,8 @@ protected:
         hb.messages.clear();
         return InterfaceLoader(boxes).apply(write("Flyback Interface.txt", bytes), *dlg, labelList(129));
     }
-    std::string label(int n) const { return dlg->text(labelList(129)[static_cast<size_t>(n - 1)].control); }
-    std::string builtin(int n) const { return std::string(labelList(129)[static_cast<size_t>(n - 1)].text); }
+    std::string label(int n) const { return dlg->text(labelList(129)[static_cast<size_t>(n - 1)]); }
+    std::string builtin(int n) const { return builtinLabel(129, labelList(129)[static_cast<size_t>(n - 1)]); }
     bool allBuiltin() const {
         for (int n = 1; n <= 40; ++n)
             if (label(n) != builtin(n)) return false;

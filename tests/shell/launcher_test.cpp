@@ -1,4 +1,5 @@
 #include "shell/Launcher.h"
+#include "app/App.h"
 #include "script/DesignerFiles.h"
 #include "services/Windows.h"
 
@@ -35,6 +36,7 @@ struct FakeDesigner : ui::Dialog {
 } // namespace
 
 TEST_F(Launcher, StartCreatesTheFilesAndKeepsExistingOnes) {
+    app::registerAll(); // the classic designers' files, as at start-up
     writeFile("RCC cfg.txt", "x = 1;#");
     start();
     const auto files = script::allScriptFiles();
@@ -70,6 +72,7 @@ TEST_F(Launcher, WelcomeCountsDownOnceAndWritesZero) {
 }
 
 TEST_F(Launcher, StartInAFolderThatCannotBeWrittenStopsWithOneClearError) {
+    app::registerAll(); // the classic designers' files, as at start-up
     std::filesystem::create_directory("doomed");
     std::filesystem::current_path("doomed");
     std::filesystem::remove(std::filesystem::current_path());

@@ -27,7 +27,11 @@ namespace {
 struct Headless : ::testing::Test {
     kv::test::TempDir dir;
     ui::HeadlessBackend hb;
-    Headless() { ui::setBackend(&hb); }
+    // The windows and the classic designers' files, registered as at start-up.
+    Headless() {
+        ui::setBackend(&hb);
+        kv::app::registerAll();
+    }
 };
 
 // The tab order of the sheet, by template.

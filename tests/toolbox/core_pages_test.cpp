@@ -39,7 +39,7 @@ TEST_F(Pages, CoreCrossSectionFromThePower) {
     EXPECT_EQ(p.text(CCore::kArea).substr(0, 4), "134.");
 
     for (double w : {1.0, 12.5, 250.0, 3000.0}) {
-        p.setText(CCore::kPower, ui::formatDouble6(w));
+        p.setText(CCore::kPower, ui::formatNumber(w));
         press(p, CCore::kCalc);
         EXPECT_TRUE(shows(p, CCore::kArea, 15 * std::sqrt(w))) << w;
     }
@@ -56,8 +56,8 @@ TEST_F(Pages, FlybackCoreVolume) {
 
     const std::pair<double, double> cases[] = {{65, 65}, {5, 132}, {120, 40}, {0.5, 1000}};
     for (auto [w, khz] : cases) {
-        p.setText(CCore2::kPower, ui::formatDouble6(w));
-        p.setText(CCore2::kFreq, ui::formatDouble6(khz));
+        p.setText(CCore2::kPower, ui::formatNumber(w));
+        p.setText(CCore2::kFreq, ui::formatNumber(khz));
         press(p, CCore2::kCalc);
         EXPECT_TRUE(shows(p, CCore2::kVolume, w / (khz * 1000) * 1e7)) << w << " W " << khz << " kHz";
     }

@@ -172,7 +172,7 @@ TEST_F(Solutions, PfcStageMeetsTheBoostConverterPhysics) {
                                               {CPFC::kVo, c.vo},         {CPFC::kPo, c.po},         {CPFC::kEff, c.eff},
                                               {CPFC::kFMin, c.fmin},     {CPFC::kAe, c.ae},         {CPFC::kB, c.b},
                                               {CPFC::kHold, c.hold}};
-        for (auto [id, v] : set) p.setText(id, ui::formatDouble6(v));
+        for (auto [id, v] : set) p.setText(id, ui::formatNumber(v));
         clear();
         press(p, CPFC::kCalc);
         ASSERT_TRUE(hb.messages.empty()) << c.vo;
@@ -308,11 +308,11 @@ TEST_F(Solutions, FirstOrderResponseHasItsDefiningProperties) {
     auto& p = open<CYIJIE>();
     auto respond = [&](int type, double f0, double finf, double r, double cl, double t) {
         choose(p, CYIJIE::kType, type);
-        p.setText(CYIJIE::kF0, ui::formatDouble(f0));
-        p.setText(CYIJIE::kFInf, ui::formatDouble(finf));
-        p.setText(CYIJIE::kR, ui::formatDouble(r));
-        p.setText(type == 0 ? CYIJIE::kC : CYIJIE::kL, ui::formatDouble(cl));
-        p.setText(CYIJIE::kT, ui::formatDouble(t));
+        p.setText(CYIJIE::kF0, ui::formatNumber(f0, ui::kDoubleDigits));
+        p.setText(CYIJIE::kFInf, ui::formatNumber(finf, ui::kDoubleDigits));
+        p.setText(CYIJIE::kR, ui::formatNumber(r, ui::kDoubleDigits));
+        p.setText(type == 0 ? CYIJIE::kC : CYIJIE::kL, ui::formatNumber(cl, ui::kDoubleDigits));
+        p.setText(CYIJIE::kT, ui::formatNumber(t, ui::kDoubleDigits));
         press(p, CYIJIE::kCalc);
         return std::pair{number(p, CYIJIE::kFt), number(p, CYIJIE::kTau)};
     };
