@@ -16,6 +16,8 @@ constexpr double kFloatMax = std::numeric_limits<float>::max();
 } // namespace
 
 FormWindow::FormWindow(int templateId, ui::Dialog* parent, Policy policy) : Dialog(templateId, parent), policy_(policy) {}
+FormWindow::FormWindow(ui::DialogTemplate tpl, ui::Dialog* parent, Policy policy)
+    : Dialog(std::move(tpl), parent), policy_(policy) {}
 
 void FormWindow::setResultDigits(int digits) {
     for (Field& f : fields_)
@@ -288,12 +290,14 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     stop_.reset();
     const bool live = live_ && !c.button;
 
+    // Precondition; results blank (or "0" in them) for the read; read.
     if (!holds(c.first)) return false;
     if (policy_.read != Read::Every) blankResults(c.group);
     if (!live && withPause && c.pause == Pause::CalculatingBoxFirst) pause(c.pause);
     const Fill fill = fillForRead(c);
     if (!read(c)) return fail(c, fill, c.incomplete);
 
+    // The user's formula file, or range checks, the window's check and the calculation.
     Outcome o;
     bool formulaOdd = false;
     if (hook_ && hook_->formulaInUse()) {
@@ -318,12 +322,13 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
         }
     }
 
+    // Pause, write, blanks back, notices.
     if (policy_.notices == Policy::Notices::First)
         for (int n : o.notices) say(messageOf(n));
     blank(fill.controls);
     if (!live && withPause && c.pause != Pause::CalculatingBoxFirst) pause(c.pause);
     if (live) setStatus("");
-    const bool whole = finite(c);
+    lastShown_ = finite(c) ? Shown::All : Shown::Partly;
     writeFields(c.group);
     std::vector<int> blanks;
     for (int id : fill.blankAsZero)
@@ -331,7 +336,6 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     blank(blanks);
     blank(c.blankAfter);
     if (formulaOdd) say(kFormulaNotFinite);
-    lastShown_ = whole ? Shown::All : Shown::Partly;
     finished({c.button, lastShown_, o});
     if (policy_.notices == Policy::Notices::Last)
         for (int n : o.notices) say(messageOf(n));

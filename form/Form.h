@@ -160,6 +160,7 @@ public:
 
 protected:
     FormWindow(int templateId, ui::Dialog* parent, Policy policy);
+    FormWindow(ui::DialogTemplate tpl, ui::Dialog* parent, Policy policy);
 
     // ---- set-up ----------------------------------------------------------------
     void setFields(std::vector<Field> fields) { fields_ = std::move(fields); }
