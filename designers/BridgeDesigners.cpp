@@ -1,5 +1,7 @@
 #include "designers/BridgeDesigners.h"
 
+#include "services/Templates.h"
+
 namespace kv::designers {
 
 namespace {
@@ -56,11 +58,11 @@ constexpr script::FormulaFile kFullBridgeFormulas[] = {{"全桥变换器 cfg.txt
 form::Outcome (*const kCalcs[])(D&, int) = {bridge::pushPull, bridge::halfBridge, bridge::fullBridge};
 } // namespace
 
-const script::DesignerFiles PushPullDesigner::kFiles{script::kPushPullTemplate, "Push-Pull Interface.txt", "推挽变换器",
+const script::DesignerFiles PushPullDesigner::kFiles{tpl::kPushPull, "Push-Pull Interface.txt", "推挽变换器",
                                                      "推挽变换器.JPG", kPushPullFormulas};
-const script::DesignerFiles HalfBridgeDesigner::kFiles{script::kHalfBridgeTemplate, "Half Bridge Interface.txt",
+const script::DesignerFiles HalfBridgeDesigner::kFiles{tpl::kHalfBridge, "Half Bridge Interface.txt",
                                                        "半桥变换器", "半桥变换器.JPG", kHalfBridgeFormulas};
-const script::DesignerFiles FullBridgeDesigner::kFiles{script::kFullBridgeTemplate, "Full Bridge Interface.txt",
+const script::DesignerFiles FullBridgeDesigner::kFiles{tpl::kFullBridge, "Full Bridge Interface.txt",
                                                        "全桥变换器", "全桥变换器.JPG", kFullBridgeFormulas};
 
 std::vector<form::Field> PushPullDesigner::fieldsOf(D& d) { return designers::fieldsOf(d, T::PushPull); }

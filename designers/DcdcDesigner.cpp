@@ -1,5 +1,7 @@
 #include "designers/DcdcDesigner.h"
 
+#include "services/Templates.h"
+
 namespace kv::designers {
 
 namespace {
@@ -30,7 +32,7 @@ struct ConverterPicture {
 constexpr ConverterPicture kPictures[] = {{167, 369, 0}, {168, 370, 2}, {169, 370, 2}};
 } // namespace
 
-const script::DesignerFiles DcdcDesigner::kFiles{script::kDcdcTemplate, "DC-DC Interface.txt", "DC-DC变换器",
+const script::DesignerFiles DcdcDesigner::kFiles{tpl::kDcdc, "DC-DC Interface.txt", "DC-DC变换器",
                                                  "DC-DC变换器.JPG", kFormulaFiles};
 
 // In the order of the formula names, which is the order the interface file numbers the labels.

@@ -1,5 +1,7 @@
 #include "designers/FlybackDesigner.h"
 
+#include "services/Templates.h"
+
 namespace kv::designers {
 
 namespace {
@@ -22,7 +24,7 @@ const GroupColor kColors[] = {
 };
 } // namespace
 
-const script::DesignerFiles FlybackDesigner::kFiles{script::kFlybackTemplate, "Flyback Interface.txt", "反激变换器",
+const script::DesignerFiles FlybackDesigner::kFiles{tpl::kFlyback, "Flyback Interface.txt", "反激变换器",
                                                     "反激变换器.JPG", kFormulaFiles};
 
 std::vector<form::Field> FlybackDesigner::fieldsOf(D& d) {

@@ -1,5 +1,7 @@
 #include "designers/ForwardDesigner.h"
 
+#include "services/Templates.h"
+
 namespace kv::designers {
 
 namespace {
@@ -20,7 +22,7 @@ const GroupColor kColors[] = {
 };
 } // namespace
 
-const script::DesignerFiles ForwardDesigner::kFiles{script::kForwardTemplate, "Forward Interface.txt", "正激变换器",
+const script::DesignerFiles ForwardDesigner::kFiles{tpl::kForward, "Forward Interface.txt", "正激变换器",
                                                     "正激变换器.JPG", kFormulaFiles};
 
 // In the order the interface file numbers the labels; the area product has no label of its own.

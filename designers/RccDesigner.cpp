@@ -1,5 +1,7 @@
 #include "designers/RccDesigner.h"
 
+#include "services/Templates.h"
+
 namespace kv::designers {
 
 namespace {
@@ -16,7 +18,7 @@ const form::Message kMessages[] = {
 const GroupColor kColors[] = {{1090, kRedCaption}, {1092, kBlueCaption}};
 } // namespace
 
-const script::DesignerFiles RccDesigner::kFiles{script::kRccTemplate, "RCC Interface.txt", "RCC变换器", "RCC变换器.JPG",
+const script::DesignerFiles RccDesigner::kFiles{tpl::kRcc, "RCC Interface.txt", "RCC变换器", "RCC变换器.JPG",
                                                 kFormulaFiles};
 
 // In the order of the formula names, which is the order the interface file numbers the labels.

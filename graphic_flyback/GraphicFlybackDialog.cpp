@@ -1,11 +1,12 @@
 #include "graphic_flyback/GraphicFlybackDialog.h"
 
+#include "graphic_flyback/DesignReport.h"
 #include "graphic_flyback/ParamDialogs.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/Files.h"
-#include "graphic_flyback/DesignReport.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <charconv>
@@ -14,18 +15,18 @@
 namespace kv::graphic {
 
 const Region kRegions[12] = {
-    {10, 66, 46, 86, "AC", 240, Derive::FromVor},
-    {13, 103, 30, 122, "η", 241, Derive::FromVor},
-    {235, 166, 265, 186, "Cin", 242, Derive::FromDuty},
-    {358, 252, 400, 276, nullptr, 243, Derive::FromDuty},
-    {424, 307, 460, 324, "Qsw", 244, Derive::FromVor},
-    {560, 14, 590, 32, "Llk", 245, Derive::FromVor},
-    {668, 17, 783, 34, "Transformer", 246, Derive::FromVor},
-    {805, 16, 832, 35, "Do", 247, Derive::FromVor},
-    {940, 60, 981, 79, "Cout", 248, Derive::FromVor},
-    {1003, 96, 1043, 120, "Out", 250, Derive::FromVor},
-    {605, 314, 629, 332, "Df", 251, Derive::FromVor},
-    {534, 315, 560, 333, "Vf", 252, Derive::FromVor},
+    {10, 66, 46, 86, "AC", tpl::kAcInput, Derive::FromVor},
+    {13, 103, 30, 122, "η", tpl::kEfficiency, Derive::FromVor},
+    {235, 166, 265, 186, "Cin", tpl::kInputCapacitor, Derive::FromDuty},
+    {358, 252, 400, 276, nullptr, tpl::kIcOutput, Derive::FromDuty},
+    {424, 307, 460, 324, "Qsw", tpl::kSwitch, Derive::FromVor},
+    {560, 14, 590, 32, "Llk", tpl::kLeakage, Derive::FromVor},
+    {668, 17, 783, 34, "Transformer", tpl::kTransformer, Derive::FromVor},
+    {805, 16, 832, 35, "Do", tpl::kOutputDiode, Derive::FromVor},
+    {940, 60, 981, 79, "Cout", tpl::kOutputCapacitor, Derive::FromVor},
+    {1003, 96, 1043, 120, "Out", tpl::kOutput, Derive::FromVor},
+    {605, 314, 629, 332, "Df", tpl::kAuxDiode, Derive::FromVor},
+    {534, 315, 560, 333, "Vf", tpl::kAuxVoltage, Derive::FromVor},
 };
 
 std::string numberText(double v, int digits) {
@@ -50,7 +51,7 @@ const ui::MessageEntry<G> G::kMessageMap[] = {
     {G::kFont, ui::Notify::Clicked, &G::onFont},
 };
 
-GraphicFlybackDialog::GraphicFlybackDialog(ui::Dialog* parent) : Dialog(238, parent) {}
+GraphicFlybackDialog::GraphicFlybackDialog(ui::Dialog* parent) : Dialog(tpl::kGraphicFlyback, parent) {}
 
 bool GraphicFlybackDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
 
@@ -116,7 +117,7 @@ void GraphicFlybackDialog::onBackground() {
 }
 
 void GraphicFlybackDialog::onFont() {
-    services::runModalWindow(kFontTemplate, *this);
+    services::runModalWindow(tpl::kFont, *this);
 }
 
 void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
@@ -246,5 +247,5 @@ void GraphicFlybackDialog::save() {
 #include "services/Windows.h"
 
 namespace kv::graphic {
-void registerWindows() { services::registerWindow<GraphicFlybackDialog>(238); }
+void registerWindows() { services::registerWindow<GraphicFlybackDialog>(tpl::kGraphicFlyback); }
 } // namespace kv::graphic

@@ -2,14 +2,38 @@
 
 #include "services/CorePick.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 
 namespace kv::graphic {
 
 using D = FlybackDesign;
 
+namespace {
+using Fields = std::vector<form::Field>;
+
+// The dialogs that only show their fields and read them back, with their fields over the copy.
+struct Plain {
+    int templateId;
+    Fields (*fields)(D& copy);
+};
+const Plain kPlain[] = {
+    {tpl::kAcInput, [](D& c) -> Fields { return {{1347, c.VacMin}, {1348, c.VacMax}, {1349, c.fLine}}; }},
+    {tpl::kEfficiency, [](D& c) -> Fields { return {{1030, c.Efficiency}}; }},
+    {tpl::kSwitch, [](D& c) -> Fields { return {{1030, c.VMos}, {1031, c.Vswy}}; }},
+    {tpl::kLeakage, [](D& c) -> Fields { return {{1030, c.PerLLK}, {1031, c.Vz}}; }},
+    {tpl::kOutputDiode, [](D& c) -> Fields { return {{1030, c.Vdo}}; }},
+    {tpl::kOutputCapacitor, [](D& c) -> Fields { return {{1030, c.Esr}}; }},
+    {tpl::kOutput, [](D& c) -> Fields { return {{1041, c.Io}, {1047, c.Vo}, {1056, c.Vopp}}; }},
+    {tpl::kAuxDiode, [](D& c) -> Fields { return {{1030, c.Vdf}}; }},
+    {tpl::kAuxVoltage, [](D& c) -> Fields { return {{1030, c.Vf}}; }},
+};
+} // namespace
+
 // The policy does not matter here: a parameter dialog runs no calculation.
-ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent)
-    : FormWindow(templateId, parent, form::kClassic), design_(design), copy_(design) {}
+ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent, Fields (*fields)(D& copy))
+    : FormWindow(templateId, parent, form::kClassic), design_(design), copy_(design) {
+    if (fields) setFields(fields(copy_));
+}
 
 void ParamDialog::onInitDialog() {
     copy_ = design_;
@@ -23,27 +47,17 @@ void ParamDialog::onOk() {
 
 bool ParamDialog::onOtherCommand(int id, ui::Notify code) {
     // The AC dialog's OK button has its own identifier.
-    if (id == 1346 && code == ui::Notify::Clicked && templateId() == 240) {
+    if (id == 1346 && code == ui::Notify::Clicked && templateId() == tpl::kAcInput) {
         onOk();
         return true;
     }
     return false;
 }
 
-AcInputDialog::AcInputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(240, d, p) {
-    setFields({{1347, copy_.VacMin}, {1348, copy_.VacMax}, {1349, copy_.fLine}});
-}
-
-EfficiencyDialog::EfficiencyDialog(D& d, ui::Dialog* p)
-    : ParamDialog(241, d, p) {
-    setFields({{1030, copy_.Efficiency}});
-}
-
 // ---------------------------------------------------------------- input capacitor
 
 InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
-    : ParamDialog(242, d, p) {}
+    : ParamDialog(tpl::kInputCapacitor, d, p) {}
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
@@ -80,9 +94,7 @@ void InputCapacitorDialog::store() {
 // ---------------------------------------------------------------- IC output
 
 IcOutputDialog::IcOutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(243, d, p) {
-    setFields({{1030, copy_.fosc}, {1031, copy_.Dmax}});
-}
+    : ParamDialog(tpl::kIcOutput, d, p, [](D& c) -> Fields { return {{1030, c.fosc}, {1031, c.Dmax}}; }) {}
 
 void IcOutputDialog::onInitDialog() {
     ParamDialog::onInitDialog();
@@ -94,45 +106,10 @@ void IcOutputDialog::onInitDialog() {
     }
 }
 
-SwitchDialog::SwitchDialog(D& d, ui::Dialog* p)
-    : ParamDialog(244, d, p) {
-    setFields({{1030, copy_.VMos}, {1031, copy_.Vswy}});
-}
-
-LeakageDialog::LeakageDialog(D& d, ui::Dialog* p)
-    : ParamDialog(245, d, p) {
-    setFields({{1030, copy_.PerLLK}, {1031, copy_.Vz}});
-}
-
-OutputDiodeDialog::OutputDiodeDialog(D& d, ui::Dialog* p)
-    : ParamDialog(247, d, p) {
-    setFields({{1030, copy_.Vdo}});
-}
-
-OutputCapacitorDialog::OutputCapacitorDialog(D& d, ui::Dialog* p)
-    : ParamDialog(248, d, p) {
-    setFields({{1030, copy_.Esr}});
-}
-
-OutputDialog::OutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(250, d, p) {
-    setFields({{1041, copy_.Io}, {1047, copy_.Vo}, {1056, copy_.Vopp}});
-}
-
-AuxDiodeDialog::AuxDiodeDialog(D& d, ui::Dialog* p)
-    : ParamDialog(251, d, p) {
-    setFields({{1030, copy_.Vdf}});
-}
-
-AuxVoltageDialog::AuxVoltageDialog(D& d, ui::Dialog* p)
-    : ParamDialog(252, d, p) {
-    setFields({{1030, copy_.Vf}});
-}
-
 // ---------------------------------------------------------------- transformer
 
 TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
-    : ParamDialog(246, d, p) {
+    : ParamDialog(tpl::kTransformer, d, p) {
     setFields({{kAe, copy_.Ae}, {kBpk, copy_.Bpk}, {kBsat, copy_.Bsat}, {kLe, copy_.Le}, {kRipple, copy_.r},
                {kVor, copy_.Vor}, {kCmil, copy_.Cmil}});
 }
@@ -199,20 +176,14 @@ void TransformerDialog::store() {
 
 std::unique_ptr<ParamDialog> makeParamDialog(int templateId, FlybackDesign& d, ui::Dialog* parent) {
     switch (templateId) {
-    case 240: return std::make_unique<AcInputDialog>(d, parent);
-    case 241: return std::make_unique<EfficiencyDialog>(d, parent);
-    case 242: return std::make_unique<InputCapacitorDialog>(d, parent);
-    case 243: return std::make_unique<IcOutputDialog>(d, parent);
-    case 244: return std::make_unique<SwitchDialog>(d, parent);
-    case 245: return std::make_unique<LeakageDialog>(d, parent);
-    case 246: return std::make_unique<TransformerDialog>(d, parent);
-    case 247: return std::make_unique<OutputDiodeDialog>(d, parent);
-    case 248: return std::make_unique<OutputCapacitorDialog>(d, parent);
-    case 250: return std::make_unique<OutputDialog>(d, parent);
-    case 251: return std::make_unique<AuxDiodeDialog>(d, parent);
-    case 252: return std::make_unique<AuxVoltageDialog>(d, parent);
-    default: return nullptr;
+    case tpl::kInputCapacitor: return std::make_unique<InputCapacitorDialog>(d, parent);
+    case tpl::kIcOutput: return std::make_unique<IcOutputDialog>(d, parent);
+    case tpl::kTransformer: return std::make_unique<TransformerDialog>(d, parent);
+    default: break;
     }
+    for (const Plain& p : kPlain)
+        if (p.templateId == templateId) return std::make_unique<ParamDialog>(templateId, d, parent, p.fields);
+    return nullptr;
 }
 
 } // namespace kv::graphic

@@ -1,5 +1,6 @@
 // The twelve parameter dialogs of the graphical flyback: forms over a copy
-// of the design record, shown as they open and read in order on OK.
+// of the design record, shown as they open and read in order on OK. Nine
+// only show and read their fields; three have particulars of their own.
 #pragma once
 
 #include "graphic_flyback/FlybackDesign.h"
@@ -13,7 +14,9 @@ namespace kv::graphic {
 
 class ParamDialog : public form::FormWindow {
 public:
-    ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent);
+    // A dialog of `fields` over the copy, or none yet.
+    ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent,
+                std::vector<form::Field> (*fields)(FlybackDesign& copy) = nullptr);
     void onInitDialog() override;
     void onOk() override;
 
@@ -28,16 +31,6 @@ protected:
 
     FlybackDesign& design_;
     FlybackDesign copy_;
-};
-
-class AcInputDialog : public ParamDialog {
-public:
-    AcInputDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class EfficiencyDialog : public ParamDialog {
-public:
-    EfficiencyDialog(FlybackDesign& d, ui::Dialog* parent);
 };
 
 class InputCapacitorDialog : public ParamDialog {
@@ -56,16 +49,6 @@ class IcOutputDialog : public ParamDialog {
 public:
     IcOutputDialog(FlybackDesign& d, ui::Dialog* parent);
     void onInitDialog() override;
-};
-
-class SwitchDialog : public ParamDialog {
-public:
-    SwitchDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class LeakageDialog : public ParamDialog {
-public:
-    LeakageDialog(FlybackDesign& d, ui::Dialog* parent);
 };
 
 class TransformerDialog : public ParamDialog, public services::CoreOpener {
@@ -88,32 +71,7 @@ private:
     void pickCore();
 };
 
-class OutputDiodeDialog : public ParamDialog {
-public:
-    OutputDiodeDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class OutputCapacitorDialog : public ParamDialog {
-public:
-    OutputCapacitorDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class OutputDialog : public ParamDialog {
-public:
-    OutputDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class AuxDiodeDialog : public ParamDialog {
-public:
-    AuxDiodeDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-class AuxVoltageDialog : public ParamDialog {
-public:
-    AuxVoltageDialog(FlybackDesign& d, ui::Dialog* parent);
-};
-
-// The parameter dialog of a template (240 to 252), or nullptr.
+// The parameter dialog of a template (tpl::kAcInput to tpl::kAuxVoltage), or nullptr.
 std::unique_ptr<ParamDialog> makeParamDialog(int templateId, FlybackDesign& d, ui::Dialog* parent);
 
 } // namespace kv::graphic

@@ -1,14 +1,15 @@
 // The quasi-resonant flyback designer (dialog 297, flyback mode 4).
 #pragma once
 
-#include "ic_designers/RecordDesigner.h"
 #include "ic_designers/QrCalc.h"
+#include "ic_designers/RecordDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class QrDesigner : public RecordDesigner<QrDesign> {
 public:
-    static constexpr int kTemplate = 297;
+    static constexpr int kTemplate = tpl::kQr;
     static constexpr int kCalculate = 1466; // "计算(&C)"
     static constexpr int kCore = 1000;      // "选择磁芯"
     static constexpr int kAe = 1037;

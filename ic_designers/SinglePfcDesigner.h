@@ -6,13 +6,14 @@
 #include "ic_designers/LiveDesigner.h"
 #include "ic_designers/SinglePfcCalc.h"
 #include "services/CorePick.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class SinglePfcDesigner : public LiveDesigner, public services::CoreOpener {
 public:
     enum : int {
-        kTemplate = 271, kCore = 1380, kStatus = 1060, kPicture = 274, kFineTimer = 1,
+        kTemplate = tpl::kSinglePfc, kCore = 1380, kStatus = 1060, kPicture = 274, kFineTimer = 1,
         kVinMin = 1361, kVinMax = 1362, kLine = 1381, kVo = 1033, kIo = 1034, kRipple = 1035, kFmin = 1036,
         kVor = 1037, kVf = 1038, kVds = 1039, kVbr = 1040, kEff = 1041, kJ = 1042, kAe = 1069, kBpk = 1070,
         kVmult = 1043, kRup = 1044, kRlow = 1045,

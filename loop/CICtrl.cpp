@@ -1,5 +1,7 @@
 #include "loop/CICtrl.h"
 
+#include "services/Templates.h"
+
 namespace kv::loop {
 
 using form::Range;
@@ -13,12 +15,12 @@ constexpr LoopPage::Caption kCaptions[] = {
     {CICtrl::kPictureGroup, kPurple},
     {CICtrl::kSlopeGroup, kPurple},
 };
-constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, 202, {95, 558, 305, 558}}};
+constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, tpl::kEsrTip, {95, 558, 305, 558}}};
 const ui::Rect kPictureArea{440, 18, 895, 283};
 } // namespace
 
 CICtrl::CICtrl(ui::Dialog* parent)
-    : LoopPage(106, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kFc}}, kCaptions, kLinks, kR2) {
+    : LoopPage(tpl::kCurrentMode, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kFc}}, kCaptions, kLinks, kR2) {
     setFields({
         {kVo, in.Vo, Role::Input, Range::Positive},
         {kIo, in.Io, Role::Input, Range::Positive},

@@ -1,5 +1,7 @@
 #include "loop/CType3.h"
 
+#include "services/Templates.h"
+
 namespace kv::loop {
 
 using form::Range;
@@ -13,10 +15,10 @@ constexpr LoopPage::Caption kCaptions[] = {
     {T::kNetworkGroup, {200, 0, 128}},
     {T::kPlacementGroup, {64, 0, 128}},
 };
-constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, 208, {90, 504, 293, 504}}};
+constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, tpl::kTypeThreeTip, {90, 504, 293, 504}}};
 } // namespace
 
-CType3::CType3(ui::Dialog* parent) : LoopPage(205, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kG}}, kCaptions, kLinks, kC1) {
+CType3::CType3(ui::Dialog* parent) : LoopPage(tpl::kTypeThree, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kG}}, kCaptions, kLinks, kC1) {
     setFields({
         {kFp1, in.fp1, Role::Input, Range::Positive},
         {kFp2, in.fp2, Role::Input, Range::Positive},

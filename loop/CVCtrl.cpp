@@ -1,5 +1,6 @@
 #include "loop/CVCtrl.h"
 
+#include "services/Templates.h"
 
 namespace kv::loop {
 
@@ -14,8 +15,8 @@ constexpr LoopPage::Caption kCaptions[] = {
     {V::kStep3Group, kPurple},        {V::kNetworkGroup, kPurple},
 };
 constexpr LoopPage::Link kLinks[] = {
-    {V::kNoteLink, 200, {24, 370, 144, 370}},
-    {V::kCriteriaLink, 201, {318, 531, 508, 531}},
+    {V::kNoteLink, tpl::kTypeTwoNote, {24, 370, 144, 370}},
+    {V::kCriteriaLink, tpl::kStabilityTip, {318, 531, 508, 531}},
 };
 const ui::Rect kPlacementArea{570, 290, 950, 650};
 const std::vector<int> kPlantResults = {V::kPole, V::kFesr, V::kG};
@@ -36,7 +37,7 @@ std::string noMarginMessage(float largest) {
            "°的相位裕量，请减小期望相位裕量！";
 }
 
-CVCtrl::CVCtrl(ui::Dialog* parent) : LoopPage(107, parent, calculations(), kCaptions, kLinks, kPm) {
+CVCtrl::CVCtrl(ui::Dialog* parent) : LoopPage(tpl::kTypeTwo, parent, calculations(), kCaptions, kLinks, kPm) {
     setFields({
         {kVo, in.Vo, Role::Input, Range::Positive},
         {kIrated, in.Irated, Role::Input, Range::Positive},

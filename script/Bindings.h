@@ -9,17 +9,6 @@
 
 namespace kv::script {
 
-// Dialog templates of the classic designers.
-enum DesignerTemplate : int {
-    kFlybackTemplate = 129,
-    kForwardTemplate = 130,
-    kRccTemplate = 134,
-    kHalfBridgeTemplate = 135,
-    kFullBridgeTemplate = 136,
-    kPushPullTemplate = 137,
-    kDcdcTemplate = 165,
-};
-
 // FNV-1a hash of a name, as the tables use it.
 constexpr std::uint32_t nameHash(std::string_view s) {
     std::uint32_t h = 2166136261u;

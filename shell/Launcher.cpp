@@ -22,27 +22,42 @@ constexpr ui::Color kRed{255, 0, 0};
 
 using L = LauncherDialog;
 const ui::MessageEntry<L> L::kMessageMap[] = {
-    {L::kDcDc, ui::Notify::Clicked, &L::onDcDc},
     {L::kFlyback, ui::Notify::Clicked, &L::onFlyback},
-    {L::kForward, ui::Notify::Clicked, &L::onForward},
-    {L::kHalfBridge, ui::Notify::Clicked, &L::onHalfBridge},
-    {L::kLlc, ui::Notify::Clicked, &L::onLlc},
-    {L::kRcc, ui::Notify::Clicked, &L::onRcc},
-    {L::kPushPull, ui::Notify::Clicked, &L::onPushPull},
-    {L::kFullBridge, ui::Notify::Clicked, &L::onFullBridge},
     {L::kLoop, ui::Notify::Clicked, &L::onLoopSheet},
     {L::kKit, ui::Notify::Clicked, &L::onToolSheet},
     {L::kHelpCommand, ui::Notify::Clicked, &L::onHelpCommand},
 };
 
-LauncherDialog::LauncherDialog() : Dialog(102, nullptr) {
+namespace {
+// The buttons that open a designer, and the designer of each.
+struct DesignerButton {
+    int button, templateId;
+};
+constexpr DesignerButton kDesignerButtons[] = {
+    {L::kDcDc, tpl::kDcdc},         {L::kForward, tpl::kForward}, {L::kHalfBridge, tpl::kHalfBridge},
+    {L::kLlc, tpl::kLlc},           {L::kRcc, tpl::kRcc},         {L::kPushPull, tpl::kPushPull},
+    {L::kFullBridge, tpl::kFullBridge},
+};
+// The designer of each mode of the flyback chooser (1 to 4).
+constexpr int kFlybackModes[] = {tpl::kFlyback, tpl::kGraphicFlyback, tpl::kOb2269, tpl::kQr};
+} // namespace
+
+LauncherDialog::LauncherDialog() : Dialog(tpl::kLauncher, nullptr) {
     if (const ui::BitmapInfo* b = ui::findBitmap(213)) {
         bitmapWidth_ = b->width;
         bitmapHeight_ = b->height;
     }
 }
 
-bool LauncherDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
+bool LauncherDialog::onCommand(int id, ui::Notify code) {
+    if (code == ui::Notify::Clicked)
+        for (const DesignerButton& b : kDesignerButtons)
+            if (b.button == id) {
+                openDesigner(b.templateId);
+                return true;
+            }
+    return ui::dispatchMap(this, kMessageMap, id, code);
+}
 
 void LauncherDialog::onInitDialog() {
     firstExchange();
@@ -144,13 +159,8 @@ void LauncherDialog::runSheet(int button) {
 void LauncherDialog::onFlyback() {
     FlybackModeDialog chooser(flybackMode, this);
     runModal(chooser);
-    switch (flybackMode) {
-    case 1: openDesigner(129); break;
-    case 2: openDesigner(238); break;
-    case 3: openDesigner(281); break;
-    case 4: openDesigner(297); break;
-    default: break; // cancelled
-    }
+    // A cancelled chooser opens nothing.
+    if (flybackMode >= 1 && flybackMode <= int(std::size(kFlybackModes))) openDesigner(kFlybackModes[flybackMode - 1]);
 }
 
 // ---------------------------------------------------------------- mode chooser

@@ -1,5 +1,6 @@
 #include "toolbox/CCore.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
@@ -7,7 +8,7 @@ namespace kv::toolbox {
 using form::Range;
 using form::Role;
 
-CCore::CCore(ui::Dialog* parent) : FormWindow(224, parent, form::kPage) {
+CCore::CCore(ui::Dialog* parent) : FormWindow(tpl::kCoreArea, parent, form::kPage) {
     setFields({
         {kPower, power, Role::Input, Range::Positive},
         {kArea, area, Role::Result},

@@ -1,5 +1,6 @@
 #include "toolbox/CCore2.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
@@ -7,7 +8,7 @@ namespace kv::toolbox {
 using form::Range;
 using form::Role;
 
-CCore2::CCore2(ui::Dialog* parent) : FormWindow(231, parent, form::kPage) {
+CCore2::CCore2(ui::Dialog* parent) : FormWindow(tpl::kCoreVolume, parent, form::kPage) {
     setFields({
         {kPower, power, Role::Input, Range::Positive},
         {kFreq, freq, Role::Input, Range::Positive},

@@ -1,5 +1,6 @@
 #include "toolbox/CCore3.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
@@ -7,7 +8,7 @@ namespace kv::toolbox {
 using form::Range;
 using form::Role;
 
-CCore3::CCore3(ui::Dialog* parent) : FormWindow(233, parent, form::kPage) {
+CCore3::CCore3(ui::Dialog* parent) : FormWindow(tpl::kForwardCoreVolume, parent, form::kPage) {
     setFields({
         {kPower, power, Role::Input, Range::Positive},
         {kSwing, swing, Role::Input, Range::Positive},

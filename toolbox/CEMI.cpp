@@ -1,5 +1,6 @@
 #include "toolbox/CEMI.h"
 
+#include "services/Templates.h"
 #include "toolbox/EmiCalc.h"
 
 namespace kv::toolbox {
@@ -8,7 +9,7 @@ using form::Range;
 using form::Role;
 
 // An attenuation beyond the number range takes the corner frequency with it.
-CEMI::CEMI(ui::Dialog* parent) : FormWindow(222, parent, form::kPage) {
+CEMI::CEMI(ui::Dialog* parent) : FormWindow(tpl::kEmi, parent, form::kPage) {
     setFields({
         {kFs, fs, Role::Input, Range::Positive},
         {kAtten, atten},

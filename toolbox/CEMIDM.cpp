@@ -1,5 +1,6 @@
 #include "toolbox/CEMIDM.h"
 
+#include "services/Templates.h"
 #include "toolbox/EmiCalc.h"
 
 namespace kv::toolbox {
@@ -9,7 +10,7 @@ using form::Role;
 
 // A capacitor that cannot carry the load over a half cycle has no conduction
 // angle: the results stay blank and the capacitor is named.
-CEMIDM::CEMIDM(ui::Dialog* parent) : FormWindow(261, parent, form::kPage) {
+CEMIDM::CEMIDM(ui::Dialog* parent) : FormWindow(tpl::kRectifierCurrent, parent, form::kPage) {
     setFields({
         {kPower, power, Role::Input, Range::Positive},
         {kCin, cin, Role::Input, Range::Positive},

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@ public:
         kFormulaList = 1314, kOpenFormula = 1000, kInterfaceList = 1316, kOpenInterface = 1001,
         kFormulaGroup = 1315, kInterfaceGroup = 1317, kTitle = 1313, kHelpNote = 1227,
     };
-    explicit CEditPage(ui::Dialog* parent = nullptr) : Dialog(220, parent) {}
+    explicit CEditPage(ui::Dialog* parent = nullptr) : Dialog(tpl::kEditPage, parent) {}
     void onInitDialog() override;
     bool onCommand(int id, ui::Notify code) override;
 

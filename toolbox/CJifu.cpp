@@ -1,5 +1,6 @@
 #include "toolbox/CJifu.h"
 
+#include "services/Templates.h"
 #include "toolbox/WireCalc.h"
 
 namespace kv::toolbox {
@@ -7,7 +8,7 @@ namespace kv::toolbox {
 using form::Range;
 using form::Role;
 
-CJifu::CJifu(ui::Dialog* parent) : FormWindow(234, parent, form::kPage) {
+CJifu::CJifu(ui::Dialog* parent) : FormWindow(tpl::kSkinDepth, parent, form::kPage) {
     setFields({
         {kFreq, freq, Role::Input, Range::Positive},
         {kTemp, temp},

@@ -1,11 +1,13 @@
 #include "toolbox/CPFC.h"
 
+#include "services/Templates.h"
+
 namespace kv::toolbox {
 
 using form::Range;
 using form::Role;
 
-CPFC::CPFC(ui::Dialog* parent) : FormWindow(229, parent, form::kPage) {
+CPFC::CPFC(ui::Dialog* parent) : FormWindow(tpl::kPfc, parent, form::kPage) {
     setFields({
         {kVacMin, in.vacMin, Role::Input, Range::Positive},
         {kVacMax, in.vacMax, Role::Input, Range::Positive},

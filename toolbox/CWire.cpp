@@ -1,5 +1,6 @@
 #include "toolbox/CWire.h"
 
+#include "services/Templates.h"
 #include "toolbox/WireCalc.h"
 
 namespace kv::toolbox {
@@ -7,7 +8,7 @@ namespace kv::toolbox {
 using form::Range;
 using form::Role;
 
-CWire::CWire(ui::Dialog* parent) : FormWindow(228, parent, form::kPage) {
+CWire::CWire(ui::Dialog* parent) : FormWindow(tpl::kWire, parent, form::kPage) {
     setFields({
         {kCurrent, current, Role::Input, Range::Positive},
         {kDiameter, diameter, Role::Input, Range::Positive},

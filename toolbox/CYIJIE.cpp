@@ -1,11 +1,13 @@
 #include "toolbox/CYIJIE.h"
 
+#include "services/Templates.h"
+
 namespace kv::toolbox {
 
 using form::Range;
 using form::Role;
 
-CYIJIE::CYIJIE(ui::Dialog* parent) : FormWindow(235, parent, form::kPage) {
+CYIJIE::CYIJIE(ui::Dialog* parent) : FormWindow(tpl::kFirstOrder, parent, form::kPage) {
     setFields({
         {kF0, in.f0},
         {kFInf, in.fInf},

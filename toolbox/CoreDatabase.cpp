@@ -5,6 +5,7 @@
 #include "platform/xls/XlsReader.h"
 #include "services/Magnetics.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 
 #include <algorithm>
 #include <charconv>
@@ -169,7 +170,7 @@ constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请�
 } // namespace
 
 CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent)
-    : Dialog(services::kCoreDatabaseTemplate, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
+    : Dialog(tpl::kCoreDatabase, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
     // Headings before any window is built, so that the list shows its header.
     setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)),
                {90, 60, 140, 100, 80, 100, 110, 80, 80, 60});

@@ -4,6 +4,7 @@
 // Each policy of a window family is driven through its own differences.
 #include "form/Form.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "services/Templates.h"
 #include "services/CorePick.h"
 #include "services/Settings.h"
 #include "services/Windows.h"
@@ -433,7 +434,7 @@ TEST_F(Form, ALiveFormRecomputesOnEveryEditAndSpeaksInItsStatusLine) {
 struct FakePicker : ui::Dialog {
     static inline double ae = 0;
     static inline bool cancel = false;
-    explicit FakePicker(ui::Dialog* parent) : Dialog(services::kCoreDatabaseTemplate, parent) {}
+    explicit FakePicker(ui::Dialog* parent) : Dialog(tpl::kCoreDatabase, parent) {}
     void onInitDialog() override {
         services::writeTempNumber(ae);
         services::writeSlot(services::kHandshakeSlot, cancel ? '#' : '*');
@@ -442,7 +443,7 @@ struct FakePicker : ui::Dialog {
 };
 
 TEST_F(Form, ACorePickTakesAnAeAboveZeroAndRecomputes) {
-    services::registerWindow<FakePicker>(services::kCoreDatabaseTemplate);
+    services::registerWindow<FakePicker>(tpl::kCoreDatabase);
     Divider& w = open(form::kRecord);
     w.setCorePick({.button = kPick, .ae = kRt, .rerun = kCalc, .blankFirst = true});
     press(w, kCalc);
@@ -463,7 +464,7 @@ TEST_F(Form, ACorePickTakesAnAeAboveZeroAndRecomputes) {
     EXPECT_EQ(w.text(kRt), "22");
     FakePicker::cancel = false;
     EXPECT_TRUE(hb.messages.empty());
-    services::registerWindow(services::kCoreDatabaseTemplate, nullptr);
+    services::registerWindow(tpl::kCoreDatabase, nullptr);
 }
 
 // ---------------------------------------------------------------- formula files

@@ -6,6 +6,7 @@
 #include "app/App.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "services/Templates.h"
 #include "services/CorePick.h"
 #include "tests/common/HeadlessPages.h"
 #include "tests/common/TempDir.h"
@@ -32,7 +33,7 @@ struct IcWindow : HeadlessPages {
     }
     // The next core database picks row `row` of family `family` with OK.
     void queuePick(int family, int row) {
-        hb.queueScript(services::kCoreDatabaseTemplate, [=](ui::Dialog& d) {
+        hb.queueScript(tpl::kCoreDatabase, [=](ui::Dialog& d) {
             d.select(toolbox::CoreDatabaseDialog::kFamily, family);
             d.dispatch(toolbox::CoreDatabaseDialog::kFamily, ui::Notify::SelChange);
             d.select(toolbox::CoreDatabaseDialog::kList, row);
@@ -41,7 +42,7 @@ struct IcWindow : HeadlessPages {
     }
     // The next core database is cancelled.
     void queueCancel() {
-        hb.queueScript(services::kCoreDatabaseTemplate, [](ui::Dialog& d) { d.dispatch(ui::IdCancel, ui::Notify::Clicked); });
+        hb.queueScript(tpl::kCoreDatabase, [](ui::Dialog& d) { d.dispatch(ui::IdCancel, ui::Notify::Clicked); });
     }
     void type(ui::Dialog& w, int id, const std::string& text) {
         w.setText(id, text);

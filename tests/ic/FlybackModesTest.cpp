@@ -57,7 +57,7 @@ void pickAndCancel(kv::test::IcWindow& t, int firstResult) {
     EXPECT_EQ(w.text(W::kAe), "121");
     EXPECT_EQ(w.design.np, np);
     EXPECT_EQ(w.text(firstResult), "");
-    EXPECT_EQ(t.hb.opened.back(), kv::services::kCoreDatabaseTemplate);
+    EXPECT_EQ(t.hb.opened.back(), kv::tpl::kCoreDatabase);
 }
 
 TEST_F(FlybackModes, QuasiResonantCorePick) {
