@@ -45,11 +45,11 @@ const form::Message kMessages[] = {
 };
 
 const GroupColor kPushPullColors[] = {
-    {1140, kRedCaption}, {1141, kBlueCaption}, {1087, kBlueCaption}, {1036, kNoteCaption}};
+    {1140, ui::kRed}, {1141, ui::kBlue}, {1087, ui::kBlue}, {1036, kNoteCaption}};
 const GroupColor kHalfBridgeColors[] = {
-    {1161, kRedCaption}, {1162, kBlueCaption}, {1087, kBlueCaption}, {1086, kNoteCaption}};
+    {1161, ui::kRed}, {1162, ui::kBlue}, {1087, ui::kBlue}, {1086, kNoteCaption}};
 const GroupColor kFullBridgeColors[] = {
-    {1181, kRedCaption}, {1182, kBlueCaption}, {1087, kBlueCaption}, {1086, kNoteCaption}};
+    {1181, ui::kRed}, {1182, ui::kBlue}, {1087, ui::kBlue}, {1086, kNoteCaption}};
 
 constexpr script::FormulaFile kPushPullFormulas[] = {{"推挽变换器 cfg.txt", "推挽变换器"}};
 constexpr script::FormulaFile kHalfBridgeFormulas[] = {{"半桥变换器 cfg.txt", "半桥变换器"}};

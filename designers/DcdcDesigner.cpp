@@ -23,7 +23,7 @@ const form::Message kMessages[] = {
 };
 
 const GroupColor kColors[] = {
-    {1082, kRedCaption}, {1088, kBlueCaption}, {1087, kBlueCaption}, {1089, kNoteCaption}};
+    {1082, ui::kRed}, {1088, ui::kBlue}, {1087, ui::kBlue}, {1089, kNoteCaption}};
 
 // The picture of each converter: bitmap, left edge, extra source columns.
 struct ConverterPicture {

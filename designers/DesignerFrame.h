@@ -24,9 +24,7 @@ inline constexpr const char* kCustomLabels = "   <界面:自定义";
 inline constexpr const char* kBuiltinFormulas = "   公式:内置>";
 inline constexpr const char* kCustomFormulas = "   公式:自定义>";
 
-// Caption colours of the designers' group boxes.
-inline constexpr ui::Color kRedCaption{255, 0, 0};
-inline constexpr ui::Color kBlueCaption{0, 0, 255};
+// Caption colour of the designers' note groups (the others are red or blue).
 inline constexpr ui::Color kNoteCaption{200, 0, 255};
 
 struct GroupColor {

@@ -19,8 +19,8 @@ const form::Message kMessages[] = {
 };
 
 const GroupColor kColors[] = {
-    {1069, kRedCaption},  {1071, kRedCaption},  {1074, kRedCaption},  {1070, kBlueCaption},
-    {1051, kBlueCaption}, {1072, kBlueCaption}, {1073, kBlueCaption},
+    {1069, ui::kRed},  {1071, ui::kRed},  {1074, ui::kRed},  {1070, ui::kBlue},
+    {1051, ui::kBlue}, {1072, ui::kBlue}, {1073, ui::kBlue},
 };
 } // namespace
 

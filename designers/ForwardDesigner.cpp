@@ -17,8 +17,8 @@ const form::Message kMessages[] = {
 };
 
 const GroupColor kColors[] = {
-    {1109, kRedCaption},  {1071, kRedCaption},  {1110, kBlueCaption},
-    {1112, kBlueCaption}, {1139, kBlueCaption}, {1113, kNoteCaption},
+    {1109, ui::kRed},  {1071, ui::kRed},  {1110, ui::kBlue},
+    {1112, ui::kBlue}, {1139, ui::kBlue}, {1113, kNoteCaption},
 };
 } // namespace
 

@@ -15,7 +15,7 @@ const form::Message kMessages[] = {
     {rcc::kNoVoltageBudget, "输入有误：“{Vswm}”扣除“{Vswr}”后不高于“{VacMax}”的峰值，没有留给反射电压的余量，无法计算！"},
 };
 
-const GroupColor kColors[] = {{1090, kRedCaption}, {1092, kBlueCaption}};
+const GroupColor kColors[] = {{1090, ui::kRed}, {1092, ui::kBlue}};
 } // namespace
 
 const script::DesignerFiles RccDesigner::kFiles{tpl::kRcc, "RCC Interface.txt", "RCC变换器", "RCC变换器.JPG",

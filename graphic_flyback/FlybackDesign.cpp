@@ -10,7 +10,7 @@ namespace kv::graphic {
 namespace {
 namespace mag = services::magnetics;
 constexpr double kRoot2 = mag::kMainsRoot2;
-constexpr double kPi = 3.1415926;
+constexpr double kPi = services::kPi8;
 using mag::roundHalfDown;
 using mag::roundUp;
 } // namespace

@@ -119,7 +119,7 @@ void TransformerDialog::onInitDialog() {
     addItem(kMode, "连续(CCM)");
     addItem(kMode, "断续(DCM)");
     select(kMode, copy_.Mode == 1 ? 1 : 0);
-    setTextColor(kCore, {255, 0, 0});
+    setTextColor(kCore, ui::kRed);
     refresh();
 }
 

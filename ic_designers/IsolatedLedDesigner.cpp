@@ -69,7 +69,7 @@ IsolatedLedDesigner::IsolatedLedDesigner(ui::Dialog* parent) : LiveDesigner(kTem
 
 void IsolatedLedDesigner::opened() {
     setTextColor(kFamilyLabel, {255, 0, 128});
-    setTextColor(kFamilyNote, {255, 0, 0});
+    setTextColor(kFamilyNote, ui::kRed);
     clearItems(kFamily);
     for (const FamilyView& f : kFamilies) addItem(kFamily, f.entry);
     select(kFamily, 0);

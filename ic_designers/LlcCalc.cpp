@@ -1,17 +1,18 @@
 #include "ic_designers/LlcCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::ic {
 
 namespace {
-// The constants the formulas are written with.
-constexpr float kPi1 = 3.1415925f;
-constexpr float kPi = 3.1415926f;
-constexpr float kTwoPi1 = 6.28318f;
-constexpr float kTwoPi = 6.2831852f;
-constexpr float kPiSquared = float(9.869604064374760455);
-const float kRoot2 = std::sqrt(2.0f);
+// The constants the formulas are written with, in single precision.
+constexpr float kPi = float(services::kPi8);
+constexpr float kTwoPi = float(2 * services::kPi8);
+constexpr float kTwoPi6 = float(services::kTwoPi6);
+constexpr float kPiSquared = float(services::kPi8 * services::kPi8);
+constexpr float kRoot2 = float(services::kRoot2);
 } // namespace
 
 form::Outcome llcTank(LlcDesign& d) {
@@ -26,8 +27,8 @@ form::Outcome llcTank(LlcDesign& d) {
     d.q = d.qMargin / (d.k * d.gmax) * std::sqrt(g2 / (g2 - 1) + d.k);
     d.fmin = d.fr / std::sqrt((1 - 1 / g2) * d.k + 1);
     d.fmax = d.fr / std::sqrt((1 - 1 / d.gmin) * d.k + 1);
-    d.cr = 1e6f / (d.fr * kTwoPi1 * d.rac * d.q);
-    d.lr = d.q * 1000 * d.rac / (d.fr * kTwoPi1);
+    d.cr = 1e6f / (d.fr * kTwoPi6 * d.rac * d.q);
+    d.lr = d.q * 1000 * d.rac / (d.fr * kTwoPi6);
     d.lm = d.k * d.lr;
     d.im = d.vinMax / (d.fmax * 4 * (d.lr + d.lm)) * 1000;
     d.ip = (2 * d.coss + d.cstray) * d.vinMax / d.deadTime / 1000;
@@ -37,16 +38,16 @@ form::Outcome llcTank(LlcDesign& d) {
     d.irms = std::sqrt(magnetising * magnetising + load * load);
     d.imos = d.irms / kRoot2;
     d.vcrMax = kRoot2 * d.irms / (kTwoPi * d.fr * 1000 * d.cr * 1e-9f) + d.vinMax / 2;
-    const float ripple = kPi1 * d.io / (2 * kRoot2);
+    const float ripple = kPi * d.io / (2 * kRoot2);
     d.icout = std::sqrt(ripple * ripple - d.io * d.io);
-    d.fr2 = 1000 / (std::sqrt((d.lm + d.lr) * d.cr / 1000) * (2 * kPi1));
+    d.fr2 = 1000 / (std::sqrt((d.lm + d.lr) * d.cr / 1000) * (2 * kPi));
     d.npMin = d.nact * 1000 * vout / (d.fmin * 2 * d.swingB * d.ae);
     d.nsMin = d.npMin / d.nact;
     d.np = d.npSet * d.nact;
-    d.qPre = 1e6f / (2 * kPi1 * d.fr * d.rac * d.crSet);
-    d.lrPre = d.qPre * 1000 * d.rac / (2 * kPi1 * d.fr);
+    d.qPre = 1e6f / (2 * kPi * d.fr * d.rac * d.crSet);
+    d.lrPre = d.qPre * 1000 * d.rac / (2 * kPi * d.fr);
     d.lmPre = d.k * d.lrPre;
-    d.fr2Pre = 1000 / (std::sqrt((d.lmPre + d.lrPre) * d.crSet / 1000) * (2 * kPi1));
+    d.fr2Pre = 1000 / (std::sqrt((d.lmPre + d.lrPre) * d.crSet / 1000) * (2 * kPi));
 
     const bool finite = form::allFinite(d.cbulk, d.gmin, d.gmax, d.rac, d.q, d.fmax, d.fmin, d.fr2, d.cr, d.lr,
                                   d.lm, d.im, d.ip, d.irms, d.imos, d.vcrMax, d.icout, d.nact, d.npMin,

@@ -1,6 +1,5 @@
 #include "ic_designers/LlcPlot.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -8,12 +7,6 @@ namespace kv::ic {
 
 namespace {
 
-constexpr ui::Color kBlack{0, 0, 0};
-constexpr ui::Color kRed{255, 0, 0};
-constexpr ui::Color kBlue{0, 0, 255};
-constexpr ui::Color kMagenta{255, 0, 255};
-constexpr ui::Color kDarkRed{160, 0, 0};
-constexpr ui::Color kGreen{0, 200, 0};
 constexpr int kGridX = 78, kGridY = 56;
 const ui::Rect kClip{kLlcFrame.left, kLlcFrame.top, kLlcFrame.right + 1, kLlcFrame.bottom + 1};
 
@@ -28,26 +21,8 @@ struct Mapping {
 
 // Cuts segment (x0,y0)-(x1,y1) to the frame; false when nothing is left.
 bool clip(double& x0, double& y0, double& x1, double& y1) {
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - kLlcFrame.left, kLlcFrame.right - x0, y0 - kLlcFrame.top, kLlcFrame.bottom - y0};
-    double t0 = 0, t1 = 1;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
-    }
-    if (!(t0 <= t1)) return false;
-    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
-    x0 = ax;
-    y0 = ay;
-    return true;
+    return ui::clipSegment(x0, y0, x1, y1, {double(kLlcFrame.left), double(kLlcFrame.top), double(kLlcFrame.right),
+                                            double(kLlcFrame.bottom)});
 }
 
 ui::Point pixel(double x, double y) { return {int(std::lround(x)), int(std::lround(y))}; }
@@ -105,12 +80,12 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     const ui::Rect& fr = kLlcFrame;
     const Mapping m(d);
 
-    c.setPen(kBlack, 1);
+    c.setPen(ui::kBlack, 1);
     c.line(fr.left, fr.top, fr.right, fr.top);
     c.line(fr.right, fr.top, fr.right, fr.bottom);
     c.line(fr.right, fr.bottom, fr.left, fr.bottom);
     c.line(fr.left, fr.bottom, fr.left, fr.top);
-    c.setPen(kBlack, 1, ui::PenStyle::Dot);
+    c.setPen(ui::kBlack, 1, ui::PenStyle::Dot);
     for (int i = 0; i <= 9; ++i) {
         c.line(fr.left + kGridX * i, fr.top, fr.left + kGridX * i, fr.bottom);
         c.line(fr.left, fr.top + kGridY * i, fr.right, fr.top + kGridY * i);
@@ -118,7 +93,7 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 
     c.setTransparent(true);
     c.setFont("宋体", 100);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     const char* axis[4] = {"电", "压", "增", "益"};
     for (int i = 0; i < 4; ++i) c.text(570, 290 + 20 * i, axis[i]);
     c.text(920, 650, "开关频率f(kHz)");
@@ -126,33 +101,33 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.text(1280, 638, "fmax(kHz)");
 
     c.setFont("宋体", 105);
-    c.setTextColor(kBlack);
+    c.setTextColor(ui::kBlack);
     for (int k = 0; k <= 9; ++k)
         c.text(590, 596 - kGridY * k, ui::formatNumber(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
     for (int i = 0; i <= 9; ++i)
         c.text(615 + kGridX * i, 612, ui::formatNumber(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
 
     c.setClip(&kClip);
-    c.setPen(kBlue, 2);
+    c.setPen(ui::kBlue, 2);
     for (double times : kLlcFamily) drawCurve(c, d, d.q * times);
-    c.setPen(kRed, 2);
+    c.setPen(ui::kRed, 2);
     drawCurve(c, d, d.q / kLlcRedMargin);
 
     // Resonance: gain 1 at fr.
     const double xr = m.x(d.fr), y1 = m.y(1);
-    c.setPen(kMagenta, 1, ui::PenStyle::Dot);
+    c.setPen(ui::kMagenta, 1, ui::PenStyle::Dot);
     frameLine(c, xr, fr.bottom, xr, y1);
     frameLine(c, fr.left, y1, fr.right, y1);
     c.setClip(nullptr);
     if (y1 >= fr.top && y1 <= fr.bottom) c.text(608, int(std::lround(y1)) - 8, "1");
     c.setFont("楷体", 110);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     if (xr >= fr.left && xr <= fr.right) c.text(int(std::lround(xr)) - 10, 638, "fr(kHz)");
-    c.setTextColor(kDarkRed);
+    c.setTextColor(ui::kDarkRed);
     c.text(834, 181, "Q=2*πfr*Ls/Rac");
 
     c.setFont("宋体", 100);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     c.text(615, 680, "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
     c.text(615, 700, "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
     c.text(615, 720, "谐振腔最低频率Fr2:" + ui::formatNumber(d.fr2Pre, 8) + "kHz");
@@ -166,7 +141,7 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 
     if (v.scanQ) {
         c.setClip(&kClip);
-        c.setPen(kGreen, 2, ui::PenStyle::Dot);
+        c.setPen(ui::kLeafGreen, 2, ui::PenStyle::Dot);
         drawCurve(c, d, *v.scanQ);
         c.setClip(nullptr);
         c.line(1266, 730, 1300, 730);

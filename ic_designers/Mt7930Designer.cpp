@@ -11,8 +11,6 @@ using M = Mt7930Designer;
 using mt7930::Flag;
 using mt7930::Limit;
 
-constexpr ui::Color kRed{255, 0, 0}, kBlack{0, 0, 0};
-
 struct LimitText {
     Limit limit;
     const char* text;
@@ -93,7 +91,7 @@ Mt7930Designer::Mt7930Designer(ui::Dialog* parent) : LiveDesigner(kTemplate, par
 
 // A fresh window computes its defaults and then names the controller it is for.
 void Mt7930Designer::opened() {
-    setTextColor(kTips, kRed);
+    setTextColor(kTips, ui::kRed);
     LiveDesigner::opened();
     setStatus(kFresh);
     fresh_ = true;
@@ -118,7 +116,7 @@ void Mt7930Designer::finished(const form::Run& r) {
             for (const FlagEdit& f : kFlagEdits)
                 if (f.flag == mt7930::flagOf(l) && !flagged(f.edit)) flagged_.push_back(f.edit);
         }
-        for (const FlagEdit& f : kFlagEdits) setTextColor(f.edit, flagged(f.edit) ? kRed : kBlack);
+        for (const FlagEdit& f : kFlagEdits) setTextColor(f.edit, flagged(f.edit) ? ui::kRed : ui::kBlack);
         setStatus(r.shown == form::Shown::Partly ? kError : flagged_.empty() ? kOk : verdict);
     }
     invalidate();

@@ -32,10 +32,10 @@ QrDesigner::QrDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
 ui::Color QrDesigner::colorOf(Band b) {
     switch (b) {
     case Band::Green: return {0, 150, 0};
-    case Band::Orange: return {255, 128, 0};
+    case Band::Orange: return ui::kOrange;
     case Band::Red: break;
     }
-    return {255, 0, 0};
+    return ui::kRed;
 }
 
 void QrDesigner::refreshColours() {

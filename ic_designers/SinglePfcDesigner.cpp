@@ -1,5 +1,6 @@
 #include "ic_designers/SinglePfcDesigner.h"
 
+#include "ic_designers/SinglePfcPlot.h"
 #include "platform/ui/Canvas.h"
 
 #include <cmath>
@@ -10,8 +11,6 @@ namespace {
 using S = SinglePfcDesigner;
 namespace sp = singlepfc;
 
-constexpr ui::Color kRed{255, 0, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
-constexpr ui::Color kGreen{0, 128, 0}, kOrange{255, 128, 0}, kGrid{192, 192, 192};
 // Areas repainted after a computation: the shape factors and the plot.
 constexpr ui::Rect kFactorArea{587, 273, 738, 346};
 constexpr ui::Rect kPlotArea{374, 15, 743, 241};
@@ -134,7 +133,7 @@ void SinglePfcDesigner::onPaint(ui::Canvas& c) {
         c.stretchBitmap(kPicture, {600, 350, 715, 485}, {0, 0, b->width, b->height});
     c.setTransparent(true);
     c.setFont("", 0);
-    c.setTextColor(kGreen);
+    c.setTextColor(ui::kDarkGreen);
     const std::pair<const char*, float> shape[] = {
         {"F1(kv)=", out.f.f1}, {"F2(kv)=", out.f.f2}, {"F3(kv)=", out.f.f3}, {"H2(kv)=", out.f.h2}};
     for (int k = 0; k < 4; ++k)
@@ -145,35 +144,35 @@ void SinglePfcDesigner::onPaint(ui::Canvas& c) {
 
 void SinglePfcDesigner::paintPlot(ui::Canvas& c) {
     using F = sp::PlotFrame;
-    c.setPen(kGrid, 1);
+    c.setPen(ui::kSilver, 1);
     for (int i = 0; i <= 9; ++i) {
         const int y = int(48 + 17.4 * i);
         c.line(F::left, y, F::right, y);
     }
     for (int j = 0; j <= 3; ++j) c.line(484 + 84 * j, 36, 484 + 84 * j, 222);
-    c.setTextColor({0, 0, 0});
+    c.setTextColor(ui::kBlack);
     c.text(532, 227, "    相角");
     c.text(495, 15, "      开关频率(kHz)");
     c.text(398, 227, "0");
     c.text(728, 227, "π");
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.text(440, 232, "---@Vin(Min)");
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     c.text(610, 232, "---@Vin(Max)");
     if (!plotted_) return;
     const sp::Plot plot = sp::frequencyPlot(in, out, fine_);
     if (!plot.drawable) return;
-    c.setTextColor(kOrange);
+    c.setTextColor(ui::kOrange);
     frequencyLabel(c, plot.fmax, 43);
     frequencyLabel(c, plot.fmin, 198);
     frequencyLabel(c, (plot.fmax + plot.fmin) / 2, 121);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     c.text(398, 15, "Scanning......");
-    c.setPen(kBlue, 1);
+    c.setPen(ui::kBlue, 1);
     for (const sp::Segment& s : plot.low) c.line(s.x1, s.y1, s.x2, s.y2);
-    c.setPen(kRed, 1);
+    c.setPen(ui::kRed, 1);
     for (const sp::Segment& s : plot.high) c.line(s.x1, s.y1, s.x2, s.y2);
-    c.setTextColor(kWhite);
+    c.setTextColor(ui::kWhite);
     c.text(398, 15, "Scanning......");
 }
 

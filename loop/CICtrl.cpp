@@ -8,12 +8,11 @@ using form::Range;
 using form::Role;
 
 namespace {
-constexpr ui::Color kPurple{64, 0, 128};
 constexpr LoopPage::Caption kCaptions[] = {
-    {CICtrl::kInputGroup, {255, 0, 0}},
-    {CICtrl::kResultGroup, {0, 0, 255}},
-    {CICtrl::kPictureGroup, kPurple},
-    {CICtrl::kSlopeGroup, kPurple},
+    {CICtrl::kInputGroup, ui::kRed},
+    {CICtrl::kResultGroup, ui::kBlue},
+    {CICtrl::kPictureGroup, ui::kPurple},
+    {CICtrl::kSlopeGroup, ui::kPurple},
 };
 constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, tpl::kEsrTip, {95, 558, 305, 558}}};
 const ui::Rect kPictureArea{440, 18, 895, 283};

@@ -10,10 +10,10 @@ using form::Role;
 namespace {
 using T = CType3;
 constexpr LoopPage::Caption kCaptions[] = {
-    {T::kInputGroup, {255, 0, 0}},
-    {T::kResultGroup, {0, 0, 255}},
+    {T::kInputGroup, ui::kRed},
+    {T::kResultGroup, ui::kBlue},
     {T::kNetworkGroup, {200, 0, 128}},
-    {T::kPlacementGroup, {64, 0, 128}},
+    {T::kPlacementGroup, ui::kPurple},
 };
 constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, tpl::kTypeThreeTip, {90, 504, 293, 504}}};
 } // namespace

@@ -9,10 +9,9 @@ using form::Role;
 
 namespace {
 using V = CVCtrl;
-constexpr ui::Color kPurple{64, 0, 128};
 constexpr LoopPage::Caption kCaptions[] = {
-    {V::kStep1Group, {255, 0, 0}},    {V::kStep4Group, {100, 0, 170}}, {V::kStep2Group, {200, 0, 128}},
-    {V::kStep3Group, kPurple},        {V::kNetworkGroup, kPurple},
+    {V::kStep1Group, ui::kRed},    {V::kStep4Group, {100, 0, 170}}, {V::kStep2Group, {200, 0, 128}},
+    {V::kStep3Group, ui::kPurple},        {V::kNetworkGroup, ui::kPurple},
 };
 constexpr LoopPage::Link kLinks[] = {
     {V::kNoteLink, tpl::kTypeTwoNote, {24, 370, 144, 370}},

@@ -3,11 +3,9 @@
 #include "platform/ui/Canvas.h"
 #include "services/Progress.h"
 
-
 namespace kv::loop {
 
 namespace {
-constexpr ui::Color kBlue{0, 0, 255};
 
 struct Trace {
     const char* name;
@@ -44,7 +42,7 @@ LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<form::Calcula
 
 void LoopPage::onInitDialog() {
     for (const Caption& c : captions_) setTextColor(c.id, c.color);
-    for (const Link& l : links_) setTextColor(l.text, kBlue);
+    for (const Link& l : links_) setTextColor(l.text, ui::kBlue);
     FormWindow::onInitDialog();
 }
 
@@ -118,7 +116,7 @@ void LoopPage::drawAt(ui::Canvas& c, int bitmap, int x, int y) const {
 
 void LoopPage::onPaint(ui::Canvas& c) {
     paintPictures(c);
-    c.setPen(kBlue, 1);
+    c.setPen(ui::kBlue, 1);
     for (const Link& l : links_) c.line(l.underline.left, l.underline.top, l.underline.right, l.underline.bottom);
 }
 

@@ -13,11 +13,6 @@
 
 namespace kv::shell {
 
-namespace {
-constexpr ui::Color kBlue{0, 0, 255};
-constexpr ui::Color kRed{255, 0, 0};
-} // namespace
-
 // ---------------------------------------------------------------- launcher
 
 using L = LauncherDialog;
@@ -114,12 +109,12 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
     }
     c.stretchBitmap(213, {-5, 0, -5 + w + 10, h + 10}, {0, 0, bitmapWidth_ + 4, bitmapHeight_ + 9});
     c.setTransparent(true);
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.setFont("楷体", 100);
     c.text(18, 122, "(A)关于软件");
     c.text(18, 141, "(H)浏览帮助");
     c.setFont("华文行楷", 130);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     c.text(22, 7, "Topology");
     c.setPen(frameColor, 2);
     c.line(12, 15, 12, 115);
@@ -127,7 +122,7 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
     c.line(424, 115, 424, 15);
     c.line(424, 15, 95, 15);
     c.line(12, 15, 21, 15);
-    c.setPen(kBlue, 1);
+    c.setPen(ui::kBlue, 1);
     c.line(18, 135, 90, 135);
     c.line(18, 154, 90, 154);
 }

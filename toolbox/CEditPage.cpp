@@ -35,9 +35,8 @@ const ui::MessageEntry<P> P::kMessageMap[] = {
 bool CEditPage::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
 
 void CEditPage::onInitDialog() {
-    const ui::Color blue{0, 0, 255};
-    setTextColor(kFormulaGroup, blue);
-    setTextColor(kInterfaceGroup, blue);
+    setTextColor(kFormulaGroup, ui::kBlue);
+    setTextColor(kInterfaceGroup, ui::kBlue);
     setTextColor(kTitle, {200, 0, 200});
     setTextColor(kHelpNote, {200, 0, 0});
     if (filled_) return;

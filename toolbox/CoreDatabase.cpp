@@ -145,11 +145,10 @@ std::string apHintText(double ap) {
 
 CoreRowColors coreRowColors(bool colored, bool dark, int row) {
     const bool odd = row % 2 != 0;
-    const ui::Color black{0, 0, 0}, white{255, 255, 255};
-    if (colored && dark) return {odd ? ui::Color{18, 200, 215} : ui::Color{250, 57, 244}, black};
-    if (colored) return {odd ? ui::Color{128, 0, 255} : ui::Color{255, 0, 128}, white};
-    if (dark) return {white, black};
-    return {black, white};
+        if (colored && dark) return {odd ? ui::Color{18, 200, 215} : ui::Color{250, 57, 244}, ui::kBlack};
+    if (colored) return {odd ? ui::Color{128, 0, 255} : ui::Color{255, 0, 128}, ui::kWhite};
+    if (dark) return {ui::kWhite, ui::kBlack};
+    return {ui::kBlack, ui::kWhite};
 }
 
 // ---------------------------------------------------------------- dialog
@@ -187,7 +186,7 @@ void CoreDatabaseDialog::onInitDialog() {
     setCheck(kDark, true);
     setCheck(kColored, true);
     setTextColor(kPickLabel, {200, 0, 200});
-    setTextColor(kShapeLabel, {0, 0, 255});
+    setTextColor(kShapeLabel, ui::kBlue);
     if (services::readSlot(services::kHandshakeSlot) == '2' && opener_)
         if (auto in = opener_->apInputs())
             if (auto ap = recommendedAp(*in)) hint_ = apHintText(*ap);

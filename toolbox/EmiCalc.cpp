@@ -1,5 +1,7 @@
 #include "toolbox/EmiCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::toolbox::emi {
@@ -8,7 +10,7 @@ FilterResults filter(const FilterInputs& in) {
     FilterResults r;
     r.fc = in.fs * std::pow(10.0f, in.A / 40.0f);
     if (in.commonMode) {
-        r.L = in.zeta * in.Z * 1000.0f / (r.fc * 3.1415926f);
+        r.L = in.zeta * in.Z * 1000.0f / (r.fc * float(services::kPi8));
         const float w = 6.2831852f * r.fc;
         r.C = 1e6f / (w * w * r.L);
         r.hasC = true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/plot/Plot.h"
+#include "platform/ui/Colors.h"
 #include "platform/ui/Numbers.h"
 #include "platform/ui/Template.h"
 
@@ -30,11 +31,6 @@ inline constexpr const char* kAppName = "Korvane";
 
 // Dialog results and message-box answers.
 enum : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
-
-struct Color {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Color&) const = default;
-};
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;

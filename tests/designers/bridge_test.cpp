@@ -83,12 +83,12 @@ TEST_F(Bridges, OpenWithTheirTitlesStartValuesAndColours) {
         EXPECT_EQ(shown(w, "DB"), "1600");
         EXPECT_EQ(shown(w, "Ae"), "144");
         for (const char* r : kResults) EXPECT_EQ(shown(w, r), "") << r;
-        EXPECT_EQ(w.control(1087)->textColor, designers::kBlueCaption);
+        EXPECT_EQ(w.control(1087)->textColor, ui::kBlue);
     }
     designers::DesignerFrame& full = openWindow(kWindows[2]);
     EXPECT_EQ(full.text(1255), "最大占空比(2桥臂)");
     EXPECT_EQ(full.text(1264), "输出电感(uH)");
-    EXPECT_EQ(full.control(1181)->textColor, designers::kRedCaption);
+    EXPECT_EQ(full.control(1181)->textColor, ui::kRed);
     EXPECT_EQ(full.control(1086)->textColor, designers::kNoteCaption);
     designers::DesignerFrame& push = openWindow(kWindows[0]);
     EXPECT_EQ(push.text(1258), "磁芯面积AE(mm2)");

@@ -63,7 +63,7 @@ TEST_F(Dcdc, OpensOnACcmBuck) {
     EXPECT_EQ(shown(w, "Vopp"), "50");
     EXPECT_EQ(shown(w, "Ae"), "23");
     expectBlank(w);
-    EXPECT_EQ(w.control(1082)->textColor, designers::kRedCaption);
+    EXPECT_EQ(w.control(1082)->textColor, ui::kRed);
     EXPECT_EQ(w.control(1089)->textColor, designers::kNoteCaption);
     expectPicture(w, 167, 369, 19, W::kPictureGroup, 0, 10);
 }

@@ -59,8 +59,8 @@ TEST_F(Forward, OpensWithStartValuesBlankResultsAndColours) {
     for (const char* r : kWinding) EXPECT_EQ(shown(w, r), "") << r;
     EXPECT_EQ(shown(w, "Ae"), "");
     EXPECT_EQ(shown(w, "Ap"), "");
-    EXPECT_EQ(w.control(1109)->textColor, designers::kRedCaption);
-    EXPECT_EQ(w.control(1112)->textColor, designers::kBlueCaption);
+    EXPECT_EQ(w.control(1109)->textColor, ui::kRed);
+    EXPECT_EQ(w.control(1112)->textColor, ui::kBlue);
     EXPECT_EQ(w.control(1113)->textColor, designers::kNoteCaption);
     EXPECT_TRUE(w.enabled(W::kNote));
 }

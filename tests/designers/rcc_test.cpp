@@ -32,8 +32,8 @@ TEST_F(Rcc, OpensWithStartValuesAndBlankResults) {
     EXPECT_EQ(shown(w, "Ae"), "19.2");
     EXPECT_EQ(shown(w, "Vsw"), "1.5");
     for (const char* r : kResults) EXPECT_EQ(shown(w, r), "") << r;
-    EXPECT_EQ(w.control(1090)->textColor, designers::kRedCaption);
-    EXPECT_EQ(w.control(1092)->textColor, designers::kBlueCaption);
+    EXPECT_EQ(w.control(1090)->textColor, ui::kRed);
+    EXPECT_EQ(w.control(1092)->textColor, ui::kBlue);
     expectPicture(w, W::kPicture, 254, 19, W::kPictureGroup, 1, 10);
 }
 

@@ -3,6 +3,7 @@
 // its timing and winding invariants, the live recomputation with half-typed
 // inputs, the multiplier divider, the line-cycle plot and the core pick.
 #include "ic_designers/SinglePfcDesigner.h"
+#include "ic_designers/SinglePfcPlot.h"
 #include "services/Settings.h"
 #include "toolbox/CoreDatabase.h"
 
@@ -242,13 +243,13 @@ TEST_F(IcDesigners, SinglePfcPlotReachesFminAtTheCrestAndStaysInItsFrame) {
     }
     // a curve leaving the frame is cut at its edge
     double x1 = 0, y1 = 0, x2 = 10, y2 = 10;
-    ASSERT_TRUE(sp::clipSegment(x1, y1, x2, y2, 2, 4, 8, 6));
+    ASSERT_TRUE(ui::clipSegment(x1, y1, x2, y2, {2, 4, 8, 6}));
     EXPECT_DOUBLE_EQ(x1, 4);
     EXPECT_DOUBLE_EQ(y1, 4);
     EXPECT_DOUBLE_EQ(x2, 6);
     EXPECT_DOUBLE_EQ(y2, 6);
     x1 = 0, y1 = 0, x2 = 1, y2 = 10;
-    EXPECT_FALSE(sp::clipSegment(x1, y1, x2, y2, 2, 4, 8, 6));
+    EXPECT_FALSE(ui::clipSegment(x1, y1, x2, y2, {2, 4, 8, 6}));
     // a high line that dips under fmin is clipped at the bottom
     in = sp::Inputs{};
     in.vinMin = 90, in.vinMax = 100, in.vds = 60;
