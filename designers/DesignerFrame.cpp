@@ -1,7 +1,7 @@
 #include "designers/DesignerFrame.h"
 
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "script/FormulaRunner.h"
 #include "script/InterfaceLoader.h"
 #include "script/Reporter.h"
@@ -14,7 +14,7 @@ namespace {
 // First byte of a file created empty when missing; nothing for an empty file.
 std::optional<char> firstByte(const std::string& file, std::uint64_t* size = nullptr) {
     std::string head;
-    ui::readAt(file, 0, 3, head);
+    io::readAt(file, 0, 3, head);
     if (size) *size = head.size();
     if (head.empty()) return std::nullopt;
     return head[0];

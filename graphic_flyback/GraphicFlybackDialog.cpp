@@ -4,7 +4,7 @@
 #include "graphic_flyback/ParamDialogs.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "services/Settings.h"
 #include "services/Templates.h"
 #include "services/Windows.h"
@@ -75,7 +75,7 @@ bool GraphicFlybackDialog::recalculate(Derive how) {
 }
 
 void GraphicFlybackDialog::onTimer(int id) {
-    ui::restoreWorkFolder();
+    io::restoreWorkFolder();
     if (id == 1) {
         progress += 10;
         if (progress <= 100) {
@@ -233,7 +233,7 @@ void GraphicFlybackDialog::save() {
     // A report that cannot be written says so; an existing one stays intact.
     if (!graphic::writeDesignReport(*path, reportData(design), error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
-    ui::restoreWorkFolder();
+    io::restoreWorkFolder();
 }
 
 } // namespace kv::graphic

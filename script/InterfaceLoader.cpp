@@ -1,6 +1,6 @@
 #include "script/InterfaceLoader.h"
 
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 #include "script/TextFile.h"
 
 #include <utility>
@@ -31,7 +31,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry>& entries) {
     entries.clear();
     if (bytes.size() > kMaxBytes) return refuse(reporter_, kTooLong);
-    const std::string text = kv::ui::decodeText(bytes);
+    const std::string text = kv::io::decodeText(bytes);
     const std::string_view s = text;
     const std::size_t n = s.size();
 

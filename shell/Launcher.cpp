@@ -2,7 +2,7 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "shell/Popups.h"
 #include "script/DesignerFiles.h"
 #include "services/Settings.h"
@@ -68,7 +68,7 @@ void LauncherDialog::firstExchange() {
     if (firstExchangeDone_) return;
     for (std::string_view name : script::allScriptFiles()) {
         const std::string f(name);
-        if (ui::FileError e = ui::ensureFile(f)) {
+        if (io::FileError e = io::ensureFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
             std::string dir = std::filesystem::current_path(ec).string();
@@ -82,8 +82,8 @@ void LauncherDialog::firstExchange() {
             return;
         }
     }
-    if (ui::FileError e = ui::ensureFile(services::kSystemCfg)) {
-        messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
+    if (io::FileError e = io::ensureFile(services::kSystemCfg)) {
+        messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
         startFailed = true;
         firstExchangeDone_ = true;
         endDialog(ui::IdCancel);

@@ -1,7 +1,7 @@
 #include "toolbox/CICMODE.h"
 
 #include "platform/ui/Backend.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "services/Settings.h"
 #include "services/Templates.h"
 #include "services/Windows.h"
@@ -39,7 +39,7 @@ bool CICMODE::onCommand(int id, ui::Notify code) {
 }
 
 std::string CICMODE::programPath() {
-    return (std::filesystem::path(ui::programDir()) / "K7350" / "K7350").string();
+    return (std::filesystem::path(io::programDir()) / "K7350" / "K7350").string();
 }
 
 void CICMODE::onClick() {

@@ -1,7 +1,7 @@
 #include "toolbox/CoreDatabase.h"
 
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "platform/xls/XlsReader.h"
 #include "services/Magnetics.h"
 #include "services/Settings.h"
@@ -242,9 +242,9 @@ bool CoreDatabaseDialog::handBack(const CoreRow& row, char mode) {
         opener_->setCoreName("磁芯:" + row.cells[0]);
         return true;
     }
-    const ui::FileError e = ui::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));
+    const io::FileError e = io::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));
     if (!e) return true;
-    messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
+    messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
     return false;
 }
 

@@ -7,7 +7,7 @@
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "shell/Popups.h"
 #include "services/Settings.h"
 #include "services/Templates.h"
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
         for (std::string_view name : kv::script::allScriptFiles()) {
             const std::string f(name);
-            if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::ui::writeAt(f, 0, "#");
+            if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::io::writeAt(f, 0, "#");
         }
         kv::services::writeSlot(kv::services::kPictureSlot, '#');
         std::unique_ptr<kv::ui::Dialog> dlg = kv::app::createDialog(id, nullptr);

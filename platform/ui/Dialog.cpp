@@ -1,7 +1,7 @@
 #include "platform/ui/Dialog.h"
 
 #include "platform/ui/Backend.h"
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 
 #include <algorithm>
 #include <charconv>
@@ -158,9 +158,9 @@ int Dialog::addRow(int id, std::vector<std::string> columns) {
     auto at = c->items.end();
     if (c->tpl.style & StyleSort) {
         // Sorted like the Chinese system collation: by the GBK bytes.
-        const std::string key = utf8ToGbk(columns[0]);
+        const std::string key = io::utf8ToGbk(columns[0]);
         at = std::find_if(c->items.begin(), c->items.end(), [&](const auto& row) {
-            return utf8ToGbk(row[0]) > key;
+            return io::utf8ToGbk(row[0]) > key;
         });
     }
     const int index = int(at - c->items.begin());

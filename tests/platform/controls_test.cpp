@@ -1,5 +1,5 @@
 #include "platform/ui/Dialog.h"
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <cmath>
 
 using namespace kv::ui;
+using namespace kv::io;
 
 namespace {
 DialogTemplate sample() {

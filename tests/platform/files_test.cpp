@@ -1,13 +1,19 @@
-#include "platform/ui/Files.h"
+#include "platform/io/AtomicFile.h"
+#include "platform/io/Files.h"
 
 #include "tests/common/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
-using namespace kv::ui;
+using namespace kv::io;
 using kv::test::readFile;
 using kv::test::writeFile;
 
@@ -60,4 +66,50 @@ TEST(Files, ADirectoryInPlaceOfTheFileIsAnError) {
     ASSERT_TRUE(e);
     EXPECT_NE(fileErrorText(e).find("System.cfg"), std::string::npos);
     EXPECT_TRUE(writeAt("System.cfg", 0, "1"));
+}
+
+// ---------------------------------------------------------------- files replaced whole
+
+namespace {
+// The names in the current folder.
+std::vector<std::string> here() {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(".")) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+} // namespace
+
+TEST(ReplaceFile, NewBytesReplaceTheOldKeepingItsPermissionsAndNoTemporaryStays) {
+    kv::test::TempDir dir;
+    writeFile("project.ini", "old contents that are longer");
+    ::chmod("project.ini", 0640);
+    EXPECT_TRUE(replaceFile("project.ini", "new"));
+    EXPECT_EQ(readFile("project.ini"), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat("project.ini", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_TRUE(replaceFile("fresh.ini", std::string("a\0b", 3)));
+    EXPECT_EQ(readFile("fresh.ini"), std::string("a\0b", 3));
+    EXPECT_EQ(here(), (std::vector<std::string>{"fresh.ini", "project.ini"}));
+}
+
+TEST(ReplaceFile, AFailureSaysWhereAndLeavesTheOldFileWhole) {
+    kv::test::TempDir dir;
+    std::filesystem::create_directory("folder");
+    Replaced r = replaceFile("folder", "x");
+    EXPECT_EQ(r.step, Replaced::Step::Folder);
+    EXPECT_EQ(r.error, EISDIR);
+    r = replaceFile("no/such/place.ini", "x");
+    EXPECT_EQ(r.step, Replaced::Step::Open);
+    EXPECT_EQ(r.error, ENOENT);
+    if (::geteuid() != 0) { // a read-only folder stops the new file before the old one is touched
+        writeFile("folder/keep.ini", "kept");
+        ::chmod("folder", 0500);
+        r = replaceFile("folder/keep.ini", "lost");
+        ::chmod("folder", 0700);
+        EXPECT_EQ(r.step, Replaced::Step::Open);
+        EXPECT_EQ(readFile("folder/keep.ini"), "kept");
+    }
+    EXPECT_EQ(here(), (std::vector<std::string>{"folder"}));
 }

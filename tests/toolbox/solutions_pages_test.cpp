@@ -3,7 +3,7 @@
 // physics of a transition-mode boost converter, the step response against
 // its defining properties, messages, and korvane-cli.
 #include "app/App.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "services/Settings.h"
 #include "services/Windows.h"
 #include "toolbox/CICMODE.h"
@@ -97,7 +97,7 @@ TEST_F(Solutions, IsolatedLedRowWritesThePictureSlotFirst) {
 
 TEST_F(Solutions, K7350RowStartsTheProgramBesideKorvaneOrSaysWhy) {
     auto& p = open<CICMODE>();
-    const fs::path program = fs::path(ui::programDir()) / "K7350" / "K7350";
+    const fs::path program = fs::path(io::programDir()) / "K7350" / "K7350";
     EXPECT_EQ(CICMODE::programPath(), program.string());
     const bool existed = fs::exists(program);
     if (!existed) {

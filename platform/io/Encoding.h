@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kv::ui {
+namespace kv::io {
 
 bool isValidUtf8(std::string_view s);
 // Characters without a GBK form become '?'.
@@ -15,4 +15,4 @@ std::string gbkToUtf8(std::string_view s);
 // UTF-8 when the bytes are valid UTF-8, else GBK.
 std::string decodeText(std::string_view s);
 
-} // namespace kv::ui
+} // namespace kv::io

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace kv::ui {
+namespace kv::io {
 
 struct FileError {
     std::string path;
@@ -33,4 +33,4 @@ std::string programDir();
 void setWorkFolder(const std::string& dir);
 void restoreWorkFolder();
 
-} // namespace kv::ui
+} // namespace kv::io

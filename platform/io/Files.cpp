@@ -1,4 +1,4 @@
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace kv::ui {
+namespace kv::io {
 
 namespace {
 FileError failure(const std::string& path) { return {path, std::strerror(errno)}; }
@@ -99,4 +99,4 @@ std::string programDir() {
     return p.parent_path().string();
 }
 
-} // namespace kv::ui
+} // namespace kv::io

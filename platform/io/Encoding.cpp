@@ -1,10 +1,10 @@
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 
-namespace kv::ui {
+namespace kv::io {
 
 bool isValidUtf8(std::string_view s) {
     size_t i = 0;
@@ -73,4 +73,4 @@ std::string gbkToUtf8(std::string_view s) { return convert("UTF-8", "CP936", s, 
 
 std::string decodeText(std::string_view s) { return isValidUtf8(s) ? std::string(s) : gbkToUtf8(s); }
 
-} // namespace kv::ui
+} // namespace kv::io
