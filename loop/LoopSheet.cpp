@@ -20,11 +20,6 @@ const services::SheetPage kPages[] = {
 
 CLoop::CLoop(ui::Dialog* parent) : PageSheet("环路补偿 Feedback Loop   <内置算法>", parent, kPages) {}
 
-void runLoopSheet(ui::Dialog* parent) {
-    CLoop sheet(parent);
-    sheet.run();
-}
-
 void registerWindows() { services::registerPages(kPages); }
 
 } // namespace kv::loop

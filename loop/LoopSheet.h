@@ -12,9 +12,6 @@ public:
     explicit CLoop(ui::Dialog* parent = nullptr);
 };
 
-// Builds the sheet over `parent` and runs it modally.
-void runLoopSheet(ui::Dialog* parent);
-
 // Registers the loop pages by their templates (each can also stand alone).
 void registerWindows();
 

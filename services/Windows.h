@@ -64,4 +64,11 @@ private:
     std::vector<std::unique_ptr<ui::Dialog>> pages_;
 };
 
+// Builds sheet S over `parent` and runs it modally: the runner of a sheet.
+template <class S>
+void runSheet(ui::Dialog* parent) {
+    S sheet(parent);
+    sheet.run();
+}
+
 } // namespace kv::services

@@ -6,9 +6,4 @@ namespace kv::toolbox {
 
 CTool::CTool(ui::Dialog* parent) : PageSheet("Korvanes", parent, toolPages()) {}
 
-void runToolSheet(ui::Dialog* parent) {
-    CTool sheet(parent);
-    sheet.run();
-}
-
 } // namespace kv::toolbox

@@ -11,7 +11,4 @@ public:
     explicit CTool(ui::Dialog* parent = nullptr);
 };
 
-// Builds the sheet over `parent` and runs it modally.
-void runToolSheet(ui::Dialog* parent);
-
 } // namespace kv::toolbox
