@@ -20,11 +20,12 @@ struct Currents {
 };
 Currents operatingCurrents(const Spec& s);
 
-// The checks of the nine input fields (the frequency takes anything).
+// The checks of the nine input fields.
 bool minInputVoltOk(double vmin, double vmax);
 bool maxInputVoltOk(double vmin, double vmax);
+bool lineFreqOk(double f);       // 40 … 400 Hz
 bool outputVoltOk(double vout, double vmax);
-bool outputPowerOk(double pout);
+bool outputPowerOk(double pout); // above 0, at most 350 W
 bool efficiencyOk(double eff);
 bool switchingFreqOk(double f);
 bool powerFactorOk(double pf);
@@ -47,6 +48,8 @@ double minFrequency(const Spec& s, double Pin, double trueL);
 bool inductanceOk(double trueL, double L);
 
 constexpr int kFreqPoints = 10000;
+// Line angle of sample i of the half-cycle (rad).
+double halfCycleAngle(int i);
 // Switching frequency over a line half-cycle at mains voltage V (kHz).
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out);
 
@@ -128,5 +131,10 @@ struct Crossover {
 };
 // First fall of the loop gain through 0 dB, interpolated on the log grid.
 Crossover crossover(const Loop& l);
+// The voltage loop must stay clear of the output's ripple at twice the line
+// frequency (it would shape the input current): crossover at most a quarter
+// of it, with a phase margin of at least 45°.
+constexpr double kMinPhaseMargin = 45;
+double maxCrossover(double lineFreq); // Hz
 
 } // namespace k7350
