@@ -46,6 +46,17 @@ struct Design {
     Spec spec() const {
         return {Vin_min, Vin_max, line_freq, Vout, Pout, effic, pwm_freq, PFC, Tmax};
     }
+    void setSpec(const Spec& s) {
+        Vin_min = s.Vin_min;
+        Vin_max = s.Vin_max;
+        line_freq = s.line_freq;
+        Vout = s.Vout;
+        Pout = s.Pout;
+        effic = s.effic;
+        pwm_freq = s.pwm_freq;
+        PFC = s.PFC;
+        Tmax = s.Tmax;
+    }
 };
 
 extern Design dv;

@@ -28,27 +28,13 @@ Spec panelSpec() {
     return s;
 }
 
-bool sameSpec(const Spec& a, const Spec& b) {
-    return a.Vin_min == b.Vin_min && a.Vin_max == b.Vin_max && a.line_freq == b.line_freq &&
-           a.Vout == b.Vout && a.Pout == b.Pout && a.effic == b.effic && a.pwm_freq == b.pwm_freq &&
-           a.PFC == b.PFC && a.Tmax == b.Tmax;
-}
-
 // A field of the main panel was committed. A changed value makes every step
 // stale: the chain starts again from Calculate.
 void inputCommitted() {
     const Spec s = panelSpec();
-    if (!sameSpec(s, dv.spec()))
+    if (s != dv.spec())
         for (int b : kChainButtons) dim(PANEL_MAIN, b, true);
-    dv.Vin_min = s.Vin_min;
-    dv.Vin_max = s.Vin_max;
-    dv.line_freq = s.line_freq;
-    dv.Vout = s.Vout;
-    dv.Pout = s.Pout;
-    dv.effic = s.effic;
-    dv.pwm_freq = s.pwm_freq;
-    dv.PFC = s.PFC;
-    dv.Tmax = s.Tmax;
+    dv.setSpec(s);
     judgeInputs();
 }
 
@@ -91,15 +77,7 @@ INPUT_FIELD(max_amb_temp)
 #undef INPUT_FIELD
 
 void conti() {
-    dv.Vin_min = getv(PANEL_MAIN, MAIN_VINMIN);
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    dv.line_freq = getv(PANEL_MAIN, MAIN_LINEFREQ);
-    dv.Vout = getv(PANEL_MAIN, MAIN_VOUT);
-    dv.Pout = getv(PANEL_MAIN, MAIN_POUT);
-    dv.effic = getv(PANEL_MAIN, MAIN_EFFIC);
-    dv.pwm_freq = getv(PANEL_MAIN, MAIN_PWMFREQ);
-    dv.PFC = getv(PANEL_MAIN, MAIN_PFC);
-    dv.Tmax = getv(PANEL_MAIN, MAIN_TMAX);
+    dv.setSpec(panelSpec());
     const Currents c = operatingCurrents(dv.spec());
     dv.Pin = c.Pin;
     dv.Iout = c.Iout;

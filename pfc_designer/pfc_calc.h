@@ -11,6 +11,7 @@ namespace k7350 {
 struct Spec {
     double Vin_min = 90, Vin_max = 264, line_freq = 50, Vout = 400, Pout = 100, effic = 95,
            pwm_freq = 40, PFC = 0.99, Tmax = 50;
+    bool operator==(const Spec&) const = default;
 };
 
 // ---- input conditions ---------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "pfc_designer/ProjectFile.h"
 #include "tests/common/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -275,6 +276,47 @@ TEST_F(ProjectTest, AnOlderFileLoadsAsItDid) {
     });
 }
 
+// The section after line 100: whole or refused; untagged numbers there are
+// no section; a newer layout's values this one does not know go back out unchanged.
+TEST_F(ProjectTest, TheSectionAfterTheSlotsIsWholeOrRefused) {
+    std::vector<double> slots(100, 0.0);
+    const double spec[] = {90, 264, 50, 400, 100, 95, 40, 0.99, 50, 1, 470, 0.5};
+    std::copy(std::begin(spec), std::end(spec), slots.begin());
+    auto text = [&](std::vector<double> tail) {
+        std::ostringstream o;
+        for (double x : slots) o << x << "\n";
+        for (double x : tail) o << x << "\n";
+        return o.str();
+    };
+    Project p;
+    std::string error;
+    ASSERT_TRUE(parseProject(text({1, 2, 3}), p, error)) << error;
+    EXPECT_TRUE(p.more.empty());
+    ASSERT_TRUE(parseProject(text({kMoreTag, 0}), p, error)) << error;
+    EXPECT_TRUE(p.more.empty());
+    EXPECT_FALSE(parseProject(text({kMoreTag}), p, error));
+    EXPECT_FALSE(parseProject(text({kMoreTag, 2.5, 1, 2, 3}), p, error));
+    EXPECT_NE(error.find("whole number"), std::string::npos) << error;
+    EXPECT_FALSE(parseProject(text({kMoreTag, 7, 98, 1.85}), p, error));
+    EXPECT_EQ(error, "line 102 announces 7 more values, the file holds 2");
+    EXPECT_FALSE(parseProject(text({kMoreTag, -1}), p, error));
+    // A newer layout: nine values, two of them unknown here.
+    std::vector<double> newer = {kMoreTag, 9, 98, 1.85, 1.6, 15, 16, 330, 12, 5.5, 6.5};
+    ASSERT_TRUE(parseProject(text(newer), p, error)) << error;
+    EXPECT_EQ(p.more.size(), 9u);
+    std::ofstream(dir.path() / "newer.ini") << text(newer);
+    runWith([&] {
+        host.files = {"newer.ini", "back.ini"};
+        press(PANEL_MAIN, MAIN_LOAD);
+        EXPECT_EQ(val(PANEL_CORE, CORE_ML), 98);
+        EXPECT_EQ(val(PANEL_OUTCAP, OUTCAP_DELTA), 12);
+        press(PANEL_MAIN, MAIN_SAVE);
+    });
+    const auto back = numbers(readAll(dir.path() / "back.ini"));
+    ASSERT_EQ(back.size(), 111u);
+    EXPECT_EQ(std::vector<double>(back.begin() + 100, back.end()), newer);
+}
+
 TEST_F(ProjectTest, BadFilesChangeNothing) {
     std::vector<double> good(41, 1.0);
     good[30] = 1;
@@ -357,6 +399,88 @@ TEST_F(ProjectTest, ReadOnlyOrUnwritableTargetsKeepTheProject) {
         EXPECT_TRUE(quitRequested());
     });
     EXPECT_EQ(readAll(dir.path() / "ro.ini"), "keep\n");
+}
+
+namespace {
+std::vector<std::string> headings(const Document& d) {
+    std::vector<std::string> h;
+    for (const auto& b : d.blocks)
+        if (b.kind == DocBlock::Kind::Heading) h.push_back(b.text);
+    return h;
+}
+// The table right after a heading.
+const std::vector<std::vector<std::string>>* tableAfter(const Document& d, const std::string& heading) {
+    for (std::size_t k = 0; k + 1 < d.blocks.size(); ++k)
+        if (d.blocks[k].kind == DocBlock::Kind::Heading && d.blocks[k].text == heading &&
+            d.blocks[k + 1].kind == DocBlock::Kind::Table)
+            return &d.blocks[k + 1].rows;
+    return nullptr;
+}
+bool hasRow(const std::vector<std::vector<std::string>>& rows, std::vector<std::string> row) {
+    return std::find(rows.begin(), rows.end(), row) != rows.end();
+}
+} // namespace
+
+// Printing lays out the design as a document: the inputs, the currents, each
+// step the chain reached with its graphs, the bill of materials.
+TEST_F(K7350Test, PrintingMakesADocumentOfTheDesign) {
+    runWith([&] {
+        walkChain(2); // step 3 reached, not later ones
+        press(PANEL_MAIN, MAIN_BOM);
+        press(PANEL_BOM, BOM_PRINT);
+        ASSERT_EQ(host.printed.size(), 1u);
+        const Document& two = host.printed[0];
+        EXPECT_EQ(headings(two), (std::vector<std::string>{"Input conditions", "Operating currents",
+                                                           "Step 1: sense resistor", "Step 2: boost inductor",
+                                                           "Boost inductor: core and winding",
+                                                           "Step 3: power MOSFET", "Bill of materials"}));
+        press(PANEL_BOM, BOM_CLOSE);
+        walkChain(9);
+        set(PANEL_FEED, FEED_RHEFF, 1000);
+        set(PANEL_FEED, FEED_RLEFF, 6.29);
+        set(PANEL_FEED, FEED_C1, 1);
+        press(PANEL_FEED, FEED_START);
+        press(PANEL_FEED, FEED_CLOSE);
+        press(PANEL_MAIN, MAIN_BOM);
+        press(PANEL_BOM, BOM_PRINT);
+        ASSERT_EQ(host.printed.size(), 2u);
+        const Document& all = host.printed[1];
+        EXPECT_EQ(all.title, "K7350 boost PFC pre-regulator: new");
+        const auto h = headings(all);
+        EXPECT_EQ(h.size(), 2u + 9 + 1 + 1);
+        EXPECT_EQ(h.back(), "Bill of materials");
+        const auto* inputs = tableAfter(all, "Input conditions");
+        ASSERT_TRUE(inputs);
+        EXPECT_EQ(inputs->size(), 9u);
+        EXPECT_TRUE(hasRow(*inputs, {"Output power", "100", "W"}));
+        EXPECT_TRUE(hasRow(*inputs, {"Minimum input voltage", "90", "V rms"}));
+        const auto* bom = tableAfter(all, "Bill of materials");
+        ASSERT_TRUE(bom);
+        EXPECT_TRUE(hasRow(*bom, {"MOSFET Rds(on)", "500", "mΩ"}));
+        EXPECT_TRUE(hasRow(*bom, {"Sense resistance", "470", "mΩ"}));
+        EXPECT_TRUE(hasRow(*bom, {"Auxiliary winding turns ratio", "10", ""}));
+        EXPECT_TRUE(hasRow(*bom, {"Compensation capacitor C1", "1", "µF"}));
+        const auto* loop = tableAfter(all, "Step 9: feedback, OVP and voltage loop");
+        ASSERT_TRUE(loop);
+        EXPECT_TRUE(hasRow(*loop, {"C1 (µF)", "1", ""}));
+        EXPECT_TRUE(hasRow(*loop, {"Compensation", "C1", ""}));
+        // The graphs of steps 2, 3 and 9, as they stand, and the loop's note.
+        int graphs = 0;
+        for (const auto& b : all.blocks)
+            if (b.kind == DocBlock::Kind::Graph) {
+                ++graphs;
+                EXPECT_FALSE(b.graph->series().empty());
+            }
+        EXPECT_EQ(graphs, 4);
+        bool noted = false;
+        for (const auto& b : all.blocks)
+            noted = noted || (b.kind == DocBlock::Kind::Paragraph && b.text.find("Phase margin below 45") != std::string::npos);
+        EXPECT_TRUE(noted);
+        // A cancelled print changes nothing and frees the main panel all the same.
+        host.printer = [](const Document&) { return false; };
+        press(PANEL_BOM, BOM_PRINT);
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+    });
 }
 
 TEST_F(K7350Test, BillOfMaterialsVisibility) {
