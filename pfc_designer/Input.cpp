@@ -40,7 +40,7 @@ void inputCommitted() {
 
 } // namespace
 
-void judgeInputs() {
+bool judgeInputs() {
     const Spec s = panelSpec();
     Verdicts v;
     v.refuse(!minInputVoltOk(s.Vin_min, s.Vin_max), "minimum input voltage value\nnot correct");
@@ -57,6 +57,7 @@ void judgeInputs() {
     // Design comes back through the operating currents.
     dim(PANEL_MAIN, MAIN_CALCULATE, !v.ok());
     if (!v.ok()) dim(PANEL_MAIN, MAIN_DESIGN, true);
+    return v.ok();
 }
 
 #define INPUT_FIELD(name)      \

@@ -59,8 +59,9 @@ void showNote(int panelId, const Verdicts& v);
 std::string noteText(const Verdicts& v);
 
 // ---- input conditions, sense resistor, boost inductor ---------------------------
-// The main panel's checks over all nine fields: the note, Calculate and Design.
-void judgeInputs();
+// The main panel's checks over all nine fields: the note, Calculate and
+// Design. True when all pass.
+bool judgeInputs();
 void conti();
 void resistenza_sense();
 void leggiRsns();

@@ -120,12 +120,13 @@ void load_file() {
     setv(PANEL_BOM, BOM_CIN, dv.truCin);
     for (int k = 0; k < 7; ++k) dv.ant[k] = project.slots[kFlagSlot + k];
     setTitle(path);
+    // Every step at once, unless the input conditions are refused (the note says why).
+    const bool inputsOk = judgeInputs();
     for (int c : {MAIN_BOM, MAIN_STEP2, MAIN_STEP3, MAIN_STEP4, MAIN_STEP5, MAIN_STEP6, MAIN_STEP7,
                   MAIN_STEP8, MAIN_STEP9, MAIN_STEP1, MAIN_DESIGN})
-        dim(PANEL_MAIN, c, false);
+        dim(PANEL_MAIN, c, !inputsOk);
     elementi();
     conti();
-    judgeInputs();
     componenti();
     // Every step as it was: the loop too, when its parts are there.
     calcola_set();

@@ -317,6 +317,24 @@ TEST_F(ProjectTest, TheSectionAfterTheSlotsIsWholeOrRefused) {
     EXPECT_EQ(std::vector<double>(back.begin() + 100, back.end()), newer);
 }
 
+// A file whose input conditions are refused loads, shows why, and opens no step.
+TEST_F(ProjectTest, AFileWithRefusedInputsOpensNoStep) {
+    std::vector<double> v(41, 0.0);
+    const double spec[] = {90, 264, 50, 400, -5, 95, 40, 0.99, 50, 1, 470, 0.5};
+    std::copy(std::begin(spec), std::end(spec), v.begin());
+    writeSlots(dir.path() / "neg.ini", v);
+    runWith([&] {
+        host.files = {"neg.ini"};
+        press(PANEL_MAIN, MAIN_LOAD);
+        EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "neg.ini");
+        EXPECT_EQ(note(PANEL_MAIN), "Output power must be higher than 0W");
+        for (int b : {MAIN_STEP1, MAIN_DESIGN, MAIN_BOM, MAIN_CALCULATE}) EXPECT_TRUE(dimmed(PANEL_MAIN, b)) << b;
+        for (int b : kLaterSteps) EXPECT_TRUE(dimmed(PANEL_MAIN, b)) << b;
+        set(PANEL_MAIN, MAIN_POUT, 100);
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+    });
+}
+
 TEST_F(ProjectTest, BadFilesChangeNothing) {
     std::vector<double> good(41, 1.0);
     good[30] = 1;
