@@ -726,7 +726,7 @@ std::vector<std::vector<std::string>> PanelRows(int handle) {
     if (!p) return rows;
     for (const Ctrl& c : p->ctrls) {
         const bool number = c.def.kind == CtrlKind::Numeric || c.def.kind == CtrlKind::Indicator;
-        if (!c.visible || !(number || c.def.kind == CtrlKind::Ring)) continue;
+        if (!c.visible || c.dimmed || !(number || c.def.kind == CtrlKind::Ring)) continue;
         std::string label = c.def.label, unit = c.def.unit, value = c.text();
         if (label.empty())
             if (const Ctrl* t = textBeside(*p, c, false)) label = t->caption;

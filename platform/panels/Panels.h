@@ -215,8 +215,8 @@ int DeleteGraphPlot(int panel, int ctrl, int plotHandle, int refresh);
 int RefreshGraph(int panel, int ctrl);
 int SetCursorAttribute(int panel, int ctrl, int cursor, int attr, int value);
 int SetCursorPosition(int panel, int ctrl, int cursor, double x, double y);
-// The visible number fields and rings of a panel as it shows them: label,
-// value text, unit. A field without a label of its own takes the text shown
+// The number fields and rings of a panel that are shown and not dimmed, as
+// it shows them: label, value text, unit. A field without a label of its own takes the text shown
 // left of it on its row, and its unit the text right of it.
 std::vector<std::vector<std::string>> PanelRows(int panel);
 int PrintDocument(const Document& doc); // 0 printed, 1 cancelled, < 0 failed
