@@ -89,7 +89,7 @@ std::optional<std::string> QtHost::selectFile(const FileRequest& req) {
     fd.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fd.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QString types = qs(req.typeList).replace(';', ' ');
-    fd.setNameFilters({"Settings (" + types + ")", "All files (*)"});
+    fd.setNameFilters({"Project files (" + types + ")", "All files (*)"});
     const QString spec = qs(req.defaultSpec);
     if (spec.startsWith("*.")) fd.setDefaultSuffix(spec.mid(2));
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return std::nullopt;
