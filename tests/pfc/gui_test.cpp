@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -136,6 +137,27 @@ TEST(K7350Qt, EscClosesTheStepAndHelpPanelsOnTopKeepingWhatWasTyped) {
         EXPECT_TRUE(panel(hp[PANEL_MAIN])->visible);
         EXPECT_TRUE(popups().empty());
     });
+}
+
+// Quit after a change asks with Yes, No and Cancel; Cancel keeps the program.
+TEST(K7350Qt, QuitOffersCancel) {
+    QtHost host;
+    QStringList buttons;
+    runQt(host, [&] {
+        userSet(hp[PANEL_MAIN], MAIN_TMAX, 45);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+            box->button(QMessageBox::Cancel)->click();
+        });
+        userCommit(hp[PANEL_MAIN], MAIN_QUIT); // returns once the box has gone
+        EXPECT_FALSE(quitRequested());
+        ASSERT_FALSE(popups().empty());
+        EXPECT_EQ(popups().back().answer, "cancel");
+    });
+    EXPECT_EQ(buttons.size(), 3);
+    EXPECT_TRUE(buttons.contains("Cancel")) << buttons.join(",").toStdString();
 }
 
 // Drives every panel into states with long notes: no text may be cut (a
