@@ -65,6 +65,8 @@ bool entered(int panelId, int ctrl) {
 
 void markEntered(int panelId, int ctrl) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_USER_ENTERED, 1); }
 
+namespace {
+// The note's text: each message on a line of its own, at most three.
 std::string noteText(const Verdicts& v) {
     std::vector<std::string> all = v.refusals;
     all.insert(all.end(), v.warnings.begin(), v.warnings.end());
@@ -84,6 +86,7 @@ std::string noteText(const Verdicts& v) {
     if (all.size() > kShown) text += " (and " + std::to_string(all.size() - kShown) + " more)";
     return text;
 }
+} // namespace
 
 void showNote(int panelId, const Verdicts& v) {
     SetCtrlVal(hp[panelId], NOTE, noteText(v).c_str());

@@ -55,8 +55,6 @@ struct Verdicts {
 // warnings only, empty when every check passes. A check waits until its
 // field has been entered, so nothing is shown about a field not reached yet.
 void showNote(int panelId, const Verdicts& v);
-// The note's text: each message on a line of its own, at most three.
-std::string noteText(const Verdicts& v);
 
 // ---- input conditions, sense resistor, boost inductor ---------------------------
 // The main panel's checks over all nine fields: the note, Calculate and

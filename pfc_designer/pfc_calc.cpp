@@ -38,12 +38,6 @@ bool switchingFreqOk(double f) { return 13 <= f && f <= 300; }
 bool powerFactorOk(double pf) { return 0.7 <= pf && pf <= 1; }
 bool ambientTempOk(double t) { return 0 <= t && t <= 85; }
 
-bool specOk(const Spec& s) {
-    return minInputVoltOk(s.Vin_min, s.Vin_max) && maxInputVoltOk(s.Vin_min, s.Vin_max) &&
-           lineFreqOk(s.line_freq) && outputVoltOk(s.Vout, s.Vin_max) && outputPowerOk(s.Pout) && efficiencyOk(s.effic) &&
-           switchingFreqOk(s.pwm_freq) && powerFactorOk(s.PFC) && ambientTempOk(s.Tmax);
-}
-
 double maxSenseResistance(double ILpk) { return kSenseLimit / ILpk; }
 double currentLimit(double Rsense) { return kCurrentTrip / Rsense; }
 bool senseResistanceOk(double Rsense, double Rsx) {

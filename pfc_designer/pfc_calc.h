@@ -31,7 +31,6 @@ bool efficiencyOk(double eff);
 bool switchingFreqOk(double f);
 bool powerFactorOk(double pf);
 bool ambientTempOk(double t);
-bool specOk(const Spec& s);
 
 // ---- sense resistor and boost inductor -------------------------------------------
 
