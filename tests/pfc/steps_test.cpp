@@ -53,10 +53,11 @@ TEST(MosfetLosses, AreTheLineCycleAveragesOfTheEnergiesPerCycle) {
     };
     // At unity power factor the currents are exactly the transition-mode ones (a lower
     // factor only raises the switched current, on the safe side).
-    Spec s100, s250;
-    s100.PFC = s250.PFC = 1;
+    Spec s100, s250, s150;
+    s100.PFC = s250.PFC = s150.PFC = 1;
     s250.Pout = 250; // 250 W, universal, 400 V
-    const Design designs[] = {{s100, 0.5, 500, 50, 100}, {s250, 0.2, 190, 25, 150}};
+    s150.Pout = 150, s150.Vin_min = 85, s150.Vin_max = 265, s150.Vout = 390, s150.pwm_freq = 45;
+    const Design designs[] = {{s100, 0.5, 500, 50, 100}, {s250, 0.2, 190, 25, 150}, {s150, 0.33, 280, 30, 120}};
     for (const Design& d : designs) {
         const double Pin = operatingCurrents(d.s).Pin;
         MosfetLosses l;
@@ -86,6 +87,29 @@ TEST(MosfetLosses, AreTheLineCycleAveragesOfTheEnergiesPerCycle) {
     l.Ptot.fill(1);
     l.Ptot[400] = 2;
     EXPECT_EQ(worstLoss(l), 2);
+}
+
+// A 250 W universal stage with 180 mΩ of sense resistance: the inductor's core and the
+// multiplier's operating point, by the energy and the sense voltage they stand for.
+TEST(Design250W, CoreVolumeAndOperatingPoint) {
+    Spec s;
+    s.Pout = 250;
+    const Currents c = operatingCurrents(s);
+    const double L = 0.2, Rsense = 180, imax = currentLimit(Rsense); // mH, mΩ, A
+    ASSERT_LE(Rsense, maxSenseResistance(c.ILpk));
+    // 0.35 T at the trip: N·B·Ae = L·I, and a core of μe = 60 stores ½·L·I² at that flux
+    const double AE = 1.1, ML = 90, gap = 1.5;
+    EXPECT_NEAR(turns(L, imax, AE) * kPeakFlux * AE * 1e-4, L * 1e-3 * imax, 1e-12);
+    const double ve = minCoreVolume(imax, ML, gap, L) * 1e-6;
+    EXPECT_NEAR(kPeakFlux * kPeakFlux * ve / (2 * 4e-7 * M_PI * ML / gap), 0.5 * L * 1e-3 * imax * imax, 1e-12);
+    // the multiplier's output at the crest is the sense voltage of the inductor's peak there
+    const double effKp = 0.0075;
+    for (double VAC : {90.0, 115.0, 230.0, 264.0}) {
+        const OperatingPoint op = operatingPoint(Rsense, s.Pout, s.effic, s.PFC, VAC, effKp);
+        ASSERT_TRUE(op.ok) << VAC;
+        const double ilpk = 2 * std::sqrt(2.0) * c.Pin / (s.PFC * VAC);
+        EXPECT_NEAR(multiplierGain(op.V2) * std::sqrt(2.0) * VAC * effKp, Rsense * 1e-3 * ilpk, 1e-9) << VAC;
+    }
 }
 
 TEST(Simpson38, ExactForCubicsAndUsesTheStepsMagnitude) {
