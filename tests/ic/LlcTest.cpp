@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -44,52 +45,38 @@ struct Reference {
     bool zvs; // Im >= Ip
 };
 
-LlcDesign designA() {
+// A design from its conditions {Vinmax, Vinnom, Vinmin, Vo, Io, η, hold-up}, its tank
+// {fr, K, q, Ae, ΔB, Vf} and its parts {Coss, Cstray, Td, Np preset, Cr preset}.
+LlcDesign make(std::array<float, 7> c, std::array<float, 6> t, std::array<float, 5> p) {
     LlcDesign d;
-    d.vinMax = 410, d.vinNom = 390, d.vinMin = 300, d.vo = 24, d.io = 10, d.eff = 94, d.hold = 20;
-    d.fr = 100, d.k = 6, d.qMargin = 0.9f, d.ae = 120, d.swingB = 0.5f, d.vf = 0.5f;
-    d.coss = 200, d.cstray = 100, d.deadTime = 250, d.npSet = 4, d.crSet = 22;
+    d.vinMax = c[0], d.vinNom = c[1], d.vinMin = c[2], d.vo = c[3], d.io = c[4], d.eff = c[5], d.hold = c[6];
+    d.fr = t[0], d.k = t[1], d.qMargin = t[2], d.ae = t[3], d.swingB = t[4], d.vf = t[5];
+    d.coss = p[0], d.cstray = p[1], d.deadTime = p[2], d.npSet = p[3], d.crSet = p[4];
     return d;
 }
 
+const LlcDesign designA =
+    make({410, 390, 300, 24, 10, 94, 20}, {100, 6, 0.9f, 120, 0.5f, 0.5f}, {200, 100, 250, 4, 22});
 // Fmin above 200 kHz: the sweep steps by 0.1 kHz.
-LlcDesign designB() {
-    LlcDesign d;
-    d.vinMax = 430, d.vinNom = 380, d.vinMin = 340, d.vo = 48, d.io = 5, d.eff = 96, d.hold = 10;
-    d.fr = 400, d.k = 5, d.qMargin = 0.95f, d.ae = 80, d.swingB = 0.4f, d.vf = 1;
-    d.coss = 100, d.cstray = 50, d.deadTime = 200, d.npSet = 8, d.crSet = 15;
-    return d;
-}
-
+const LlcDesign designB = make({430, 380, 340, 48, 5, 96, 10}, {400, 5, 0.95f, 80, 0.4f, 1}, {100, 50, 200, 8, 15});
 // 200 W, 390 V to 24 V: with a 200 ns dead time the switches lose zero-voltage
 // switching at high line and light load.
-LlcDesign design200W() {
-    LlcDesign d;
-    d.vinMax = 410, d.vinNom = 390, d.vinMin = 340, d.vo = 24, d.io = 8.33f, d.eff = 94, d.hold = 20;
-    d.fr = 100, d.k = 5, d.qMargin = 0.95f, d.ae = 120, d.swingB = 0.4f, d.vf = 0.7f;
-    d.coss = 150, d.cstray = 120, d.deadTime = 200, d.npSet = 4, d.crSet = 22;
-    return d;
-}
-
+const LlcDesign design200W =
+    make({410, 390, 340, 24, 8.33f, 94, 20}, {100, 5, 0.95f, 120, 0.4f, 0.7f}, {150, 120, 200, 4, 22});
 // 300 W, 390 V to 12 V on synchronous rectifiers.
-LlcDesign design300W() {
-    LlcDesign d;
-    d.vinMax = 410, d.vinNom = 390, d.vinMin = 340, d.vo = 12, d.io = 25, d.eff = 95, d.hold = 20;
-    d.fr = 100, d.k = 6, d.qMargin = 0.95f, d.ae = 190, d.swingB = 0.4f, d.vf = 0.5f;
-    d.coss = 200, d.cstray = 150, d.deadTime = 250, d.npSet = 2, d.crSet = 33;
-    return d;
-}
+const LlcDesign design300W =
+    make({410, 390, 340, 12, 25, 95, 20}, {100, 6, 0.95f, 190, 0.4f, 0.5f}, {200, 150, 250, 2, 33});
 
 const Reference kReferences[] = {
     {LlcDesign{}, 124.518, 15.748, 1.25, 0.952381, 161.79, 0.455618, 43.2461, 79.5147, 30.8439, 167.6, 754.202,
      0.812712, 0.588, 17.4101, 1.39122, 355.032, 48.0525, true},
-    {designA(), 164.457, 7.95918, 1.3, 0.95122, 128.425, 0.335396, 53.8405, 120.185, 36.95, 68.5529, 411.318,
+    {designA, 164.457, 7.95918, 1.3, 0.95122, 128.425, 0.335396, 53.8405, 120.185, 36.95, 68.5529, 411.318,
      0.968739, 0.82, 8.5969, 1.6634, 306.325, 32.6, true},
-    {designB(), 173.611, 3.87755, 1.11765, 0.883721, 121.923, 0.53796, 283.039, 683.88, 6.0663, 26.0974, 130.487,
+    {designB, 173.611, 3.87755, 1.11765, 0.883721, 121.923, 0.53796, 283.039, 683.88, 6.0663, 26.0974, 130.487,
      0.526881, 0.5375, 4.24764, 1.59632, 363.072, 11.49, false},
-    {design200W(), 233.075, 7.89474, 1.14706, 0.95122, 154.171, 0.501516, 67.422, 115.967, 20.5841, 123.057, 615.287,
+    {design200W, 233.075, 7.89474, 1.14706, 0.95122, 154.171, 0.501516, 67.422, 115.967, 20.5841, 123.057, 615.287,
      0.668078, 0.861, 8.64825, 1.32293, 349.657, 33.0029, false},
-    {design300W(), 346.071, 15.6, 1.14706, 0.95122, 102.74, 0.440135, 64.0205, 120.185, 35.1962, 71.9688, 431.813,
+    {design300W, 346.071, 15.6, 1.14706, 0.95122, 102.74, 0.440135, 64.0205, 120.185, 35.1962, 71.9688, 431.813,
      0.92276, 0.902, 16.8499, 1.97785, 331.483, 21.6444, true},
 };
 
@@ -203,7 +190,7 @@ TEST(LlcTank, MagnetisingCurrentIsThePeakOfTheSimulatedSteadyState) {
         EXPECT_EQ(d.im >= d.ip, o.notices.empty());
     }
     // The 200 W design: 1.197 A peak to peak, 0.668 A peak, below the 0.861 A the dead time needs.
-    LlcDesign d = design200W();
+    LlcDesign d = design200W;
     const auto o = kv::ic::llcTank(d);
     EXPECT_NEAR(d.im, 0.668, 0.0005);
     EXPECT_NEAR(d.ip, 0.861, 0.0005);
