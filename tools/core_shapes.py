@@ -86,7 +86,7 @@ class Table:
                 out[k] = _mid(k, v, name)
             else:
                 out[k] = v * 1e3
-        return d["family"], d.get("familySubtype"), out
+        return d["family"], out
 
 
 class Path:
@@ -192,11 +192,11 @@ def pot(r1, r2, r3, h, window, wall, wall_c, base_share=None, steps=200):
     return Path(pieces)
 
 
-def _e(L, sub):
-    return e_pair(L, L["C"] * L["F"], L["F"] / 4, flat_legs(L))
+def _e(L, plate=None):
+    return e_pair(L, L["C"] * L["F"], L["F"] / 4, flat_legs(L), plate)
 
 
-def _efd(L, sub):
+def _efd(L):
     # flattened centre leg F x F2 with rounded edges of radius q
     q = L.get("q", 0.0)
     return e_pair(L, L["F"] * L["F2"] - (4 - math.pi) * q * q, L["F"] / 4, flat_legs(L))
@@ -207,23 +207,19 @@ def _round_post(L, legs):
     return e_pair(L, math.pi * F * F / 4, half_disc_centre(F), legs)
 
 
-def _etd(L, sub):
+def _etd(L):
     return _round_post(L, arc_legs(L["A"], L["C"], L["E"]))
 
 
-def _er(L, sub):
+def _er(L):
     return _round_post(L, flat_legs(L))
 
 
-def _planar_er(L, sub):
+def _planar_er(L):
     return _round_post(L, arc_legs(L["A"], L["C"], L["E"], L.get("G")))
 
 
-def _pq(L, sub):
-    return _round_post(L, arc_legs(L["A"], L["C"], L["E"]))
-
-
-def _p(L, sub):
+def _p(L):
     # two wire slots of width G through the wall; H the centre hole
     r4, r3, r2, r1 = L["A"] / 2, L["E"] / 2, L["F"] / 2, L.get("H", 0.0) / 2
     wall = math.pi * (r4 * r4 - r3 * r3) - 2 * L.get("G", 0.0) * (r4 - r3)
@@ -231,7 +227,7 @@ def _p(L, sub):
     return pot(r1, r2, r3, L["B"] - L["D"], 2 * L["D"], wall, wall_c)
 
 
-def _rm(L, sub, n=400):
+def _rm(L, n=400):
     # two legs of width C between the window circle and the outer face at A/2;
     # the base narrows from the whole circle at the post to the legs' share at r3
     r3, r2, r1 = L["E"] / 2, L["F"] / 2, L.get("H", 0.0) / 2
@@ -252,7 +248,7 @@ def _rm(L, sub, n=400):
     return pot(r1, r2, r3, L["B"] - L["D"], 2 * L["D"], 2 * area, moment / area - r3, share)
 
 
-def _ep(L, sub, n=400):
+def _ep(L, n=400):
     # block A x C with a round window of diameter E about the post, open to the
     # front; K sets the post back from the middle of the depth
     A, C, R = L["A"], L["C"], L["E"] / 2
@@ -268,7 +264,7 @@ def _ep(L, sub, n=400):
     return pot(0.0, L["F"] / 2, R, L["B"] - L["D"], 2 * L["D"], area, max(moment / area - R, 0.0))
 
 
-def _u(L, sub):
+def _u(L):
     # U pair: two legs of width (A - E)/2, two yokes; only the minimum of E is
     # tabled, so the legs are as wide as the drawing allows
     A, B, C, D, E = L["A"], L["B"], L["C"], L["D"], L["E"]
@@ -278,10 +274,11 @@ def _u(L, sub):
     return Path([(4 * D, legs), (2 * E, yoke), (4 * c[0], c[1])])
 
 
-# table family -> (drawing family used for confirmation, calculation)
+# table family -> (drawing family used for confirmation, calculation); PQ legs
+# are taken as those of ETD (inner faces on the window circle)
 FAMILIES = {
     "e": ("E", _e), "planarE": ("E", _e), "efd": ("EFD", _efd), "etd": ("ETD", _etd),
-    "er": ("ER", _er), "planarER": ("ER", _planar_er), "ec": ("EC", _er), "pq": ("PQ", _pq),
+    "er": ("ER", _er), "planarER": ("ER", _planar_er), "ec": ("EC", _er), "pq": ("PQ", _etd),
     "p": ("P", _p), "rm": ("RM", _rm), "ep": ("EP", _ep), "u": ("U", _u),
 }
 PLATE = re.compile(r"^(.*\S)\s*\+\s*PLT\s*([\d.]+)/([\d.]+)/([\d.]+)$")
@@ -290,7 +287,7 @@ PLATE = re.compile(r"^(.*\S)\s*\+\s*PLT\s*([\d.]+)/([\d.]+)/([\d.]+)$")
 def drawing_family(table, shape):
     """Family whose drawing the shape follows ('E+PLT' for an E closed by a plate)."""
     m = PLATE.match(shape)
-    family, _, _ = table.letters(m.group(1) if m else shape)
+    family, _ = table.letters(m.group(1) if m else shape)
     if family not in FAMILIES:
         raise ShapeError("%s: no calculation for the %s family" % (shape, family))
     return "E+PLT" if m else FAMILIES[family][0]
@@ -300,14 +297,14 @@ def calculate(table, shape):
     """Path of a shape name, or of 'E ... + PLT l/w/t' (an E closed by a plate of thickness t)."""
     m = PLATE.match(shape)
     if m:
-        family, sub, L = table.letters(m.group(1))
+        family, L = table.letters(m.group(1))
         if family not in ("e", "planarE"):
             raise ShapeError("%s: a plate closes E shapes only" % shape)
-        return e_pair(L, L["C"] * L["F"], L["F"] / 4, flat_legs(L), plate=float(m.group(4)))
-    family, sub, L = table.letters(shape)
+        return _e(L, plate=float(m.group(4)))
+    family, L = table.letters(shape)
     if family not in FAMILIES:
         raise ShapeError("%s: no calculation for the %s family" % (shape, family))
-    return FAMILIES[family][1](L, sub)
+    return FAMILIES[family][1](L)
 
 
 def round3(x):
