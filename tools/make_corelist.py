@@ -116,7 +116,6 @@ class Calculations:
     families the makers' sheets confirm."""
 
     def __init__(self, rows, table):
-        self.table = table
         self.paths, self.families, self.errors = {}, {}, []
         for r in rows:
             shape = (r.get("iec_shape") or "").strip()
@@ -131,8 +130,11 @@ class Calculations:
         for r in rows:
             how = documented(r)
             if how and id(r) in self.paths:
-                self.accuracy.setdefault(self.families[id(r)], []).append(
-                    (r, how, deviations(r, self.paths[id(r)])))
+                try:
+                    dev = deviations(r, self.paths[id(r)])
+                except ValueError:   # check_row names the value
+                    continue
+                self.accuracy.setdefault(self.families[id(r)], []).append((r, how, dev))
         self.confirmed = set()
         for fam, found in self.accuracy.items():
             agreeing = {r["iec_shape"] for r, _, dev in found
@@ -250,11 +252,11 @@ def read_rows(path):
         return list(csv.DictReader(f))
 
 
-def load(path, shapes=None):
-    """Rows by family and the problems found; shapes: the dimension table file."""
+def load(path):
+    """Rows by family and the problems found."""
     rows = read_rows(path)
     materials = load_materials(os.path.join(os.path.dirname(os.path.abspath(path)), "materials.csv"))
-    calc = Calculations(rows, core_shapes.Table(shapes or core_shapes.SHAPES_FILE))
+    calc = Calculations(rows, core_shapes.Table())
     errs = list(calc.errors)
     by_family = {k: [] for k in BLOCKS}
     for r in rows:
@@ -318,10 +320,14 @@ def report(src, out=sys.stdout):
         path = calc.path(r)
         if path is None:
             continue
-        dev = deviations(r, path)
+        try:
+            dev = deviations(r, path)
+        except ValueError:
+            print("%-26s values are not numbers" % row_name(r), file=out)
+            continue
         print("%-26s %-26s %-6s" % (row_name(r), r["iec_shape"], calc.family(r))
-              + "".join(" %7s %7.3g %+4.1f%%" % (r[col], getattr(path, attr), 100 * dev[col])
-                        for col, attr in PARAMS), file=out)
+              + "".join(" %7s %7s %+5.1f%%" % (r[col], "%.0f" % x if x >= 1000 else "%.3g" % x, 100 * dev[col])
+                        for col, attr in PARAMS for x in [getattr(path, attr)]), file=out)
     print("\nfamily    confirmed  maker-documented rows (Ae le Ve deviation from the calculation)", file=out)
     for fam in sorted(set(calc.families.values())):
         found = calc.accuracy.get(fam, [])

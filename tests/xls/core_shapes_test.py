@@ -271,6 +271,16 @@ class GeneratorRules(unittest.TestCase):
         self.assertEqual(len(errs), sum(x["checked_against"] != make_corelist.CALCULATED for x in rm_rows), errs)
         self.assertTrue(all(": the RM calculation is not confirmed" in e for e in errs), errs)
 
+    def test_value_that_is_not_a_number_is_named(self):
+        self.row("E65/32/27", "N87")["Le_mm"] = "147mm"   # a sheet row of a confirmed family
+        errs = self.errors()
+        self.assertEqual(len(errs), 1, errs)
+        self.assertTrue(errs[0].startswith("EE E65/32/27 N87: ") and "147mm" in errs[0], errs)
+
+    def test_shape_missing_from_the_table_is_named(self):
+        self.row("E16/8/5", "3C90")["iec_shape"] = "E 16/8/6"
+        self.assertEqual(self.errors(), ["EE E16/8/5 3C90: shape E 16/8/6: no shape 'E 16/8/6' in the dimension table"])
+
     def test_calculated_row_must_carry_the_calculation(self):
         r = self.row("E36/18/11", "N87")
         self.assertEqual(r["checked_against"], make_corelist.CALCULATED)
