@@ -99,6 +99,22 @@ TEST_F(Window, CancelStillRecalculates) {
     EXPECT_EQ(w.design.Efficiency, 70);
 }
 
+// Cancelled dialogs recalculate with nothing changed: the auxiliary winding
+// keeps its 42 turns and the 5.98 V they give for the 6 V asked.
+TEST_F(Window, AuxiliaryWindingHoldsUnderCancelledDialogs) {
+    GraphicFlybackDialog& w = open();
+    const std::string turns = textAt(w, 615, 350), volts = textAt(w, 521, 253);
+    EXPECT_EQ(turns, "42Ts");
+    EXPECT_EQ(volts.substr(0, 4), "5.98");
+    for (int i = 0; i < 10; ++i) {
+        const graphic::Region& r = graphic::kRegions[size_t(i) % std::size(graphic::kRegions)];
+        w.onLButtonUp(r.x1 + 1, r.y1 + 1);
+        EXPECT_EQ(textAt(w, 615, 350), turns) << i;
+        EXPECT_EQ(textAt(w, 521, 253), volts) << i;
+    }
+    EXPECT_TRUE(hb.messages.empty());
+}
+
 TEST_F(Window, ParameterDialogStopsReadingAtTheFirstBadNumber) {
     GraphicFlybackDialog& w = open();
     script(240, [](ui::Dialog& d) {
