@@ -29,11 +29,10 @@ void CEMI::onInitDialog() {
     setResults("");
 }
 
+// In differential mode the capacitor is the X capacitor across the line.
 bool CEMI::onPageCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
-    const bool cm = commonMode();
-    enable(kCapacitance, cm);
-    enable(kCapLabel, cm);
+    setText(kCapLabel, commonMode() ? "电容(μF)" : "X电容(μF)");
     setResults("");
     return true;
 }
@@ -48,12 +47,7 @@ void CEMI::compute() {
     const emi::FilterResults r = emi::filter(in);
     corner = r.fc;
     inductance = r.L;
-    if (r.hasC) capacitance = r.C;
-}
-
-// Differential mode has no capacitor: its result stays blank.
-void CEMI::shown() {
-    if (!commonMode()) setText(kCapacitance, "");
+    capacitance = r.C;
 }
 
 } // namespace kv::toolbox

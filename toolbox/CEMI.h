@@ -27,7 +27,6 @@ public:
 
 private:
     void compute() override;
-    void shown() override;
     bool onPageCommand(int id, ui::Notify code) override;
 };
 
