@@ -154,7 +154,7 @@ Outcome verify(Design& d, int mode) {
 Outcome snubber(Design& d, int) {
     if (int stop = commonStop(d)) return Outcome::stopped(stop);
     // The clamp sits at what the switch allows above the mains peak; the
-    // reflected voltage is the design's, a 1.4th of it.
+    // design reflects Vc / 1.4 meanwhile.
     const float vc = clampVoltage(d);
     const float vor = turnsRatio(d) * (d.Vo + d.Vdf);
     const float llk = d.Lp * 1e-6f * (d.Per * 0.01f);

@@ -15,10 +15,10 @@ namespace power = services::power;
 constexpr double kRoot2 = mag::kMainsRoot2;
 // The clamp capacitor's voltage ripple, as a share of Vz.
 constexpr double kClampRipple = 0.03;
-
-double inputPower(const FlybackDesign& d) { return double(d.Vo) * d.Io * 100.0 / d.Efficiency; }
 using mag::roundHalfDown;
 using mag::roundUp;
+
+double inputPower(const FlybackDesign& d) { return double(d.Vo) * d.Io * 100.0 / d.Efficiency; }
 } // namespace
 
 std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {

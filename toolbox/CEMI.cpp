@@ -26,13 +26,14 @@ void CEMI::onInitDialog() {
     setText(kAtten, "-24");
     setText(kImpedance, "50");
     setText(kDamping, "0.707");
+    capLabel_ = text(kCapLabel);
     setResults("");
 }
 
 // In differential mode the capacitor is the X capacitor across the line.
 bool CEMI::onPageCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
-    setText(kCapLabel, commonMode() ? "电容(μF)" : "X电容(μF)");
+    setText(kCapLabel, commonMode() ? capLabel_ : "X" + capLabel_);
     setResults("");
     return true;
 }
