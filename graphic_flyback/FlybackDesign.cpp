@@ -84,6 +84,9 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
         d.VdcMin = float(vpk * (1.0 - d.PerVinpp * 0.01));
         d.Cin = float(power::bulkCapacitance(inputPower(d), vpk, double(d.VdcMin), double(d.fLine)) * 1e6);
     } else {
+        // Even emptied to 0 V the capacitor would not reach the next half wave.
+        out.bulkEmpties = double(d.Cin) * 1e-6 * vpk * vpk <
+                          2.0 * inputPower(d) * power::holdTime(0.0, vpk, double(d.fLine));
         d.VdcMin = searchVdcMin(d);
         d.PerVinpp = float((vpk - d.VdcMin) * 100.0 / vpk);
     }
