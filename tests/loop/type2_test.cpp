@@ -105,8 +105,13 @@ void expectTheLoop(ui::Dialog& p) {
     EXPECT_LT(std::fabs(gain), 1.0);
     const double R2overR1 = 20 * std::log10(v(p, P::kR2) / v(p, P::kR1));
     EXPECT_NEAR(R2overR1, std::round(R2overR1), 1e-4); // whole dB
-    if (R2overR1 > 0.5) EXPECT_LE(gain, 1e-4);         // an amplifier with gain falls short
-    if (R2overR1 < -0.5) EXPECT_GE(gain, -1e-4);       // one that attenuates leaves some over
+    // An amplifier with gain falls short; one that attenuates leaves some over.
+    if (R2overR1 > 0.5) {
+        EXPECT_LE(gain, 1e-4);
+    }
+    if (R2overR1 < -0.5) {
+        EXPECT_GE(gain, -1e-4);
+    }
 }
 
 } // namespace
