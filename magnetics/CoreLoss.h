@@ -20,8 +20,9 @@ struct LossRange {
     double fMin, fMax, bMin, bMax, tMin, tMax;
     double k, alpha, beta, c1, c2;
     int points;
-    double largestError;  // of the fit at its points, as a fraction
-    double shareWithin15; // of its points within ±15 %
+    int measured;         // measured points among them; 0: fitted to published fits only
+    double largestError;  // of the model at the measured points (the fitted ones where none), as a fraction
+    double shareWithin15; // of those points within ±15 %
 };
 
 std::span<const LossRange> lossRanges();

@@ -9,6 +9,8 @@
 #include <map>
 #include <numbers>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace kv::magnetics {
 namespace {
@@ -35,28 +37,124 @@ Waveform sine(double bPeak, double f, int n) {
 }
 
 LossRange synthetic(double alpha, double beta) {
-    return LossRange{"X", 1, 1e9, 0, 1, -100, 300, 1.0, alpha, beta, 0, 0, 0, 0, 1};
+    return LossRange{"X", 1, 1e9, 0, 1, -100, 300, 1.0, alpha, beta, 0, 0, 0, 0, 0, 1};
 }
 
-TEST(CoreLossFit, EveryMaterialMeetsTheRuleAtItsOwnPoints) {
-    std::map<std::string, std::vector<double>> errors;
+struct LossPoint {
+    std::string material, range, kind, waveform, source;
+    double f, b, t, pv, duty;
+};
+
+std::vector<LossPoint> lossPoints() {
+    std::vector<LossPoint> out;
     for (const auto& p : readCsv("data/core_loss_points.csv")) {
-        const LossRange* r = rangeNamed(p.at("material"), p.at("fit_range_kHz"));
-        ASSERT_NE(r, nullptr) << p.at("material") << " " << p.at("fit_range_kHz");
-        const double f = std::stod(p.at("f_Hz")), b = std::stod(p.at("B_mT")) / 1e3, t = std::stod(p.at("T_C"));
-        const double measured = std::stod(p.at("Pv_kW_m3")) * 1e3;
-        errors[p.at("material")].push_back(steinmetz(*r, f, b, t) / measured - 1);
-        EXPECT_FALSE(p.at("source").empty());
+        const bool triangle = p.at("waveform") == "triangle";
+        out.push_back({p.at("material"), p.at("fit_range_kHz"), p.at("kind"), p.at("waveform"), p.at("source"),
+                       std::stod(p.at("f_Hz")), std::stod(p.at("B_mT")) / 1e3, std::stod(p.at("T_C")),
+                       std::stod(p.at("Pv_kW_m3")) * 1e3, triangle ? std::stod(p.at("duty")) : 0.0});
     }
-    ASSERT_EQ(errors.size(), 9u);
-    for (const auto& [material, errs] : errors) {
-        int within = 0;
-        for (double e : errs) {
-            within += std::abs(e) <= 0.15;
-            EXPECT_LE(std::abs(e), 0.30) << material;
+    return out;
+}
+
+bool fitted(const LossPoint& p) {
+    return p.range != "outside";
+}
+
+// ±15 % on at least 90 % of the points, none beyond ±30 %.
+void expectRule(const std::string& material, const std::vector<double>& errs) {
+    ASSERT_FALSE(errs.empty()) << material;
+    int within = 0;
+    for (double e : errs) {
+        within += std::abs(e) <= 0.15;
+        EXPECT_LE(std::abs(e), 0.30) << material;
+    }
+    EXPECT_GE(within, 0.9 * errs.size()) << material;
+}
+
+TEST(CoreLossFit, EveryMaterialMeetsTheRuleAtItsMeasuredSinePoints) {
+    // Judged on the measured points where a material has them; a material
+    // with no measured point at all is judged on the published fits it was
+    // fitted to, which only says the table reproduces them.
+    std::map<std::string, std::vector<double>> measured, published;
+    std::set<std::string> anyMeasured;
+    for (const auto& p : lossPoints()) {
+        if (!fitted(p) || p.kind == "maker-max")
+            continue;
+        const LossRange* r = rangeNamed(p.material, p.range);
+        ASSERT_NE(r, nullptr) << p.material << " " << p.range;
+        if (p.kind == "measured")
+            anyMeasured.insert(p.material);
+        if (p.waveform != "sine")
+            continue;
+        const double e = steinmetz(*r, p.f, p.b, p.t) / p.pv - 1;
+        (p.kind == "measured" ? measured : published)[p.material].push_back(e);
+    }
+    ASSERT_EQ(published.size(), 9u);
+    for (const auto& [material, errs] : published) {
+        if (measured.count(material))
+            expectRule(material, measured.at(material));
+        else if (!anyMeasured.count(material))
+            expectRule(material, errs);
+    }
+    EXPECT_FALSE(measured.empty());
+}
+
+TEST(CoreLossFit, EveryPointSaysWhatItIs) {
+    for (const auto& p : lossPoints()) {
+        EXPECT_TRUE(p.kind == "measured" || p.kind == "maker-max" || p.kind == "mas-fit") << p.kind;
+        EXPECT_TRUE(p.waveform == "sine" || p.waveform == "triangle") << p.waveform;
+        // A point from a published fit says so; a measured one names its data set; a bound says it is one.
+        const std::string says = p.kind == "mas-fit" ? "MAS fit:" : p.kind == "measured" ? "measured: MagNet"
+                                                                                          : "maker maximum:";
+        EXPECT_EQ(p.source.rfind(says, 0), 0u) << p.source;
+        EXPECT_TRUE(p.waveform == "sine" || p.kind == "measured");
+        if (p.waveform == "triangle") {
+            EXPECT_GT(p.duty, 0);
+            EXPECT_LT(p.duty, 1);
         }
-        EXPECT_GE(within, 0.9 * errs.size()) << material;
     }
+}
+
+TEST(CoreLossFit, StaysBelowEveryMakersGuaranteedMaximum) {
+    // A core set's guaranteed maximum over its volume bounds the typical
+    // loss of its material from above.
+    int checked = 0;
+    for (const auto& p : lossPoints()) {
+        if (p.kind != "maker-max")
+            continue;
+        const LossRange* r = fitted(p) ? rangeNamed(p.material, p.range) : nullptr;
+        if (!r) {
+            EXPECT_EQ(rangeFor(p.material, p.f), nullptr) << p.material << " " << p.f;
+            continue;
+        }
+        EXPECT_LE(steinmetz(*r, p.f, p.b, p.t), p.pv * (1 + 1e-9)) << p.material << " " << p.f;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST(Igse, AgainstMeasuredTriangularFlux) {
+    // The model's own use: a triangle of the measured peak, frequency and
+    // duty through the one call, against the loss measured with it. The iGSE
+    // holds to ±40 % for duties of 0.2 to 0.8 and to ±30 % for most points;
+    // at 0.1 and 0.9 (one very steep edge) it is known to fall short.
+    std::map<std::string, std::pair<int, int>> within30; // material: (within, all)
+    for (const auto& p : lossPoints()) {
+        if (p.waveform != "triangle" || !fitted(p))
+            continue;
+        const CoreLoss c = coreLossDensity(p.material, triangle(2 * p.b, p.f, p.duty), p.t);
+        ASSERT_EQ(c.reason, Reason::None) << p.material << " " << p.f << " " << describe(c.reason);
+        const double e = c.pv / p.pv - 1;
+        if (p.duty >= 0.2 - 1e-9 && p.duty <= 0.8 + 1e-9) {
+            EXPECT_LE(std::abs(e), 0.40) << p.material << " " << p.f << " D " << p.duty;
+        }
+        auto& [in, all] = within30[p.material];
+        in += std::abs(e) <= 0.30;
+        ++all;
+    }
+    EXPECT_FALSE(within30.empty());
+    for (const auto& [material, count] : within30)
+        EXPECT_GE(count.first, 0.7 * count.second) << material;
 }
 
 TEST(CoreLossFit, PowerFerritesLoseLeastNearTheirWorkingTemperature) {
@@ -75,8 +173,12 @@ TEST(CoreLossFit, CoversEveryMaterialOfTheCoreTableAndRecordsItsError) {
     for (const auto& r : lossRanges()) {
         EXPECT_LT(r.fMin, r.fMax);
         EXPECT_LT(r.bMin, r.bMax);
-        EXPECT_LE(r.largestError, 0.30);
-        EXPECT_GE(r.shareWithin15, 0.90);
+        EXPECT_LE(r.measured, r.points);
+        // Where nothing measured pulls the fit away, it reproduces the published fits.
+        if (r.measured == 0) {
+            EXPECT_LE(r.largestError, 0.30) << r.material;
+            EXPECT_GE(r.shareWithin15, 0.90) << r.material;
+        }
         // The temperature curve is 1 at 25 °C and stays positive over the data.
         EXPECT_NEAR(temperatureFactor(r, 25), 1.0, 1e-12);
         for (double t = r.tMin; t <= r.tMax; t += 5)
