@@ -75,6 +75,7 @@ const Button<D> kButtons[][1] = {
 
 const Message kMessages[] = {
     {bridge::kLongDuty, " 建议留最大占空比设置为小于0.8，留0.2的余量！"},
+    {bridge::kMaxBelowMin, DesignerFrame::kMaxBelowMin},
 };
 
 const GroupColor kPushPullColors[] = {

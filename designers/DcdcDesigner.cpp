@@ -2,6 +2,8 @@
 
 #include "script/Bindings.h"
 
+#include <cstdio>
+
 namespace kv::designers {
 
 namespace {
@@ -92,6 +94,22 @@ void DcdcDesigner::modeChanged() {
     const Picture& p = kPictures[converter()];
     setPicture(p.bitmap, kPictureGroup, p.x, 19, p.marginW, 10);
     invalidate(kPictureArea);
+    showTips(false); // the results are gone
+}
+
+void DcdcDesigner::resultsShown(int, bool builtIn) { showTips(builtIn); }
+
+void DcdcDesigner::showTips(bool withEsr) {
+    std::string tips = control(kTips)->tpl.caption;
+    if (withEsr) {
+        // three digits, in mΩ or, from 1 Ω on, in Ω
+        const double mOhm = design.ESR, ohm = mOhm / 1000;
+        char line[80];
+        if (mOhm < 1000) std::snprintf(line, sizeof line, "输出电容ESR≤%.3gmΩ。", mOhm);
+        else std::snprintf(line, sizeof line, ohm < 1000 ? "输出电容ESR≤%.3gΩ。" : "输出电容ESR≤%.0fΩ。", ohm);
+        tips += line;
+    }
+    setText(kTips, tips);
 }
 
 bool DcdcDesigner::onOtherCommand(int id, ui::Notify code) {

@@ -9,7 +9,7 @@ namespace kv::designers {
 
 class DcdcDesigner : public TableDesigner<dcdc::Design> {
 public:
-    enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078 };
+    enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078, kTips = 1306 };
     // Repainted when the converter changes.
     static constexpr ui::Rect kPictureArea{365, 18, 590, 150};
 
@@ -22,6 +22,9 @@ private:
     void fillModes() override;
     void modeChanged() override;
     bool onOtherCommand(int id, ui::Notify code) override;
+    // The built-in formulas add the output capacitor's ESR to the tips.
+    void resultsShown(int id, bool builtIn) override;
+    void showTips(bool withEsr);
 };
 
 } // namespace kv::designers

@@ -243,7 +243,8 @@ void DesignerFrame::runButton(const ButtonInfo& b) {
     }
 
     bool formulaOdd = false;
-    if (formulaInUse()) {
+    const bool builtIn = !formulaInUse();
+    if (!builtIn) {
         if (!runFormulas(b)) return giveUp();
         for (std::size_t i = 0; i < fields_.size(); ++i)
             if (!std::isfinite(*slot(i))) formulaOdd = true;
@@ -262,6 +263,7 @@ void DesignerFrame::runButton(const ButtonInfo& b) {
     writeFields();
     blank(restore);
     blank(b.blankAfter);
+    resultsShown(b.id, builtIn);
     if (formulaOdd) messageBox(kFormulaNotFinite, ui::kAppName, ui::Icon::Warning);
 }
 

@@ -75,6 +75,8 @@ public:
     static constexpr const char* kNotFinite = "输入有误：这组设计条件得不到有效的计算结果，请检查输入！";
     static constexpr const char* kFormulaNotFinite =
         "注意：公式计算结果中有无效数值（无穷大或非数），这些结果已留空！";
+    // The designers that size a part at the highest input refuse a range upside down.
+    static constexpr const char* kMaxBelowMin = "输入有误：“{VinMax}”低于“{VinMin}”，请检查输入！";
 
 protected:
     DesignerFrame(int templateId, ui::Dialog* parent, std::string baseTitle);
@@ -105,6 +107,8 @@ protected:
     virtual void formulasChosen(bool /*custom*/) {}
     // Other commands than the computation buttons.
     virtual bool onOtherCommand(int /*id*/, ui::Notify /*code*/) { return false; }
+    // After button `id` showed its results, from the built-in formulas or a formula file.
+    virtual void resultsShown(int /*id*/, bool /*builtIn*/) {}
 
     // ---- steps the particulars use ---------------------------------------------
     void writeFields();

@@ -1,5 +1,7 @@
 #include "loop/CICtrl.h"
 
+#include <cstdio>
+
 namespace kv::loop {
 
 using services::Range;
@@ -16,13 +18,27 @@ constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, 202, {95, 558, 305, 558}
 const ui::Rect kPictureArea{440, 18, 895, 283};
 } // namespace
 
+std::string subharmonicMessage(double damping) {
+    char v[32];
+    std::snprintf(v, sizeof v, "%.3f", damping);
+    return std::string("斜率补偿不足：mc·(1-D) = ") + v + "，不大于0.5，电流环将出现次谐波振荡，请增大斜率补偿电压！";
+}
+
+std::string rhpLimitMessage(double limitHz) {
+    return "穿越频率高于右半平面零点的1/3（" + frequencyText(limitHz) + "），请降低穿越频率！";
+}
+
+std::string samplingLimitMessage(double limitHz) {
+    return "穿越频率高于开关频率的1/6（" + frequencyText(limitHz) + "），请降低穿越频率！";
+}
+
 CICtrl::CICtrl(ui::Dialog* parent)
     : LoopPage(106, parent, {{kCalc, kIncomplete, kFc, true}}, kCaptions, kLinks, kR2) {
     bind(kVo, in.Vo, Range::Positive);
     bind(kIo, in.Io, Range::Positive);
     bind(kCo, in.Co, Range::Positive);
     bind(kResr, in.Resr, Range::Positive);
-    bind(kD, in.D, Range::ZeroToOne);
+    bind(kD, in.D, Range::Fraction);
     bind(kVin, in.Vin, Range::Positive);
     bind(kL, in.L, Range::Positive);
     bind(kVs, in.Vs, Range::NonNegative);
@@ -39,6 +55,7 @@ CICtrl::CICtrl(ui::Dialog* parent)
     bindResult(kFp, out.fp);
     bindResult(kFz, out.fz);
     bindResult(kFop, out.fop);
+    bindResult(kRhp, out.fRHP);
 }
 
 void CICtrl::onInitDialog() {
@@ -61,7 +78,18 @@ void CICtrl::compute() {
     out = icmode::compensate(in);
 }
 
-void CICtrl::shown() { showLoop(icmode::response(in, out)); }
+bool CICtrl::check() {
+    const double damping = icmode::currentLoopDamping(in);
+    return damping > 0.5 || refuse(subharmonicMessage(damping));
+}
+
+void CICtrl::shown() {
+    const double fc = in.fc * 1000.0;
+    std::vector<std::string> notes;
+    if (fc > icmode::rhpLimit(out)) notes.push_back(rhpLimitMessage(icmode::rhpLimit(out)));
+    if (fc > icmode::samplingLimit(in)) notes.push_back(samplingLimitMessage(icmode::samplingLimit(in)));
+    showLoop(icmode::response(in, out), fc, notes);
+}
 
 bool CICtrl::onPageCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;

@@ -40,7 +40,7 @@ bool CType3::check() {
 
 void CType3::compute() { out = type3::compensate(in); }
 
-void CType3::shown() { showLoop(type3::response(in, out)); }
+void CType3::shown() { showLoop(type3::response(in, out), in.fc * 1000.0); }
 
 void CType3::paintPictures(ui::Canvas& c) {
     stretchInto(c, 207, kNetworkGroup, 480, 19);

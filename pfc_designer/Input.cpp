@@ -258,7 +258,8 @@ void cioke() {
 }
 
 void ciioke() {
-    dv.Vmin = minCoreVolume(dv.ILrms, dv.ML, dv.gap, dv.trueL);
+    leggiPK();
+    dv.Vmin = minCoreVolume(dv.maxIpk, dv.ML, dv.gap, dv.trueL);
     setv(PANEL_CORE, CORE_VMIN, dv.Vmin);
 }
 

@@ -26,14 +26,14 @@ void CEMI::onInitDialog() {
     setText(kAtten, "-24");
     setText(kImpedance, "50");
     setText(kDamping, "0.707");
+    capLabel_ = text(kCapLabel);
     setResults("");
 }
 
+// In differential mode the capacitor is the X capacitor across the line.
 bool CEMI::onPageCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
-    const bool cm = commonMode();
-    enable(kCapacitance, cm);
-    enable(kCapLabel, cm);
+    setText(kCapLabel, commonMode() ? capLabel_ : "X" + capLabel_);
     setResults("");
     return true;
 }
@@ -48,12 +48,7 @@ void CEMI::compute() {
     const emi::FilterResults r = emi::filter(in);
     corner = r.fc;
     inductance = r.L;
-    if (r.hasC) capacitance = r.C;
-}
-
-// Differential mode has no capacitor: its result stays blank.
-void CEMI::shown() {
-    if (!commonMode()) setText(kCapacitance, "");
+    capacitance = r.C;
 }
 
 } // namespace kv::toolbox

@@ -4,6 +4,8 @@
 
 #include "services/CalcPage.h"
 
+#include <string>
+
 namespace kv::toolbox {
 
 class CEMI : public services::CalcPage {
@@ -26,8 +28,8 @@ public:
     float capacitance = 0; // μF
 
 private:
+    std::string capLabel_; // the template's, for common mode
     void compute() override;
-    void shown() override;
     bool onPageCommand(int id, ui::Notify code) override;
 };
 

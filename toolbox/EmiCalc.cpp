@@ -7,14 +7,9 @@ namespace kv::toolbox::emi {
 FilterResults filter(const FilterInputs& in) {
     FilterResults r;
     r.fc = in.fs * std::pow(10.0f, in.A / 40.0f);
-    if (in.commonMode) {
-        r.L = in.zeta * in.Z * 1000.0f / (r.fc * 3.1415926f);
-        const float w = 6.2831852f * r.fc;
-        r.C = 1e6f / (w * w * r.L);
-        r.hasC = true;
-    } else {
-        r.L = in.zeta * in.Z * 1000.0f / (r.fc * 6.2831852f);
-    }
+    r.L = in.zeta * in.Z * 1000.0f / (r.fc * (in.commonMode ? 3.1415926f : 6.2831852f));
+    const float w = 6.2831852f * r.fc;
+    r.C = 1e6f / (w * w * r.L);
     return r;
 }
 

@@ -508,6 +508,11 @@ TEST_F(K7350Test, CoreAndWindingChecks) {
         const double v1 = val(PANEL_CORE, CORE_VMIN);
         set(PANEL_CORE, CORE_GAP, 2);
         EXPECT_NEAR(val(PANEL_CORE, CORE_VMIN), v1 / 2, 1e-12);
+        // The gapped core (μe = le/g = 50) stores ½·L·I² at the current-limit trip with the
+        // 0.35 T the turns are sized for: B²·Ve/(2·μ0·μe).
+        const double ve = val(PANEL_CORE, CORE_VMIN) * 1e-6;
+        EXPECT_NEAR(0.35 * 0.35 * ve / (2 * 4e-7 * M_PI * 50), 0.5 * 0.5e-3 * ipk * ipk, 1e-9);
+        EXPECT_NEAR(val(PANEL_CORE, CORE_VMIN), 3.76, 0.01); // 3.83 A through 0.5 mH
         EXPECT_TRUE(popups().empty()) << lastPopup();
         struct {
             int ctrl;

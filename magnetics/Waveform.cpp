@@ -1,0 +1,73 @@
+#include "magnetics/Waveform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace kv::magnetics {
+
+double period(std::span<const Corner> w) {
+    return w.empty() ? 0.0 : w.back().t;
+}
+
+bool isPeriodic(std::span<const Corner> w) {
+    if (w.size() < 2 || w.front().t != 0.0 || !(period(w) > 0) || !std::isfinite(period(w)))
+        return false;
+    double big = 0;
+    for (size_t i = 0; i < w.size(); ++i) {
+        if (!std::isfinite(w[i].v) || (i > 0 && w[i].t < w[i - 1].t))
+            return false;
+        big = std::max(big, std::abs(w[i].v));
+    }
+    return std::abs(w.back().v - w.front().v) <= 1e-9 * big;
+}
+
+double mean(std::span<const Corner> w) {
+    double s = 0;
+    for (size_t i = 1; i < w.size(); ++i)
+        s += (w[i].t - w[i - 1].t) * (w[i].v + w[i - 1].v) / 2;
+    return s / period(w);
+}
+
+double rms(std::span<const Corner> w) {
+    double s = 0;
+    for (size_t i = 1; i < w.size(); ++i) {
+        const double a = w[i - 1].v, b = w[i].v;
+        s += (w[i].t - w[i - 1].t) * (a * a + a * b + b * b) / 3;
+    }
+    return std::sqrt(s / period(w));
+}
+
+std::complex<double> harmonic(std::span<const Corner> w, int n) {
+    using namespace std::complex_literals;
+    const double tp = period(w);
+    const double om = 2 * std::numbers::pi * n / tp;
+    // A segment v = v0 + s·(t − t0) integrates to e^(−jωt)·(v/(−jω) + s/ω²).
+    std::complex<double> sum = 0;
+    for (size_t i = 1; i < w.size(); ++i) {
+        const double dt = w[i].t - w[i - 1].t;
+        if (dt <= 0)
+            continue;
+        const double s = (w[i].v - w[i - 1].v) / dt;
+        auto prim = [&](double t, double v) { return std::exp(-1i * om * t) * (v / (-1i * om) + s / (om * om)); };
+        sum += prim(w[i].t, w[i].v) - prim(w[i - 1].t, w[i - 1].v);
+    }
+    return sum / tp;
+}
+
+Waveform trapezoid(double swing, double periodS, double rise, double high, double fall) {
+    Waveform w{{0, 0}, {rise, swing}};
+    if (high > 0)
+        w.push_back({rise + high, swing});
+    w.push_back({rise + high + fall, 0});
+    if (periodS > rise + high + fall)
+        w.push_back({periodS, 0});
+    return w;
+}
+
+Waveform triangle(double swing, double frequency, double duty) {
+    const double tp = 1 / frequency;
+    return trapezoid(swing, tp, duty * tp, 0, (1 - duty) * tp);
+}
+
+} // namespace kv::magnetics
