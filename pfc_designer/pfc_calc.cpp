@@ -32,17 +32,12 @@ Currents operatingCurrents(const Spec& s) {
 bool minInputVoltOk(double vmin, double vmax) { return 80 < vmin && vmin < vmax; }
 bool maxInputVoltOk(double vmin, double vmax) { return vmin < vmax && vmax < 500; }
 bool outputVoltOk(double vout, double vmax) { return vout >= kSqrt2 * vmax; }
-bool outputPowerOk(double pout) { return pout <= 350; }
+bool lineFreqOk(double f) { return 40 <= f && f <= 400; }
+bool outputPowerOk(double pout) { return 0 < pout && pout <= 350; }
 bool efficiencyOk(double eff) { return 60 <= eff && eff <= 100; }
 bool switchingFreqOk(double f) { return 13 <= f && f <= 300; }
 bool powerFactorOk(double pf) { return 0.7 <= pf && pf <= 1; }
 bool ambientTempOk(double t) { return 0 <= t && t <= 85; }
-
-bool specOk(const Spec& s) {
-    return minInputVoltOk(s.Vin_min, s.Vin_max) && maxInputVoltOk(s.Vin_min, s.Vin_max) &&
-           outputVoltOk(s.Vout, s.Vin_max) && outputPowerOk(s.Pout) && efficiencyOk(s.effic) &&
-           switchingFreqOk(s.pwm_freq) && powerFactorOk(s.PFC) && ambientTempOk(s.Tmax);
-}
 
 double maxSenseResistance(double ILpk) { return kSenseLimit / ILpk; }
 double currentLimit(double Rsense) { return kCurrentTrip / Rsense; }
@@ -71,12 +66,12 @@ double minFrequency(const Spec& s, double Pin, double trueL) {
 
 bool inductanceOk(double trueL, double L) { return trueL <= L && trueL >= 0.001 && std::isfinite(trueL); }
 
+double halfCycleAngle(int i) { return 3.14 * i / kFreqPoints; }
+
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out) {
     const double k = V * V / (2 * trueL * Pin);
-    for (int i = 0; i < kFreqPoints; ++i) {
-        const double theta = 3.14 * i / kFreqPoints;
-        out[i] = (1 - kSqrt2 * V * std::sin(theta) / Vout) * k;
-    }
+    for (int i = 0; i < kFreqPoints; ++i)
+        out[i] = (1 - kSqrt2 * V * std::sin(halfCycleAngle(i)) / Vout) * k;
 }
 
 double turns(double trueL, double maxIpk, double AE) { return 10 * trueL * maxIpk / (kPeakFlux * AE); }
@@ -286,5 +281,7 @@ Crossover crossover(const Loop& l) {
     }
     return c;
 }
+
+double maxCrossover(double lineFreq) { return 2 * lineFreq / 4; }
 
 } // namespace k7350

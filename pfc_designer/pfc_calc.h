@@ -12,6 +12,7 @@ namespace k7350 {
 struct Spec {
     double Vin_min = 90, Vin_max = 264, line_freq = 50, Vout = 400, Pout = 100, effic = 95,
            pwm_freq = 40, PFC = 0.99, Tmax = 50;
+    bool operator==(const Spec&) const = default;
 };
 
 // ---- input conditions ---------------------------------------------------------
@@ -21,16 +22,16 @@ struct Currents {
 };
 Currents operatingCurrents(const Spec& s);
 
-// The checks of the nine input fields (the frequency takes anything).
+// The checks of the nine input fields.
 bool minInputVoltOk(double vmin, double vmax);
 bool maxInputVoltOk(double vmin, double vmax);
+bool lineFreqOk(double f);       // 40 … 400 Hz
 bool outputVoltOk(double vout, double vmax);
-bool outputPowerOk(double pout);
+bool outputPowerOk(double pout); // above 0, at most 350 W
 bool efficiencyOk(double eff);
 bool switchingFreqOk(double f);
 bool powerFactorOk(double pf);
 bool ambientTempOk(double t);
-bool specOk(const Spec& s);
 
 // ---- sense resistor and boost inductor -------------------------------------------
 
@@ -48,6 +49,8 @@ double minFrequency(const Spec& s, double Pin, double trueL);
 bool inductanceOk(double trueL, double L);
 
 constexpr int kFreqPoints = 10000;
+// Line angle of sample i of the half-cycle (rad).
+double halfCycleAngle(int i);
 // Switching frequency over a line half-cycle at mains voltage V (kHz).
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out);
 
@@ -140,5 +143,10 @@ struct Crossover {
 };
 // First fall of the loop gain through 0 dB, interpolated on the log grid.
 Crossover crossover(const Loop& l);
+// The voltage loop must stay clear of the output's ripple at twice the line
+// frequency (it would shape the input current): crossover at most a quarter
+// of it, with a phase margin of at least 45°.
+constexpr double kMinPhaseMargin = 45;
+double maxCrossover(double lineFreq); // Hz
 
 } // namespace k7350
