@@ -184,7 +184,9 @@ TEST_F(Bridges, DesignsAgreeWithTheCircuitAndKeepTheirInvariants) {
             // highest input, and further down at the lowest
             const double lo = num(w, "Lo");
             EXPECT_NEAR(boundaryLoad(win.topology, c, c.VinMax, np, ns, lo), 0.1 * c.Io, 0.1 * c.Io * 1e-3);
-            if (c.VinMax > c.VinMin) EXPECT_LT(boundaryLoad(win.topology, c, c.VinMin, np, ns, lo), 0.1 * c.Io);
+            if (c.VinMax > c.VinMin) {
+                EXPECT_LT(boundaryLoad(win.topology, c, c.VinMin, np, ns, lo), 0.1 * c.Io);
+            }
             // power balance: average = RMS x root of the conducting share, Po/η in all
             const double irmsp = num(w, "Irmsp");
             const double average = win.topology == T::PushPull ? 2 * irmsp * std::sqrt(c.Dmax / 2)

@@ -248,7 +248,10 @@ TEST_F(Dcdc, DesignsKeepTheBalancesOfTheirInductor) {
                 EXPECT_NEAR(rc.vpp, vopp, vopp * 2e-3);
                 EXPECT_NEAR(rc.balance, 0, io * T * 1e-3);
                 EXPECT_NEAR(tipsEsr(w) * rc.ipp, vopp, vopp * 5e-3);
-                if (!buck && valley >= io) EXPECT_CLOSE(C * vopp, io * ton); // the capacitor alone carries the load while on
+                // The capacitor alone carries the load while on.
+                if (!buck && valley >= io) {
+                    EXPECT_CLOSE(C * vopp, io * ton);
+                }
                 if (!dcmMode) {
                     // at the other end of the input range the same parts ripple less
                     const double vin = buck ? c.VinMin : c.VinMax;
