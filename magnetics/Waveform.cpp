@@ -55,6 +55,34 @@ std::complex<double> harmonic(std::span<const Corner> w, int n) {
     return sum / tp;
 }
 
+std::vector<std::complex<double>> harmonics(std::span<const Corner> w, int count) {
+    using namespace std::complex_literals;
+    std::vector<std::complex<double>> out(size_t(std::max(count, 0)));
+    const double tp = period(w);
+    const double om = 2 * std::numbers::pi / tp;
+    // e^(−j·n·ω·t) of every corner, advanced one harmonic at a time.
+    std::vector<std::complex<double>> step(w.size()), turn(w.size(), 1.0);
+    for (size_t i = 0; i < w.size(); ++i)
+        step[i] = std::exp(-1i * om * w[i].t);
+    for (int n = 1; n <= count; ++n) {
+        const double omn = n * om;
+        for (size_t i = 0; i < w.size(); ++i)
+            turn[i] *= step[i];
+        std::complex<double> sum = 0;
+        for (size_t i = 1; i < w.size(); ++i) {
+            const double dt = w[i].t - w[i - 1].t;
+            if (dt <= 0)
+                continue;
+            const double s = (w[i].v - w[i - 1].v) / dt;
+            // v/(−jω) is j·v/ω
+            sum += turn[i] * std::complex<double>(s / (omn * omn), w[i].v / omn) -
+                   turn[i - 1] * std::complex<double>(s / (omn * omn), w[i - 1].v / omn);
+        }
+        out[size_t(n - 1)] = sum / tp;
+    }
+    return out;
+}
+
 Waveform trapezoid(double swing, double periodS, double rise, double high, double fall) {
     Waveform w{{0, 0}, {rise, swing}};
     if (high > 0)

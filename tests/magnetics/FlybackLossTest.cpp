@@ -109,7 +109,7 @@ TEST(FlybackLoss, WorkedByHandPartByPart) {
     EXPECT_NEAR(r.copperLoss, primary + secondary, 0.01 * r.copperLoss);
     // The sums and the thermal balance: the set sits where its loss puts it.
     EXPECT_NEAR(r.total, r.coreLoss + r.copperLoss, 1e-12 * r.total);
-    EXPECT_NEAR(r.rise, thermalResistance(kVe) * r.total, 1e-9 * r.rise);
+    EXPECT_NEAR(r.rise, thermalResistance(findShape("ETD 34/17/11")->surface) * r.total, 1e-9 * r.rise);
     EXPECT_NEAR(r.coreTempC, 40 + r.rise, 0.1);
     // A plausible magnetic: a watt or so in an ETD 34 at 100 kHz, a few tens of kelvin.
     EXPECT_GT(r.total, 0.3);
