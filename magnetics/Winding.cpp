@@ -12,7 +12,6 @@ constexpr ShapeGeometry kShapes[] = {
 #include "magnetics/IecShapes.inc"
 };
 
-constexpr double kMu0 = 4e-7 * std::numbers::pi;
 constexpr double kRho20 = 1.724e-8;   // annealed copper at 20 °C, Ω·m
 constexpr double kRhoTempCo = 0.00393; // per K
 constexpr double kInsulationShare = 1.08;

@@ -6,11 +6,14 @@
 #include "magnetics/Reason.h"
 #include "magnetics/Waveform.h"
 
+#include <numbers>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace kv::magnetics {
+
+inline constexpr double kMu0 = 4e-7 * std::numbers::pi; // H/m
 
 enum class Leg { None, Round, Rect };
 
