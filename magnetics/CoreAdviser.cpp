@@ -340,7 +340,7 @@ const char* describe(Verdict v) {
     case Verdict::ShapeNotModelled: return "the winding geometry of this core shape is not modelled";
     case Verdict::UnknownMaterial: return "no saturation or loss data for this core material";
     case Verdict::FrequencyOutside: return "the switching frequency is outside the material's loss data";
-    case Verdict::Saturates: return "saturates: the window cannot hold the turns that keep the peak flux below the limit";
+    case Verdict::Saturates: return "the window cannot hold the turns that keep the peak flux within the limit";
     case Verdict::GapTooLong: return "the gap for the inductance would be too long";
     case Verdict::DoesNotFitWindow: return "the windings do not fit the core window";
     case Verdict::TooHot: return "it would run hotter than the loss data reach";

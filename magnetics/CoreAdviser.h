@@ -84,7 +84,7 @@ enum class Verdict {
     ShapeNotModelled, // its shape's winding geometry or surface is not modelled
     UnknownMaterial,  // no saturation or loss data for its material
     FrequencyOutside, // the switching frequency is outside the material's loss data
-    Saturates,        // its window cannot hold the turns that keep the peak flux below the limit
+    Saturates,        // its window cannot hold the turns that keep the peak flux within the limit (bAtMostTurns)
     GapTooLong,       // Lp needs a gap longer than the fringing allows at those turns
     DoesNotFitWindow, // the wires, or the turns the shortest gap needs, do not fit the window
     TooHot,           // it would settle above the loss data's temperatures
