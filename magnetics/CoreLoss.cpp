@@ -96,7 +96,7 @@ double igse(const LossRange& r, std::span<const Corner> flux, double tempC) {
     return igseK(r) * std::pow(db, r.beta - r.alpha) * sum / period(flux) * temperatureFactor(r, tempC);
 }
 
-CoreLoss coreLossDensity(std::string_view material, std::span<const Corner> flux, double tempC) {
+CoreLoss coreLossDensity(std::string_view material, std::span<const Corner> flux, double tempC, LowFlux lowFlux) {
     CoreLoss out;
     out.pv = kNaN;
     if (!isPeriodic(flux) || !std::isfinite(tempC)) {
@@ -109,7 +109,21 @@ CoreLoss coreLossDensity(std::string_view material, std::span<const Corner> flux
     }
     const double f = 1 / period(flux);
     const LossRange* r = rangeFor(material, f);
-    out.reason = r ? checkPoint(*r, swing(flux) / 2, tempC) : Reason::FrequencyOutside;
+    const double peak = swing(flux) / 2;
+    if (r && lowFlux == LowFlux::UpperBound && peak < r->bMin) {
+        if (!(peak > 0)) { // a flux that does not move loses nothing
+            out.pv = 0;
+            return out;
+        }
+        Waveform scaled(flux.begin(), flux.end());
+        for (Corner& c : scaled)
+            c.v *= r->bMin / peak;
+        out.reason = checkPoint(*r, r->bMin, tempC);
+        out.bound = out.reason == Reason::None;
+        (out.bound ? out.pv : out.outsideValue) = igse(*r, scaled, tempC);
+        return out;
+    }
+    out.reason = r ? checkPoint(*r, peak, tempC) : Reason::FrequencyOutside;
     const double value = igse(r ? *r : *nearestRange(material, f), flux, tempC);
     if (out.reason == Reason::None)
         out.pv = value;

@@ -42,11 +42,18 @@ struct CoreLoss {
     Reason reason = Reason::None;
     double outsideValue = 0; // the model's value where reason says the point is outside its data
     double outsideShare = 0; // share of a line-cycle average from points outside the data
+    bool bound = false;      // pv is the loss at the data's lowest flux: an upper bound
 };
+
+// What a peak flux below the lowest of the data gives: FluxOutside, or the
+// loss of the same waveform scaled up to that lowest flux, an upper bound
+// (the loss of a ferrite only grows with the flux).
+enum class LowFlux { Refuse, UpperBound };
 
 // Loss density of a flux waveform, checked against the fitted range: the
 // fundamental frequency, the peak flux (half the swing) and the temperature.
-CoreLoss coreLossDensity(std::string_view material, std::span<const Corner> flux, double tempC);
+CoreLoss coreLossDensity(std::string_view material, std::span<const Corner> flux, double tempC,
+                         LowFlux lowFlux = LowFlux::Refuse);
 
 // Transition-mode boost PFC inductor: triangular ripple from zero to the peak
 // of the line current, on-time constant over the half line cycle.

@@ -20,6 +20,7 @@ struct MagneticDesign {
     std::optional<TmBoost> tmBoost; // a transition-mode PFC inductor: its line-cycle average instead of `flux`
     std::vector<Winding> windings; // from the centre leg out
     double ambientC = 40;
+    LowFlux lowFlux = LowFlux::Refuse; // a peak flux below the loss data
 };
 
 struct MagneticLossResult {
@@ -31,10 +32,13 @@ struct MagneticLossResult {
     std::vector<WindingLoss> windings;
     Reason reason = Reason::None; // when not None the figures above are not numbers
     double outsideShare = 0;      // of a line-cycle core loss from points outside the data
+    bool coreLossBound = false;   // the core loss is taken at the data's lowest flux (an upper bound)
 };
 
 // Core and copper losses are taken at the temperature the set reaches with
-// them (ambient plus rise, iterated until it settles within 0.05 K).
+// them: the first temperature above ambient where ambient plus the rise its
+// losses give meets it, within 0.05 K. A set that would settle above the
+// loss data's temperatures is refused (TemperatureOutside).
 MagneticLossResult magneticLoss(const MagneticDesign& d);
 
 } // namespace kv::magnetics

@@ -5,10 +5,10 @@
 
 namespace kv::magnetics {
 
-double thermalResistance(double veM3) {
-    if (!(veM3 > 0) || !std::isfinite(veM3))
+double thermalResistance(double surfaceM2) {
+    if (!(surfaceM2 > 0) || !std::isfinite(surfaceM2))
         return std::numeric_limits<double>::quiet_NaN();
-    return 53 / std::sqrt(veM3 * 1e6);
+    return kRthCoefficient * std::pow(surfaceM2, kRthExponent);
 }
 
 } // namespace kv::magnetics

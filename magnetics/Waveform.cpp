@@ -38,21 +38,49 @@ double rms(std::span<const Corner> w) {
     return std::sqrt(s / period(w));
 }
 
-std::complex<double> harmonic(std::span<const Corner> w, int n) {
-    using namespace std::complex_literals;
-    const double tp = period(w);
-    const double om = 2 * std::numbers::pi * n / tp;
-    // A segment v = v0 + s·(t − t0) integrates to e^(−jωt)·(v/(−jω) + s/ω²).
+namespace {
+
+// The integral of v(t)·e^(−jωt) over one period: a segment v = v0 + s·(t − t0)
+// integrates to e^(−jωt)·(v/(−jω) + s/ω²) between its ends, and v/(−jω) is
+// j·v/ω. `phase(i)` gives e^(−jω·t_i) of corner i.
+template <class Phase>
+std::complex<double> integral(std::span<const Corner> w, double om, Phase phase) {
     std::complex<double> sum = 0;
     for (size_t i = 1; i < w.size(); ++i) {
         const double dt = w[i].t - w[i - 1].t;
         if (dt <= 0)
             continue;
         const double s = (w[i].v - w[i - 1].v) / dt;
-        auto prim = [&](double t, double v) { return std::exp(-1i * om * t) * (v / (-1i * om) + s / (om * om)); };
-        sum += prim(w[i].t, w[i].v) - prim(w[i - 1].t, w[i - 1].v);
+        sum += phase(i) * std::complex<double>(s / (om * om), w[i].v / om) -
+               phase(i - 1) * std::complex<double>(s / (om * om), w[i - 1].v / om);
     }
-    return sum / tp;
+    return sum;
+}
+
+} // namespace
+
+std::complex<double> harmonic(std::span<const Corner> w, int n) {
+    using namespace std::complex_literals;
+    const double tp = period(w);
+    const double om = 2 * std::numbers::pi * n / tp;
+    return integral(w, om, [&](size_t i) { return std::exp(-1i * om * w[i].t); }) / tp;
+}
+
+std::vector<std::complex<double>> harmonics(std::span<const Corner> w, int count) {
+    using namespace std::complex_literals;
+    std::vector<std::complex<double>> out(size_t(std::max(count, 0)));
+    const double tp = period(w);
+    const double om = 2 * std::numbers::pi / tp;
+    // e^(−j·n·ω·t) of every corner, advanced one harmonic at a time.
+    std::vector<std::complex<double>> step(w.size()), turn(w.size(), 1.0);
+    for (size_t i = 0; i < w.size(); ++i)
+        step[i] = std::exp(-1i * om * w[i].t);
+    for (int n = 1; n <= count; ++n) {
+        for (size_t i = 0; i < w.size(); ++i)
+            turn[i] *= step[i];
+        out[size_t(n - 1)] = integral(w, n * om, [&](size_t i) { return turn[i]; }) / tp;
+    }
+    return out;
 }
 
 Waveform trapezoid(double swing, double periodS, double rise, double high, double fall) {

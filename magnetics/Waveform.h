@@ -26,6 +26,9 @@ double rms(std::span<const Corner> w);
 // Complex Fourier coefficient c_n = (1/T)·∫ v(t)·e^(−j·n·ω·t) dt of harmonic n
 // (n ≥ 1); its RMS value is √2·|c_n|.
 std::complex<double> harmonic(std::span<const Corner> w, int n);
+// The coefficients of harmonics 1 to `count` at once (element n − 1 is
+// harmonic n), the same values as `harmonic` in a fraction of its time.
+std::vector<std::complex<double>> harmonics(std::span<const Corner> w, int count);
 
 // Flux density of one period: rises by `swing` (peak to peak) in `rise`
 // seconds, stays for `high`, falls in `fall`, then stays low to the period's end.

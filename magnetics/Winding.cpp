@@ -1,5 +1,6 @@
 #include "magnetics/Winding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -11,7 +12,6 @@ constexpr ShapeGeometry kShapes[] = {
 #include "magnetics/IecShapes.inc"
 };
 
-constexpr double kMu0 = 4e-7 * std::numbers::pi;
 constexpr double kRho20 = 1.724e-8;   // annealed copper at 20 °C, Ω·m
 constexpr double kRhoTempCo = 0.00393; // per K
 constexpr double kInsulationShare = 1.08;
@@ -44,73 +44,125 @@ double dowellFactor(double delta, double layers) {
         return 1 + (5 * m2 - 1) / 45 * std::pow(delta, 4);
     if (delta > 20) // the hyperbolic terms have gone to one
         return delta * (1 + 2 * (m2 - 1) / 3);
-    const double x = 2 * delta;
-    const double skin = (std::sinh(x) + std::sin(x)) / (std::cosh(x) - std::cos(x));
-    const double prox = (std::sinh(delta) - std::sin(delta)) / (std::cosh(delta) + std::cos(delta));
+    // The hyperbolic and circular functions of Δ and 2Δ from one exponential
+    // and one sine and cosine (e^Δ − 1 taken whole: it keeps sinh Δ exact).
+    const double em = std::expm1(delta), e = em + 1, e2 = e * e;
+    const double sh = em * (1 + 1 / e) / 2, ch = (e + 1 / e) / 2;
+    const double sh2 = em * (e + 1) * (1 + 1 / e2) / 2, ch2 = (e2 + 1 / e2) / 2;
+    const double sn = std::sin(delta), cs = std::cos(delta);
+    const double sn2 = 2 * sn * cs, cs2 = cs * cs - sn * sn;
+    const double skin = (sh2 + sn2) / (ch2 - cs2);
+    const double prox = (sh - sn) / (ch + cs);
     return delta * (skin + 2 * (m2 - 1) / 3 * prox);
 }
 
-WindingsLoss windingLoss(const ShapeGeometry& shape, std::span<const Winding> windings, double tempC) {
-    WindingsLoss out;
+WindingsLayout layWindings(const ShapeGeometry& shape, std::span<const Winding> windings) {
+    WindingsLayout out;
     if (shape.leg == Leg::None) {
         out.reason = Reason::ShapeNotSupported;
         return out;
     }
     const double breadth = shape.height * (1 - 2 * kFormerFlangeShare);
-    const double room = shape.room * (1 - 2 * kFormerRoomShare);
     const double wall = shape.room * kFormerRoomShare;
-    const double rho = copperResistivity(tempC);
-    double built = 0; // radial build of the windings inside this one
+    out.room = shape.room * (1 - 2 * kFormerRoomShare);
     for (const auto& w : windings) {
         const double od = w.outerDiameter > 0 ? w.outerDiameter : kInsulationShare * w.wireDiameter;
-        if (!positive(w.turns) || !positive(w.wireDiameter) || w.strands < 1 || od < w.wireDiameter ||
-            !isPeriodic(w.current) || !std::isfinite(tempC)) {
+        if (!positive(w.turns) || !positive(w.wireDiameter) || w.strands < 1 || od < w.wireDiameter) {
             out.reason = Reason::BadInput;
             return out;
         }
-        WindingLoss r;
-        r.turnsPerLayer = std::floor(breadth / od);
-        if (r.turnsPerLayer < 1) {
+        WindingPlace p;
+        p.turnsPerLayer = std::floor(breadth / od);
+        if (p.turnsPerLayer < 1) {
             out.reason = Reason::WindingDoesNotFit;
             return out;
         }
-        const double conductors = std::ceil(w.turns) * w.strands;
-        r.layers = std::ceil(conductors / r.turnsPerLayer);
-        const double build = r.layers * od;
-        const double offset = wall + built + build / 2; // leg surface to the mean turn
-        r.meanTurn = shape.leg == Leg::Round ? std::numbers::pi * (shape.legWidth + 2 * offset)
+        p.layers = std::ceil(std::ceil(w.turns) * w.strands / p.turnsPerLayer);
+        const double build = p.layers * od;
+        const double offset = wall + out.build + build / 2; // leg surface to the mean turn
+        p.meanTurn = shape.leg == Leg::Round ? std::numbers::pi * (shape.legWidth + 2 * offset)
                                              : 2 * (shape.legWidth + shape.legDepth) + 2 * std::numbers::pi * offset;
-        built += build;
-        if (built > room) {
-            out.reason = Reason::WindingDoesNotFit;
+        out.build += build;
+        out.windings.push_back(p);
+    }
+    if (out.build > out.room)
+        out.reason = Reason::WindingDoesNotFit;
+    return out;
+}
+
+WindingsPlan planWindings(const ShapeGeometry& shape, std::span<const Winding> windings) {
+    WindingsPlan out;
+    const WindingsLayout layout = layWindings(shape, windings);
+    if (layout.reason != Reason::None) {
+        out.reason = layout.reason;
+        return out;
+    }
+    const double breadth = shape.height * (1 - 2 * kFormerFlangeShare);
+    for (size_t k = 0; k < windings.size(); ++k) {
+        const Winding& w = windings[k];
+        const WindingPlace& place = layout.windings[k];
+        if (!isPeriodic(w.current)) {
+            out.reason = Reason::BadInput;
             return out;
         }
+        WindingPlan p;
+        p.place.meanTurn = place.meanTurn;
+        p.place.layers = place.layers;
+        p.place.turnsPerLayer = place.turnsPerLayer;
         const double area = w.strands * std::numbers::pi * w.wireDiameter * w.wireDiameter / 4;
-        r.rdc = rho * w.turns * r.meanTurn / area;
+        p.rdcPerRho = w.turns * place.meanTurn / area;
         // Round wire as foil: its equivalent square, spread over the layer.
-        const double porosity = w.wireDiameter * std::min(conductors, r.turnsPerLayer) / breadth;
-        const double foil = std::pow(std::numbers::pi / 4, 0.75) * w.wireDiameter * std::sqrt(porosity);
+        const double conductors = std::ceil(w.turns) * w.strands;
+        const double porosity = w.wireDiameter * std::min(conductors, place.turnsPerLayer) / breadth;
+        p.foil = std::pow(std::numbers::pi / 4, 0.75) * w.wireDiameter * std::sqrt(porosity);
         const double dc = mean(w.current);
-        const double rmsI = rms(w.current);
-        r.rmsCurrent = rmsI;
-        r.dcLoss = r.rdc * rmsI * rmsI;
-        double acLeft = rmsI * rmsI - dc * dc;
-        double loss = r.rdc * dc * dc;
-        const double f0 = 1 / period(w.current);
-        double factor = 1;
-        for (int n = 1; n <= kHarmonics && acLeft > 0; ++n) {
-            const double in2 = 2 * std::norm(harmonic(w.current, n));
-            factor = dowellFactor(foil / skinDepth(n * f0, tempC), r.layers);
-            loss += r.rdc * factor * in2;
-            acLeft -= in2;
+        p.place.rmsCurrent = rms(w.current);
+        p.dcSquared = dc * dc;
+        p.fundamental = 1 / period(w.current);
+        double acLeft = p.place.rmsCurrent * p.place.rmsCurrent - p.dcSquared;
+        if (acLeft > 0) {
+            const auto c = harmonics(w.current, kHarmonics);
+            for (size_t n = 0; n < c.size() && acLeft > 0; ++n) {
+                p.harmonicPower.push_back(2 * std::norm(c[n]));
+                acLeft -= p.harmonicPower.back();
+            }
         }
-        if (acLeft > 0)
-            loss += r.rdc * factor * acLeft;
+        p.rest = std::max(acLeft, 0.0);
+        out.windings.push_back(std::move(p));
+    }
+    return out;
+}
+
+WindingsLoss windingLoss(const WindingsPlan& plan, double tempC) {
+    WindingsLoss out;
+    out.reason = plan.reason;
+    if (out.reason == Reason::None && !std::isfinite(tempC))
+        out.reason = Reason::BadInput;
+    if (out.reason != Reason::None)
+        return out;
+    const double rho = copperResistivity(tempC);
+    for (const WindingPlan& p : plan.windings) {
+        WindingLoss r = p.place;
+        r.rdc = rho * p.rdcPerRho;
+        r.dcLoss = r.rdc * r.rmsCurrent * r.rmsCurrent;
+        // Skin depth of harmonic n is the fundamental's over √n.
+        const double foilOverDepth = p.foil / skinDepth(p.fundamental, tempC);
+        double loss = r.rdc * p.dcSquared;
+        double factor = 1;
+        for (size_t n = 0; n < p.harmonicPower.size(); ++n) {
+            factor = dowellFactor(foilOverDepth * std::sqrt(double(n + 1)), r.layers);
+            loss += r.rdc * factor * p.harmonicPower[n];
+        }
+        loss += r.rdc * factor * p.rest;
         r.loss = loss;
         out.total += loss;
         out.windings.push_back(r);
     }
     return out;
+}
+
+WindingsLoss windingLoss(const ShapeGeometry& shape, std::span<const Winding> windings, double tempC) {
+    return windingLoss(planWindings(shape, windings), tempC);
 }
 
 } // namespace kv::magnetics

@@ -6,20 +6,27 @@
 #include "magnetics/Reason.h"
 #include "magnetics/Waveform.h"
 
+#include <numbers>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace kv::magnetics {
 
+inline constexpr double kMu0 = 4e-7 * std::numbers::pi; // H/m
+
 enum class Leg { None, Round, Rect };
 
 // Winding geometry of an IEC core shape (metres): the centre leg (diameter,
-// or width × depth), the radial room beside it and the window height of the set.
+// or width × depth), the radial room beside it and the window height of the
+// set; the outer surface of the set (m², its box or cylinder) and the gaps in
+// its magnetic path (two for a U pair, one ground into the centre leg else).
 struct ShapeGeometry {
     const char* name;
     Leg leg;
     double legWidth, legDepth, room, height;
+    double surface;
+    int gaps;
 };
 
 // The shape of that IEC name (e.g. "ETD 34/17/11"); nullptr when unknown.
@@ -67,8 +74,40 @@ struct WindingsLoss {
     Reason reason = Reason::None;
 };
 
-// Windings are given from the centre leg out; each one fills whole layers of
-// the former's breadth and the next starts on top of it.
+// Where the windings lie in the former. Windings are given from the centre
+// leg out; each one fills whole layers of the former's breadth and the next
+// starts on top of it.
+struct WindingPlace {
+    double turnsPerLayer = 0;
+    double layers = 0;
+    double meanTurn = 0; // m
+};
+struct WindingsLayout {
+    std::vector<WindingPlace> windings;
+    double build = 0;    // radial build of them all, m
+    double room = 0;     // radial room of the former, m
+    Reason reason = Reason::None; // BadInput, ShapeNotSupported or WindingDoesNotFit
+};
+WindingsLayout layWindings(const ShapeGeometry& shape, std::span<const Winding> windings);
+
+// What of the winding loss does not change with temperature: the layout, the
+// DC resistance over the resistivity and the power of each current harmonic.
+struct WindingPlan {
+    WindingLoss place;      // mean turn, layers, turns per layer, RMS current
+    double rdcPerRho = 0;   // 1/m
+    double foil = 0;        // equivalent foil thickness, m
+    double fundamental = 0; // Hz
+    double dcSquared = 0;   // A²
+    std::vector<double> harmonicPower; // A² of harmonic 1, 2, ... (RMS squared)
+    double rest = 0;        // A² beyond the last one
+};
+struct WindingsPlan {
+    std::vector<WindingPlan> windings;
+    Reason reason = Reason::None;
+};
+WindingsPlan planWindings(const ShapeGeometry& shape, std::span<const Winding> windings);
+WindingsLoss windingLoss(const WindingsPlan& plan, double tempC);
+
 WindingsLoss windingLoss(const ShapeGeometry& shape, std::span<const Winding> windings, double tempC);
 
 } // namespace kv::magnetics

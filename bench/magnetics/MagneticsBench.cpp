@@ -1,37 +1,17 @@
-// The loss model's hot paths: one design's losses and temperature rise, and
-// the core loss of every row of the core table at one operating point.
+// The loss model's hot paths: one design's losses and temperature rise, the
+// core loss of every row of the core table at one operating point, and the
+// core adviser over the whole table.
+#include "magnetics/CoreAdviser.h"
 #include "magnetics/MagneticLoss.h"
+#include "tests/magnetics/CoreTable.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 namespace {
 
 using namespace kv::magnetics;
-
-struct Row {
-    std::string material;
-    double ae, ve; // m², m³
-};
-
-std::vector<Row> coreRows() {
-    std::ifstream in(std::string(KV_SOURCE_DIR) + "/data/cores.csv");
-    std::string line;
-    std::getline(in, line);
-    std::vector<Row> rows;
-    while (std::getline(in, line)) {
-        std::vector<std::string> c;
-        std::stringstream ss(line);
-        for (std::string cell; std::getline(ss, cell, ',');)
-            c.push_back(cell);
-        rows.push_back({c[2], std::stod(c[5]) * 1e-6, std::stod(c[9]) * 1e-9});
-    }
-    return rows;
-}
 
 MagneticDesign flyback() {
     MagneticDesign d;
@@ -54,7 +34,7 @@ BENCHMARK(MagneticLossOneDesign)->Unit(benchmark::kMicrosecond);
 // 100 kHz flyback flux with the same volt-seconds per turn on
 // every core (20 µV·s over 30 turns), so smaller cores swing further.
 void CoreLossAllRows(benchmark::State& state) {
-    const auto rows = coreRows();
+    const auto rows = test::coreTable();
     for (auto _ : state) {
         double sum = 0;
         for (const auto& r : rows) {
@@ -67,6 +47,33 @@ void CoreLossAllRows(benchmark::State& state) {
     state.counters["rows"] = double(rows.size());
 }
 BENCHMARK(CoreLossAllRows)->Unit(benchmark::kMillisecond);
+
+// A 65 W DCM flyback at 100 kHz (Lp 400 µH, 2.7 A peak, n = 6) over every
+// row of the core table: turns, gap, fit, losses, rise and the ranking.
+void AdviseAllRows(benchmark::State& state) {
+    const auto rows = test::coreTable();
+    FlybackPoint op;
+    op.inductance = 400e-6;
+    op.frequency = 100e3;
+    op.duty = 0.45;
+    op.primaryPeak = 2.7;
+    op.secondaryPeak = 6 * 2.7;
+    op.secondaryShare = 0.4;
+    op.turnsRatio = 6;
+    op.bpk = 0.25;
+    op.currentDensity = 5e6;
+    int fitting = 0;
+    for (auto _ : state) {
+        const auto advice = adviseCores(op, rows);
+        fitting = 0;
+        for (const auto& a : advice)
+            fitting += a.verdict == Verdict::Fits;
+        benchmark::DoNotOptimize(fitting);
+    }
+    state.counters["rows"] = double(rows.size());
+    state.counters["fitting"] = fitting;
+}
+BENCHMARK(AdviseAllRows)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -272,6 +272,33 @@ TEST(CoreLossDensity, OutsideTheDataSaysWhichAndNeverGivesAPlainValue) {
     EXPECT_EQ(coreLossDensity("N87", triangle(0.2, 100e3, 0.5), NAN).reason, Reason::BadInput);
 }
 
+TEST(CoreLossDensity, BelowTheDataAnUpperBoundWhenAsked) {
+    // 10 mT peak at 100 kHz in N87, below the data's lowest flux.
+    const auto flux = triangle(0.02, 100e3, 0.3);
+    const LossRange& r = *rangeFor("N87", 100e3);
+    ASSERT_GT(r.bMin, 0.01);
+    const CoreLoss refused = coreLossDensity("N87", flux, 80);
+    EXPECT_EQ(refused.reason, Reason::FluxOutside);
+    const CoreLoss bound = coreLossDensity("N87", flux, 80, LowFlux::UpperBound);
+    EXPECT_EQ(bound.reason, Reason::None);
+    EXPECT_TRUE(bound.bound);
+    // The loss of the same shape at the lowest flux of the data, which is
+    // above what the fit gives at 10 mT, and a plain value inside the data.
+    const CoreLoss atLowest = coreLossDensity("N87", triangle(2 * r.bMin * 1.000001, 100e3, 0.3), 80);
+    EXPECT_EQ(atLowest.reason, Reason::None);
+    EXPECT_NEAR(bound.pv, atLowest.pv, 1e-5 * atLowest.pv);
+    EXPECT_GT(bound.pv, refused.outsideValue);
+    // Inside the data the option changes nothing; a flux that does not move loses nothing.
+    const CoreLoss inside = coreLossDensity("N87", triangle(0.2, 100e3, 0.3), 80, LowFlux::UpperBound);
+    EXPECT_FALSE(inside.bound);
+    EXPECT_EQ(inside.pv, coreLossDensity("N87", triangle(0.2, 100e3, 0.3), 80).pv);
+    const CoreLoss still = coreLossDensity("N87", Waveform{{0, 0.1}, {1e-5, 0.1}}, 80, LowFlux::UpperBound);
+    EXPECT_EQ(still.reason, Reason::None);
+    EXPECT_EQ(still.pv, 0);
+    // The temperature is still checked.
+    EXPECT_EQ(coreLossDensity("N87", flux, 140, LowFlux::UpperBound).reason, Reason::TemperatureOutside);
+}
+
 TmBoost pfc90V() {
     // 150 W from 90 V RMS into 400 V, 200 µH on a PQ 32/30 (Ae 161 mm²), 40 turns.
     return TmBoost{90, 400, 150, 200e-6, 40, 161e-6};

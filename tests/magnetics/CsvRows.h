@@ -29,8 +29,8 @@ inline std::vector<Row> readCsv(const std::string& relPath) {
     while (std::getline(in, line)) {
         const auto cells = splitCommas(line);
         Row r;
-        for (size_t i = 0; i < names.size() && i < cells.size(); ++i)
-            r[names[i]] = cells[i];
+        for (size_t i = 0; i < names.size(); ++i) // a line may end before its empty last cells
+            r[names[i]] = i < cells.size() ? cells[i] : std::string();
         rows.push_back(r);
     }
     return rows;

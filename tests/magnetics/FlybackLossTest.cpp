@@ -4,6 +4,7 @@
 // transform, the rise from the total; each part within 1 % of the model.
 #include "magnetics/MagneticLoss.h"
 #include "magnetics/Thermal.h"
+#include "tests/magnetics/ByHand.h"
 
 #include <gtest/gtest.h>
 
@@ -35,24 +36,8 @@ MagneticDesign flyback() {
     return d;
 }
 
-// iGSE by its definition: (1/T)·∫ ki·|dB/dt|^α·ΔB^(β−α) dt, with
-// ki = k / ((2π)^(α−1)·∫|cos θ|^α dθ·2^(β−α)), both integrals by the midpoint rule.
 double coreLossByHand(double tempC) {
-    const LossRange& r = *rangeFor("N87", 1 / kT);
-    double cosInt = 0;
-    const int n = 200000;
-    for (int i = 0; i < n; ++i)
-        cosInt += std::pow(std::abs(std::cos(2 * kPi * (i + 0.5) / n)), r.alpha) * 2 * kPi / n;
-    const double ki = r.k / (std::pow(2 * kPi, r.alpha - 1) * cosInt * std::pow(2.0, r.beta - r.alpha));
-    double integral = 0;
-    const int slices = 10000;
-    for (int i = 0; i < slices; ++i) {
-        const double t = (i + 0.5) * kT / slices;
-        const double dbdt = t < kOn ? kSwing / kOn : t < kOn + kOff ? kSwing / kOff : 0.0;
-        integral += ki * std::pow(dbdt, r.alpha) * std::pow(kSwing, r.beta - r.alpha) * kT / slices;
-    }
-    const double dt = tempC - 25;
-    return integral / kT * (1 + r.c1 * dt + r.c2 * dt * dt) * kVe;
+    return test::igseByDefinition(*rangeFor("N87", 1 / kT), kSwing, kT, kOn, kOff, tempC) * kVe;
 }
 
 // Copper loss of one winding: DC resistance from its mean turn, then the
@@ -109,7 +94,7 @@ TEST(FlybackLoss, WorkedByHandPartByPart) {
     EXPECT_NEAR(r.copperLoss, primary + secondary, 0.01 * r.copperLoss);
     // The sums and the thermal balance: the set sits where its loss puts it.
     EXPECT_NEAR(r.total, r.coreLoss + r.copperLoss, 1e-12 * r.total);
-    EXPECT_NEAR(r.rise, thermalResistance(kVe) * r.total, 1e-9 * r.rise);
+    EXPECT_NEAR(r.rise, thermalResistance(findShape("ETD 34/17/11")->surface) * r.total, 1e-9 * r.rise);
     EXPECT_NEAR(r.coreTempC, 40 + r.rise, 0.1);
     // A plausible magnetic: a watt or so in an ETD 34 at 100 kHz, a few tens of kelvin.
     EXPECT_GT(r.total, 0.3);

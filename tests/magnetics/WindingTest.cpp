@@ -37,6 +37,16 @@ TEST(Fourier, ParsevalHoldsForAFlybackPrimaryCurrent) {
     EXPECT_NEAR(sum, rms(i) * rms(i), 1e-4 * rms(i) * rms(i));
 }
 
+TEST(Fourier, AllHarmonicsAtOnceAgreeWithEachOne) {
+    // A CCM secondary current with its steps, on a period that is not a round number.
+    const Waveform i{{0, 0}, {3.1e-6, 0}, {3.1e-6, 9.5}, {7.3e-6, 4.2}, {7.3e-6, 0}, {7.3e-6 + 1e-9, 0}, {8.7e-6, 0}};
+    const auto all = harmonics(i, 100);
+    ASSERT_EQ(all.size(), 100u);
+    for (int n = 1; n <= 100; ++n)
+        EXPECT_NEAR(std::abs(all[size_t(n - 1)] - harmonic(i, n)), 0, 1e-12 * std::abs(harmonic(i, 1))) << n;
+    EXPECT_TRUE(harmonics(i, 0).empty());
+}
+
 // Loss of `layers` foil layers, each `delta` skin depths thick, carrying the
 // same current, over their DC loss: the field across layer k rises from
 // (k−1)·H to k·H and the current density is its slope, found here from the
