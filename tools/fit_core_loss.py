@@ -39,7 +39,7 @@ points and of measured points, and the largest error and the share within
 them, else MAS).
 
 --points-from-mas rewrites the mas-fit rows from the Steinmetz fits of the
-OpenMagnetics MAS data set (shared/data/ferrite-materials/steinmetz.csv),
+OpenMagnetics MAS data set (data/ferrite-materials/steinmetz.csv),
 evaluated at the makers' standard conditions inside each material's
 recommended range, each row naming that source; a point at a limit between
 two MAS ranges is written once for each (their fits do not meet there). It

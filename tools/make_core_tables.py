@@ -12,8 +12,7 @@ A type named with two different shapes is refused.
 saturation: the saturation flux density of every ferrite of the core table
 at 25 degC and 100 degC, from the material files of the OpenMagnetics MAS
 open data set (data/core_materials.ndjson, Apache License 2.0) that the
-project keeps beside the repository (../shared/data/ferrite-materials/, one
-<NAME>.json per material). A material without both temperatures is refused.
+project keeps in data/ferrite-materials/ (one <NAME>.json per material). A material without both temperatures is refused.
 """
 import csv
 import glob
@@ -22,7 +21,7 @@ import os
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SHARED = os.path.join(os.path.dirname(ROOT), "shared", "data", "ferrite-materials")
+SHARED = os.path.join(ROOT, "data", "ferrite-materials")
 
 
 def shapes(src, out):

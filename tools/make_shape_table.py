@@ -5,8 +5,8 @@
 
 The source is the IEC 63093 dimension table as compiled in the OpenMagnetics
 MAS open data set (core_shapes.ndjson), Apache License 2.0; the project keeps
-a copy beside the repository (../shared/data/iec-core-shapes.ndjson, its
-licence in iec-core-shapes.LICENSE). Each letter is taken at its nominal
+a copy in data/iec-core-shapes.ndjson, its licence in
+data/iec-core-shapes.LICENSE. Each letter is taken at its nominal
 value, or the middle of its minimum and maximum where no nominal is given.
 
 Per shape: the centre leg (round of diameter F, or a rectangle), the radial
@@ -33,7 +33,7 @@ import os
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCE = os.path.join(os.path.dirname(ROOT), "shared", "data", "iec-core-shapes.ndjson")
+SOURCE = os.path.join(ROOT, "data", "iec-core-shapes.ndjson")
 OUT = os.path.join(ROOT, "magnetics", "IecShapes.inc")
 
 ROUND = {"etd", "er", "ec", "pq", "rm", "ep", "p", "pm", "eq", "planarER"}
