@@ -1,7 +1,7 @@
 # The calculation layer's include rule, run by the build for every calc
 # library: a calculation file (and its header) includes only the standard
-# library, other calculation headers (*Calc.h) and the pure headers listed in
-# PURE; never platform/, Qt or a window.
+# library, other calculation headers (*Calc.h and the magnetics library's) and
+# the pure headers listed in PURE; never platform/, Qt or a window.
 #   cmake -DFILES=a.cpp|b.cpp -DPURE=x.h|y.h -DSTAMP=out -P check_calc_layer.cmake
 string(REPLACE "|" ";" files "${FILES}")
 string(REPLACE "|" ";" pure "${PURE}")
@@ -16,7 +16,8 @@ foreach(file ${files})
     elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
       set(inc "${CMAKE_MATCH_1}")
       list(FIND pure "${inc}" at)
-      if(inc MATCHES "^platform/" OR (at EQUAL -1 AND NOT inc MATCHES "^[A-Za-z_]+/[A-Za-z0-9]+Calc\\.h$"))
+      if(inc MATCHES "^platform/" OR (at EQUAL -1 AND NOT inc MATCHES "^[A-Za-z_]+/[A-Za-z0-9]+Calc\\.h$"
+                                      AND NOT inc MATCHES "^magnetics/[A-Za-z0-9]+\\.h$"))
         string(APPEND problems "  ${file}: ${line}\n")
       endif()
     endif()
@@ -24,7 +25,7 @@ foreach(file ${files})
 endforeach()
 if(problems)
   message(FATAL_ERROR "A calculation file includes what is not calculation:\n${problems}"
-                      "Calculation files include only *Calc.h headers, the standard library and: ${pure}")
+                      "Calculation files include only *Calc.h headers, the magnetics library's, the standard library and: ${pure}")
 endif()
 if(STAMP)
   file(TOUCH "${STAMP}")

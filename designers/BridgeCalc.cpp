@@ -1,5 +1,6 @@
 #include "designers/BridgeCalc.h"
 
+#include "designers/Turns.h"
 #include "services/Magnetics.h"
 
 #include <cmath>
@@ -7,11 +8,6 @@
 namespace kv::designers::bridge {
 
 namespace mag = services::magnetics;
-
-namespace {
-// Nearest whole number, a fraction of one half rounding up.
-float roundHalfUp(float x) { return std::floor(x + 0.5f); }
-} // namespace
 
 Design startValues(Topology t) {
     Design d;
@@ -25,6 +21,8 @@ Design startValues(Topology t) {
 float primaryShare(Topology t) { return t == Topology::HalfBridge ? 0.5f : 1.0f; }
 
 form::Outcome design(Design& d, Topology t) {
+    // The inductor is sized at the highest input, which must be the highest.
+    if (d.VinMax < d.VinMin) return form::Outcome::stopped(kMaxBelowMin);
     form::Outcome o;
     if (t == Topology::PushPull && d.Dmax > 0.8001f) o.notice(kLongDuty);
     const float k = primaryShare(t);
@@ -34,16 +32,23 @@ form::Outcome design(Design& d, Topology t) {
     const float np0 = vp * 100.0f * ton / (d.DB * 2.0f * d.Ae * 0.01f);
     // The ratio that gives Vo + Vdf at the lowest input and the largest duty.
     const float n = vp * d.Dmax / (d.Vo + d.Vdf);
-    d.Ns = mag::roundUp(np0 / n);
-    d.Np = roundHalfUp(n * d.Ns);
+    const Turns turns = reachingTurns(np0, n);
+    d.Np = turns.np;
+    d.Ns = turns.ns;
     const float ip = d.Vo * 100.0f * d.Io / d.Eff / (vp * d.Dmax);
     // A push-pull half primary conducts for Dmax/2, a bridge primary for Dmax.
     d.Irmsp = std::sqrt(t == Topology::PushPull ? d.Dmax / 2.0f : d.Dmax) * ip;
     d.Dp = mag::wireDiameter(d.Cmil, d.Irmsp);
     d.Irmss = std::sqrt(d.Dmax / 2.0f) * d.Io; // one half of the secondary
     d.Ds = mag::wireDiameter(d.Cmil, d.Irmss);
-    // Period (µs) times Vo (1 - Dmax), for a ripple of 0.4 Io.
-    d.Lo = 0.001f / d.f * 1000000.0f * (d.Vo - d.Vo * d.Dmax) / (d.Io * 0.4f);
+    // The inductor sees the rectified secondary twice a period. Its ripple is
+    // largest at the highest input, where the duty is shortest: there it
+    // freewheels at Vo + Vdf for (1 - D) of a half period, and a ripple of
+    // twice the boundary load keeps it continuous down to that load.
+    const float vs = d.VinMax * primaryShare(t) * d.Ns / d.Np;
+    const float dMin = (d.Vo + d.Vdf) / vs;
+    const float halfPeriod = 500.0f / d.f; // µs
+    d.Lo = (d.Vo + d.Vdf) * (1.0f - dMin) * halfPeriod / (2.0f * kBoundaryLoad * d.Io);
     return o;
 }
 

@@ -19,8 +19,12 @@ struct Design {
 enum class Topology { PushPull, HalfBridge, FullBridge };
 
 enum Code : int {
-    kLongDuty = 1, // notice: a push-pull Dmax above 0.8 leaves no margin
+    kLongDuty = 1,    // notice: a push-pull Dmax above 0.8 leaves no margin
+    kMaxBelowMin = 2, // stop: the highest input below the lowest
 };
+
+// The output inductor keeps conducting down to this share of the full load.
+inline constexpr float kBoundaryLoad = 0.1f;
 
 // The start values of a topology's designer.
 Design startValues(Topology t);

@@ -24,7 +24,13 @@ bool suits(const Design& d, int converter) {
 
 float period(const Design& d) { return 1000.0f / d.f; } // µs
 
-void continuous(Design& d, int converter) {
+// The inductor's current each cycle: its peak-to-peak ripple and the share
+// of the period the diode conducts.
+struct Swing {
+    float ripple, offShare;
+};
+
+Swing continuous(Design& d, int converter) {
     const float T = period(d);
     const float flux = 2.0f * d.r * d.Bpk / (d.r + 2.0f); // the swing of the ripple (gauss)
     const float peak = d.r / 2.0f + 1.0f, rms = std::sqrt(d.r * d.r / 12.0f + 1.0f);
@@ -43,7 +49,7 @@ void continuous(Design& d, int converter) {
         d.Iswrms = d.IoMax * std::sqrt(dl * (rl * rl / 12.0f + 1.0f));
         d.Vswm = d.Vdm = 1.2f * d.VinMax;
         d.Idrms = std::sqrt(1.0f - d.Duty) * d.IoMax;
-        return;
+        return {d.r * d.IoMax, 1.0f - d.Duty};
     }
     // boost and buck-boost: designed at the lowest input
     d.Duty = converter == kBoost ? (d.Vo - d.VinMin + d.Vdf) / (d.Vdf + d.Vo - d.Vsw)
@@ -57,9 +63,10 @@ void continuous(Design& d, int converter) {
     d.Iswrms = il * std::sqrt(d.Duty * (d.r * d.r / 12.0f + 1.0f));
     d.Vswm = d.Vdm = 1.2f * (converter == kBoost ? d.Vo : d.Vo + d.VinMax);
     d.Idrms = std::sqrt(1.0f - d.Duty) * d.Ipk / peak;
+    return {d.r * il, 1.0f - d.Duty};
 }
 
-void discontinuous(Design& d, int converter) {
+Swing discontinuous(Design& d, int converter) {
     const float T = period(d);
     const float used = 1.0f - d.Ptd * 0.01f; // share of the period for on- and off-time
     float von, offShare;                     // inductor voltage while on; off-time share D2
@@ -89,20 +96,52 @@ void discontinuous(Design& d, int converter) {
     d.Irms = d.Ipk * std::sqrt(offShare / 3.0f + d.Duty / 3.0f);
     d.Iswrms = d.Ipk * std::sqrt(d.Duty / 3.0f);
     d.Idrms = d.Ipk * std::sqrt(offShare / 3.0f);
+    return {d.Ipk, offShare}; // from zero each cycle
+}
+
+// The output capacitor from the current into the output node at the input
+// the inductor was designed at: it takes up the charge above the load current
+// and gives it back. Its ESR carries the whole peak-to-peak current.
+void outputCapacitor(Design& d, int converter, Swing s) {
+    const float T = period(d), valley = d.Ipk - s.ripple, end = d.Ton + s.offShare * T;
+    // A buck's inductor feeds the output all the time; the others' only while the diode conducts.
+    const Corner buck[] = {{0, valley}, {d.Ton, d.Ipk}, {end, valley}, {T, valley}};
+    const Corner others[] = {{0, 0}, {d.Ton, 0}, {d.Ton, d.Ipk}, {end, valley}, {end, 0}, {T, 0}};
+    const std::span<const Corner> wave = converter == kBuck ? std::span<const Corner>(buck) : others;
+    const float vopp = d.Vopp * 0.001f;
+    d.Co = chargeAbove(wave, d.IoMax) / vopp; // µs·A / V = µF
+    d.Ipp = converter == kBuck ? s.ripple : d.Ipk;
+    d.ESR = d.Vopp / d.Ipp;
 }
 } // namespace
+
+float chargeAbove(std::span<const Corner> wave, float level) {
+    float q = 0;
+    for (std::size_t k = 1; k < wave.size(); ++k) {
+        const float dt = wave[k].t - wave[k - 1].t;
+        const float a = wave[k - 1].i - level, b = wave[k].i - level;
+        if (dt <= 0 || (a <= 0 && b <= 0)) continue;
+        if (a >= 0 && b >= 0) {
+            q += (a + b) / 2.0f * dt;
+        } else {
+            // only the part above the level: a triangle
+            const float up = std::max(a, b);
+            q += up * up / (std::fabs(a - b)) * dt / 2.0f;
+        }
+    }
+    return q;
+}
 
 form::Outcome design(Design& d, int mode) {
     const int converter = converterOf(mode);
     const bool dcm = dcmOf(mode);
     if (!suits(d, converter)) return form::Outcome::stopped(kBadConditions);
     if (!dcm && d.r > kMaxRipple) return form::Outcome::stopped(kRippleTooLarge);
-    if (dcm) discontinuous(d, converter);
-    else continuous(d, converter);
+    const Swing s = dcm ? discontinuous(d, converter) : continuous(d, converter);
     d.DL = mag::wireDiameter(d.Cmil, d.Irms);
     // An inductor has at least one turn.
     d.NL = std::max(1.0f, mag::roundHalfDown(d.NL));
-    d.Co = (period(d) - d.Ton) * d.IoMax / (d.Vopp * 0.001f);
+    outputCapacitor(d, converter, s);
     d.Vc = 1.2f * d.Vo;
     // Computed, but not shown: the core would saturate.
     if (d.Bpk > d.Bsat) return form::Outcome::stopped(kAboveSaturation);

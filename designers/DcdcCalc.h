@@ -6,6 +6,8 @@
 
 #include "form/Outcome.h"
 
+#include <span>
+
 namespace kv::designers::dcdc {
 
 // Every field of the designer. Inputs carry their start values.
@@ -16,6 +18,9 @@ struct Design {
     // results; Vc is the output capacitor's voltage rating
     float L = 0, Ipk = 0, Irms = 0, DL = 0, NL = 0, Ton = 0, Duty = 0, Iswrms = 0, Vswm = 0, Idrms = 0, Vdm = 0,
           Co = 0, Vc = 0;
+    // Not fields of the window: the output capacitor's ripple current (A, peak to
+    // peak) and the largest ESR (mΩ) that keeps its ripple within Vopp.
+    float Ipp = 0, ESR = 0;
 };
 
 enum Converter : int { kBuck = 0, kBoost = 1, kBuckBoost = 2 };
@@ -35,5 +40,16 @@ enum Code : int {
 inline constexpr float kMaxRipple = 2.0f;
 
 form::Outcome design(Design& d, int mode);
+
+// A current over one period as corners (time, current) joined by straight
+// lines; a jump is two corners at the same time.
+struct Corner {
+    float t, i;
+};
+// The charge the current delivers above `level` over the period (time times
+// current units). With the load current as `level`, this is the charge the
+// output capacitor takes up and gives back each cycle, for a current with
+// one hump a period.
+float chargeAbove(std::span<const Corner> wave, float level);
 
 } // namespace kv::designers::dcdc

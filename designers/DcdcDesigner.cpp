@@ -105,6 +105,24 @@ void DcdcDesigner::modeChanged() {
     const ConverterPicture& p = kPictures[converter()];
     setPicture({p.bitmap, kPictureGroup, p.x, 19, p.marginW, 10});
     invalidate(kPictureArea);
+    showTips(false); // the results are gone
+}
+
+void DcdcDesigner::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None) showTips(!r.byFormula);
+}
+
+void DcdcDesigner::showTips(bool withEsr) {
+    std::string tips = control(kTips)->tpl.caption;
+    if (withEsr) {
+        // three digits, in mΩ or, from 1 Ω on, in Ω
+        const double mOhm = design.ESR, ohm = mOhm / 1000;
+        const std::string esr = mOhm < 1000 ? ui::formatNumber(mOhm, 3) + "mΩ"
+                                : ohm < 1000 ? ui::formatNumber(ohm, 3) + "Ω"
+                                             : ui::formatNumber(ohm, 0, ui::Notation::Fixed) + "Ω";
+        tips += "输出电容ESR≤" + esr + "。";
+    }
+    setText(kTips, tips);
 }
 
 bool DcdcDesigner::onOtherCommand(int id, ui::Notify code) {

@@ -9,7 +9,7 @@ namespace kv::designers {
 
 class DcdcDesigner : public TableDesigner<dcdc::Design> {
 public:
-    enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078 };
+    enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078, kTips = 1306 };
     // Repainted when the converter changes.
     static constexpr ui::Rect kPictureArea{365, 18, 590, 150};
 
@@ -25,6 +25,9 @@ private:
     void fillModes() override;
     void modeChanged() override;
     bool onOtherCommand(int id, ui::Notify code) override;
+    // Results of the built-in formulas add the output capacitor's ESR to the tips.
+    void finished(const form::Run& r) override;
+    void showTips(bool withEsr);
 };
 
 } // namespace kv::designers

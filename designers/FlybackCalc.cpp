@@ -1,12 +1,14 @@
 #include "designers/FlybackCalc.h"
 
 #include "services/Magnetics.h"
+#include "services/PowerStage.h"
 
 #include <cmath>
 
 namespace kv::designers::flyback {
 
 namespace mag = services::magnetics;
+namespace power = services::power;
 
 namespace {
 float peak(float vrms) { return mag::mainsPeak(vrms); }
@@ -17,14 +19,39 @@ float clampVoltage(const Design& d) { return d.Vswm - d.Vswr - peak(d.VacMax); }
 // What every button refuses alike: no room for a reflected voltage.
 int commonStop(const Design& d) { return clampVoltage(d) > 0 ? 0 : kNoClampMargin; }
 
+float inputPower(const Design& d) { return d.Po * 100.0f / d.Eff; }
+
+// µF that hold the rectified mains above the valley at full input power.
 float inputCapacitor(const Design& d) {
-    const float v3 = float(mag::kMainsRoot2) * float(mag::kMainsRoot2) * float(mag::kMainsRoot2) * d.VacMin *
-                     d.VacMin * d.VacMin;
-    return d.Po * 0.3f * 100.0f / d.Eff * 1e6f / (50.0f * v3 * 0.05f * 0.05f);
+    return power::bulkCapacitance(inputPower(d), peak(d.VacMin), bulkValley(d), kBulkLineHz) * 1e6f;
 }
 
-float outputCapacitor(const Design& d, float ipks) { return 50.0f / (d.Vopp * 2.0f * 0.001f / (ipks - d.Po / d.Vo)); }
+// µF of an electrolytic whose ESR keeps the step of Ipks within the ripple.
+float outputCapacitor(const Design& d) {
+    return power::electrolyticMicrofarads(power::outputEsr(d.Vopp * 0.001f, d.Ipks));
+}
+
+// Peak primary current of Lp (µH) switched at f (kHz) from v while it delivers
+// pin into the reflected voltage vr: discontinuous while one triangle of
+// current that rises over the on-time and falls back to 0 within the period
+// carries the energy of a cycle, continuous beyond, riding on a pedestal.
+float peakCurrent(float lpUh, float fKHz, float pin, float v, float vr) {
+    const float lp = lpUh * 1e-6f, fs = fKHz * 1000.0f;
+    const float duty = vr / (vr + v);        // volt-second balance with no idle time left
+    const float rise = v * duty / (lp * fs); // current ramp over that on-time
+    if (pin <= 0.5f * v * duty * rise) return std::sqrt(2.0f * pin / (lp * fs));
+    return pin / (v * duty) + 0.5f * rise;
+}
+
+// Peak flux density (GS) of the verified transformer when the bulk capacitor
+// is at its valley; vr is the reflected voltage the design resets its core with.
+float valleyFlux(const Design& d, float vr) {
+    const float ipk = peakCurrent(d.Lp, d.f, inputPower(d), bulkValley(d), vr);
+    return d.Lp * ipk / (d.Np * d.Ae) * 1e4f;
+}
 } // namespace
+
+float bulkValley(const Design& d) { return kBulkValley * peak(d.VacMin); }
 
 float turnsRatio(const Design& d) { return (clampVoltage(d) / 1.4f) / (d.Vo + d.Vdf); }
 
@@ -77,10 +104,11 @@ form::Outcome verifyCcm(Design& d) {
     const float np0 = volts / (2.0f * d.Bpk * (d.Ae / 100.0f) * 1e-8f);
     mag::roundTurns(np0, n, d.Np, d.Ns);
     const float bpeak = volts / (2.0f * d.Np * (d.Ae / 100.0f) * 1e-8f);
+    // At the valley the core resets as with the reflected voltage n·Vo/η the duty above implies.
     if (bpeak > d.Bsat) o.notice(kFluxAboveSat);
+    else if (valleyFlux(d, n * d.Vo / (d.Eff * 0.01f)) > d.Bsat) o.notice(kValleyFluxAboveSat);
     d.Zc = mag::airGap(d.Ae, d.Le, d.Np, d.Lp);
-    if (d.Ipks == io) return form::Outcome::stopped(kNoOutputCap);
-    d.Co = outputCapacitor(d, d.Ipks);
+    d.Co = outputCapacitor(d);
     d.Vcm = 1.2f * d.Vo;
     return o;
 }
@@ -105,14 +133,16 @@ form::Outcome verifyDcm(Design& d) {
     d.Ds = mag::wireDiameter(d.Cmil, d.Irmss);
     d.Vdm = (peak(d.VacMax) / nd + d.Vo) * 1.2f;
     d.Idm = 2.0f * d.Irmss;
-    if (d.Ipks == io) return form::Outcome::stopped(kNoOutputCap);
-    d.Co = outputCapacitor(d, d.Ipks);
+    d.Co = outputCapacitor(d);
     d.Vcm = 1.2f * d.Vo;
     d.Ls = d.Lp / (nd * nd);
     const float np0 = peak(d.VacMin) * 1e4f * d.Ton / (d.Bpk * d.Ae);
     mag::roundTurns(np0, nd, d.Np, d.Ns);
     d.Zc = mag::airGap(d.Ae, d.Le, d.Np, d.Lp);
-    return {};
+    // The core resets over the secondary's conduction 1 - D - idle.
+    form::Outcome o;
+    if (valleyFlux(d, peak(d.VacMin) * duty / (1.0f - duty - idle)) > d.Bsat) o.notice(kValleyFluxAboveSat);
+    return o;
 }
 } // namespace
 
@@ -123,9 +153,15 @@ form::Outcome verify(Design& d, int mode) {
 
 form::Outcome snubber(Design& d, int) {
     if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
+    // The clamp sits at what the switch allows above the mains peak; the
+    // design reflects Vc / 1.4 meanwhile.
     const float vc = clampVoltage(d);
-    d.Rlk = vc * 0.000571428571428f * vc * vc / (d.Ipkp * (d.Lp * 1e-6f * (d.Per * 0.01f)) * d.Ipkp * d.f * 1000.0f);
-    d.Clk = vc * 1e9f / (vc * 0.1f * d.Rlk * 1000.0f * d.f * 1000.0f);
+    const float vor = turnsRatio(d) * (d.Vo + d.Vdf);
+    const float llk = d.Lp * 1e-6f * (d.Per * 0.01f);
+    const float fs = d.f * 1000.0f;
+    const float ohms = power::clampResistor(vc, power::clampPower(llk, d.Ipkp, fs, vc, vor));
+    d.Rlk = ohms / 1000.0f;
+    d.Clk = power::clampCapacitor(ohms, fs, kClampRipple) * 1e9f;
     return {};
 }
 

@@ -23,22 +23,32 @@ enum Mode : int { kCcm = 0, kDcm = 1 };
 
 // Codes of the outcomes.
 enum Code : int {
-    kNoClampMargin = 1,   // stop: Vswm - Vswr at or below the mains peak
-    kNoOutputCap = 2,     // stop: Ipks equals Io, no output capacitor
-    kShortDeadTime = 3,   // notice: DCM estimate with Ptd below 20 %
-    kFluxAboveSat = 4,    // notice: CCM peak flux above Bsat
+    kNoClampMargin = 1,     // stop: Vswm - Vswr at or below the mains peak
+    kShortDeadTime = 3,     // notice: DCM estimate with Ptd below 20 %
+    kFluxAboveSat = 4,      // notice: CCM peak flux above Bsat
+    kValleyFluxAboveSat = 5, // notice: peak flux above Bsat at the bulk capacitor's valley
 };
+
+// The bulk capacitor Cin holds the rectified mains above this share of the
+// crest 1.414 VacMin, at this line frequency (the lower of 50 and 60 Hz).
+inline constexpr float kBulkValley = 0.75f;
+inline constexpr float kBulkLineHz = 50.0f;
+// The clamp capacitor's voltage ripple, as a share of the clamp voltage.
+inline constexpr float kClampRipple = 0.1f;
 
 // Reflected-voltage turns ratio: ((Vswm - Vswr - 1.414 VacMax) / 1.4) / (Vo + Vdf).
 float turnsRatio(const Design& d);
 // DCM duty cycle of the core estimate.
 float estimateDuty(const Design& d);
+// The lowest rectified voltage the bulk capacitor allows: kBulkValley of the crest at VacMin.
+float bulkValley(const Design& d);
 
 // Core estimate: CCM core volume Ve (mm3); DCM area product (mm4), into Ve.
 form::Outcome estimate(Design& d, int mode);
 // The full transformer and component design.
 form::Outcome verify(Design& d, int mode);
-// RCD leakage snubber from Lp and Ipkp of a verify: Rlk (kOhm), Clk (nF).
+// RCD leakage snubber from Lp and Ipkp of a verify: Rlk (kOhm) that holds the
+// clamp at Vswm - Vswr - 1.414 VacMax, and Clk (nF) for kClampRipple.
 form::Outcome snubber(Design& d, int mode);
 
 } // namespace kv::designers::flyback

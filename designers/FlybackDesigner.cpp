@@ -13,9 +13,9 @@ constexpr script::FormulaFile kFormulaFiles[] = {{"CCM反激变换器 cfg.txt", 
 
 const form::Message kMessages[] = {
     {flyback::kNoClampMargin, "输入有误：开关管耐压扣除耐压裕量后不高于最高交流输入的峰值，无法计算！"},
-    {flyback::kNoOutputCap, "输入有误：次级电流峰值等于输出电流，无法计算输出电容！"},
     {flyback::kShortDeadTime, "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！"},
     {flyback::kFluxAboveSat, "注意：实际磁通密度峰值已经超过最大值！"},
+    {flyback::kValleyFluxAboveSat, "注意：输入电容电压在谷点(峰值的75%)时，磁通密度峰值已经超过饱和磁密！"},
 };
 
 const GroupColor kColors[] = {

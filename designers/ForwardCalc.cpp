@@ -1,8 +1,8 @@
 #include "designers/ForwardCalc.h"
 
+#include "designers/Turns.h"
 #include "services/Magnetics.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace kv::designers::forward {
@@ -15,12 +15,6 @@ form::Outcome dutyNotice(const Design& d) {
     form::Outcome o;
     if (d.Dmax >= 0.5f) o.notice(kResetDuty);
     return o;
-}
-
-// Nearest whole number; a fraction of exactly one half stays as it is.
-float roundUnlessHalf(float x) {
-    const float whole = std::floor(x);
-    return x - whole == 0.5f ? x : mag::roundHalfDown(x);
 }
 } // namespace
 
@@ -40,15 +34,17 @@ form::Outcome verify(Design& d, int) {
     const float voltMicroseconds = d.VinMin * 1e6f * d.Dmax / (d.f * 1000.0f);
     const float np0 = voltMicroseconds * 100.0f / (d.Bpk * d.Ae * 0.01f);
     const float n = d.VinMin * d.Dmax / (d.Vo + d.Vdf);
-    // A secondary always has a turn, even for a high input and a low output.
-    d.Ns = std::max(1.0f, mag::roundHalfDown(np0 / n));
-    d.Np = roundUnlessHalf(n * d.Ns);
+    // Whole turns (a primary of exactly k + ½ stays) that keep the flux within
+    // Bpk and still reach Vo at the lowest input.
+    const Turns turns = reachingTurns(np0, n, true);
+    d.Np = turns.np;
+    d.Ns = turns.ns;
     d.Irmsp = std::sqrt(d.Dmax) * d.Vo * d.Io / (d.VinMin * d.Dmax * d.Eff * 0.01f);
     d.Dp = mag::wireDiameter(d.Cmil, d.Irmsp);
     d.Irmss = std::sqrt(d.Dmax) * d.Io;
     d.Ds = mag::wireDiameter(d.Cmil, d.Irmss);
-    // Buck at the highest input with a ripple of 0.4 Io.
-    const float vs = d.VinMax / n;
+    // Buck at the highest input with a ripple of 0.4 Io, on the wound ratio.
+    const float vs = d.VinMax * d.Ns / d.Np;
     const float ton = ((d.Vdf + d.Vo) / vs) * 1000.0f / d.f;
     d.Lo = (vs - d.Vdf - d.Vo) * ton / (d.Io * 0.4f);
     return o;

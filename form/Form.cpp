@@ -300,7 +300,8 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     // The user's formula file, or range checks, the window's check and the calculation.
     Outcome o;
     bool formulaOdd = false;
-    if (hook_ && hook_->formulaInUse()) {
+    const bool byFormula = hook_ && hook_->formulaInUse();
+    if (byFormula) {
         if (!hook_->runFormula(c)) return fail(c, fill, {});
         formulaOdd = !finite(c);
     } else {
@@ -336,7 +337,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     blank(blanks);
     blank(c.blankAfter);
     if (formulaOdd) say(kFormulaNotFinite);
-    finished({c.button, lastShown_, o});
+    finished({c.button, lastShown_, o, byFormula});
     if (policy_.notices == Policy::Notices::Last)
         for (int n : o.notices) say(messageOf(n));
     return true;

@@ -104,6 +104,7 @@ struct Run {
     int button;
     Shown shown;
     Outcome outcome;
+    bool byFormula = false; // the user's formula file computed them, not the built-in calculation
 };
 
 // The core database opened by a button: the chosen core's Ae (a number above

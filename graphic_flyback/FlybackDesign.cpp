@@ -1,7 +1,9 @@
 #include "graphic_flyback/FlybackDesign.h"
 
 #include "services/Magnetics.h"
+#include "services/PowerStage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -9,10 +11,14 @@ namespace kv::graphic {
 
 namespace {
 namespace mag = services::magnetics;
+namespace power = services::power;
 constexpr double kRoot2 = mag::kMainsRoot2;
-constexpr double kPi = services::kPi8;
+// The clamp capacitor's voltage ripple, as a share of Vz.
+constexpr double kClampRipple = 0.03;
 using mag::roundHalfDown;
 using mag::roundUp;
+
+double inputPower(const FlybackDesign& d) { return double(d.Vo) * d.Io * 100.0 / d.Efficiency; }
 } // namespace
 
 std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
@@ -48,16 +54,16 @@ std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
 
 float searchVdcMin(const FlybackDesign& d) {
     const double vpk = double(d.VacMin) * kRoot2;
-    const double thalf = 1000.0 / (2.0 * d.fLine);
-    const double p2 = 2.0 * d.Vo * d.Io * 100.0 / d.Efficiency;
+    const double p2 = 2.0 * inputPower(d);
     constexpr int kEntries = 5000;
     std::vector<double> table(kEntries, 1000.0);
     const double nd = vpk * 10.0;
     const long n = std::isfinite(nd) && nd > 0 ? long(std::min(nd, 1e9)) : 0;
     float v = 0.1f; // single precision: the steps carry its rounding
     for (long i = 1; i <= n - 1; ++i) {
-        const double e = double(d.Cin) * 1e-6 * (2.0 * double(d.VacMin) * d.VacMin - double(v) * v);
-        const double f = p2 * thalf * 0.001 * (1.0 - std::asin(double(v) / vpk) / kPi);
+        // Twice the energy the capacitor gives from the crest down to v, and twice what the load takes meanwhile.
+        const double e = double(d.Cin) * 1e-6 * (vpk * vpk - double(v) * v);
+        const double f = p2 * power::holdTime(double(v), vpk, double(d.fLine));
         if (i < kEntries) table[size_t(i)] = std::fabs(e - f);
         else break; // entries past the table are not kept
         v = v + 0.1f;
@@ -71,16 +77,16 @@ float searchVdcMin(const FlybackDesign& d) {
 Outcome recalculate(FlybackDesign& d, Derive how) {
     Outcome out;
     const double vpk = double(d.VacMin) * kRoot2;
-    const double thalf = 1000.0 / (2.0 * d.fLine);
-    const double p2 = 2.0 * d.Vo * d.Io * 100.0 / d.Efficiency;
     const double eta = d.Efficiency * 0.01;
 
     // Step 1: lowest DC input and bulk capacitor.
     if (d.CinMode == 0) {
         d.VdcMin = float(vpk * (1.0 - d.PerVinpp * 0.01));
-        const double tc = std::asin(d.VdcMin / vpk) * thalf / kPi;
-        d.Cin = float(p2 * 1000.0 * (thalf - tc) / (2.0 * double(d.VacMin) * d.VacMin - double(d.VdcMin) * d.VdcMin));
+        d.Cin = float(power::bulkCapacitance(inputPower(d), vpk, double(d.VdcMin), double(d.fLine)) * 1e6);
     } else {
+        // Even emptied to 0 V the capacitor would not reach the next half wave.
+        out.bulkEmpties = double(d.Cin) * 1e-6 * vpk * vpk <
+                          2.0 * inputPower(d) * power::holdTime(0.0, vpk, double(d.fLine));
         d.VdcMin = searchVdcMin(d);
         d.PerVinpp = float((vpk - d.VdcMin) * 100.0 / vpk);
     }
@@ -127,8 +133,8 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
         d.ds = float(mag::wireDiameter(double(d.Cmil), double(d.Irmss)));
         d.VDon = float((d.VacMax * kRoot2 / n + d.Vo) * 1.2);
         d.IDout = float(2.0 * d.Irmss);
-        d.Esr = float(2.0 * d.Vopp * 0.001 / (double(d.Ipks) - d.Io));
-        d.Co = float(50.0 / d.Esr);
+        d.Esr = float(power::outputEsr(d.Vopp * 0.001, double(d.Ipks)));
+        d.Co = float(power::electrolyticMicrofarads(double(d.Esr)));
         d.VCout = float(1.2 * d.Vo);
         d.Ls = float(d.Lp / (n * n));
     };
@@ -169,11 +175,16 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
     }
 
     // Step 4: clamp and auxiliary winding.
-    d.Rlk = float(d.Vz * 2.0 * (double(d.Vz) - d.Vor) /
-                  (d.Ipkp * (d.PerLLK * 0.01 * d.Lp * 1e-6 * d.Ipkp) * d.fosc * 1000.0) / 10.0);
-    d.Clk = float(d.Vz * 1e9 / (d.Vz * 0.03 * d.Rlk * 1000.0 * d.fosc * 1000.0));
-    d.Nf = float(roundHalfDown((double(d.Vf) + d.Vdf) * d.Ns / (double(d.Vo) + d.Vdo)));
-    d.Vf = float(double(d.Nf) * d.Vo / d.Ns);
+    const double fs = d.fosc * 1000.0;
+    const double llk = d.PerLLK * 0.01 * d.Lp * 1e-6;
+    const double ohms = power::clampResistor(double(d.Vz), power::clampPower(llk, double(d.Ipkp), fs, double(d.Vz), double(d.Vor)));
+    d.Rlk = float(ohms / 1000.0);
+    d.Clk = float(power::clampCapacitor(ohms, fs, kClampRipple) * 1e9);
+    // The winding gives (Vo + Vdo) per secondary turn before its own rectifier;
+    // Vf becomes what the whole turns give, so a recalculation finds them again.
+    const double voltsPerTurn = (double(d.Vo) + d.Vdo) / d.Ns;
+    d.Nf = float(std::max(1.0, roundHalfDown((double(d.Vf) + d.Vdf) / voltsPerTurn)));
+    d.Vf = float(d.Nf * voltsPerTurn - d.Vdf);
     return out;
 }
 

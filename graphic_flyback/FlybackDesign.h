@@ -30,6 +30,7 @@ enum class Derive { FromDuty, FromVor };
 struct Outcome {
     bool vorError = false;   // Vor >= Vz: the leakage spike is below the reflected voltage
     bool fluxWarning = false; // CCM: achieved peak flux density above Bsat
+    bool bulkEmpties = false; // given Cin: it cannot carry the load to the next half wave at all
     float achievedFlux = 0;  // gauss, CCM
 };
 

@@ -64,9 +64,11 @@ bool GraphicFlybackDialog::recalculate(Derive how) {
         messageBox(services::rangeMessage(bad->range, reportDescription(bad->key)), ui::kAppName, ui::Icon::Warning);
         return false;
     }
+    if (o.bulkEmpties) messageBox("错误：输入电容容量太小，维持不到下一个电网半周！", ui::kAppName, ui::Icon::None);
     if (o.vorError) messageBox("错误：漏感尖峰电压小于了次级折射电压！", ui::kAppName, ui::Icon::None);
-    if (o.fluxWarning) messageBox("注意：实际磁通密度峰值已经超过最大值！", ui::kAppName, ui::Icon::None);
-    if (o.vorError) return false;
+    // With the capacitor emptied the flux follows from nonsense: not worth a second box.
+    if (o.fluxWarning && !o.bulkEmpties) messageBox("注意：实际磁通密度峰值已经超过最大值！", ui::kAppName, ui::Icon::None);
+    if (o.vorError || o.bulkEmpties) return false;
     if (!animating) {
         animating = true;
         setTimer(1, 10);

@@ -1,5 +1,6 @@
 #include "ic_designers/IsolatedLedCalc.h"
 
+#include "services/Constants.h"
 #include "services/Magnetics.h"
 
 #include <cmath>
@@ -39,21 +40,39 @@ Results noPfc(const Inputs& in) {
     return r;
 }
 
-// No bulk capacitor: the on-time at the crest of the lowest mains sets the primary.
+// (1/π)·∫₀^π sin²θ/(1 + kv·sinθ) dθ: the line-cycle average of the input power of
+// a transition-mode flyback with a constant on-time, as a share of Vpk·Ipk/2
+// (the period at phase θ is ton·(1 + kv·sinθ)).
+double powerShare(double kv) {
+    constexpr int n = 512;
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double s = std::sin((i + 0.5) * services::kPi / n);
+        sum += s * s / (1 + kv * s);
+    }
+    return sum / n;
+}
+
+// No bulk capacitor: the on-time is constant over the mains cycle; at the crest
+// of the lowest mains one period lasts 1/fmin, and the energy the primary
+// stores over the cycle, times η, is what the secondary delivers.
 Results singleStage(const Inputs& in) {
     Results r;
-    const float vout = in.vled + in.vf;
-    r.n = in.vor / vout;
-    const float t = vout * r.n / in.fmin / 1000 / (vout * r.n + mag::mainsPeak(in.vacMin)); // s
-    r.L = t * (in.vacMin * (in.vacMin * 100000) * t) / in.eff / 2 / in.vled / in.io * in.fmin * 1000 * 1000;
-    r.ipk = in.vacMin * 1000 * float(mag::kMainsRoot2) * t / r.L * 1000;
-    r.np = r.L * 1000 * 0.001f * r.ipk / in.ae / in.bpk;
+    const double vout = double(in.vled) + in.vf, eff = in.eff * 0.01, po = vout * in.io;
+    r.n = in.vor / float(vout);
+    const double vpk = mag::mainsPeak(double(in.vacMin)), kv = vpk / in.vor;
+    const double ton = 1 / (in.fmin * 1e3 * (1 + kv)); // s
+    const double L = eff * vpk * vpk * ton * powerShare(kv) / (2 * po); // H
+    r.L = float(L * 1e6);
+    r.ipk = float(vpk * ton / L);
+    r.np = r.L * r.ipk / (in.ae * in.bpk);
     r.ns = r.np / r.n;
-    r.nfb = in.vfb / (vout / r.ns);
+    r.nfb = in.vfb / (float(vout) / r.ns);
     r.ispk = r.ipk * r.n;
-    const float e = r.L / 1000 * 2 * in.vled * in.io * (mag::mainsPeak(in.vacMax) / (vout * r.n) + 1) / in.eff /
-                    in.vacMax / in.vacMax;
-    r.fmax = r.n * 10 * in.vled / (mag::mainsPeak(in.vacMax) + r.n * in.vled) / e / 1000;
+    // At the highest mains the same L takes a shorter on-time: the crest period is shortest.
+    const double vpkMax = mag::mainsPeak(double(in.vacMax)), kvMax = vpkMax / in.vor;
+    const double tonMax = 2 * L * po / (eff * vpkMax * vpkMax * powerShare(kvMax));
+    r.fmax = float(1 / (tonMax * (1 + kvMax)) / 1e3);
     return r;
 }
 } // namespace

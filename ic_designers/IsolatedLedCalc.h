@@ -31,7 +31,7 @@ struct Results {
     float n = 0;                   // primary to secondary turns ratio
     float ipk = 0, ispk = 0;       // A
     float vor = 0;                 // reflected voltage of the design, V (no PFC)
-    float fmax = 0;                // highest switching frequency, kHz (single-stage PFC)
+    float fmax = 0;                // switching frequency at the crest of the highest mains, kHz (single-stage PFC)
 };
 
 Results design(Family f, const Inputs& in);

@@ -25,12 +25,16 @@ form::Outcome llcTank(LlcDesign& d) {
     d.rac = 8 * n * n * rl / kPiSquared;
     const float g2 = d.gmax * d.gmax;
     d.q = d.qMargin / (d.k * d.gmax) * std::sqrt(g2 / (g2 - 1) + d.k);
+    d.qMax = d.q / d.qMargin;
     d.fmin = d.fr / std::sqrt((1 - 1 / g2) * d.k + 1);
     d.fmax = d.fr / std::sqrt((1 - 1 / d.gmin) * d.k + 1);
     d.cr = 1e6f / (d.fr * kTwoPi6 * d.rac * d.q);
     d.lr = d.q * 1000 * d.rac / (d.fr * kTwoPi6);
     d.lm = d.k * d.lr;
-    d.im = d.vinMax / (d.fmax * 4 * (d.lr + d.lm)) * 1000;
+    // Zero-voltage switching is hardest at high line and light load: the current
+    // that swings the midpoint is then the magnetising current of Lr + Lm with Cr
+    // alone, at its peak when the switches turn off.
+    d.im = float(squareWavePeak(d.vinMax, d.fmax, double(d.lr) + d.lm, d.cr));
     d.ip = (2 * d.coss + d.cstray) * d.vinMax / d.deadTime / 1000;
     d.nact = n * std::sqrt((d.lr + d.lm) / d.lm);
     const float magnetising = vout * d.nact / (4 * kRoot2 * d.fr * 1000 * d.lm * 1e-6f);
@@ -49,7 +53,7 @@ form::Outcome llcTank(LlcDesign& d) {
     d.lmPre = d.k * d.lrPre;
     d.fr2Pre = 1000 / (std::sqrt((d.lmPre + d.lrPre) * d.crSet / 1000) * (2 * kPi));
 
-    const bool finite = form::allFinite(d.cbulk, d.gmin, d.gmax, d.rac, d.q, d.fmax, d.fmin, d.fr2, d.cr, d.lr,
+    const bool finite = form::allFinite(d.cbulk, d.gmin, d.gmax, d.rac, d.q, d.qMax, d.fmax, d.fmin, d.fr2, d.cr, d.lr,
                                   d.lm, d.im, d.ip, d.irms, d.imos, d.vcrMax, d.icout, d.nact, d.npMin,
                                   d.nsMin, d.np, d.qPre, d.lrPre, d.lmPre, d.fr2Pre);
     // The plot maps [Fmin, Fmax] × [Gmin, Gmax]: both must be proper ranges.
@@ -67,6 +71,13 @@ form::Outcome llcController(LlcDesign& d) {
     d.rfmaxBoost = d.rfmax * 3 / 8;
     if (!form::allFinite(d.rfmin, d.rfmax, d.rss, d.css, d.rfmaxBoost)) return form::Outcome::stopped(kLlcBadController);
     return {};
+}
+
+double squareWavePeak(double vin, double f, double l, double c) {
+    const double f0 = 1 / (2 * services::kPi * std::sqrt(l * 1e-6 * c * 1e-9)) / 1000; // kHz
+    const double half = services::kPi * f0 / (2 * f);
+    if (!(half > 0 && half < services::kPi / 2)) return INFINITY;
+    return vin / 2 * std::tan(half) / std::sqrt(l * 1e-6 / (c * 1e-9));
 }
 
 double llcGain(double f, double fr, double k, double qc) {

@@ -24,11 +24,12 @@ struct LlcDesign {
     float gmin = 0, gmax = 0;
     float rac = 0;                // Ω
     float q = 0;
+    float qMax = 0;               // Q/q: the largest Q that still reaches Gmax (the red curve)
     float fmax = 0, fmin = 0;     // kHz: the sweep range
     float fr2 = 0;                // kHz: resonance with Lm + Lr
     float cr = 0;                 // nF
     float lr = 0, lm = 0;         // μH
-    float im = 0, ip = 0;         // A: magnetising peak, charge current of the dead time
+    float im = 0, ip = 0;         // A: magnetising current at the switching instant, dead-time charge current
     float irms = 0, imos = 0;     // A
     float vcrMax = 0;             // V
     float icout = 0;              // A
@@ -66,7 +67,10 @@ Sweep llcSweep(double from, double to);
 
 // Quality factors of the drawn family, as multiples of the design's Q.
 inline constexpr double kLlcFamily[15] = {2.4, 0.2, 0.6, 0.9, 1.4, 1.6, 1.8, 2, 2.1, 2.6, 3.1, 3.8, 4.8, 7, 10};
-// The red curve is drawn at Q divided by this.
-inline constexpr double kLlcRedMargin = 0.95;
+
+// Current (A) of a series L-C (μH, nF) driven by a half bridge switching
+// `vin` (V) at `f` (kHz), in steady state at a switching instant, where it
+// peaks: ½·vin·tan(π·f0/(2f))/Z0. Infinite at or below resonance f0.
+double squareWavePeak(double vin, double f, double l, double c);
 
 } // namespace kv::ic

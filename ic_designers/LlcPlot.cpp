@@ -111,7 +111,7 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.setPen(ui::kBlue, 2);
     for (double times : kLlcFamily) drawCurve(c, d, d.q * times);
     c.setPen(ui::kRed, 2);
-    drawCurve(c, d, d.q / kLlcRedMargin);
+    drawCurve(c, d, d.qMax);
 
     // Resonance: gain 1 at fr.
     const double xr = m.x(d.fr), y1 = m.y(1);
@@ -128,6 +128,10 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 
     c.setFont("宋体", 100);
     c.setTextColor(ui::kRed);
+    // The red curve's legend: the largest Q of the design.
+    c.text(kLlcRedLegendText.x, kLlcRedLegendText.y, "Qmax=Q/q=" + ui::formatNumber(d.qMax, 5));
+    c.setPen(ui::kRed, 2);
+    c.line(kLlcRedLegend.left, kLlcRedLegend.top, kLlcRedLegend.right, kLlcRedLegend.top);
     c.text(615, 680, "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
     c.text(615, 700, "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
     c.text(615, 720, "谐振腔最低频率Fr2:" + ui::formatNumber(d.fr2Pre, 8) + "kHz");

@@ -18,6 +18,9 @@ inline constexpr ui::Rect kLlcFrame{630, 100, 1332, 604};
 inline constexpr ui::Rect kLlcPlotArea{590, 80, 1355, 705};
 inline constexpr ui::Rect kLlcTextArea{610, 672, 1107, 760};
 inline constexpr ui::Rect kLlcControllerArea{600, 675, 1108, 758};
+// The red curve's legend stroke and its label, inside the plot area.
+inline constexpr ui::Rect kLlcRedLegend{1266, 690, 1300, 690};
+inline constexpr ui::Point kLlcRedLegendText{1150, 683};
 
 // What the paint shows besides the circuit picture.
 struct LlcView {

@@ -12,7 +12,7 @@ Factors factors(float kv) {
     Factors f;
     f.f1 = (0.0046f * kv + 0.637f) / (0.729f * kv + 1);
     f.f2 = (0.0014f * kv + 0.5f) / (0.815f * kv + 1);
-    f.f3 = (0.0057f * kv + 0.424f) / 1.862f;
+    f.f3 = (0.0057f * kv + 0.424f) / (0.862f * kv + 1);
     f.h2 = (0.25f - 0.0015f * kv) / (1.074f * kv + 1);
     return f;
 }
@@ -36,8 +36,8 @@ Results design(const Inputs& in) {
     r.vmargin = in.vbr - 1.4f * in.vor - mag::mainsPeak(in.vinMax);
     r.vd = mag::mainsPeak(in.vinMax) / n + in.vo;
     r.id = 0.4f * r.ispk;
-    r.pd = 0.48f * in.io + 0.013f * r.isrms * r.isrms;
-    r.prs = 0.5f * r.irms * r.irms;
+    // the rectifier's forward drop carries Io, its slope resistance the rms current
+    r.pd = in.vf * in.io + 0.013f * r.isrms * r.isrms;
     r.co = r.f.h2 * 1e6f * in.io / (in.fline * float(services::kPi8) * r.f.f2 * in.ripple);
     r.np = r.L * r.ipk / (in.ae * in.bpk * 0.0001f);
     r.ns = r.np / n;
@@ -45,6 +45,7 @@ Results design(const Inputs& in) {
     r.ds = mag::wireDiameter(in.j, r.isrms);
     r.vcs = senseVoltage(in);
     r.rs = r.vcs / r.ipk;
+    r.prs = r.irms * r.irms * r.rs; // the sense resistor carries the primary current
     return r;
 }
 

@@ -28,7 +28,9 @@ struct Inputs {
     float rlow = 20;     // lower divider resistor, kΩ
 };
 
-// Shape factors of the line cycle, from kv = Vpk / Vor.
+// Shape factors of the line cycle, from kv = Vpk / Vor: fits of the averages
+// (1/π)·∫ sinᵏθ/(1 + kv·sinθ) dθ of a transition-mode converter (F1 k = 1,
+// F2 k = 2, F3 k = 3; F3 errs high by at most 4 % for kv 0.3 to 3).
 struct Factors {
     float f1 = 0, f2 = 0, f3 = 0, h2 = 0;
 };

@@ -1,13 +1,15 @@
 #include "loop/Bode.h"
 
+#include "services/Constants.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kv::loop::bode {
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDeg = 57.29577951308232;
+constexpr double kTwoPi = 2 * services::kPi;
+constexpr double kDeg = 180 / services::kPi;
 
 Complex jw(double f) { return {0, kTwoPi * f}; }
 } // namespace
@@ -39,6 +41,10 @@ Factor pole(double f) {
     const double w = kTwoPi * f;
     return [w](Complex s) { return 1.0 / (1.0 + s / w); };
 }
+Factor rhpZero(double f) {
+    const double w = kTwoPi * f;
+    return [w](Complex s) { return 1.0 - s / w; };
+}
 Factor lcPole(double f0, double fq) {
     const double w0 = kTwoPi * f0, wq = kTwoPi * fq;
     return [w0, wq](Complex s) { return 1.0 / (1.0 + s / wq + (s / w0) * (s / w0)); };
@@ -64,17 +70,28 @@ Response sweep(const Transfer& plant, const Transfer& compensator, std::pair<dou
         r.loop.phase[k] = r.plant.phase[k] + r.compensator.phase[k];
     }
     const auto loopDb = [&](double f) { return plant.gainDb(f) + compensator.gainDb(f); };
-    for (std::size_t i = 0; i + 1 < r.f.size(); ++i) {
-        if (!(r.loop.gain[i] > 0 && r.loop.gain[i + 1] <= 0)) continue;
-        double lo = std::log(r.f[i]), hi = std::log(r.f[i + 1]);
+    // Where the loop gain passes 0 dB between samples i and i + 1.
+    const auto through = [&](std::size_t j) {
+        double lo = std::log(r.f[j]), hi = std::log(r.f[j + 1]);
+        const bool falling = r.loop.gain[j] > 0;
         for (int k = 0; k < 60; ++k) {
             const double mid = (lo + hi) / 2;
-            (loopDb(std::exp(mid)) > 0 ? lo : hi) = mid;
+            ((loopDb(std::exp(mid)) > 0) == falling ? lo : hi) = mid;
         }
+        return std::exp((lo + hi) / 2);
+    };
+    std::size_t i = 0;
+    for (; i + 1 < r.f.size(); ++i) {
+        if (!(r.loop.gain[i] > 0 && r.loop.gain[i + 1] <= 0)) continue;
         r.crossed = true;
-        r.crossover = std::exp((lo + hi) / 2);
+        r.crossover = through(i);
         r.phase = plant.phaseDeg(r.crossover) + compensator.phaseDeg(r.crossover);
         r.margin = 180 + r.phase;
+        break;
+    }
+    for (++i; r.crossed && i + 1 < r.f.size(); ++i) {
+        if (!(r.loop.gain[i] <= 0 && r.loop.gain[i + 1] > 0)) continue;
+        r.regain = through(i);
         break;
     }
     return r;

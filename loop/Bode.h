@@ -27,8 +27,9 @@ struct Transfer {
 Factor gain(double k);
 Factor zero(double f);               // 1 + s/ωf
 Factor pole(double f);               // 1 / (1 + s/ωf)
-// An LC double pole at f0 damped by the capacitor's ESR alone, whose zero
-// lies at fq: 1 / (1 + s/ωq + (s/ω0)²), Q = fq/f0.
+Factor rhpZero(double f);            // 1 − s/ωf: gain rises, phase falls
+// A double pole at f0 with Q = fq/f0: 1 / (1 + s/ωq + (s/ω0)²). An LC
+// filter damped by its capacitor's ESR alone has fq at the ESR zero.
 Factor lcPole(double f0, double fq);
 
 // Impedances at s.
@@ -46,11 +47,14 @@ struct Response {
     double crossover = 0;            // Hz
     double phase = 0;                // loop phase at the crossover, degrees
     double margin = 0;               // 180 + phase
+    double regain = 0;               // Hz: above the crossover, where the loop gain rises
+                                     // through 0 dB again; 0 when it does not
 };
 
 // Sweeps plant · compensator over n log-spaced points from fLo to fHi (Hz);
 // the crossover is the first frequency where the loop gain falls through
-// 0 dB, found on the transfer function itself between two samples.
+// 0 dB, found on the transfer function itself between two samples; above
+// it, the first frequency where the gain comes back through 0 dB.
 Response sweep(const Transfer& plant, const Transfer& compensator, std::pair<double, double> range,
                int n = 401);
 

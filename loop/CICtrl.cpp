@@ -18,6 +18,19 @@ constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, tpl::kEsrTip, {95, 558, 
 const ui::Rect kPictureArea{440, 18, 895, 283};
 } // namespace
 
+std::string subharmonicMessage(double damping) {
+    return "斜率补偿不足：mc·(1-D) = " + ui::formatNumber(damping, 3, ui::Notation::Fixed) +
+           "，不大于0.5，电流环将出现次谐波振荡，请增大斜率补偿电压！";
+}
+
+std::string rhpLimitMessage(double limitHz) {
+    return "穿越频率高于右半平面零点的1/3（" + frequencyText(limitHz) + "），请降低穿越频率！";
+}
+
+std::string samplingLimitMessage(double limitHz) {
+    return "穿越频率高于开关频率的1/6（" + frequencyText(limitHz) + "），请降低穿越频率！";
+}
+
 CICtrl::CICtrl(ui::Dialog* parent)
     : LoopPage(tpl::kCurrentMode, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kFc}}, kCaptions, kLinks, kR2) {
     setFields({
@@ -25,7 +38,7 @@ CICtrl::CICtrl(ui::Dialog* parent)
         {kIo, in.Io, Role::Input, Range::Positive},
         {kCo, in.Co, Role::Input, Range::Positive},
         {kResr, in.Resr, Role::Input, Range::Positive},
-        {kD, in.D, Role::Input, Range::ZeroToOne},
+        {kD, in.D, Role::Input, Range::Fraction},
         {kVin, in.Vin, Role::Input, Range::Positive},
         {kL, in.L, Role::Input, Range::Positive},
         {kVs, in.Vs, Role::Input, Range::NonNegative},
@@ -42,6 +55,7 @@ CICtrl::CICtrl(ui::Dialog* parent)
         {kFp, out.fp, Role::Result},
         {kFz, out.fz, Role::Result},
         {kFop, out.fop, Role::Result},
+        {kRhp, out.fRHP, Role::Result},
     });
 }
 
@@ -65,8 +79,18 @@ void CICtrl::compute() {
     out = icmode::compensate(in);
 }
 
+bool CICtrl::check() {
+    const double damping = icmode::currentLoopDamping(in);
+    return damping > 0.5 || refuse(subharmonicMessage(damping));
+}
+
 void CICtrl::finished(const form::Run& r) {
-    if (r.shown != form::Shown::None) showLoop(icmode::response(in, out));
+    if (r.shown == form::Shown::None) return;
+    const double fc = in.fc * 1000.0;
+    std::vector<std::string> notes;
+    if (fc > icmode::rhpLimit(out)) notes.push_back(rhpLimitMessage(icmode::rhpLimit(out)));
+    if (fc > icmode::samplingLimit(in)) notes.push_back(samplingLimitMessage(icmode::samplingLimit(in)));
+    showLoop(icmode::response(in, out), fc, notes);
 }
 
 bool CICtrl::onOtherCommand(int id, ui::Notify code) {

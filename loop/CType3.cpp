@@ -46,7 +46,7 @@ bool CType3::check() {
 void CType3::compute() { out = type3::compensate(in); }
 
 void CType3::finished(const form::Run& r) {
-    if (r.shown != form::Shown::None) showLoop(type3::response(in, out));
+    if (r.shown != form::Shown::None) showLoop(type3::response(in, out), in.fc * 1000.0);
 }
 
 void CType3::paintPictures(ui::Canvas& c) {

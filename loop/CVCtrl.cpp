@@ -81,7 +81,8 @@ bool CVCtrl::uses(int id) const {
     const bool dcm = !forward();
     switch (id) {
     case kVo: case kCo: case kResr: case kVramp: case kL: return running() == kStep2;
-    case kVref: case kDmax: return running() == kStep2 && !dcm;
+    case kDmax: return running() == kStep2 && !dcm;
+    case kVref: return false; // it sets the divider's lower resistor, not the loop
     case kIrated: case kImin: case kVinmax: case kFs: return running() == kStep2 && dcm;
     case kFc: case kR1: return running() == kStep4;
     case kFp1: case kFz1: return running() == kStep4 && dcm;
@@ -113,7 +114,8 @@ void CVCtrl::compute() {
 }
 
 void CVCtrl::finished(const form::Run& r) {
-    if (r.shown != form::Shown::None && r.button == kStep4) showLoop(vmode::response(form(), plant, place, net));
+    if (r.shown != form::Shown::None && r.button == kStep4)
+        showLoop(vmode::response(form(), plant, place, net), place.fc * 1000.0);
 }
 
 bool CVCtrl::onOtherCommand(int id, ui::Notify code) {

@@ -1,17 +1,24 @@
 #include "loop/ICtrlCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::icmode {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
+constexpr double kTwoPi = 2 * services::kPi8;
+constexpr double kPi = services::kPi;
 } // namespace
 
 double slopeFactor(const Inputs& in) {
     const double fs = in.fs * 1000.0, L = in.L * 1e-6;
     return 1 + (in.Vs * fs / in.Ri) / (in.Vin / L);
 }
+
+double currentLoopDamping(const Inputs& in) { return slopeFactor(in) * (1 - double(in.D)); }
+
+double samplingQ(const Inputs& in) { return 1 / (kPi * (currentLoopDamping(in) - 0.5)); }
 
 Results compensate(const Inputs& in) {
     const double fs = in.fs * 1000.0, fc = in.fc * 1000.0, Co = in.Co * 1e-6, L = in.L * 1e-6;
@@ -37,11 +44,17 @@ Results compensate(const Inputs& in) {
     r.C1 = float(C1 * 1e6);
     r.R2 = float(R2);
     r.C2 = float(C2 * 1e6);
+    r.fRHP = float(R * (1 - D) * (1 - D) / (kTwoPi * D * L));
     return r;
 }
 
-bode::Transfer plant(const Results& r) {
-    return {{bode::gain(std::pow(10.0, r.gainDb / 20.0)), bode::zero(r.fz), bode::pole(r.fp)}};
+double rhpLimit(const Results& r) { return r.fRHP / 3.0; }
+double samplingLimit(const Inputs& in) { return in.fs * 1000.0 / 6; }
+
+bode::Transfer plant(const Inputs& in, const Results& r) {
+    const double fn = in.fs * 1000.0 / 2;
+    return {{bode::gain(std::pow(10.0, r.gainDb / 20.0)), bode::zero(r.fz), bode::pole(r.fp), bode::rhpZero(r.fRHP),
+             bode::lcPole(fn, samplingQ(in) * fn)}};
 }
 
 bode::Transfer compensator(const Inputs& in, const Results& r) {
@@ -54,7 +67,8 @@ bode::Transfer compensator(const Inputs& in, const Results& r) {
 }
 
 bode::Response response(const Inputs& in, const Results& r) {
-    return bode::sweep(plant(r), compensator(in, r), bode::span(in.fc * 1000.0, {r.fp, r.fz, r.fop}));
+    return bode::sweep(plant(in, r), compensator(in, r),
+                       bode::span(in.fc * 1000.0, {r.fp, r.fz, r.fop, r.fRHP, in.fs * 1000.0 / 2}));
 }
 
 } // namespace kv::loop::icmode

@@ -1,6 +1,8 @@
-// Current-mode control: the small-signal plant with slope compensation and
-// the type II error amplifier (transconductance or ordinary op amp) that
-// cancels the output pole and the ESR zero.
+// Current-mode control of a buck-boost stage: the small-signal plant with
+// slope compensation (output pole, ESR zero, right-half-plane zero and the
+// sampling double pole at half the switching frequency) and the type II
+// error amplifier (transconductance or ordinary op amp) that cancels the
+// output pole and the ESR zero.
 #pragma once
 
 #include "loop/Bode.h"
@@ -36,15 +38,26 @@ struct Results {
     float fp = 0;     // Hz, output pole
     float fz = 0;     // Hz, ESR zero
     float fop = 0;    // Hz, amplifier crossover
+    float fRHP = 0;   // Hz, right-half-plane zero at full load and the largest duty
 };
 
 // Slope-compensation factor mc: 1 + ramp slope / inductor up-slope.
 double slopeFactor(const Inputs& in);
+// mc·(1 − D): the current loop is stable (no subharmonic oscillation) above 1/2.
+double currentLoopDamping(const Inputs& in);
+// Q of the sampling double pole at fs/2; needs currentLoopDamping above 1/2.
+double samplingQ(const Inputs& in);
 Results compensate(const Inputs& in);
 
+// Highest crossovers the plant allows (Hz): a third of the right-half-plane
+// zero, a sixth of the switching frequency.
+double rhpLimit(const Results& r);
+double samplingLimit(const Inputs& in);
+
 // The compensated loop: the plant of the page's figures (DC gain, output
-// pole, ESR zero) times the amplifier built from the parts found.
-bode::Transfer plant(const Results& r);
+// pole, ESR zero, right-half-plane zero) with the sampling double pole,
+// times the amplifier built from the parts found.
+bode::Transfer plant(const Inputs& in, const Results& r);
 bode::Transfer compensator(const Inputs& in, const Results& r);
 bode::Response response(const Inputs& in, const Results& r);
 

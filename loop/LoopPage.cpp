@@ -20,10 +20,31 @@ constexpr Trace kTraces[] = {
     {"补偿器", 0x008000, 1, plot::LineStyle::Dash},
 };
 
+// A crossover this far from the one asked (as a ratio either way) is a design that missed.
+constexpr double kStray = 1.2;
+
+std::string marginText(double deg) { return ui::formatNumber(deg, 1, ui::Notation::Fixed) + "°"; }
 } // namespace
 
 std::string frequencyText(double hz) {
     return hz >= 1000 ? ui::formatNumber(hz / 1000, 4) + " kHz" : ui::formatNumber(hz, 4) + " Hz";
+}
+
+std::vector<std::string> loopWarnings(const bode::Response& r, double askedHz) {
+    std::vector<std::string> w;
+    if (!r.crossed) {
+        w.push_back("按所得元件参数构成的环路，其增益在整个频段内都没有穿越0dB，得不到穿越频率和相位裕量！");
+        return w;
+    }
+    const std::string at = frequencyText(r.crossover);
+    if (r.margin <= 0)
+        w.push_back("按所得元件参数构成的环路在" + at + "穿越0dB，相位裕量为" + marginText(r.margin) + "，环路不稳定！");
+    else if (r.crossover > askedHz * kStray || r.crossover * kStray < askedHz)
+        w.push_back("按所得元件参数构成的环路实际在" + at + "穿越0dB（设定为" + frequencyText(askedHz) + "），相位裕量为" +
+                    marginText(r.margin) + "。");
+    if (r.regain > 0)
+        w.push_back("环路增益在" + frequencyText(r.regain) + "处再次升到0dB以上，增益裕量不足，环路可能振荡！");
+    return w;
 }
 
 LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<form::Calculation> calcs,
@@ -46,7 +67,7 @@ void LoopPage::onInitDialog() {
     FormWindow::onInitDialog();
 }
 
-void LoopPage::showLoop(const bode::Response& r) {
+void LoopPage::showLoop(const bode::Response& r, double askedHz, const std::vector<std::string>& notes) {
     const bode::Curve* curves[] = {&r.loop, &r.plant, &r.compensator};
     for (int id : {kGainPlot, kPhasePlot}) {
         plot::Plot* p = plot(id);
@@ -70,7 +91,8 @@ void LoopPage::showLoop(const bode::Response& r) {
             m.x = r.crossover;
             m.y = gain ? 0 : r.phase;
             m.label = gain ? "穿越频率" : "相位裕量";
-            title += gain ? "  穿越频率 " + frequencyText(r.crossover) : "  相位裕量 " + ui::formatNumber(r.margin, 1, ui::Notation::Fixed) + "°";
+            title += gain ? "  穿越频率 " + frequencyText(r.crossover)
+                          : "  相位裕量 " + marginText(r.margin) + (r.margin <= 0 ? "（不稳定）" : "");
         } else {
             title += "  无穿越频率";
         }
@@ -78,6 +100,12 @@ void LoopPage::showLoop(const bode::Response& r) {
         p->touch();
         plotChanged(id);
     }
+    std::vector<std::string> warnings = notes;
+    for (std::string& w : loopWarnings(r, askedHz)) warnings.push_back(std::move(w));
+    if (warnings.empty()) return;
+    std::string text;
+    for (const std::string& w : warnings) text += (text.empty() ? "" : "\n") + w;
+    say(text, ui::Icon::Warning);
 }
 
 void LoopPage::clearLoop() {

@@ -34,8 +34,10 @@ public:
     void onPaint(ui::Canvas& c) override;
     void onLButtonUp(int x, int y) override;
 
-    // The loop on the plots, and its crossover and phase margin in their titles.
-    void showLoop(const bode::Response& r);
+    // The loop on the plots, and its crossover and phase margin in their
+    // titles; then, in one warning box, the page's `notes` and what the loop
+    // itself says against the crossover asked for (Hz).
+    void showLoop(const bode::Response& r, double askedHz, const std::vector<std::string>& notes = {});
     void clearLoop();
 
 protected:
@@ -58,5 +60,10 @@ private:
 
 // "19.98 kHz" or "120.4 Hz".
 std::string frequencyText(double hz);
+
+// What a loop built from the parts found says against the crossover asked
+// for (Hz): no crossover, a negative margin, a crossover more than a fifth
+// away from the one asked, or gain back above 0 dB beyond the crossover.
+std::vector<std::string> loopWarnings(const bode::Response& r, double askedHz);
 
 } // namespace kv::loop

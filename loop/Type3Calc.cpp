@@ -1,11 +1,13 @@
 #include "loop/Type3Calc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::type3 {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
+constexpr double kTwoPi = 2 * services::kPi8;
 } // namespace
 
 Results compensate(const Inputs& in) {
@@ -28,8 +30,8 @@ Results compensate(const Inputs& in) {
 }
 
 bode::Transfer plant(const Inputs& in) {
-    return {{bode::gain(std::pow(10.0, in.G / 20.0)), bode::zero(in.fp1 * 1000.0), bode::pole(in.fz1 * 1000.0),
-             bode::pole(in.fz2 * 1000.0)}};
+    const double fLC = std::sqrt(double(in.fz1) * in.fz2) * 1000.0, fesr = in.fp1 * 1000.0;
+    return {{bode::gain(std::pow(10.0, in.G / 20.0)), bode::zero(fesr), bode::lcPole(fLC, fesr)}};
 }
 
 bode::Transfer compensator(const Inputs& in, const Results& r) {

@@ -29,8 +29,10 @@ struct Results {
 
 Results compensate(const Inputs& in);
 
-// The compensated loop, on the plant the placement assumes: the DC gain G,
-// the double pole where the two zeros sit and the ESR zero where fp1 sits.
+// The compensated loop, on the plant the placement assumes: the DC gain G
+// and the output filter's LC resonance where the two zeros sit (at their
+// geometric mean), damped by the capacitor's ESR alone, whose zero is where
+// fp1 sits.
 bode::Transfer plant(const Inputs& in);
 bode::Transfer compensator(const Inputs& in, const Results& r);
 bode::Response response(const Inputs& in, const Results& r);

@@ -1,21 +1,31 @@
 #include "loop/VCtrlCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::vmode {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
-constexpr double kDeg = 57.295780490442965;
+constexpr double kTwoPi = 2 * services::kPi8;
+constexpr double kDeg = 180 / services::kPi8;
 
 // The K factors the forward search tries: 1, 1.01, ... while below 10000.
 constexpr long kSteps = 999900;
 double kAt(long i) { return 1 + 0.01 * double(i); }
-// Phase lag of the amplifier at the crossover for the factor K.
-double lag(double K) { return 270 - std::atan(K) * kDeg + std::atan(1 / K) * kDeg; }
-double esrPhase(const Plant& p, const Placement& in) { return 180 - std::atan(double(in.fc) / p.fesr) * kDeg; }
-double marginFor(double K, double phiEsr) {
-    return 360 - (std::atan(1 / K) * kDeg + 270 - std::atan(K) * kDeg + phiEsr);
+
+// The network over R1 at s: R2 in series with C1, both across C2 (Ω, F).
+bode::Complex network(bode::Complex s, double R1, double R2, double C1, double C2) {
+    return bode::parallel(R2 + bode::capacitor(s, C1), bode::capacitor(s, C2)) / R1;
+}
+// The network over R2/R1 at f (Hz) with its zero at fz and its pole at fp (Hz).
+bode::Complex shape(double f, double fz, double fp) {
+    return network({0, kTwoPi * f}, 1, 1, 1 / (kTwoPi * fz), 1 / (kTwoPi * fp));
+}
+// Margin at fc (Hz) of the plant with phase `plantPhase` there and the network
+// with its zero at fc/K and its pole at K·fc.
+double marginFor(double K, double plantPhase, double fc) {
+    return 180 + plantPhase + std::arg(shape(fc, fc / K, fc * K)) * kDeg;
 }
 } // namespace
 
@@ -31,13 +41,15 @@ Plant plant(Form form, const PlantInputs& in) {
     p.fesr = float(0.001 / (in.Resr * kTwoPi * Co));
     if (form == Form::Forward) {
         const double fLC = 0.001 / (kTwoPi * std::sqrt(Co * L));
-        const double M = ((double(in.Vo) / in.Dmax + 1) - 1) * in.Dmax / in.Vramp;
-        const double Gdc = 20 * std::log10(M) + 20 * std::log10(double(in.Vref) / in.Vo);
+        // Modulator of a buck-derived stage: the input seen by the filter over the ramp, Vo/Dmax over Vramp.
+        const double M = double(in.Vo) / (double(in.Dmax) * in.Vramp);
+        const double Gdc = 20 * std::log10(M);
         p.pole = float(fLC);
         p.G = float(Gdc - 40 * std::log10(p.fesr / fLC));
     } else {
         const double R = double(in.Vo) / in.Imin;
-        const double fp = 0.001 / (R * kTwoPi * Co);
+        // Averaged DCM flyback: the output pole is at 2/(R·C).
+        const double fp = 2 * 0.001 / (R * kTwoPi * Co);
         const double k = gainFactor(in.Vo * in.Irated);
         const double T = 0.001 / in.fs;
         const double Gdc = 20 * std::log10(std::sqrt(k * R * T / (2 * L)) * in.Vinmax / in.Vramp);
@@ -49,17 +61,13 @@ Plant plant(Form form, const PlantInputs& in) {
 
 Network compensate(Form form, const Plant& p, const Placement& in) {
     Network n;
-    const double fc = in.fc, R1 = in.R1;
-    double fp1 = in.fp1, fz1 = in.fz1;
-    double R2 = 0;
+    const bode::Transfer plantT = plantTransfer(form, p);
+    const double fc = in.fc * 1000.0; // Hz
+    double fp1 = in.fp1, fz1 = in.fz1; // kHz
     if (form == Form::Forward) {
-        // b is the plant's gain at the crossover: the amplifier makes up -b.
-        const double b = p.G - 20 * std::log10(fc / p.fesr);
-        R2 = R1 * std::pow(10.0, std::trunc(-b) / 20);
-        const double phiEsr = esrPhase(p, in);
-        const double target = (360 - in.PMwant) - phiEsr;
-        // The lag falls as K grows: the first K within 0.1° of the target by bisection.
-        const auto near = [&](long i) { return lag(kAt(i)) - target <= 0.1; };
+        // The margin at fc grows with K: the first K within 0.1° of the wanted one, by bisection.
+        const double plantPhase = plantT.phaseDeg(fc);
+        const auto near = [&](long i) { return marginFor(kAt(i), plantPhase, fc) >= in.PMwant - 0.1; };
         if (!near(kSteps - 1)) {
             n.found = false;
             return n;
@@ -71,28 +79,26 @@ Network compensate(Form form, const Plant& p, const Placement& in) {
             else lo = mid + 1;
         }
         const double K = kAt(lo);
-        n.PM = float(marginFor(K, phiEsr));
-        fz1 = fc / K;
-        fp1 = K * fc;
-        n.C1 = float(1e12 / (R2 * kTwoPi * fz1 * 1000));
-        n.C2 = float(1e12 / (R2 * kTwoPi * fp1 * 1000));
-    } else {
-        // b is the amplifier gain the crossover needs above fp1.
-        const double b = -p.G + 20 * std::log10(fc / fp1);
-        R2 = R1 * std::pow(10.0, std::trunc(b) / 20);
-        n.C2 = float(1e12 / (fp1 * kTwoPi * 1000 * R2));
-        n.C1 = float(1e12 / (fz1 * kTwoPi * 1000 * R2));
-        const double phi1 = std::atan(fc / p.pole) * kDeg - std::atan(fc / p.fesr) * kDeg;
-        const double phi2 = 270 - std::atan(fc / fz1) * kDeg + std::atan(fc / fp1) * kDeg;
-        n.PM = float(360 - phi1 - phi2);
+        fz1 = in.fc / K;
+        fp1 = K * in.fc;
     }
+    // The amplifier's gain makes up what the loop lacks at fc, in whole dB toward zero.
+    const double lacks = -20 * std::log10(std::abs(plantT.at(fc) * shape(fc, fz1 * 1000, fp1 * 1000)));
+    const double R2 = in.R1 * std::pow(10.0, std::trunc(lacks) / 20);
     n.R2 = float(R2);
+    n.C1 = float(1e12 / (R2 * kTwoPi * fz1 * 1000));
+    n.C2 = float(1e12 / (R2 * kTwoPi * fp1 * 1000));
     n.fp1 = float(fp1);
     n.fz1 = float(fz1);
+    const bode::Response r = response(form, p, in, n);
+    n.PM = r.crossed ? float(r.margin) : NAN;
     return n;
 }
 
-float largestMargin(const Plant& p, const Placement& in) { return float(marginFor(kAt(kSteps - 1), esrPhase(p, in))); }
+float largestMargin(const Plant& p, const Placement& in) {
+    const double fc = in.fc * 1000.0;
+    return float(marginFor(kAt(kSteps - 1), plantTransfer(Form::Forward, p).phaseDeg(fc), fc));
+}
 
 bode::Transfer plantTransfer(Form form, const Plant& p) {
     const double pole = p.pole * 1000.0, fesr = p.fesr * 1000.0;
@@ -105,9 +111,7 @@ bode::Transfer plantTransfer(Form form, const Plant& p) {
 
 bode::Transfer compensator(const Placement& in, const Network& n) {
     const double R1 = in.R1, R2 = n.R2, C1 = n.C1 * 1e-12, C2 = n.C2 * 1e-12;
-    return {{[=](bode::Complex s) {
-        return bode::parallel(R2 + bode::capacitor(s, C1), bode::capacitor(s, C2)) / R1;
-    }}};
+    return {{[=](bode::Complex s) { return network(s, R1, R2, C1, C2); }}};
 }
 
 bode::Response response(Form form, const Plant& p, const Placement& in, const Network& n) {

@@ -1,5 +1,6 @@
 // Multiplier divider, zero-current detection, feedback, OVP and the voltage loop.
 #include "pfc_designer/Program.h"
+#include "platform/ui/Numbers.h"
 
 #include <cmath>
 
@@ -18,7 +19,6 @@ const Loop& lastLoop() { return g_loop; }
 void multNET() {
     conti();
     leggiRsns();
-    dim(PANEL_MULT, MULT_CLOSE, true);
     const Multiplier m = multiplierDivider(dv.spec(), dv.ILpk, dv.Rsense);
     dv.Vmult_max = m.Vmult_max;
     dv.Kp = m.Kp;
@@ -26,14 +26,27 @@ void multNET() {
     dv.Rupmult = m.Rupmult;
     setv(PANEL_MULT, MULT_RUPSUG, dv.Rupmult);
     setv(PANEL_MULT, MULT_RLOWSUG, dv.Rlwmult);
+    // A lower resistor chosen before keeps the upper one suggested for it.
+    if (entered(PANEL_MULT, MULT_RLOW)) Ralta();
+    else judgeMultiplier();
 }
 
 void calcolaKp() {
     dv.Rlowmult = getv(PANEL_MULT, MULT_RLOW);
     dv.trueRupmult = getv(PANEL_MULT, MULT_RUP);
     dv.effKp = dividerRatio(dv.Rlowmult, dv.trueRupmult);
-    if (dv.effKp < 0.7 * dv.Kp)
-        MessagePopup("WARNING", "You are exploiting less than 70% \n of multiplier dynamics.\nReduce high resistor value");
+    judgeMultiplier();
+}
+
+void judgeMultiplier() {
+    Verdicts v;
+    const bool upper = entered(PANEL_MULT, MULT_RUP), lower = entered(PANEL_MULT, MULT_RLOW);
+    const bool enough = getv(PANEL_MULT, MULT_RUP) >= dv.Rupmult;
+    v.refuse(upper && !enough, "increase high resistor value \n below the maximum \nor reduce low resistor value");
+    v.warn(upper && lower && enough && dv.effKp < 0.7 * dv.Kp,
+           "You are exploiting less than 70% \n of multiplier dynamics.\nReduce high resistor value");
+    showNote(PANEL_MULT, v);
+    dim(PANEL_MULT, MULT_CLOSE, !multiplierValid());
 }
 
 void Ralta() {
@@ -53,20 +66,13 @@ K7350_CALLBACK(res_low) {
     ON_COMMIT;
     dv.Rlowmult = getv(PANEL_MULT, MULT_RLOW);
     Ralta();
-    calcolaKp();
     return 0;
 }
 
 K7350_CALLBACK(res_hightrue) {
     ON_COMMIT;
     dv.trueRupmult = getv(PANEL_MULT, MULT_RUP);
-    if (!(dv.trueRupmult >= dv.Rupmult)) {
-        MessagePopup("WARNING", "increase high resistor value \n below the maximum \nor reduce low resistor value");
-        dim(PANEL_MULT, MULT_CLOSE, true);
-    } else {
-        dim(PANEL_MULT, MULT_CLOSE, false);
-        calcolaKp();
-    }
+    calcolaKp();
     return 0;
 }
 
@@ -77,6 +83,7 @@ void ZCDc() {
     ZCDscelto();
     calcolaZCD();
     calcolaRZCD();
+    judgeZcd();
 }
 
 void ZCDscelto() {
@@ -84,7 +91,7 @@ void ZCDscelto() {
     dv.ant[6] = 1;
     if (dv.zcd == 0) auxW();
     else RC();
-    dim(PANEL_ZCD, ZCD_CLOSE, false);
+    judgeZcd();
 }
 
 void auxW() {
@@ -119,31 +126,34 @@ void calcolaRZCD() {
 bool zcdValid() {
     dv.actR = getv(PANEL_ZCD, ZCD_ACTR);
     if (dv.zcd != 0) return true;
-    return dv.Rzcd >= dv.Rz && dv.actR >= 0.001;
+    return dv.Rzcd >= dv.Rz && dv.actR >= 0.001 && dv.actR <= dv.naux;
+}
+
+void judgeZcd() {
+    Verdicts v;
+    if (dv.zcd == 0) {
+        const bool ratio = entered(PANEL_ZCD, ZCD_ACTR);
+        v.refuse(ratio && dv.actR > dv.naux, "Actual turn ratio must be lower \n than showed maximum");
+        // The smallest resistor follows the turns ratio: it waits for one.
+        v.refuse(ratio && dv.actR >= 0.001 && entered(PANEL_ZCD, ZCD_RZCD) && !(dv.Rzcd >= dv.Rz),
+                 "Rzcd value must be higher \n than showed minimum");
+    }
+    showNote(PANEL_ZCD, v);
+    dim(PANEL_ZCD, ZCD_CLOSE, !v.ok() || !zcdValid());
 }
 
 K7350_CALLBACK(Rturn) {
     ON_COMMIT;
     dv.actR = getv(PANEL_ZCD, ZCD_ACTR);
-    if (dv.actR > dv.naux) {
-        MessagePopup("WARNING", "Actual turn ratio must be lower \n than showed maximum");
-        dim(PANEL_ZCD, ZCD_CLOSE, true);
-    } else {
-        dim(PANEL_ZCD, ZCD_CLOSE, false);
-        calcolaRZCD();
-    }
+    if (!(dv.actR > dv.naux)) calcolaRZCD();
+    judgeZcd();
     return 0;
 }
 
 K7350_CALLBACK(scelta_rzcd) {
     ON_COMMIT;
     dv.Rzcd = getv(PANEL_ZCD, ZCD_RZCD);
-    if (!(dv.Rzcd >= dv.Rz)) {
-        MessagePopup("WARNING", "Rzcd value must be higher \n than showed minimum");
-        dim(PANEL_ZCD, ZCD_CLOSE, true);
-    } else {
-        dim(PANEL_ZCD, ZCD_CLOSE, false);
-    }
+    judgeZcd();
     return 0;
 }
 
@@ -163,20 +173,31 @@ void feedandOVP() {
         SetCtrlAttribute(hp[PANEL_FEED], g, ATTR_GRID_COLOR, VAL_GREEN);
         SetCtrlAttribute(hp[PANEL_FEED], g, ATTR_SHOW_LEGEND, 1);
     }
+    loopInputChanged();
 }
+
+namespace {
+bool setPointVoltageOk(double VAC) { return dv.Vin_min <= VAC && VAC <= dv.Vin_max; }
+bool setPointPowerOk(double Po) { return Po <= dv.Pout; }
+} // namespace
 
 void feedpercomp(bool presets) {
     conti();
     leggiRsns();
+    // The set point and the margin start from the input conditions; what the
+    // user entered (or a project restored) stays while it is valid.
     if (presets) {
-        setv(PANEL_FEED, FEED_VAC, dv.Vin_max);
-        setv(PANEL_FEED, FEED_PO, dv.Pout);
-        setv(PANEL_FEED, FEED_OVP, 40);
+        if (!entered(PANEL_FEED, FEED_VAC) || !setPointVoltageOk(getv(PANEL_FEED, FEED_VAC)))
+            setv(PANEL_FEED, FEED_VAC, dv.Vin_max);
+        if (!entered(PANEL_FEED, FEED_PO) || !setPointPowerOk(getv(PANEL_FEED, FEED_PO)))
+            setv(PANEL_FEED, FEED_PO, dv.Pout);
+        if (!entered(PANEL_FEED, FEED_OVP)) setv(PANEL_FEED, FEED_OVP, 40);
     }
     calcolaRh();
     setv(PANEL_FEED, FEED_RH, dv.Rh);
     calcolaRl();
     setv(PANEL_FEED, FEED_RL, dv.RL);
+    calcolaVout();
 }
 
 void calcolaRh() {
@@ -201,25 +222,22 @@ void calcolaVout() {
     }
     dv.Voutnom = dividerOutput(dv.RHeff, dv.RLeff);
     setv(PANEL_FEED, FEED_VOUTNOM, dv.Voutnom);
-    if (dv.Voutnom < 0.9 * dv.Vout || dv.Voutnom > 1.1 * dv.Vout)
-        MessagePopup("WARNING", "The obtanied output voltage is outside \nthe nominal value +/-10%");
 }
 
 K7350_CALLBACK(vover) {
     ON_COMMIT;
     dv.OVP = getv(PANEL_FEED, FEED_OVP);
     calcolaRh();
+    judgeFeedback();
     return 0;
 }
 
 K7350_CALLBACK(effRH) {
     ON_COMMIT;
     dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
-    if (dv.RHeff > dv.Rh)
-        MessagePopup("WARNING", "This value will cause an OVP threshold \nhigher than the selected value.\n"
-                                "Reduce high resistor value or increase\n the overvoltage value.");
     calcolaRl();
     calcolaVout();
+    loopInputChanged();
     return 0;
 }
 
@@ -227,36 +245,29 @@ K7350_CALLBACK(effRL) {
     ON_COMMIT;
     dv.RLeff = getv(PANEL_FEED, FEED_RLEFF);
     calcolaVout();
+    loopInputChanged();
     return 0;
 }
 
 K7350_CALLBACK(setpointRMS) {
     ON_COMMIT;
     dv.VAC = getv(PANEL_FEED, FEED_VAC);
-    if (!(dv.Vin_min <= dv.VAC && dv.VAC <= dv.Vin_max)) {
-        MessagePopup("WARNING", "this value is outside the input range\n set in input panel");
-        dim(PANEL_FEED, FEED_CLOSE, true);
-        return 0;
-    }
-    dim(PANEL_FEED, FEED_CLOSE, false);
-    calcola_set();
+    if (setPointVoltageOk(dv.VAC)) calcola_set();
+    loopInputChanged();
     return 0;
 }
 
 K7350_CALLBACK(setpointPout) {
     ON_COMMIT;
     dv.Po = getv(PANEL_FEED, FEED_PO);
-    if (!(dv.Po <= dv.Pout)) {
-        MessagePopup("WARNING", "this value is higher than that the value\n set in input panel");
-        dim(PANEL_FEED, FEED_CLOSE, true);
-        return 0;
-    }
-    dim(PANEL_FEED, FEED_CLOSE, false);
-    calcola_set();
+    if (setPointPowerOk(dv.Po)) calcola_set();
+    loopInputChanged();
     return 0;
 }
 
 namespace {
+Crossover g_crossover; // of the loop shown (not ok: none shown)
+
 void clearLoop() {
     for (int g : {FEED_GAIN, FEED_PHASE}) {
         DeleteGraphPlot(hp[PANEL_FEED], g, VAL_DELETE_ALL, VAL_IMMEDIATE_DRAW);
@@ -264,8 +275,69 @@ void clearLoop() {
     }
     setv(PANEL_FEED, FEED_FC, NAN);
     setv(PANEL_FEED, FEED_PM, NAN);
+    g_crossover = {};
+}
+
+bool loopShown() { return !panel(hp[PANEL_FEED])->find(FEED_GAIN)->plot->series().empty(); }
+
+// The parts the chosen topology uses are all there.
+bool partsComplete() {
+    return dv.C1 >= 0.001 && (dv.top < 1 || dv.R1 >= 0.001) && (dv.top < 2 || dv.C2 >= 0.001);
+}
+
+void readLoopInputs() {
+    dv.C1 = getv(PANEL_FEED, FEED_C1);
+    dv.R1 = getv(PANEL_FEED, FEED_R1);
+    dv.C2 = getv(PANEL_FEED, FEED_C2);
+    dv.load = geti(PANEL_FEED, FEED_LOAD);
+    dv.top = geti(PANEL_FEED, FEED_TOP);
+    dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
+    dv.RLeff = getv(PANEL_FEED, FEED_RLEFF);
 }
 } // namespace
+
+void judgeFeedback() {
+    Verdicts v;
+    v.refuse(!setPointVoltageOk(getv(PANEL_FEED, FEED_VAC)), "this value is outside the input range\n set in input panel");
+    v.refuse(!setPointPowerOk(getv(PANEL_FEED, FEED_PO)), "this value is higher than that the value\n set in input panel");
+    v.warn(entered(PANEL_FEED, FEED_RHEFF) && getv(PANEL_FEED, FEED_RHEFF) > dv.Rh,
+           "This value will cause an OVP threshold \nhigher than the selected value.\n"
+           "Reduce high resistor value or increase\n the overvoltage value.");
+    v.warn(dv.RHeff >= 0.001 && dv.RLeff >= 0.001 && (dv.Voutnom < 0.9 * dv.Vout || dv.Voutnom > 1.1 * dv.Vout),
+           "The obtanied output voltage is outside \nthe nominal value +/-10%");
+    v.warn(!std::isfinite(dv.KM), "No operating point of the multiplier\nfor this input voltage and power");
+    if (loopShown()) {
+        const double fmax = maxCrossover(dv.line_freq);
+        v.warn(!g_crossover.ok, "The loop gain does not cross 0 dB between 0.1 Hz and 1 kHz");
+        v.warn(g_crossover.ok && g_crossover.margin < kMinPhaseMargin,
+               "Phase margin below " + kv::ui::formatNumber(kMinPhaseMargin) + "°: the output voltage rings or oscillates");
+        v.warn(g_crossover.ok && g_crossover.f > fmax,
+               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(2 * dv.line_freq) +
+                   " Hz ripple: the loop follows the ripple and distorts the input current");
+    }
+    showNote(PANEL_FEED, v);
+    dim(PANEL_FEED, FEED_CLOSE, !v.ok());
+    // The figures the rules find wrong, in the warning colour.
+    const bool fcHigh = g_crossover.ok && g_crossover.f > maxCrossover(dv.line_freq);
+    const bool pmLow = g_crossover.ok && g_crossover.margin < kMinPhaseMargin;
+    SetCtrlAttribute(hp[PANEL_FEED], FEED_FC, ATTR_TEXT_COLOR, fcHigh ? VAL_DK_RED : -1);
+    SetCtrlAttribute(hp[PANEL_FEED], FEED_PM, ATTR_TEXT_COLOR, pmLow ? VAL_DK_RED : -1);
+}
+
+void loopInputChanged(bool start) {
+    if (start || loopShown()) {
+        readLoopInputs();
+        if (dv.RHeff >= 0.001 && dv.RLeff >= 0.001 && partsComplete() && dv.top >= 0 && dv.top <= 2 &&
+            std::isfinite(dv.KM)) {
+            calcFDTcomp();
+            calcFTpow();
+            calcF();
+        } else {
+            clearLoop();
+        }
+    }
+    judgeFeedback();
+}
 
 void calcola_set() {
     dv.VAC = getv(PANEL_FEED, FEED_VAC);
@@ -276,7 +348,6 @@ void calcola_set() {
     if (!op.ok) {
         dv.KM = NAN;
         dv.V2 = NAN;
-        MessagePopup("WARNING", "No operating point of the multiplier\nfor this input voltage and power");
         clearLoop();
         return;
     }
@@ -301,6 +372,7 @@ K7350_CALLBACK(Comptop) {
     dv.ant[4] = 1;
     elementi();
     calcFDTcomp();
+    loopInputChanged();
     return 0;
 }
 
@@ -308,33 +380,24 @@ K7350_CALLBACK(loadC) {
     ON_COMMIT;
     dv.load = geti(PANEL_FEED, FEED_LOAD);
     calcFTpow();
+    loopInputChanged();
     return 0;
 }
 
-K7350_CALLBACK(C1C) {
-    ON_COMMIT;
-    dv.C1 = getv(PANEL_FEED, FEED_C1);
-    dv.ant[5] = 1;
-    calcFDTcomp();
-    dim(PANEL_FEED, FEED_START, false);
-    return 0;
-}
-
-K7350_CALLBACK(C2C) {
-    ON_COMMIT;
-    dv.C2 = getv(PANEL_FEED, FEED_C2);
-    calcFDTcomp();
-    dim(PANEL_FEED, FEED_START, false);
-    return 0;
-}
-
-K7350_CALLBACK(R1R) {
-    ON_COMMIT;
-    dv.R1 = getv(PANEL_FEED, FEED_R1);
-    calcFDTcomp();
-    dim(PANEL_FEED, FEED_START, false);
-    return 0;
-}
+#define PART(name, ctrl, member, flag)     \
+    K7350_CALLBACK(name) {                 \
+        ON_COMMIT;                         \
+        dv.member = getv(PANEL_FEED, ctrl); \
+        flag;                              \
+        calcFDTcomp();                     \
+        dim(PANEL_FEED, FEED_START, false); \
+        loopInputChanged();                \
+        return 0;                          \
+    }
+PART(C1C, FEED_C1, C1, dv.ant[5] = 1)
+PART(C2C, FEED_C2, C2, (void)0)
+PART(R1R, FEED_R1, R1, (void)0)
+#undef PART
 
 void calcFTpow() {
     frequencyGrid(g_loop);
@@ -351,6 +414,7 @@ void calcF() {
     grafmodulo();
     graffase();
     const Crossover c = crossover(g_loop);
+    g_crossover = c;
     setv(PANEL_FEED, FEED_FC, c.ok ? c.f : NAN);
     setv(PANEL_FEED, FEED_PM, c.ok ? c.margin : NAN);
     for (int g : {FEED_GAIN, FEED_PHASE})
@@ -373,30 +437,29 @@ void graffase() { plotLoop(FEED_PHASE, g_loop.FF.data()); }
 
 K7350_CALLBACK(Cstart) {
     ON_COMMIT;
-    dv.C1 = getv(PANEL_FEED, FEED_C1);
-    dv.R1 = getv(PANEL_FEED, FEED_R1);
-    dv.C2 = getv(PANEL_FEED, FEED_C2);
-    dv.load = geti(PANEL_FEED, FEED_LOAD);
-    dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
+    readLoopInputs();
     if (dv.RHeff < 0.001 || dv.RLeff < 0.001) {
         MessagePopup("WARNING", "Insert feedback resistor values");
-        dim(PANEL_FEED, FEED_CLOSE, true);
+        clearLoop();
+        judgeFeedback();
         return 0;
     }
-    dim(PANEL_FEED, FEED_CLOSE, false);
     if (dv.top < 0 || dv.top > 2) return 0;
-    const bool ok = dv.C1 >= 0.001 && (dv.top < 1 || dv.R1 >= 0.001) && (dv.top < 2 || dv.C2 >= 0.001);
-    if (!ok) {
+    if (!partsComplete()) {
         MessagePopup("WARNING", "All parameters must be\ngrater than 0");
         dim(PANEL_FEED, FEED_START, true);
+        clearLoop();
+        judgeFeedback();
         return 0;
     }
     dim(PANEL_FEED, FEED_START, false);
     calcola_set(); // the operating point of the divider and set point in force now
-    if (!std::isfinite(dv.KM)) return 0;
-    calcFDTcomp();
-    calcFTpow();
-    calcF();
+    if (std::isfinite(dv.KM)) {
+        calcFDTcomp();
+        calcFTpow();
+        calcF();
+    }
+    judgeFeedback();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "pfc_designer/pfc_calc.h"
 
 #include <array>
+#include <vector>
 
 namespace k7350 {
 
@@ -36,11 +37,25 @@ struct Design {
     double R1 = 0, KM = 0, V2 = 0;
     // choice flags: 1 when the user chose his own value in a step, else 0.1
     std::array<double, 7> ant{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
-    // the project file's slots
+    // the project file's slots, and the values after them
     std::array<double, 100> double_array{};
+    std::vector<double> more_array;
+    // the user's edits counted at the last save or load
+    unsigned long savedEdits = 0;
 
     Spec spec() const {
         return {Vin_min, Vin_max, line_freq, Vout, Pout, effic, pwm_freq, PFC, Tmax};
+    }
+    void setSpec(const Spec& s) {
+        Vin_min = s.Vin_min;
+        Vin_max = s.Vin_max;
+        line_freq = s.line_freq;
+        Vout = s.Vout;
+        Pout = s.Pout;
+        effic = s.effic;
+        pwm_freq = s.pwm_freq;
+        PFC = s.PFC;
+        Tmax = s.Tmax;
     }
 };
 

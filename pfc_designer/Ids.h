@@ -77,9 +77,13 @@ enum {
     BOM_CLOSE = 2, BOM_PRINT = 3, BOM_ZCDR = 4, BOM_ZCDN = 5, BOM_L = 6, BOM_RFL = 7, BOM_COUT = 8,
     BOM_RFH = 9, BOM_CIN = 10, BOM_RMLOW = 11, BOM_RMUP = 12, BOM_C1 = 13, BOM_R1 = 14,
     BOM_C2 = 15, BOM_RSENSE = 16, BOM_NOCOMP = 22, BOM_NOZCD = 25,
+    BOM_MOS_V = 41, BOM_MOS_RON = 42, BOM_MOS_RTH = 43, BOM_DIODE_V = 44, BOM_DIODE_I = 45,
+    BOM_DIODE_RTH = 46, BOM_CORE_LE = 47, BOM_CORE_AE = 48, BOM_GAP = 49, BOM_TURNS = 50,
 };
 // A help button on every step panel, a close button on every help panel.
 constexpr int HELP_BUTTON = 30;
 constexpr int HELP_CLOSE = 2;
+// The note of a panel with checks: what its checks refuse (red) or warn of.
+constexpr int NOTE = 60;
 
 } // namespace k7350

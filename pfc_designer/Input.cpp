@@ -1,5 +1,8 @@
 // Input conditions, operating currents, sense resistor, boost inductor.
 #include "pfc_designer/Program.h"
+#include "platform/ui/Numbers.h"
+
+#include <cmath>
 
 using namespace kv::panels;
 
@@ -7,108 +10,75 @@ namespace k7350 {
 
 namespace {
 
-// A rejected field dims Calculate and Design; an accepted one makes
-// Calculate usable again once all nine fields pass.
-void judge(bool ok, const char* title, const char* text) {
-    if (!ok) {
-        MessagePopup(title, text);
-        dim(PANEL_MAIN, MAIN_DESIGN, true);
-        dim(PANEL_MAIN, MAIN_CALCULATE, true);
-        return;
-    }
+// Buttons that act on the design the steps were computed from.
+constexpr int kChainButtons[] = {MAIN_DESIGN, MAIN_STEP1, MAIN_STEP2, MAIN_STEP3, MAIN_STEP4, MAIN_STEP5,
+                                 MAIN_STEP6, MAIN_STEP7, MAIN_STEP8, MAIN_STEP9, MAIN_BOM};
+
+Spec panelSpec() {
     Spec s;
     s.Vin_min = getv(PANEL_MAIN, MAIN_VINMIN);
     s.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
+    s.line_freq = getv(PANEL_MAIN, MAIN_LINEFREQ);
     s.Vout = getv(PANEL_MAIN, MAIN_VOUT);
     s.Pout = getv(PANEL_MAIN, MAIN_POUT);
     s.effic = getv(PANEL_MAIN, MAIN_EFFIC);
     s.pwm_freq = getv(PANEL_MAIN, MAIN_PWMFREQ);
     s.PFC = getv(PANEL_MAIN, MAIN_PFC);
     s.Tmax = getv(PANEL_MAIN, MAIN_TMAX);
-    if (specOk(s)) dim(PANEL_MAIN, MAIN_CALCULATE, false);
+    return s;
+}
+
+// A field of the main panel was committed. A changed value makes every step
+// stale: the chain starts again from Calculate.
+void inputCommitted() {
+    const Spec s = panelSpec();
+    if (s != dv.spec())
+        for (int b : kChainButtons) dim(PANEL_MAIN, b, true);
+    dv.setSpec(s);
+    judgeInputs();
 }
 
 } // namespace
 
-K7350_CALLBACK(min_input_volt) {
-    ON_COMMIT;
-    dv.Vin_min = getv(PANEL_MAIN, MAIN_VINMIN);
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    judge(minInputVoltOk(dv.Vin_min, dv.Vin_max), "WARNING", "minimum input voltage value\nnot correct");
-    return 0;
+bool judgeInputs() {
+    const Spec s = panelSpec();
+    Verdicts v;
+    v.refuse(!minInputVoltOk(s.Vin_min, s.Vin_max), "minimum input voltage value\nnot correct");
+    v.refuse(!maxInputVoltOk(s.Vin_min, s.Vin_max), "maximum input voltage value\nmust be higher than minimum");
+    v.refuse(!lineFreqOk(s.line_freq), "Mains frequency must be \nbetween 40Hz and 400Hz");
+    v.refuse(!outputVoltOk(s.Vout, s.Vin_max), "output voltage value\nmust be higher than\nsqrt(2)*Vin(max)");
+    v.refuse(!outputPowerOk(s.Pout), s.Pout > 0 ? "Reduce output power" : "Output power must be \nhigher than 0W");
+    v.refuse(!efficiencyOk(s.effic), "Expected efficiency must be \nbetween 60% and 100%");
+    v.refuse(!switchingFreqOk(s.pwm_freq), "Minimum switching frequency must be \nbetween 13Khz and 300KHz");
+    v.refuse(!powerFactorOk(s.PFC), "Expected PF are in the range \nbetween 0.7 and 1");
+    v.refuse(!ambientTempOk(s.Tmax), "Maximum ambient temperature must be \nbetween 0C and 85C");
+    showNote(PANEL_MAIN, v);
+    // A value out of range blocks Calculate and Design until it is corrected;
+    // Design comes back through the operating currents.
+    dim(PANEL_MAIN, MAIN_CALCULATE, !v.ok());
+    if (!v.ok()) dim(PANEL_MAIN, MAIN_DESIGN, true);
+    return v.ok();
 }
 
-K7350_CALLBACK(max_input_volt) {
-    ON_COMMIT;
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    dv.Vin_min = getv(PANEL_MAIN, MAIN_VINMIN);
-    judge(maxInputVoltOk(dv.Vin_min, dv.Vin_max), "WARNING",
-          "maximum input voltage value\nmust be higher than minimum");
-    return 0;
-}
-
-K7350_CALLBACK(frequenza) {
-    ON_COMMIT;
-    dv.line_freq = getv(PANEL_MAIN, MAIN_LINEFREQ);
-    return 0;
-}
-
-K7350_CALLBACK(V_uscita) {
-    ON_COMMIT;
-    dv.Vout = getv(PANEL_MAIN, MAIN_VOUT);
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    judge(outputVoltOk(dv.Vout, dv.Vin_max), "WARNING",
-          "output voltage value\nmust be higher than\nsqrt(2)*Vin(max)");
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    return 0;
-}
-
-K7350_CALLBACK(P_uscita) {
-    ON_COMMIT;
-    dv.Pout = getv(PANEL_MAIN, MAIN_POUT);
-    judge(outputPowerOk(dv.Pout), "Warning", "Reduce output power");
-    return 0;
-}
-
-K7350_CALLBACK(eff) {
-    ON_COMMIT;
-    dv.effic = getv(PANEL_MAIN, MAIN_EFFIC);
-    judge(efficiencyOk(dv.effic), "Warning", "Expected efficiency must be \nbetween 60% and 100%");
-    return 0;
-}
-
-K7350_CALLBACK(min_pwm_freq) {
-    ON_COMMIT;
-    dv.pwm_freq = getv(PANEL_MAIN, MAIN_PWMFREQ);
-    judge(switchingFreqOk(dv.pwm_freq), "Warning",
-          "Minimum switching frequency must be \nbetween 13Khz and 300KHz");
-    return 0;
-}
-
-K7350_CALLBACK(pow_fact) {
-    ON_COMMIT;
-    dv.PFC = getv(PANEL_MAIN, MAIN_PFC);
-    judge(powerFactorOk(dv.PFC), "Warning", "Expected PF are in the range \nbetween 0.7 and 1");
-    return 0;
-}
-
-K7350_CALLBACK(max_amb_temp) {
-    ON_COMMIT;
-    dv.Tmax = getv(PANEL_MAIN, MAIN_TMAX);
-    judge(ambientTempOk(dv.Tmax), "Warning", "Maximum ambient temperature must be \nbetween 0C and 85C");
-    return 0;
-}
+#define INPUT_FIELD(name)      \
+    K7350_CALLBACK(name) {     \
+        ON_COMMIT;             \
+        inputCommitted();      \
+        return 0;              \
+    }
+INPUT_FIELD(min_input_volt)
+INPUT_FIELD(max_input_volt)
+INPUT_FIELD(frequenza)
+INPUT_FIELD(V_uscita)
+INPUT_FIELD(P_uscita)
+INPUT_FIELD(eff)
+INPUT_FIELD(min_pwm_freq)
+INPUT_FIELD(pow_fact)
+INPUT_FIELD(max_amb_temp)
+#undef INPUT_FIELD
 
 void conti() {
-    dv.Vin_min = getv(PANEL_MAIN, MAIN_VINMIN);
-    dv.Vin_max = getv(PANEL_MAIN, MAIN_VINMAX);
-    dv.line_freq = getv(PANEL_MAIN, MAIN_LINEFREQ);
-    dv.Vout = getv(PANEL_MAIN, MAIN_VOUT);
-    dv.Pout = getv(PANEL_MAIN, MAIN_POUT);
-    dv.effic = getv(PANEL_MAIN, MAIN_EFFIC);
-    dv.pwm_freq = getv(PANEL_MAIN, MAIN_PWMFREQ);
-    dv.PFC = getv(PANEL_MAIN, MAIN_PFC);
-    dv.Tmax = getv(PANEL_MAIN, MAIN_TMAX);
+    dv.setSpec(panelSpec());
     const Currents c = operatingCurrents(dv.spec());
     dv.Pin = c.Pin;
     dv.Iout = c.Iout;
@@ -136,10 +106,8 @@ void resistenza_sense() {
     dv.Rsx = maxSenseResistance(dv.ILpk);
     setv(PANEL_SENSE, SENSE_RSX, dv.Rsx);
     leggiRsns();
-    setv(PANEL_SENSE, SENSE_RSENSE, dv.Rsense);
-    leggiRsns();
-    dv.Ps = dv.Isw_rms * dv.Isw_rms * dv.Rsense;
-    setv(PANEL_SENSE, SENSE_PS, dv.Ps);
+    // The dissipation of each resistor, as every edit shows it.
+    leggiPs();
     leggiPK();
 }
 
@@ -147,13 +115,17 @@ void leggiRsns() {
     dv.Rparallele = getv(PANEL_SENSE, SENSE_PARALLEL);
     dv.single = getv(PANEL_SENSE, SENSE_SINGLE);
     dv.Rsense = dv.single / dv.Rparallele;
-    if (dv.Rsense > dv.Rsx) {
-        MessagePopup("WARNING", "reduce Rsense value");
-        dim(PANEL_SENSE, SENSE_CLOSE, true);
-    } else {
-        // No resistance yet (or none at all) cannot close the step either.
-        dim(PANEL_SENSE, SENSE_CLOSE, !senseResistanceOk(dv.Rsense, dv.Rsx));
-    }
+    judgeSense();
+}
+
+void judgeSense() {
+    Verdicts v;
+    const bool count = dv.Rparallele >= 1 && dv.Rparallele == std::floor(dv.Rparallele);
+    v.refuse(!count, "The number of resistors in parallel\nmust be a whole number from 1 up");
+    v.refuse(count && dv.Rsense > dv.Rsx, "reduce Rsense value");
+    showNote(PANEL_SENSE, v);
+    // No resistance yet cannot close the step either.
+    dim(PANEL_SENSE, SENSE_CLOSE, !v.ok() || !senseResistanceOk(dv.Rsense, dv.Rsx));
 }
 
 void leggiPs() {
@@ -194,8 +166,6 @@ K7350_CALLBACK(Rsingl) {
 // ---- step 2: boost inductor ----------------------------------------------------------
 
 void boost_ind() {
-    dim(PANEL_IND, IND_CLOSE, false);
-    dim(PANEL_IND, IND_CHOKE, false);
     conti();
     leggiPK();
     min_ind();
@@ -203,6 +173,7 @@ void boost_ind() {
     setv(PANEL_IND, IND_TRUEL, dv.trueL);
     min_freq();
     setv(PANEL_IND, IND_F, dv.f);
+    judgeInductor();
 }
 
 void min_ind() { dv.L = maxInductance(dv.spec(), dv.Pin); }
@@ -215,30 +186,43 @@ void min_freq() {
 }
 
 void grafico_fpwm() {
-    static double hi[kFreqPoints], lo[kFreqPoints];
+    static double hi[kFreqPoints], lo[kFreqPoints], angle[kFreqPoints];
     const int h = hp[PANEL_IND];
     SetCtrlAttribute(h, IND_GRAPH, ATTR_GRID_COLOR, VAL_GREEN);
+    SetCtrlAttribute(h, IND_GRAPH, ATTR_SHOW_LEGEND, 1);
     RefreshGraph(h, IND_GRAPH);
     DeleteGraphPlot(h, IND_GRAPH, VAL_DELETE_ALL, VAL_IMMEDIATE_DRAW);
     frequencyCurve(dv.Vin_max, dv.Vout, dv.Pin, dv.trueL, hi);
     frequencyCurve(dv.Vin_min, dv.Vout, dv.Pin, dv.trueL, lo);
-    PlotY(h, IND_GRAPH, hi, kFreqPoints, VAL_DOUBLE, VAL_THIN_LINE, VAL_EMPTY_SQUARE, VAL_SOLID, 1, VAL_RED);
-    PlotY(h, IND_GRAPH, lo, kFreqPoints, VAL_DOUBLE, VAL_THIN_LINE, VAL_EMPTY_SQUARE, VAL_SOLID, 1, VAL_BLUE);
+    for (int i = 0; i < kFreqPoints; ++i) angle[i] = halfCycleAngle(i) * 180 / M_PI;
+    const struct {
+        const double* y;
+        double V;
+        int color;
+    } curves[] = {{hi, dv.Vin_max, VAL_RED}, {lo, dv.Vin_min, VAL_BLUE}};
+    for (const auto& c : curves) {
+        const int p = PlotXY(h, IND_GRAPH, angle, c.y, kFreqPoints, VAL_DOUBLE, VAL_DOUBLE, VAL_THIN_LINE,
+                             VAL_EMPTY_SQUARE, VAL_SOLID, 1, c.color);
+        SetPlotName(h, IND_GRAPH, p, ("at " + kv::ui::formatNumber(c.V) + " V rms").c_str());
+    }
 }
 
 bool inductanceValid() { return inductanceOk(dv.trueL, dv.L); }
+
+void judgeInductor() {
+    Verdicts v;
+    v.refuse(entered(PANEL_IND, IND_TRUEL) && !inductanceValid(), "check L value");
+    showNote(PANEL_IND, v);
+    dim(PANEL_IND, IND_CLOSE, !inductanceValid());
+    dim(PANEL_IND, IND_CHOKE, !inductanceValid());
+}
 
 K7350_CALLBACK(sceL) {
     ON_COMMIT;
     dv.ant[1] = 1;
     dv.trueL = getv(PANEL_IND, IND_TRUEL);
-    if (!inductanceValid()) {
-        MessagePopup("WARNING", "check L value");
-    } else {
-        dim(PANEL_IND, IND_CLOSE, false);
-        dim(PANEL_IND, IND_CHOKE, false);
-    }
     min_freq();
+    judgeInductor();
     return 0;
 }
 
@@ -247,14 +231,12 @@ K7350_CALLBACK(choke) {
     dv.trueL = getv(PANEL_IND, IND_TRUEL);
     if (!inductanceValid()) {
         MessagePopup("WARNING", "check L value");
-        dim(PANEL_IND, IND_CLOSE, true);
-        dim(PANEL_IND, IND_CHOKE, true);
+        judgeInductor();
         return 0;
     }
-    dim(PANEL_IND, IND_CLOSE, false);
-    dim(PANEL_IND, IND_CHOKE, false);
     openPanel(PANEL_CORE, PANEL_IND);
     conti();
+    readCore();
     return 0;
 }
 
@@ -274,60 +256,54 @@ void cioke() {
 }
 
 void ciioke() {
-    dv.Vmin = minCoreVolume(dv.ILrms, dv.ML, dv.gap, dv.trueL);
+    leggiPK();
+    dv.Vmin = minCoreVolume(dv.maxIpk, dv.ML, dv.gap, dv.trueL);
     setv(PANEL_CORE, CORE_VMIN, dv.Vmin);
 }
 
 namespace {
 bool inRange(double v, double hi) { return 0 <= v && v <= hi; }
-
-// The close control comes back once all three entries are in range.
-void coreAccepted() {
-    dim(PANEL_CORE, CORE_AE, false);
-    if (inRange(getv(PANEL_CORE, CORE_AE), 4) && inRange(getv(PANEL_CORE, CORE_GAP), 4) &&
-        inRange(getv(PANEL_CORE, CORE_ML), 400))
-        dim(PANEL_CORE, CORE_CLOSE, false);
-}
-
-void coreRejected(const char* text) {
-    MessagePopup("WARNING", text);
-    dim(PANEL_CORE, CORE_CLOSE, true);
-}
 } // namespace
+
+void readCore() {
+    dv.ML = getv(PANEL_CORE, CORE_ML);
+    dv.AE = getv(PANEL_CORE, CORE_AE);
+    dv.gap = getv(PANEL_CORE, CORE_GAP);
+    if (inRange(dv.AE, 4)) cioke();
+    if (inRange(dv.ML, 400) && inRange(dv.gap, 4)) ciioke();
+    judgeCore();
+}
+
+void judgeCore() {
+    Verdicts v;
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_ML), 400), "Effective magnetic lenght \nmust be between 0 and 400");
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_AE), 4), "Core effective area value \nmust be between 0 and 4");
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_GAP), 4), "gap lenght must be\nbetween 0mm and 4mm");
+    showNote(PANEL_CORE, v);
+    dim(PANEL_CORE, CORE_CLOSE, !v.ok());
+}
 
 K7350_CALLBACK(effar) {
     ON_COMMIT;
     dv.AE = getv(PANEL_CORE, CORE_AE);
-    if (!inRange(dv.AE, 4)) {
-        coreRejected("Core effective area value \nmust be between 0 and 4");
-        return 0;
-    }
-    coreAccepted();
-    cioke();
+    if (inRange(dv.AE, 4)) cioke();
+    judgeCore();
     return 0;
 }
 
 K7350_CALLBACK(gaplung) {
     ON_COMMIT;
     dv.gap = getv(PANEL_CORE, CORE_GAP);
-    if (!inRange(dv.gap, 4)) {
-        coreRejected("gap lenght must be\nbetween 0mm and 4mm");
-        return 0;
-    }
-    coreAccepted();
-    ciioke();
+    if (inRange(dv.gap, 4)) ciioke();
+    judgeCore();
     return 0;
 }
 
 K7350_CALLBACK(lengmag) {
     ON_COMMIT;
     dv.ML = getv(PANEL_CORE, CORE_ML);
-    if (!inRange(dv.ML, 400)) {
-        coreRejected("Effective magnetic lenght \nmust be between 0 and 400");
-        return 0;
-    }
-    coreAccepted();
-    ciioke();
+    if (inRange(dv.ML, 400)) ciioke();
+    judgeCore();
     return 0;
 }
 

@@ -15,22 +15,47 @@ bool ronOk(double v) { return within(v, 0.001, 1000); }
 bool tfOk(double v) { return within(v, 0.001, 200); }
 bool cdOk(double v) { return within(v, 0.001, 2000); }
 
-// An accepted entry recomputes and frees the close control once all three
-// entries are in range; a rejected one blocks it.
-void mosEntry(bool ok, const char* text) {
-    if (!ok) {
-        dim(PANEL_MOS, MOS_CLOSE, true);
-        MessagePopup("Warning", text);
+// The worst case, once shown, follows the entries: computed again, or taken
+// away while an entry is out of range.
+void lossResultFollows() {
+    int hidden = 0;
+    GetCtrlAttribute(hp[PANEL_MOS], MOS_PMAX, ATTR_DIMMED, &hidden);
+    if (hidden) return;
+    if (mosfetEntriesOk()) {
+        showLossResult();
         return;
     }
-    if (ronOk(getv(PANEL_MOS, MOS_RON)) && tfOk(getv(PANEL_MOS, MOS_TF)) && cdOk(getv(PANEL_MOS, MOS_CD))) {
-        dim(PANEL_MOS, MOS_CLOSE, false);
-        calcoloPmos();
+    for (int c : {MOS_PMAX, MOS_RTHM}) {
+        setv(PANEL_MOS, c, NAN);
+        dim(PANEL_MOS, c, true);
     }
+}
+
+// An entry recomputes the losses once all three entries are in range.
+void mosEntry() {
+    if (mosfetEntriesOk()) calcoloPmos();
+    lossResultFollows();
+    judgeMosfet();
 }
 } // namespace
 
 const MosfetLosses& lastLosses() { return g_losses; }
+
+bool mosfetEntriesOk() {
+    return ronOk(getv(PANEL_MOS, MOS_RON)) && tfOk(getv(PANEL_MOS, MOS_TF)) && cdOk(getv(PANEL_MOS, MOS_CD));
+}
+
+void judgeMosfet() {
+    Verdicts v;
+    v.refuse(entered(PANEL_MOS, MOS_RON) && !ronOk(getv(PANEL_MOS, MOS_RON)),
+             "Rds(on) value must be in the range \nfrom 0 to 1000mhoms");
+    v.refuse(entered(PANEL_MOS, MOS_TF) && !tfOk(getv(PANEL_MOS, MOS_TF)),
+             "Falling time value must be in \nthe range from 0 to 200ns");
+    v.refuse(entered(PANEL_MOS, MOS_CD) && !cdOk(getv(PANEL_MOS, MOS_CD)),
+             "Drain capacitance value must be in \nthe range from 0 to 2000nF");
+    showNote(PANEL_MOS, v);
+    dim(PANEL_MOS, MOS_CLOSE, !v.ok());
+}
 
 void powmos() {
     conti();
@@ -43,6 +68,8 @@ void powmos() {
         setv(PANEL_MOS, MOS_BRDSS, NAN);
     }
     calcoloPmos();
+    lossResultFollows();
+    judgeMosfet();
 }
 
 void calcoloPmos() {
@@ -55,6 +82,7 @@ void calcoloPmos() {
 
 void grafico_losses() {
     const int h = hp[PANEL_MOS];
+    // Each sample against its mains voltage.
     SetCtrlAttribute(h, MOS_GRAPH, ATTR_GRID_COLOR, VAL_GREEN);
     SetCtrlAttribute(h, MOS_GRAPH, ATTR_SHOW_LEGEND, 1);
     DeleteGraphPlot(h, MOS_GRAPH, VAL_DELETE_ALL, VAL_IMMEDIATE_DRAW);
@@ -70,8 +98,8 @@ void grafico_losses() {
         {g_losses.Ptot.data(), VAL_FAT_LINE, VAL_BLACK, "Ptot"},
     };
     for (const Curve& c : curves) {
-        const int p = PlotY(h, MOS_GRAPH, c.y, kLossPoints, VAL_DOUBLE, c.style, VAL_EMPTY_SQUARE,
-                            VAL_SOLID, 1, c.color);
+        const int p = PlotXY(h, MOS_GRAPH, g_losses.in.data(), c.y, kLossPoints, VAL_DOUBLE, VAL_DOUBLE,
+                             c.style, VAL_EMPTY_SQUARE, VAL_SOLID, 1, c.color);
         SetPlotName(h, MOS_GRAPH, p, c.name);
     }
 }
@@ -79,21 +107,21 @@ void grafico_losses() {
 K7350_CALLBACK(chanR) {
     ON_COMMIT;
     dv.Ron = getv(PANEL_MOS, MOS_RON);
-    mosEntry(ronOk(dv.Ron), "Rds(on) value must be in the range \nfrom 0 to 1000mhoms");
+    mosEntry();
     return 0;
 }
 
 K7350_CALLBACK(cur_fall_time) {
     ON_COMMIT;
     dv.Tf = getv(PANEL_MOS, MOS_TF);
-    mosEntry(tfOk(dv.Tf), "Falling time value must be in \nthe range from 0 to 200ns");
+    mosEntry();
     return 0;
 }
 
 K7350_CALLBACK(drainC) {
     ON_COMMIT;
     dv.Cd = getv(PANEL_MOS, MOS_CD);
-    mosEntry(cdOk(dv.Cd), "Drain capacitance value must be in \nthe range from 0 to 2000nF");
+    mosEntry();
     return 0;
 }
 
@@ -107,13 +135,17 @@ K7350_CALLBACK(perd) {
         return 0;
     }
     calcoloPmos();
+    showLossResult();
+    return 0;
+}
+
+void showLossResult() {
     dv.Pmax = worstLoss(g_losses);
     dv.Rthm = thermalResistance(dv.Tmax, dv.Pmax);
     dim(PANEL_MOS, MOS_PMAX, false);
     dim(PANEL_MOS, MOS_RTHM, false);
     setv(PANEL_MOS, MOS_PMAX, dv.Pmax);
     setv(PANEL_MOS, MOS_RTHM, dv.Rthm);
-    return 0;
 }
 
 // ---- step 4: boost diode ------------------------------------------------------------
@@ -162,11 +194,23 @@ K7350_CALLBACK(diodoRd) {
 // ---- step 5: input capacitor ---------------------------------------------------------
 
 void inputCap() {
-    dim(PANEL_INCAP, INCAP_CLOSE, true);
     conti();
     min_freq();
     calcolaCin();
     aggiornaCin();
+    judgeInputCap();
+}
+
+void judgeInputCap() {
+    Verdicts v;
+    const bool chosen = entered(PANEL_INCAP, INCAP_TRUCIN);
+    v.refuse(entered(PANEL_INCAP, INCAP_RIP) && !(getv(PANEL_INCAP, INCAP_RIP) > 0),
+             "The allowed HF ripple must be\nhigher than 0%");
+    v.warn(chosen && getv(PANEL_INCAP, INCAP_CIN) > getv(PANEL_INCAP, INCAP_TRUCIN),
+           "You will have HF ripple\n higher than the specified value\nSee HELP");
+    showNote(PANEL_INCAP, v);
+    // Closes once a capacitance has been chosen.
+    dim(PANEL_INCAP, INCAP_CLOSE, !chosen || !v.ok());
 }
 
 void calcolaCin() {
@@ -182,6 +226,7 @@ K7350_CALLBACK(ripple) {
     dv.rip = getv(PANEL_INCAP, INCAP_RIP);
     min_freq();
     calcolaCin();
+    judgeInputCap();
     return 0;
 }
 
@@ -189,11 +234,8 @@ K7350_CALLBACK(Cintrue) {
     ON_COMMIT;
     dv.truCin = getv(PANEL_INCAP, INCAP_TRUCIN);
     dv.ant[2] = 1;
-    const double computed = getv(PANEL_INCAP, INCAP_CIN);
-    dim(PANEL_INCAP, INCAP_CLOSE, false);
-    if (computed > dv.truCin)
-        MessagePopup("WARNING", "You will have HF ripple\n higher than the specified value\nSee HELP");
     dv.Cin = getv(PANEL_INCAP, INCAP_TRUCIN);
+    judgeInputCap();
     return 0;
 }
 
@@ -201,10 +243,25 @@ K7350_CALLBACK(Cintrue) {
 
 void outputCap() {
     dv.truCout = getv(PANEL_OUTCAP, OUTCAP_TRUCOUT);
-    if (dv.truCout < 1) dim(PANEL_OUTCAP, OUTCAP_CLOSE, true);
     conti();
     calcolaCout();
     calcolaRMS();
+    judgeOutputCap();
+}
+
+void judgeOutputCap() {
+    Verdicts v;
+    const bool vomin = entered(PANEL_OUTCAP, OUTCAP_VOMIN);
+    v.refuse(entered(PANEL_OUTCAP, OUTCAP_THOLD) && dv.Thold < 0, "The hold-up time cannot be negative");
+    v.refuse(entered(PANEL_OUTCAP, OUTCAP_DELTA) && !(dv.delta > 0),
+             "The allowed low-frequency ripple\nmust be higher than 0V");
+    // (The message means: lower than the output voltage.)
+    v.refuse(vomin && dv.Vomin > dv.Vout, "Min. output voltage value\nmust be higher than\noutput voltage");
+    v.warn(vomin && dv.Vomin < 0.8 * dv.Vout, "Min. output voltage is lower\n than 0.8*Vout\nDo you want to confirm?");
+    v.refuse(entered(PANEL_OUTCAP, OUTCAP_TRUCOUT) && !(dv.truCout >= dv.Cout),
+             "Increase capacitor value \n or relax section specs.\n See the HELP file");
+    showNote(PANEL_OUTCAP, v);
+    dim(PANEL_OUTCAP, OUTCAP_CLOSE, !v.ok() || dv.truCout < 1);
 }
 
 void calcolaCout() {
@@ -227,6 +284,7 @@ K7350_CALLBACK(hold) {
     ON_COMMIT;
     dv.Thold = getv(PANEL_OUTCAP, OUTCAP_THOLD);
     calcolaCout();
+    judgeOutputCap();
     return 0;
 }
 
@@ -234,31 +292,25 @@ K7350_CALLBACK(deltaV) {
     ON_COMMIT;
     dv.delta = getv(PANEL_OUTCAP, OUTCAP_DELTA);
     calcolaCout();
+    judgeOutputCap();
     return 0;
 }
 
 K7350_CALLBACK(minout) {
     ON_COMMIT;
     dv.Vomin = getv(PANEL_OUTCAP, OUTCAP_VOMIN);
-    if (dv.Vomin > dv.Vout)
-        MessagePopup("WARNING", "Min. output voltage value\nmust be higher than\noutput voltage");
-    dv.Vomin = getv(PANEL_OUTCAP, OUTCAP_VOMIN);
-    if (dv.Vomin < 0.8 * dv.Vout)
-        MessagePopup("WARNING", "Min. output voltage is lower\n than 0.8*Vout\nDo you want to confirm?");
     calcolaCout();
+    judgeOutputCap();
     return 0;
 }
 
 K7350_CALLBACK(Couttrue) {
     ON_COMMIT;
     dv.truCout = getv(PANEL_OUTCAP, OUTCAP_TRUCOUT);
-    if (!(dv.truCout >= dv.Cout)) {
-        dim(PANEL_OUTCAP, OUTCAP_CLOSE, true);
-        MessagePopup("WARNING", "Increase capacitor value \n or relax section specs.\n See the HELP file");
-    } else {
-        dim(PANEL_OUTCAP, OUTCAP_CLOSE, false);
-        dv.ant[3] = 1;
-    }
+    judgeOutputCap();
+    int blocked = 0;
+    GetCtrlAttribute(hp[PANEL_OUTCAP], OUTCAP_CLOSE, ATTR_DIMMED, &blocked);
+    if (!blocked) dv.ant[3] = 1;
     return 0;
 }
 

@@ -1,12 +1,32 @@
 // The program frame: start-up, the nine-step chain, help panels, quitting.
 #include "pfc_designer/Program.h"
 
+#include <iterator>
+
 using namespace kv::panels;
 
 namespace k7350 {
 
 Design dv;
 int hp[26] = {};
+
+namespace {
+// The panel each panel was opened over, by resource id (0: none).
+int g_parent[std::size(hp)] = {};
+
+int idOf(int handle) {
+    for (int id = 0; id < int(std::size(hp)); ++id)
+        if (hp[id] == handle && handle > 0) return id;
+    return 0;
+}
+
+// The close box or Esc on a panel whose close control is dimmed: back to the
+// panel below, keeping what was typed; the chain goes no further.
+void backOut(int handle) {
+    const int id = idOf(handle);
+    if (id && g_parent[id]) closePanel(id, g_parent[id]);
+}
+} // namespace
 
 double getv(int panelId, int ctrl) {
     double v = 0;
@@ -25,6 +45,7 @@ void dim(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, A
 void showCtrl(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_VISIBLE, on); }
 
 void openPanel(int sub, int parent) {
+    g_parent[sub] = parent;
     DisplayPanel(hp[sub]);
     SetPanelAttribute(hp[parent], ATTR_DIMMED, 1);
 }
@@ -36,6 +57,42 @@ void closePanel(int sub, int parent) {
 
 void popup(const char* title, const char* text) { MessagePopup(title, text); }
 
+bool entered(int panelId, int ctrl) {
+    int v = 0;
+    GetCtrlAttribute(hp[panelId], ctrl, ATTR_USER_ENTERED, &v);
+    return v != 0;
+}
+
+void markEntered(int panelId, int ctrl) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_USER_ENTERED, 1); }
+
+namespace {
+// The note's text: each message on a line of its own, at most three.
+std::string noteText(const Verdicts& v) {
+    std::vector<std::string> all = v.refusals;
+    all.insert(all.end(), v.warnings.begin(), v.warnings.end());
+    std::string text;
+    constexpr std::size_t kShown = 3;
+    for (std::size_t k = 0; k < all.size() && k < kShown; ++k) {
+        // The messages are written for popups: their line breaks become spaces.
+        std::string line;
+        for (char c : all[k]) {
+            if (c == '\n') c = ' ';
+            if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+            line += c;
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        text += (k ? "\n" : "") + line;
+    }
+    if (all.size() > kShown) text += " (and " + std::to_string(all.size() - kShown) + " more)";
+    return text;
+}
+} // namespace
+
+void showNote(int panelId, const Verdicts& v) {
+    SetCtrlVal(hp[panelId], NOTE, noteText(v).c_str());
+    SetCtrlAttribute(hp[panelId], NOTE, ATTR_TEXT_COLOR, v.ok() ? VAL_DK_YELLOW : VAL_DK_RED);
+}
+
 int run() {
     SetSystemAttribute(1420, 0);
     if (!host()) return -1;
@@ -43,6 +100,9 @@ int run() {
         hp[id] = LoadPanel(0, kResourceFile, id);
         if (hp[id] < 0) return -1;
     }
+    setBackOut(backOut);
+    // Esc closes the panel on top, never the program.
+    SetPanelAttribute(hp[PANEL_MAIN], ATTR_CLOSE_ON_ESCAPE, 0);
     DisplayPanel(hp[PANEL_MAIN]);
     SetPanelAttribute(hp[PANEL_MAIN], ATTR_TITLE, "new");
     RunUserInterface();
@@ -56,6 +116,7 @@ int run() {
 void resetProgram() {
     dv = Design{};
     for (int& h : hp) h = 0;
+    for (int& p : g_parent) p = 0;
     resetRuntime();
 }
 
@@ -219,9 +280,12 @@ K7350_CALLBACK(print_show) {
 
 K7350_CALLBACK(ESCI) {
     ON_COMMIT;
-    if (ConfirmPopup("WARNING", "Do you want to save the project?") == 1 &&
-        save_file() == SaveResult::Failed)
-        return 0; // the project is not lost: stay
+    if (projectChanged()) {
+        const int answer = ConfirmCancelPopup("WARNING", "Do you want to save the project?");
+        if (answer < 0) return 0;
+        // Nothing is lost: a save that did not happen keeps the program open.
+        if (answer == 1 && save_file() != SaveResult::Saved) return 0;
+    }
     QuitUserInterface(0);
     return 0;
 }

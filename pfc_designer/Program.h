@@ -7,6 +7,8 @@
 #include "platform/panels/Panels.h"
 
 #include <span>
+#include <string>
+#include <vector>
 
 // First line of every callback.
 #define ON_COMMIT \
@@ -33,8 +35,31 @@ void showCtrl(int panelId, int ctrl, bool visible);
 void openPanel(int sub, int parent);
 void closePanel(int sub, int parent);
 void popup(const char* title, const char* text);
+// Committed by the user, or restored from a project.
+bool entered(int panelId, int ctrl);
+void markEntered(int panelId, int ctrl);
+
+// What a panel's checks found: a refusal blocks the panel's close control
+// (on the main panel, Calculate and Design), a warning does not.
+struct Verdicts {
+    std::vector<std::string> refusals, warnings;
+    void refuse(bool failed, std::string text) {
+        if (failed) refusals.push_back(std::move(text));
+    }
+    void warn(bool failed, std::string text) {
+        if (failed) warnings.push_back(std::move(text));
+    }
+    bool ok() const { return refusals.empty(); }
+};
+// Shows them in the panel's note (NOTE): red with a refusal, amber with
+// warnings only, empty when every check passes. A check waits until its
+// field has been entered, so nothing is shown about a field not reached yet.
+void showNote(int panelId, const Verdicts& v);
 
 // ---- input conditions, sense resistor, boost inductor ---------------------------
+// The main panel's checks over all nine fields: the note, Calculate and
+// Design. True when all pass.
+bool judgeInputs();
 void conti();
 void resistenza_sense();
 void leggiRsns();
@@ -46,7 +71,13 @@ void min_freq();
 void grafico_fpwm();
 void cioke();
 void ciioke();
+// The core entered on its panel, with the turns and volume they give.
+void readCore();
 bool inductanceValid();
+// Each step's checks: its note and its close control.
+void judgeSense();
+void judgeInductor();
+void judgeCore();
 
 // ---- MOSFET, diode, capacitors -------------------------------------------------------
 // The last loss sweep and loop calculation (what the graphs show).
@@ -55,6 +86,12 @@ const Loop& lastLoop();
 void powmos();
 void calcoloPmos();
 void grafico_losses();
+bool mosfetEntriesOk();
+// The worst-case loss and the thermal resistance it allows, shown.
+void showLossResult();
+void judgeMosfet();
+void judgeInputCap();
+void judgeOutputCap();
 void diodo();
 void Vrev();
 void Irat();
@@ -71,6 +108,7 @@ void multNET();
 void calcolaKp();
 void Ralta();
 bool multiplierValid();
+void judgeMultiplier();
 void ZCDc();
 void ZCDscelto();
 void RC();
@@ -78,6 +116,7 @@ void auxW();
 void calcolaZCD();
 void calcolaRZCD();
 bool zcdValid();
+void judgeZcd();
 void feedandOVP();
 // Opening step 9 presets the loop's set point and the OVP margin; the bill of
 // materials and loading leave them as they are.
@@ -92,11 +131,18 @@ void calcFDTcomp();
 void calcF();
 void grafmodulo();
 void graffase();
+void judgeFeedback();
+// A loop input changed: a loop shown is computed again, or cleared when the
+// inputs are no longer complete; with `start` a loop is computed from
+// complete inputs even when none is shown.
+void loopInputChanged(bool start = false);
 
 // ---- project, bill of materials, printing ------------------------------------------
 enum class SaveResult { Saved, Cancelled, Failed };
 void load_file();
 SaveResult save_file();
+// True when the user changed a value since the project was saved or loaded.
+bool projectChanged();
 void componenti();
 void stampa();
 

@@ -4,6 +4,9 @@
 
 #include "platform/panels/ArrayFile.h"
 
+#include <cmath>
+#include <memory>
+
 using namespace kv::panels;
 
 namespace k7350 {
@@ -55,11 +58,46 @@ const SlotDef kSlotTable[] = {
 constexpr int kFlagSlot = 34;
 static_assert(std::size(kSlotTable) == kFlagSlot);
 static_assert(kFlagSlot + 7 == kUsedSlots);
+// The values after the slots, in MoreValue order.
+const SlotDef kMoreTable[] = {
+    {PANEL_CORE, CORE_ML, &Design::ML, nullptr},
+    {PANEL_CORE, CORE_AE, &Design::AE, nullptr},
+    {PANEL_CORE, CORE_GAP, &Design::gap, nullptr},
+    {PANEL_INCAP, INCAP_RIP, &Design::rip, nullptr},
+    {PANEL_OUTCAP, OUTCAP_THOLD, &Design::Thold, nullptr},
+    {PANEL_OUTCAP, OUTCAP_VOMIN, &Design::Vomin, nullptr},
+    {PANEL_OUTCAP, OUTCAP_DELTA, &Design::delta, nullptr},
+};
+static_assert(std::size(kMoreTable) == kMoreValues);
 
 const char* const kFileSpec = "*.ini";
 const char* const kFileTypes = "*.ini;*.txt";
 
+// Puts a saved value back in its field. A value the user had entered counts
+// as entered again: its checks apply and no preset replaces it.
+void restore(const SlotDef& s, double v) {
+    if (s.integer) {
+        dv.*s.integer = int(v);
+        SetCtrlVal(hp[s.panel], s.ctrl, dv.*s.integer);
+    } else {
+        dv.*s.value = v;
+        setv(s.panel, s.ctrl, v);
+    }
+    if (v != 0) markEntered(s.panel, s.ctrl);
+}
+
+double fetch(const SlotDef& s) {
+    if (s.integer) return dv.*s.integer = geti(s.panel, s.ctrl);
+    return dv.*s.value = getv(s.panel, s.ctrl);
+}
+
+void setTitle(const std::string& path) {
+    SetPanelAttribute(hp[PANEL_MAIN], ATTR_TITLE, SplitPathFileName(path).c_str());
+}
+
 } // namespace
+
+bool projectChanged() { return userEdits() != dv.savedEdits; }
 
 void load_file() {
     std::string path;
@@ -68,31 +106,32 @@ void load_file() {
         return;
     // Nothing changes unless the whole file is good.
     std::string text, reason;
-    Slots slots{};
-    if (!ReadTextFile(path, kMaxProjectBytes, text, reason) || !parseProject(text, slots, reason)) {
+    Project project;
+    if (!ReadTextFile(path, kMaxProjectBytes, text, reason) || !parseProject(text, project, reason)) {
         MessagePopup("Error", ("This file cannot be loaded as a K7350 project:\n" + reason).c_str());
         return;
     }
-    dv.double_array = slots;
-    for (int i = 0; i < kFlagSlot; ++i) {
-        const SlotDef& s = kSlotTable[i];
-        if (s.integer) {
-            dv.*s.integer = int(slots[i]);
-            SetCtrlVal(hp[s.panel], s.ctrl, dv.*s.integer);
-        } else {
-            dv.*s.value = slots[i];
-            setv(s.panel, s.ctrl, slots[i]);
-        }
-    }
+    dv.double_array = project.slots;
+    for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], project.slots[i]);
+    // An older file has no values after its slots: those fields stay as they are.
+    for (std::size_t k = 0; k < project.more.size() && k < std::size(kMoreTable); ++k)
+        restore(kMoreTable[k], project.more[k]);
+    dv.more_array = project.more;
     setv(PANEL_BOM, BOM_CIN, dv.truCin);
-    for (int k = 0; k < 7; ++k) dv.ant[k] = slots[kFlagSlot + k];
-    SetPanelAttribute(hp[PANEL_MAIN], ATTR_TITLE, SplitPathFileName(path).c_str());
+    for (int k = 0; k < 7; ++k) dv.ant[k] = project.slots[kFlagSlot + k];
+    setTitle(path);
+    // Every step at once, unless the input conditions are refused (the note says why).
+    const bool inputsOk = judgeInputs();
     for (int c : {MAIN_BOM, MAIN_STEP2, MAIN_STEP3, MAIN_STEP4, MAIN_STEP5, MAIN_STEP6, MAIN_STEP7,
                   MAIN_STEP8, MAIN_STEP9, MAIN_STEP1, MAIN_DESIGN})
-        dim(PANEL_MAIN, c, false);
+        dim(PANEL_MAIN, c, !inputsOk);
     elementi();
     conti();
     componenti();
+    // Every step as it was: the loop too, when its parts are there.
+    calcola_set();
+    loopInputChanged(true);
+    dv.savedEdits = userEdits();
 }
 
 SaveResult save_file() {
@@ -100,20 +139,19 @@ SaveResult save_file() {
     if (FileSelectPopup("", kFileSpec, kFileTypes, "Save settings", VAL_SAVE_BUTTON, 0, 0, 1, 1, path) ==
         VAL_NO_FILE_SELECTED)
         return SaveResult::Cancelled;
-    for (int i = 0; i < kFlagSlot; ++i) {
-        const SlotDef& s = kSlotTable[i];
-        if (s.integer) {
-            dv.*s.integer = geti(s.panel, s.ctrl);
-            dv.double_array[i] = dv.*s.integer;
-        } else {
-            dv.*s.value = getv(s.panel, s.ctrl);
-            dv.double_array[i] = dv.*s.value;
-        }
-    }
+    for (int i = 0; i < kFlagSlot; ++i) dv.double_array[i] = fetch(kSlotTable[i]);
     for (int k = 0; k < 7; ++k) dv.double_array[kFlagSlot + k] = dv.ant[k];
+    // Values of a later layout, read from a newer file, go back as they came.
+    if (dv.more_array.size() < std::size(kMoreTable)) dv.more_array.resize(std::size(kMoreTable));
+    for (std::size_t k = 0; k < std::size(kMoreTable); ++k) dv.more_array[k] = fetch(kMoreTable[k]);
+    Project project{dv.double_array, dv.more_array};
+    const std::vector<double> numbers = projectNumbers(project);
     std::string reason;
-    switch (ArrayToFile(path, dv.double_array.data(), kSlots, kFieldWidth, reason)) {
-    case ArrayFileError::None: return SaveResult::Saved;
+    switch (ArrayToFile(path, numbers.data(), numbers.size(), kFieldWidth, reason)) {
+    case ArrayFileError::None:
+        setTitle(path);
+        dv.savedEdits = userEdits();
+        return SaveResult::Saved;
     case ArrayFileError::ReadOnly:
         MessagePopup("Error", "This file exists with Read Only attributes\nPlease use a different file name");
         return SaveResult::Failed;
@@ -139,6 +177,24 @@ void componenti() {
     setv(PANEL_BOM, BOM_RSENSE, chosen(0) ? dv.Rsense : dv.Rsx);
     boost_ind();
     setv(PANEL_BOM, BOM_L, chosen(1) ? dv.trueL : dv.L);
+    // The core entered in step 2; whole turns, at least as many as the flux allows.
+    readCore();
+    auto given = [](double v) { return v > 0 ? v : NAN; };
+    setv(PANEL_BOM, BOM_CORE_LE, given(dv.ML));
+    setv(PANEL_BOM, BOM_CORE_AE, given(dv.AE));
+    setv(PANEL_BOM, BOM_GAP, given(dv.gap));
+    setv(PANEL_BOM, BOM_TURNS, dv.AE > 0 && dv.AE <= 4 ? std::ceil(dv.Np) : NAN);
+    // The MOSFET and diode ratings, with the thermal resistance each may have.
+    powmos();
+    const bool mosfet = mosfetEntriesOk();
+    if (mosfet) showLossResult();
+    setv(PANEL_BOM, BOM_MOS_V, dv.BRdss);
+    setv(PANEL_BOM, BOM_MOS_RON, mosfet ? dv.Ron : NAN);
+    setv(PANEL_BOM, BOM_MOS_RTH, mosfet ? dv.Rthm : NAN);
+    diodo();
+    setv(PANEL_BOM, BOM_DIODE_V, dv.Vr);
+    setv(PANEL_BOM, BOM_DIODE_I, dv.Id);
+    setv(PANEL_BOM, BOM_DIODE_RTH, dv.Rthd);
     inputCap();
     dv.Cin = inputCapacitance(dv.Iin_rms, dv.pwm_freq, dv.rip, dv.Vin_min);
     setv(PANEL_BOM, BOM_CIN, chosen(2) ? dv.truCin : dv.Cin);
@@ -203,15 +259,45 @@ void componenti() {
 
 // ---- printing ------------------------------------------------------------------------
 
+namespace {
+// A panel as a section of the printout: its fields, its graphs, its note.
+void section(Document& doc, int panelId, const std::string& heading) {
+    doc.heading(heading);
+    doc.table(PanelRows(hp[panelId]));
+    for (const Ctrl& c : panel(hp[panelId])->ctrls)
+        if (c.plot && c.visible && !c.plot->series().empty())
+            doc.graph(std::make_shared<const kv::plot::Plot>(*c.plot), "");
+    const Ctrl* note = panel(hp[panelId])->find(NOTE);
+    if (note && !note->caption.empty()) doc.paragraph("Note: " + note->caption);
+}
+
+std::string titleOf(int panelId) { return panel(hp[panelId])->title; }
+} // namespace
+
 void stampa() {
-    SetPrintAttribute(ATTR_PRINT_DATE_TIME, 1);
-    SetPrintAttribute(ATTR_PRINT_EJECT_AFTER, 0);
-    SetPrintAttribute(ATTR_PRINT_FIT_PAGE, 1);
-    // A cancelled print dialog cancels the whole printout.
-    if (PrintPanel(hp[PANEL_MAIN]) == 0) {
-        SetPrintAttribute(ATTR_PRINT_EJECT_AFTER, 1);
-        PrintPanel(hp[PANEL_BOM]);
+    Document doc;
+    doc.title = "K7350 boost PFC pre-regulator: " + titleOf(PANEL_MAIN);
+    section(doc, PANEL_MAIN, "Input conditions");
+    section(doc, PANEL_CURR, titleOf(PANEL_CURR));
+    // The steps the chain has reached, in its order.
+    const struct {
+        int button, panel;
+    } steps[] = {{MAIN_STEP1, PANEL_SENSE}, {MAIN_STEP2, PANEL_IND},   {MAIN_STEP3, PANEL_MOS},
+                 {MAIN_STEP4, PANEL_DIODE}, {MAIN_STEP5, PANEL_INCAP}, {MAIN_STEP6, PANEL_OUTCAP},
+                 {MAIN_STEP7, PANEL_MULT},  {MAIN_STEP8, PANEL_ZCD},   {MAIN_STEP9, PANEL_FEED}};
+    for (const auto& s : steps) {
+        int dimmedStep = 0;
+        GetCtrlAttribute(hp[PANEL_MAIN], s.button, ATTR_DIMMED, &dimmedStep);
+        if (dimmedStep) continue;
+        section(doc, s.panel, titleOf(s.panel));
+        if (s.panel == PANEL_IND) section(doc, PANEL_CORE, titleOf(PANEL_CORE));
     }
+    section(doc, PANEL_BOM, titleOf(PANEL_BOM));
+    for (int c : {BOM_NOZCD, BOM_NOCOMP})
+        if (panel(hp[PANEL_BOM])->find(c)->visible)
+            doc.paragraph((c == BOM_NOZCD ? "Zero-current detection: " : "Compensation network: ") +
+                          panel(hp[PANEL_BOM])->find(c)->caption);
+    PrintDocument(doc);
     SetPanelAttribute(hp[PANEL_MAIN], ATTR_DIMMED, 0);
 }
 

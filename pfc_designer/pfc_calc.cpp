@@ -8,9 +8,10 @@ namespace k7350 {
 namespace {
 const double kSqrt2 = std::sqrt(2.0);
 constexpr double kNineTimesPi = 28.274328;  // 9 × 3.141592
-constexpr double kSixTimesPi = 18.849552;   // 6 × 3.141592
 constexpr double kTwoPi = 6.283184;
 constexpr double kDegPerRad = 57.29579143313326;
+constexpr double kPi = std::numbers::pi;
+constexpr double kMu0 = 4e-7 * kPi; // H/m
 } // namespace
 
 Currents operatingCurrents(const Spec& s) {
@@ -31,17 +32,12 @@ Currents operatingCurrents(const Spec& s) {
 bool minInputVoltOk(double vmin, double vmax) { return 80 < vmin && vmin < vmax; }
 bool maxInputVoltOk(double vmin, double vmax) { return vmin < vmax && vmax < 500; }
 bool outputVoltOk(double vout, double vmax) { return vout >= kSqrt2 * vmax; }
-bool outputPowerOk(double pout) { return pout <= 350; }
+bool lineFreqOk(double f) { return 40 <= f && f <= 400; }
+bool outputPowerOk(double pout) { return 0 < pout && pout <= 350; }
 bool efficiencyOk(double eff) { return 60 <= eff && eff <= 100; }
 bool switchingFreqOk(double f) { return 13 <= f && f <= 300; }
 bool powerFactorOk(double pf) { return 0.7 <= pf && pf <= 1; }
 bool ambientTempOk(double t) { return 0 <= t && t <= 85; }
-
-bool specOk(const Spec& s) {
-    return minInputVoltOk(s.Vin_min, s.Vin_max) && maxInputVoltOk(s.Vin_min, s.Vin_max) &&
-           outputVoltOk(s.Vout, s.Vin_max) && outputPowerOk(s.Pout) && efficiencyOk(s.effic) &&
-           switchingFreqOk(s.pwm_freq) && powerFactorOk(s.PFC) && ambientTempOk(s.Tmax);
-}
 
 double maxSenseResistance(double ILpk) { return kSenseLimit / ILpk; }
 double currentLimit(double Rsense) { return kCurrentTrip / Rsense; }
@@ -70,18 +66,20 @@ double minFrequency(const Spec& s, double Pin, double trueL) {
 
 bool inductanceOk(double trueL, double L) { return trueL <= L && trueL >= 0.001 && std::isfinite(trueL); }
 
+double halfCycleAngle(int i) { return 3.14 * i / kFreqPoints; }
+
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out) {
     const double k = V * V / (2 * trueL * Pin);
-    for (int i = 0; i < kFreqPoints; ++i) {
-        const double theta = 3.14 * i / kFreqPoints;
-        out[i] = (1 - kSqrt2 * V * std::sin(theta) / Vout) * k;
-    }
+    for (int i = 0; i < kFreqPoints; ++i)
+        out[i] = (1 - kSqrt2 * V * std::sin(halfCycleAngle(i)) / Vout) * k;
 }
 
-double turns(double trueL, double maxIpk, double AE) { return 10 * trueL * maxIpk / (0.35 * AE); }
+double turns(double trueL, double maxIpk, double AE) { return 10 * trueL * maxIpk / (kPeakFlux * AE); }
 
-double minCoreVolume(double ILrms, double ML, double gap, double trueL) {
-    return ILrms * ILrms * 56 * (ML / gap) * trueL / 1000;
+double minCoreVolume(double maxIpk, double ML, double gap, double trueL) {
+    // ½·L·I² = B²·Ve/(2·μ0·μe): Ve = μ0·μe·L·I²/B², in m³ with L in H
+    const double ve = kMu0 * (ML / gap) * trueL * 1e-3 * maxIpk * maxIpk / (kPeakFlux * kPeakFlux);
+    return ve * 1e6;
 }
 
 double simpson38(const double* y, int n, double h) {
@@ -91,36 +89,49 @@ double simpson38(const double* y, int n, double h) {
     return h * 3 / 8 * sum;
 }
 
+double turnOffEnergy(double I, double tf, double C, double Vclamp) {
+    if (!(I > 0)) return 0;
+    // While the drain rises, the capacitance takes what the channel lets go: v = I·t²/(2·C·tf).
+    if (I * tf / (2 * C) <= Vclamp) return I * I * tf * tf / (24 * C);
+    // Clamped at t1: the channel then carries the rest of its fall at Vclamp.
+    const double t1 = std::sqrt(2 * C * tf * Vclamp / I);
+    const double rising = I * I / (2 * C * tf) * (t1 * t1 * t1 / 3 - t1 * t1 * t1 * t1 / (4 * tf));
+    const double clamped = Vclamp * I * (tf - t1) * (tf - t1) / (2 * tf);
+    return rising + clamped;
+}
+
 void mosfetLosses(const Spec& s, double Pin, double trueL, double Ron, double Tf, double Cd,
                   MosfetLosses& out) {
     std::array<double, kPhasePoints> seno, x, y;
-    for (int n = 0; n < kPhasePoints; ++n) seno[n] = std::sin(3.14 * n / kPhasePoints);
+    for (int n = 0; n < kPhasePoints; ++n) seno[n] = std::sin(kPhaseStep * n);
+    const double tf = Tf * 1e-9, C = Cd * 1e-12; // s, F
     const double step = (s.Vin_max - s.Vin_min) / kLossPoints;
     for (int i = 0; i < kLossPoints; ++i) {
         const double V = s.Vin_min + i * step;
         out.in[i] = V;
         const double ipk = 2 * kSqrt2 * Pin / (V * s.PFC);
         out.Pcond[i] = (1.0 / 6 - 4 * kSqrt2 * V / (kNineTimesPi * s.Vout)) * ipk * ipk * 2 * Ron / 1000;
-        const double threshold = s.Vout / (2 * kSqrt2 * V);
         for (int n = 0; n < kPhasePoints; ++n) {
             const double sn = seno[n];
             const double fsw = 1000 * V * V * (1 - kSqrt2 * V * sn / s.Vout) / (2 * trueL * Pin);
-            x[n] = sn * sn * fsw;
-            const double dv = 2 * kSqrt2 * V * sn - s.Vout;
-            y[n] = sn > threshold ? dv * dv * fsw : 0;
+            // the switch turns the inductor's peak current off ...
+            x[n] = turnOffEnergy(ipk * sn, tf, C, s.Vout) * fsw;
+            // ... and turns on into the drain's valley, 2·v − Vout once the mains is above Vout/2
+            const double valley = 2 * kSqrt2 * V * sn - s.Vout;
+            y[n] = valley > 0 ? 0.5 * C * valley * valley * fsw : 0;
         }
-        const double z = simpson38(x.data(), kPhasePoints, kPhaseStep);
-        const double v = simpson38(y.data(), kPhasePoints, kPhaseStep);
-        const double ioff = 2 * kSqrt2 * Pin / (kSixTimesPi * V * s.PFC);
-        out.Psw[i] = 1e-3 * z * ioff * ioff * (Tf / 1000) * (Tf / 1000) / (Cd / 1000);
-        out.Pcap[i] = 1e-9 * (Cd / 1000) * v / kTwoPi;
+        // averages over the half-cycle
+        out.Psw[i] = simpson38(x.data(), kPhasePoints, kPhaseStep) / kPi;
+        out.Pcap[i] = simpson38(y.data(), kPhasePoints, kPhaseStep) / kPi;
         out.Ptot[i] = out.Pcond[i] + out.Pcap[i] + out.Psw[i];
     }
 }
 
 double worstLoss(const MosfetLosses& l) {
-    const double a = l.Ptot[0], b = l.Ptot[kLossPoints - 1];
-    return a > b ? a : b;
+    double worst = l.Ptot[0];
+    for (double p : l.Ptot)
+        if (p > worst || std::isnan(p)) worst = p;
+    return worst;
 }
 
 double thermalResistance(double Tmax, double P) { return (kTjMax - Tmax) / P; }
@@ -189,7 +200,8 @@ OperatingPoint operatingPoint(double Rsense, double Po, double effic, double PFC
                               double effKp) {
     OperatingPoint op;
     if (!(effKp > 0) || !(VAC > 0) || !std::isfinite(effKp) || !std::isfinite(VAC)) return op;
-    const double coff = 0.2 * Rsense * Po / (effic * PFC * VAC);
+    // The sense voltage at the crest: Rsense (mΩ) times twice the crest of the line current.
+    const double coff = 0.2 * kSqrt2 * Rsense * Po / (effic * PFC * VAC);
     const double scale = kSqrt2 * VAC * effKp;
     const double target = coff / scale;
     double lo = 2.5, hi = 5.3;
@@ -269,5 +281,7 @@ Crossover crossover(const Loop& l) {
     }
     return c;
 }
+
+double maxCrossover(double lineFreq) { return 2 * lineFreq / 4; }
 
 } // namespace k7350

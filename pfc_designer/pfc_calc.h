@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <numbers>
 #include <vector>
 
 namespace k7350 {
@@ -11,6 +12,7 @@ namespace k7350 {
 struct Spec {
     double Vin_min = 90, Vin_max = 264, line_freq = 50, Vout = 400, Pout = 100, effic = 95,
            pwm_freq = 40, PFC = 0.99, Tmax = 50;
+    bool operator==(const Spec&) const = default;
 };
 
 // ---- input conditions ---------------------------------------------------------
@@ -20,16 +22,16 @@ struct Currents {
 };
 Currents operatingCurrents(const Spec& s);
 
-// The checks of the nine input fields (the frequency takes anything).
+// The checks of the nine input fields.
 bool minInputVoltOk(double vmin, double vmax);
 bool maxInputVoltOk(double vmin, double vmax);
+bool lineFreqOk(double f);       // 40 … 400 Hz
 bool outputVoltOk(double vout, double vmax);
-bool outputPowerOk(double pout);
+bool outputPowerOk(double pout); // above 0, at most 350 W
 bool efficiencyOk(double eff);
 bool switchingFreqOk(double f);
 bool powerFactorOk(double pf);
 bool ambientTempOk(double t);
-bool specOk(const Spec& s);
 
 // ---- sense resistor and boost inductor -------------------------------------------
 
@@ -47,29 +49,42 @@ double minFrequency(const Spec& s, double Pin, double trueL);
 bool inductanceOk(double trueL, double L);
 
 constexpr int kFreqPoints = 10000;
+// Line angle of sample i of the half-cycle (rad).
+double halfCycleAngle(int i);
 // Switching frequency over a line half-cycle at mains voltage V (kHz).
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out);
 
-double turns(double trueL, double maxIpk, double AE);            // for 0.35 T peak
-double minCoreVolume(double ILrms, double ML, double gap, double trueL); // cm³
+// The inductor's peak flux density at the current-limit trip (T).
+constexpr double kPeakFlux = 0.35;
+double turns(double trueL, double maxIpk, double AE); // for kPeakFlux at maxIpk
+// Least core volume (cm³) of a gapped core (path ML and gap in mm, so μe ≈ ML/gap)
+// that stores ½·L·maxIpk² (trueL in mH) at kPeakFlux.
+double minCoreVolume(double maxIpk, double ML, double gap, double trueL);
 
 // ---- MOSFET ---------------------------------------------------------------------
 
 constexpr int kLossPoints = 1000;
+// Samples of the mains half-cycle, 0 to π inclusive, and their spacing.
 constexpr int kPhasePoints = 100;
-constexpr double kPhaseStep = 0.035;
+constexpr double kPhaseStep = std::numbers::pi / (kPhasePoints - 1);
 
 // Composite Simpson's 3/8 rule over n samples (n − 1 a multiple of 3 is used
 // in full; a remainder of one or two intervals is left out), step |h|.
 double simpson38(const double* y, int n, double h);
 
+// Energy (J) lost in the channel when it turns current I (A) off in a linear fall
+// of tf (s) while the inductor current charges the drain capacitance C (F): the
+// drain rises as I·t²/(2·C·tf) until the diode clamps it at Vclamp (V).
+double turnOffEnergy(double I, double tf, double C, double Vclamp);
+
 struct MosfetLosses {
     std::array<double, kLossPoints> in, Pcond, Psw, Pcap, Ptot;
 };
-// Ron mΩ, Tf ns, Cd as entered (Cd/1000 nF).
+// Ron mΩ, Tf ns, Cd as entered (Cd/1000 nF). The turn-off and capacitive losses
+// are averaged over the mains half-cycle.
 void mosfetLosses(const Spec& s, double Pin, double trueL, double Ron, double Tf, double Cd,
                   MosfetLosses& out);
-double worstLoss(const MosfetLosses& l); // the larger of the first and last samples
+double worstLoss(const MosfetLosses& l); // the largest total over the mains range
 constexpr double kTjMax = 125;
 double thermalResistance(double Tmax, double P);
 
@@ -128,5 +143,10 @@ struct Crossover {
 };
 // First fall of the loop gain through 0 dB, interpolated on the log grid.
 Crossover crossover(const Loop& l);
+// The voltage loop must stay clear of the output's ripple at twice the line
+// frequency (it would shape the input current): crossover at most a quarter
+// of it, with a phase margin of at least 45°.
+constexpr double kMinPhaseMargin = 45;
+double maxCrossover(double lineFreq); // Hz
 
 } // namespace k7350

@@ -30,11 +30,11 @@ void CEMI::onInitDialog() {
     FormWindow::onInitDialog();
 }
 
+// In differential mode the capacitor is the X capacitor across the line.
 bool CEMI::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
-    const bool cm = commonMode();
-    enable(kCapacitance, cm);
-    enable(kCapLabel, cm);
+    const std::string label = control(kCapLabel)->tpl.caption;
+    setText(kCapLabel, commonMode() ? label : "X" + label);
     blankResults();
     return true;
 }
@@ -49,12 +49,7 @@ void CEMI::compute() {
     const emi::FilterResults r = emi::filter(in);
     corner = r.fc;
     inductance = r.L;
-    if (r.hasC) capacitance = r.C;
-}
-
-// Differential mode has no capacitor: its result stays blank.
-void CEMI::finished(const form::Run& r) {
-    if (r.shown != form::Shown::None && !commonMode()) setText(kCapacitance, "");
+    capacitance = r.C;
 }
 
 } // namespace kv::toolbox

@@ -27,7 +27,6 @@ public:
 
 private:
     void compute() override;
-    void finished(const form::Run& r) override;
     bool onOtherCommand(int id, ui::Notify code) override;
 };
 

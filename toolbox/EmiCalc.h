@@ -12,13 +12,14 @@ struct FilterInputs {
 };
 
 struct FilterResults {
-    float fc = 0;      // corner frequency, kHz
-    float L = 0;       // μH
-    float C = 0;       // μF, common mode only
-    bool hasC = false;
+    float fc = 0; // corner frequency, kHz
+    float L = 0;  // μH
+    float C = 0;  // μF: the shunt capacitor (the X capacitor in differential mode)
 };
 
-// Second-order stage, 40 dB per decade, in single precision.
+// Second-order LC stage, 40 dB per decade above fc, in single precision: the
+// series inductance L and the shunt capacitance C resonate at fc. An inductor
+// alone falls by only 20 dB per decade, so both modes need their capacitor.
 FilterResults filter(const FilterInputs& in);
 
 struct RectifierInputs {

@@ -2,6 +2,7 @@
 
 #include "services/Constants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kv::toolbox::pfc {
@@ -19,10 +20,15 @@ Stop check(const Inputs& in) {
 Results design(const Inputs& in) {
     Results r;
     const float eff = in.eff * 0.01f;
-    // Inductance that keeps the lowest frequency at the high-line crest, before the boost factor.
-    const float lb = in.vacMax * (eff * in.vacMax) / (in.po * 2 * in.fMin * 1000) * 1e6f;
+    // The switching frequency of a transition-mode boost is lowest at the crest:
+    // the inductance that puts it at fMin for the mains `vac`, in μH.
+    const auto atCrest = [&](float vac) {
+        const float lb = vac * (eff * vac) / (in.po * 2 * in.fMin * 1000) * 1e6f;
+        return (in.vo - kRoot2 * vac) * lb / in.vo;
+    };
+    // Either mains extreme may set it: the smaller keeps both at or above fMin.
+    r.L = std::min(atCrest(in.vacMin), atCrest(in.vacMax));
     const float headroom = in.vo - kRoot2 * in.vacMax;
-    r.L = headroom * lb / in.vo;
     const float ipk = 2 * kRoot2 * in.po / (eff * in.vacMin);
     r.np = ipk * r.L / (in.ae * in.b);
     r.naux = r.np * 2.5f / headroom;

@@ -6,8 +6,13 @@
 
 namespace kv::toolbox::wire {
 
+namespace {
+// Resistivity of copper relative to 20 °C.
+float resistivityRatio(float T) { return 1.0f + 0.00393f * (T - 20.0f); }
+} // namespace
+
 float skinDepth(float fKHz, float T) {
-    return 66.1f * (1.0f + 0.0042f * (T - 20.0f)) / std::sqrt(fKHz * 1000.0f);
+    return 66.1f * std::sqrt(resistivityRatio(T)) / std::sqrt(fKHz * 1000.0f);
 }
 
 Strands strands(const StrandInputs& in) {

@@ -4,7 +4,9 @@
 namespace kv::toolbox::wire {
 
 // Skin depth of copper (mm) at f (kHz) and winding temperature T (°C):
-// 66.1·(1 + 0.0042·(T − 20)) / √(f·1000).
+// δ = √(ρ / (π·f·μ0)), 66.1 mm·√Hz at 20 °C, growing with √ρ(T) where
+// ρ(T) = ρ20·(1 + 0.00393·(T − 20)).
+// Not a number below about −234 °C, where the linear resistivity ends.
 float skinDepth(float fKHz, float T);
 
 struct StrandInputs {

@@ -4,6 +4,7 @@
 #include "platform/panels/HeadlessHost.h"
 #include "platform/ui/Numbers.h"
 #include "platform/panels/qt/Render.h"
+#include "platform/ui/qt/QtBackend.h"
 #include "tools/Json.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ const char* const kUsage =
     "  --set P:C=VALUE   store VALUE in control C of panel P, then commit it as Enter would\n"
     "  --commit P:C      commit control C of panel P (a button press); C may be the callback name\n"
     "  --close P         the close box of panel P\n"
-    "  --answer yes|no|ok  answer for the next popup\n"
+    "  --answer yes|no|cancel|ok  answer for the next popup\n"
     "  --file PATH       answer for the next file popup\n"
     "  --screen WxH      screen size\n"
     "  --print PATH      printing goes to this PDF file\n"
@@ -64,7 +65,13 @@ std::string snapshot() {
             o += "\"" + std::to_string(c.def.id) + "\": {";
             if (c.hasValue()) o += "\"value\": " + num(c.value) + ", ";
             o += "\"text\": " + kv::tools::jsonString(c.text()) + ", \"dimmed\": " + b(c.dimmed) +
-                 ", \"visible\": " + b(c.visible) + "}";
+                 ", \"visible\": " + b(c.visible);
+            if (c.textColor >= 0) {
+                char color[16];
+                std::snprintf(color, sizeof color, "#%06x", c.textColor);
+                o += std::string(", \"color\": \"") + color + "\"";
+            }
+            o += "}";
             if (!c.plot) continue;
             const std::string key = "\"" + pid + ":" + std::to_string(c.def.id) + "\": [";
             graphs += (graphs.empty() ? "" : ", ") + key;
@@ -228,8 +235,8 @@ int main(int argc, char** argv) {
             return 2;
         }
         const std::string v = argv[++i];
-        if (a == "--answer" && v != "yes" && v != "no" && v != "ok") {
-            std::fprintf(stderr, "k7350-cli: --answer takes yes, no or ok\n");
+        if (a == "--answer" && v != "yes" && v != "no" && v != "cancel" && v != "ok") {
+            std::fprintf(stderr, "k7350-cli: --answer takes yes, no, cancel or ok\n");
             return 2;
         }
         if (a == "--dir") dir = v;
@@ -248,24 +255,17 @@ int main(int argc, char** argv) {
     if (needQt) {
         if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
         app = std::make_unique<QApplication>(qargc, qargv);
+        kv::ui::installFonts(); // the pictures as the program draws them
     }
 
     HeadlessHost host;
-    std::unique_ptr<QPdfWriter> writer;
-    std::unique_ptr<PagePrinter> job;
     if (!pdf.empty())
-        host.printer = [&](Panel& p, const PrintJob& pj) {
-            if (!job || !job->active()) {
-                job.reset();
-                writer = std::make_unique<QPdfWriter>(QString::fromStdString(pdf));
-                writer->setPageSize(QPageSize(QPageSize::A4));
-                writer->setResolution(300);
-                writer->setTitle("K7350");
-                job = std::make_unique<PagePrinter>(*writer);
-                if (!job->begin()) return false;
-            }
-            job->add(p, pj);
-            return true;
+        host.printer = [&](const Document& doc) {
+            QPdfWriter writer(QString::fromStdString(pdf));
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setResolution(300);
+            writer.setTitle(QString::fromStdString(doc.title));
+            return printDocument(writer, doc);
         };
     setHost(&host);
     setResourceDir(exeDir);
@@ -288,7 +288,6 @@ int main(int argc, char** argv) {
         if (!quitRequested()) stillRunning = snapshot() + ", \"exit\": null}";
     };
     const int rc = k7350::run();
-    if (job) job->end();
     std::string out = stillRunning ? *stillRunning : snapshot() + ", \"exit\": " + std::to_string(rc) + "}";
     std::printf("%s\n", out.c_str());
     for (const auto& n : run.notes) std::fprintf(stderr, "k7350-cli: %s\n", n.c_str());

@@ -16,11 +16,11 @@ kv::graphic::ReportData design()
     d.VacMin = 90; d.VacMax = 270; d.fLine = 50; d.Efficiency = 70; d.Vo = 5; d.Io = 1;
     d.Vopp = 50; d.PerVinpp = 38; d.fosc = 70; d.Dmax = 0.4f; d.r = 0.5f; d.Tdie = 20;
     d.CoreName = "磁芯:EE25/19"; d.Ae = 17; d.Le = 35; d.Bpk = 2500; d.Bsat = 3000; d.Cmil = 400;
-    d.Vor = 42.7f; d.PerLLK = 5; d.Vz = 105; d.Vdo = 0.8f; d.Vf = 5.68f; d.Vdf = 0.6f; d.VMos = 600;
+    d.Vor = 42.7f; d.PerLLK = 5; d.Vz = 105; d.Vdo = 0.8f; d.Vf = 5.984f; d.Vdf = 0.6f; d.VMos = 600;
     d.Ipkp = 0.283f; d.Irmsp = 0.143f; d.Lp = 3984; d.Np = 272; d.dp = 0.192f; d.Ipks = 2.08f;
-    d.Irmss = 1.29f; d.Ls = 73.5f; d.Ns = 37; d.ds = 0.577f; d.Lgap = 0.379f; d.Rlk = 1172;
-    d.Clk = 0.406f; d.Cin = 11.3f; d.Iin = 0.0905f; d.Vswy = 113; d.Isw = 1.43f; d.VDon = 68.2f;
-    d.IDout = 2.58f; d.VCout = 6; d.Co = 542; d.Nf = 42;
+    d.Irmss = 1.29f; d.Ls = 73.5f; d.Ns = 37; d.ds = 0.577f; d.Lgap = 0.379f; d.Rlk = 11.72f;
+    d.Clk = 40.63f; d.Cin = 10.21f; d.Iin = 0.0905f; d.Vswy = 113; d.Isw = 1.43f; d.VDon = 68.2f;
+    d.IDout = 2.58f; d.VCout = 6; d.Co = 2083; d.Nf = 42;
     return d;
 }
 

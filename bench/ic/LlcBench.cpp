@@ -39,7 +39,7 @@ void computeAndPaint(benchmark::State& state, const LlcDesign& start) {
     LlcDesign d = start;
     kv::ic::llcTank(d);
     for (double times : kv::ic::kLlcFamily) polylines += long(kv::ic::llcCurve(d, d.q * times).size());
-    polylines += long(kv::ic::llcCurve(d, d.q / kv::ic::kLlcRedMargin).size());
+    polylines += long(kv::ic::llcCurve(d, d.qMax).size());
     polylines += long(kv::ic::llcCurve(d, 0.54).size());
     state.counters["polylines"] = double(polylines);
 }

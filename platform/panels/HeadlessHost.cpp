@@ -6,11 +6,12 @@ void HeadlessHost::message(const std::string&, const std::string&) {
     if (!answers.empty() && answers.front() == "ok") answers.pop_front();
 }
 
-bool HeadlessHost::confirm(const std::string&, const std::string&) {
-    if (answers.empty()) return false;
-    const bool yes = answers.front() == "yes";
+Answer HeadlessHost::confirm(const std::string&, const std::string&, bool cancel) {
+    if (answers.empty()) return Answer::No;
+    const std::string a = answers.front();
     answers.pop_front();
-    return yes;
+    if (a == "yes") return Answer::Yes;
+    return a == "cancel" && cancel ? Answer::Cancel : Answer::No;
 }
 
 std::optional<std::string> HeadlessHost::selectFile(const FileRequest&) {
@@ -25,9 +26,9 @@ void HeadlessHost::runLoop() {
     if (script) script();
 }
 
-bool HeadlessHost::print(Panel& p, const PrintJob& job) {
-    printed.push_back(p.def.id);
-    return printer ? printer(p, job) : true;
+bool HeadlessHost::print(const Document& doc) {
+    printed.push_back(doc);
+    return printer ? printer(doc) : true;
 }
 
 } // namespace kv::panels

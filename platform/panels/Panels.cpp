@@ -19,6 +19,8 @@ constexpr int kUiOffset = 1000;
 constexpr int kLabelOffset = 10000, kUnitOffset = 20000;
 constexpr int kDefaultLabelWidth = 110;
 constexpr int kUnitWidth = 44;
+// One line of the dialog font with its descenders (dialog units).
+constexpr int kTextHeight = 12;
 constexpr int kMaxFileBytes = 4 << 20;
 
 struct Runtime {
@@ -28,7 +30,9 @@ struct Runtime {
     std::vector<std::unique_ptr<Panel>> panels;
     std::vector<PopupRecord> popups;
     std::map<int, int> system;
-    PrintJob print;
+    std::vector<int> shown; // handles of the panels shown, the last shown last
+    BackOut backOut = nullptr;
+    unsigned long edits = 0;
     int depth = 0;        // callbacks running
     bool quitPending = false;
     bool quitDone = false;
@@ -45,7 +49,8 @@ public:
     PanelDialog(ui::DialogTemplate t, Panel& p) : ui::Dialog(std::move(t), nullptr), panel_(p) {}
     bool onCommand(int id, ui::Notify code) override;
     void onOk() override {}
-    void onCancel() override { userClose(panel_.handle); }
+    void onCancel() override { userClose(panel_.handle); } // the close box
+    void onEscape() override { userEscape(); }
 
 private:
     Panel& panel_;
@@ -95,20 +100,20 @@ ui::DialogTemplate buildTemplate(const PanelDef& def) {
             const int lw = c.labelWidth ? c.labelWidth : kDefaultLabelWidth;
             if (!label.empty())
                 add(uid == -1 ? -1 : uid + kLabelOffset, ui::Kind::Static, std::max(0, c.x - lw - 3),
-                    c.y + 2, lw, 9, label, ui::StyleRight);
+                    c.y, lw, kTextHeight, label, ui::StyleRight);
             add(uid, ui::Kind::Edit, c.x, c.y, c.w, c.h, "",
                 ui::StyleRight | (c.kind == CtrlKind::Indicator ? ui::StyleReadOnly : 0u));
             if (!c.unit.empty())
-                add(uid == -1 ? -1 : uid + kUnitOffset, ui::Kind::Static, c.x + c.w + 3, c.y + 2,
-                    kUnitWidth, 9, c.unit);
+                add(uid == -1 ? -1 : uid + kUnitOffset, ui::Kind::Static, c.x + c.w + 3, c.y,
+                    kUnitWidth, kTextHeight, c.unit);
             break;
         }
         case CtrlKind::Button: add(uid, ui::Kind::Button, c.x, c.y, c.w, c.h, c.caption); break;
         case CtrlKind::Ring:
             if (!c.label.empty()) {
                 const int lw = c.labelWidth ? c.labelWidth : kDefaultLabelWidth;
-                add(uid + kLabelOffset, ui::Kind::Static, std::max(0, c.x - lw - 3), c.y + 2, lw, 9,
-                    c.label, ui::StyleRight);
+                add(uid + kLabelOffset, ui::Kind::Static, std::max(0, c.x - lw - 3), c.y, lw,
+                    kTextHeight, c.label, ui::StyleRight);
             }
             add(uid, ui::Kind::Combo, c.x, c.y, c.w, c.h, "", ui::StyleDropDownList);
             break;
@@ -131,6 +136,10 @@ void sync(Panel& p, Ctrl& c) {
         d.enable(k, effectiveEnabled(p, c));
         d.show(k, c.visible);
     }
+    if (c.textColor >= 0 || d.control(id)->textColor) {
+        const int rgb = std::max(0, c.textColor);
+        d.setTextColor(id, {std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)});
+    }
     switch (c.def.kind) {
     case CtrlKind::Numeric:
     case CtrlKind::Indicator: d.setText(id, c.text()); break;
@@ -141,9 +150,9 @@ void sync(Panel& p, Ctrl& c) {
         break;
     }
     case CtrlKind::Switch: d.setCheck(id, c.value != 0); break;
-    case CtrlKind::Button: break;
+    case CtrlKind::Button:
+    case CtrlKind::Text: d.setText(id, c.caption); break;
     case CtrlKind::Graph: d.plotChanged(id); break;
-    case CtrlKind::Text: break;
     }
     if (rt().host) rt().host->ctrlChanged(p, c);
 }
@@ -216,7 +225,7 @@ void store(Ctrl& c, double v) {
 
 } // namespace
 
-std::string Ctrl::text() const { return hasValue() ? formatValue(*this) : def.caption; }
+std::string Ctrl::text() const { return hasValue() ? formatValue(*this) : caption; }
 
 bool Ctrl::hasValue() const {
     return def.kind == CtrlKind::Numeric || def.kind == CtrlKind::Indicator ||
@@ -245,7 +254,9 @@ void resetRuntime() {
     r.panels.clear();
     r.popups.clear();
     r.system.clear();
-    r.print = {};
+    r.shown.clear();
+    r.backOut = nullptr;
+    r.edits = 0;
     r.depth = 0;
     r.quitPending = r.quitDone = r.looping = false;
 }
@@ -267,6 +278,12 @@ int systemAttribute(int attr) {
 
 bool quitRequested() { return rt().quitPending; }
 
+unsigned long userEdits() { return rt().edits; }
+
+void setBackOut(BackOut f) { rt().backOut = f; }
+
+Panel* topPanel() { return rt().shown.empty() ? nullptr : byHandle(rt().shown.back()); }
+
 UserResult userSet(int panelHandle, int id, double value) {
     Panel* p = byHandle(panelHandle);
     Ctrl* c = p ? p->find(id) : nullptr;
@@ -274,7 +291,10 @@ UserResult userSet(int panelHandle, int id, double value) {
     if (ok != UserResult::Done) return ok;
     if (c->def.kind == CtrlKind::Indicator || !c->hasValue()) return UserResult::NoControl;
     if (!std::isfinite(value)) return UserResult::NotANumber;
+    const double before = c->value;
     store(*c, value);
+    if (c->value != before) ++rt().edits;
+    c->entered = true;
     sync(*p, *c);
     fire(*p, *c);
     return UserResult::Done;
@@ -296,11 +316,41 @@ UserResult userCommit(int panelHandle, int id) {
     return UserResult::Done;
 }
 
+namespace {
+// Commits the numbers typed into the panel's window and not committed yet
+// (the window is going away before its fields lose the focus).
+void commitTyped(Panel& p) {
+    for (Ctrl& c : p.ctrls) {
+        if (c.def.kind != CtrlKind::Numeric || c.uiId == -1) continue;
+        const std::string typed = p.dialog->text(c.uiId);
+        if (typed == c.text()) continue;
+        if (userSetText(p.handle, c.def.id, typed) == UserResult::NotANumber)
+            p.dialog->setText(c.uiId, c.text());
+    }
+}
+} // namespace
+
 UserResult userClose(int panelHandle) {
     Panel* p = byHandle(panelHandle);
     if (!p) return UserResult::NoControl;
-    if (p->def.closeCtrl == -1) return UserResult::NoControl;
-    return userCommit(panelHandle, p->def.closeCtrl);
+    if (!p->visible) return UserResult::Hidden;
+    if (p->dimmed) return UserResult::Dimmed; // a panel is open over it
+    commitTyped(*p);
+    if (!p->visible) return UserResult::Done;
+    Ctrl* close = p->find(p->def.closeCtrl);
+    if (close && canOperate(p, close) == UserResult::Done) return userCommit(panelHandle, close->def.id);
+    if (!rt().backOut) return close ? UserResult::Dimmed : UserResult::NoControl;
+    ++rt().depth;
+    rt().backOut(panelHandle);
+    --rt().depth;
+    return UserResult::Done;
+}
+
+UserResult userEscape() {
+    Panel* p = topPanel();
+    if (!p) return UserResult::NoControl;
+    if (!p->closeOnEscape) return UserResult::NoControl;
+    return userClose(p->handle);
 }
 
 int LoadPanel(int /*parent*/, const char* file, int resourceId) {
@@ -332,6 +382,7 @@ int LoadPanel(int /*parent*/, const char* file, int resourceId) {
         Ctrl c;
         c.def = d;
         c.value = d.value;
+        c.caption = d.caption;
         c.dimmed = d.dimmed;
         c.visible = !d.hidden;
         c.uiId = d.id == -1 ? -1 : d.id + kUiOffset;
@@ -356,6 +407,8 @@ int DisplayPanel(int handle) {
     Panel* p = byHandle(handle);
     if (!p) return UIEBadPanel;
     p->visible = true;
+    std::erase(rt().shown, handle);
+    rt().shown.push_back(handle);
     if (rt().host) rt().host->panelShown(*p);
     return 0;
 }
@@ -376,8 +429,10 @@ int SetPanelAttribute(int handle, int attr, int value) {
     case ATTR_VISIBLE:
         if (value) return DisplayPanel(handle);
         p->visible = false;
+        std::erase(rt().shown, handle);
         if (rt().host) rt().host->panelHidden(*p);
         return 0;
+    case ATTR_CLOSE_ON_ESCAPE: p->closeOnEscape = value != 0; return 0;
     default: return UIEBadAttribute;
     }
 }
@@ -409,6 +464,8 @@ int SetCtrlAttribute(int handle, int id, int attr, int value) {
     case ATTR_DIMMED: c->dimmed = value != 0; break;
     case ATTR_VISIBLE: c->visible = value != 0; break;
     case ATTR_CMD_BUTTON_COLOR: c->color = value; break;
+    case ATTR_TEXT_COLOR: c->textColor = value < 0 ? -1 : value & 0xFFFFFF; break;
+    case ATTR_USER_ENTERED: c->entered = value != 0; return 0;
     case ATTR_GRID_COLOR:
         if (!c->plot) return UIEBadAttribute;
         c->plot->gridColor = plot::Rgb(value);
@@ -432,6 +489,8 @@ int GetCtrlAttribute(int handle, int id, int attr, int* value) {
     case ATTR_DIMMED: *value = c->dimmed; return 0;
     case ATTR_VISIBLE: *value = c->visible; return 0;
     case ATTR_CMD_BUTTON_COLOR: *value = c->color; return 0;
+    case ATTR_TEXT_COLOR: *value = c->textColor; return 0;
+    case ATTR_USER_ENTERED: *value = c->entered; return 0;
     default: return UIEBadAttribute;
     }
 }
@@ -462,16 +521,40 @@ int SetCtrlVal(int handle, int id, double value) {
 
 int SetCtrlVal(int handle, int id, int value) { return SetCtrlVal(handle, id, double(value)); }
 
+int SetCtrlVal(int handle, int id, const char* text) {
+    Panel* p = byHandle(handle);
+    Ctrl* c = p ? p->find(id) : nullptr;
+    if (!c || c->def.kind != CtrlKind::Text) return p ? UIEBadControl : UIEBadPanel;
+    c->caption = text;
+    sync(*p, *c);
+    return 0;
+}
+
 int MessagePopup(const char* title, const char* message) {
     rt().popups.push_back({title, message, "ok"});
     if (rt().host) rt().host->message(title, message);
     return 0;
 }
 
+namespace {
+Answer ask(const char* title, const char* message, bool cancel) {
+    const Answer a = rt().host ? rt().host->confirm(title, message, cancel) : Answer::No;
+    rt().popups.push_back({title, message, a == Answer::Yes ? "yes" : a == Answer::No ? "no" : "cancel"});
+    return a;
+}
+} // namespace
+
 int ConfirmPopup(const char* title, const char* message) {
-    const bool yes = rt().host && rt().host->confirm(title, message);
-    rt().popups.push_back({title, message, yes ? "yes" : "no"});
-    return yes ? 1 : 0;
+    return ask(title, message, false) == Answer::Yes ? 1 : 0;
+}
+
+int ConfirmCancelPopup(const char* title, const char* message) {
+    switch (ask(title, message, true)) {
+    case Answer::Yes: return 1;
+    case Answer::No: return 0;
+    case Answer::Cancel: break;
+    }
+    return -1;
 }
 
 int FileSelectPopup(const char* /*defaultDir*/, const char* defaultSpec, const char* typeList,
@@ -608,21 +691,57 @@ int SetCursorPosition(int handle, int id, int cursor, double x, double y) {
     return 0;
 }
 
-int SetPrintAttribute(int attr, int value) {
-    PrintJob& j = rt().print;
-    switch (attr) {
-    case ATTR_PRINT_FIT_PAGE: j.fitPage = value != 0; return 0;
-    case ATTR_PRINT_EJECT_AFTER: j.ejectAfter = value != 0; return 0;
-    case ATTR_PRINT_DATE_TIME: j.dateTime = value != 0; return 0;
-    default: return UIEBadAttribute;
-    }
+void Document::heading(std::string text) { blocks.push_back({DocBlock::Kind::Heading, std::move(text), {}, {}}); }
+
+void Document::paragraph(std::string text) {
+    blocks.push_back({DocBlock::Kind::Paragraph, std::move(text), {}, {}});
 }
 
-int PrintPanel(int handle) {
+void Document::table(std::vector<std::vector<std::string>> rows) {
+    blocks.push_back({DocBlock::Kind::Table, {}, std::move(rows), {}});
+}
+
+void Document::graph(std::shared_ptr<const plot::Plot> g, std::string caption) {
+    blocks.push_back({DocBlock::Kind::Graph, std::move(caption), {}, std::move(g)});
+}
+
+namespace {
+// The visible text shown on the row of `c`, left of it (or right of it).
+const Ctrl* textBeside(const Panel& p, const Ctrl& c, bool right) {
+    const Ctrl* best = nullptr;
+    for (const Ctrl& t : p.ctrls) {
+        if (t.def.kind != CtrlKind::Text || !t.visible || std::abs(t.def.y - c.def.y) > 4) continue;
+        const bool fits = right ? t.def.x >= c.def.x + c.def.w - 2 : t.def.x + t.def.w <= c.def.x + 2;
+        if (fits && (!best || (right ? t.def.x < best->def.x : t.def.x > best->def.x))) best = &t;
+    }
+    return best;
+}
+} // namespace
+
+std::vector<std::vector<std::string>> PanelRows(int handle) {
+    std::vector<std::vector<std::string>> rows;
     Panel* p = byHandle(handle);
-    if (!p) return UIEBadPanel;
+    if (!p) return rows;
+    for (const Ctrl& c : p->ctrls) {
+        const bool number = c.def.kind == CtrlKind::Numeric || c.def.kind == CtrlKind::Indicator;
+        if (!c.visible || c.dimmed || !(number || c.def.kind == CtrlKind::Ring)) continue;
+        std::string label = c.def.label, unit = c.def.unit, value = c.text();
+        if (label.empty())
+            if (const Ctrl* t = textBeside(*p, c, false)) label = t->caption;
+        if (unit.empty() && number)
+            if (const Ctrl* t = textBeside(*p, c, true)) unit = t->caption;
+        if (c.def.kind == CtrlKind::Ring) {
+            const int k = std::isfinite(c.value) && std::abs(c.value) < 1e9 ? int(c.value) : -1;
+            value = k >= 0 && k < int(c.def.items.size()) ? c.def.items[size_t(k)] : "";
+        }
+        rows.push_back({label, value, unit});
+    }
+    return rows;
+}
+
+int PrintDocument(const Document& doc) {
     if (!rt().host) return UIEFile;
-    return rt().host->print(*p, rt().print) ? 0 : 1;
+    return rt().host->print(doc) ? 0 : 1;
 }
 
 int RunUserInterface() {

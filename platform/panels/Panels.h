@@ -25,14 +25,14 @@ constexpr int EVENT_COMMIT = 1;
 constexpr int ATTR_DIMMED = 500;
 constexpr int ATTR_VISIBLE = 530;
 constexpr int ATTR_TITLE = 573;
+constexpr int ATTR_TEXT_COLOR = 610;      // text of a field or a text control; -1 the default
 constexpr int ATTR_CMD_BUTTON_COLOR = 880;
+constexpr int ATTR_USER_ENTERED = 950;     // 1 once the user has committed the control (or the
+                                           // program restored a value the user had entered)
+constexpr int ATTR_CLOSE_ON_ESCAPE = 960;  // panels: 0 when Esc must not close the panel
 constexpr int ATTR_GRID_COLOR = 1080;
 constexpr int ATTR_SHOW_LEGEND = 1088;     // graphs: 1 shows the names of the plots
 constexpr int ATTR_CURSOR_SNAP = 1204;     // cursors: 1 snaps onto the first plot
-// Print attributes.
-constexpr int ATTR_PRINT_FIT_PAGE = 1300;  // 1 scales the panel to the page width
-constexpr int ATTR_PRINT_EJECT_AFTER = 1310; // 0 keeps the job open for the next panel
-constexpr int ATTR_PRINT_DATE_TIME = 1327; // 1 prints the date and time in the header
 
 // Plot styles and colours.
 constexpr int VAL_THIN_LINE = 0;
@@ -41,7 +41,8 @@ constexpr int VAL_SOLID = 0;
 constexpr int VAL_EMPTY_SQUARE = 0;
 constexpr int VAL_DOUBLE = 4;
 constexpr int VAL_RED = 0xFF0000, VAL_BLUE = 0x0000FF, VAL_GREEN = 0x00FF00,
-              VAL_MAGENTA = 0xFF00FF, VAL_BLACK = 0, VAL_WHITE = 0xFFFFFF;
+              VAL_MAGENTA = 0xFF00FF, VAL_BLACK = 0, VAL_WHITE = 0xFFFFFF, VAL_DK_RED = 0xC00000,
+              VAL_DK_YELLOW = 0x9A6700;
 constexpr int VAL_DELETE_ALL = -1;
 constexpr int VAL_IMMEDIATE_DRAW = 1;
 
@@ -64,8 +65,11 @@ struct CallbackEntry {
 struct Ctrl {
     CtrlDef def;
     double value = 0;
+    std::string caption;             // text controls and buttons: the text shown
     bool dimmed = false, visible = true;
+    bool entered = false;            // the user has committed it at least once
     int color = -1;                  // button colour, -1 the default
+    int textColor = -1;              // text colour, -1 the default
     std::shared_ptr<plot::Plot> plot; // graphs
     int uiId = 0;                    // its control in the panel's dialog
     std::string text() const;        // as shown: "---" for a value that is not finite
@@ -77,6 +81,7 @@ struct Panel {
     PanelDef def;
     std::string title;
     bool visible = false, dimmed = false;
+    bool closeOnEscape = true;
     std::vector<Ctrl> ctrls;
     std::unique_ptr<ui::Dialog> dialog; // the control model the windows mirror
     Ctrl* find(int id);
@@ -85,16 +90,33 @@ struct Panel {
 
 struct PopupRecord {
     std::string title, text;
-    std::string answer; // "ok", "yes", "no"
+    std::string answer; // "ok", "yes", "no", "cancel"
 };
+
+enum class Answer { Yes, No, Cancel };
 
 struct FileRequest {
     bool save = false;
     std::string title, defaultSpec, typeList;
 };
 
-struct PrintJob {
-    bool fitPage = true, dateTime = false, ejectAfter = true;
+// A printed document: headings, paragraphs, tables and graphs in order,
+// laid out on pages by the host.
+struct DocBlock {
+    enum class Kind { Heading, Paragraph, Table, Graph };
+    Kind kind = Kind::Paragraph;
+    std::string text;                           // heading, paragraph, graph caption
+    std::vector<std::vector<std::string>> rows; // table: label, value, unit
+    std::shared_ptr<const plot::Plot> graph;
+};
+
+struct Document {
+    std::string title;
+    std::vector<DocBlock> blocks;
+    void heading(std::string text);
+    void paragraph(std::string text);
+    void table(std::vector<std::vector<std::string>> rows);
+    void graph(std::shared_ptr<const plot::Plot> g, std::string caption);
 };
 
 class Host {
@@ -105,14 +127,15 @@ public:
     // Attributes the control model does not carry (button colours).
     virtual void ctrlChanged(Panel&, Ctrl&) {}
     virtual void message(const std::string& title, const std::string& text) = 0;
-    virtual bool confirm(const std::string& title, const std::string& text) = 0;
+    // Yes or No; with `cancel` a third answer that changes nothing.
+    virtual Answer confirm(const std::string& title, const std::string& text, bool cancel) = 0;
     virtual std::optional<std::string> selectFile(const FileRequest& req) = 0;
     virtual void screenSize(int& width, int& height) = 0;
     // Runs the event loop until quit() is called.
     virtual void runLoop() = 0;
     virtual void quit() = 0;
-    // Prints a panel; false when the user cancelled or printing failed.
-    virtual bool print(Panel& p, const PrintJob& job) = 0;
+    // Prints a document; false when the user cancelled or printing failed.
+    virtual bool print(const Document& doc) = 0;
 };
 
 // The run-time's host; the program's callbacks are found by name here.
@@ -128,6 +151,13 @@ std::vector<Panel*> panels();
 // The text of every popup of this run, in order.
 const std::vector<PopupRecord>& popups();
 int systemAttribute(int attr);
+// Counts the user's changes of a value (a typed number, a ring or switch).
+unsigned long userEdits();
+// The close box and Esc on a panel whose close control cannot be operated:
+// the program may still let the user back out of the panel (nullptr: nothing
+// happens).
+using BackOut = void (*)(int panelHandle);
+void setBackOut(BackOut f);
 
 // ---- what a user does -----------------------------------------------------------
 
@@ -138,8 +168,15 @@ UserResult userSet(int panelHandle, int ctrl, double value);
 UserResult userSetText(int panelHandle, int ctrl, const std::string& text);
 // Presses a button (or commits any control).
 UserResult userCommit(int panelHandle, int ctrl);
-// The window's close box.
+// The window's close box: commits the panel's close control, or backs out
+// when that control is dimmed. A number typed and not yet committed is
+// committed first.
 UserResult userClose(int panelHandle);
+// The Esc key on any window: the close box of the topmost panel shown,
+// unless that panel does not close on Esc.
+UserResult userEscape();
+// The panel shown last among those still shown.
+Panel* topPanel();
 // True once QuitUserInterface took effect.
 bool quitRequested();
 
@@ -157,8 +194,12 @@ int GetCtrlVal(int panel, int ctrl, double* value);
 int GetCtrlVal(int panel, int ctrl, int* value);
 int SetCtrlVal(int panel, int ctrl, double value);
 int SetCtrlVal(int panel, int ctrl, int value);
+int SetCtrlVal(int panel, int ctrl, const char* text); // text controls
+
 int MessagePopup(const char* title, const char* message);
 int ConfirmPopup(const char* title, const char* message); // 1 yes, 0 no
+// Yes, No and Cancel: 1 yes, 0 no, -1 cancel.
+int ConfirmCancelPopup(const char* title, const char* message);
 int FileSelectPopup(const char* defaultDir, const char* defaultSpec, const char* typeList,
                     const char* title, int button, int restrictDir, int restrictExt,
                     int allowCancel, int allowMakeDir, std::string& path);
@@ -174,8 +215,11 @@ int DeleteGraphPlot(int panel, int ctrl, int plotHandle, int refresh);
 int RefreshGraph(int panel, int ctrl);
 int SetCursorAttribute(int panel, int ctrl, int cursor, int attr, int value);
 int SetCursorPosition(int panel, int ctrl, int cursor, double x, double y);
-int SetPrintAttribute(int attr, int value);
-int PrintPanel(int panel); // 0 printed, 1 cancelled, < 0 failed
+// The number fields and rings of a panel that are shown and not dimmed, as
+// it shows them: label, value text, unit. A field without a label of its own takes the text shown
+// left of it on its row, and its unit the text right of it.
+std::vector<std::vector<std::string>> PanelRows(int panel);
+int PrintDocument(const Document& doc); // 0 printed, 1 cancelled, < 0 failed
 int RunUserInterface();
 int QuitUserInterface(int code);
 

@@ -159,6 +159,8 @@ public:
     virtual bool onCommand(int id, Notify code);
     virtual void onOk() { endDialog(IdOk); }
     virtual void onCancel() { endDialog(IdCancel); }
+    // The Esc key; by default the Cancel button.
+    virtual void onEscape() { dispatch(IdCancel, Notify::Clicked); }
     virtual void onTimer(int /*id*/) {}
     virtual void onPaint(Canvas& /*canvas*/) {}
     virtual void onLButtonUp(int /*x*/, int /*y*/) {}

@@ -1,6 +1,8 @@
 #include "designers/DcdcDesigner.h"
 #include "tests/designers/DesignerHarness.h"
 
+#include <algorithm>
+
 using namespace kv;
 using W = designers::DcdcDesigner;
 namespace dcdc = designers::dcdc;
@@ -26,6 +28,49 @@ Inductor inductor(int converter, const Conditions& c) {
     case dcdc::kBoost: return {c.VinMin, c.VinMin - c.Vsw, c.Vo + c.Vdf - c.VinMin};
     default: return {c.VinMin, c.VinMin - c.Vsw, c.Vo + c.Vdf};
     }
+}
+
+// The output capacitor driven by the current into the output node, built
+// from the inductor's slopes: it rises at von/L from `valley` to `ipk` during
+// the on-time, then falls at voff/L, no lower than zero. A buck's inductor
+// feeds the output throughout, the others' only while the diode conducts.
+// The capacitor takes what the load does not, integrated over a period.
+struct Ripple {
+    double vpp;     // the capacitor's peak-to-peak voltage (V)
+    double ipp;     // the current's peak-to-peak (A)
+    double balance; // the charge left after a period (C)
+};
+Ripple capacitorRipple(bool buck, double von, double voff, double L, double ton, double T, double valley,
+                       double io, double C) {
+    const int steps = 200000;
+    const double dt = T / steps;
+    double q = 0, qMin = 0, qMax = 0, iMin = 1e300, iMax = -1e300;
+    for (int k = 0; k < steps; ++k) {
+        const double t = (k + 0.5) * dt;
+        const double il = t < ton ? valley + von / L * t : std::max(0.0, valley + von / L * ton - voff / L * (t - ton));
+        const double i = buck || t >= ton ? il : 0.0;
+        iMin = std::min(iMin, i);
+        iMax = std::max(iMax, i);
+        q += (i - io) * dt;
+        qMin = std::min(qMin, q);
+        qMax = std::max(qMax, q);
+    }
+    return {(qMax - qMin) / C, iMax - iMin, q};
+}
+
+// The ESR the tips allow, in ohms; NaN when they give none.
+double tipsEsr(const ui::Dialog& w) {
+    const std::string t = w.text(designers::DcdcDesigner::kTips);
+    const std::string key = "输出电容ESR≤";
+    const std::size_t at = t.find(key);
+    if (at == std::string::npos) return NAN;
+    const std::size_t from = at + key.size();
+    const std::size_t unit = t.find("Ω", from);
+    if (unit == std::string::npos) return NAN;
+    const bool milli = t.compare(unit - 1, 1, "m") == 0;
+    double v = NAN;
+    if (!ui::parseNumber(t.substr(from, unit - from - (milli ? 1 : 0)), v)) return NAN;
+    return milli ? v / 1000 : v;
 }
 
 struct Dcdc : test::DesignerHarness {
@@ -78,17 +123,27 @@ TEST_F(Dcdc, StartValuesOfTheBuck) {
         double value, within;
     } ccm[] = {{"Duty", 0.543, 5e-4},   {"Ton", 3.62, 5e-3},   {"L", 95.1, 0.05},     {"Ipk", 1.2, 1e-6},
                {"Irms", 1.01, 5e-3},    {"DL", 0.510, 5e-4},   {"NL", 20, 0},         {"Iswrms", 0.859, 5e-4},
-               {"Idrms", 0.676, 5e-4},  {"Co", 60.9, 0.05},    {"Vswm", 28.8, 1e-5},  {"Vdm", 28.8, 1e-5},
-               {"Vc", 14.4, 1e-5}},
+               {"Idrms", 0.676, 5e-4},  {"Vswm", 28.8, 1e-5},  {"Vdm", 28.8, 1e-5},   {"Vc", 14.4, 1e-5}},
       dcm[] = {{"Ton", 2.90, 5e-3}, {"Duty", 0.435, 5e-4}, {"L", 12.2, 0.05}, {"Ipk", 2.5, 1e-5},
-               {"Irms", 1.29, 5e-3}, {"NL", 5, 0},         {"Co", 75.4, 0.05}};
+               {"Irms", 1.29, 5e-3}, {"NL", 5, 0}};
     for (const auto& e : ccm) EXPECT_NEAR(num(w, e.name), e.value, e.within) << e.name;
+    // The capacitor takes the ripple of 0.4 A at 150 kHz: half of it for half a
+    // period, a charge of 0.4 A x 6.67 us / 8 = 0.333 uC for 50 mV.
+    EXPECT_NEAR(num(w, "Co"), 6.67, 0.005);
+    EXPECT_NEAR(tipsEsr(w), 0.125, 1e-6); // 50 mV over the 0.4 A step
+    EXPECT_NE(w.text(W::kTips).find("推荐导通时间加上关断时间为0.8T"), std::string::npos); // the note stays
     choose(w, dcdc::kBuck, true);
     expectBlank(w);
     EXPECT_FALSE(w.enabled(w.controlOf("r")));
     EXPECT_TRUE(w.enabled(w.controlOf("Ptd")));
+    EXPECT_TRUE(std::isnan(tipsEsr(w))); // the results are gone
     press(w, W::kCalculate);
     for (const auto& e : dcm) EXPECT_NEAR(num(w, e.name), e.value, e.within) << e.name;
+    // The inductor rises from zero to 2.5 A over 2.90 us and falls back over
+    // 2.43 us: 5.33 us in all, 3.2 us of it above the 1 A load, 1.5 A at most:
+    // 2.4 uC for 50 mV.
+    EXPECT_NEAR(num(w, "Co"), 48.0, 0.05);
+    EXPECT_NEAR(tipsEsr(w), 0.020, 1e-6); // 50 mV over the 2.5 A step
 }
 
 TEST_F(Dcdc, StartValuesDoNotSuitABoost) {
@@ -120,16 +175,25 @@ TEST_F(Dcdc, FluxAtSaturationPassesAndAboveItIsRefused) {
 // balance, its ripple, the conduction boundary, and the input power as the
 // output power plus the switch's and the diode's conduction losses.
 TEST_F(Dcdc, DesignsKeepTheBalancesOfTheirInductor) {
-    const Conditions designs[3][2] = {
+    const Conditions designs[3][3] = {
         {{.VinMin = 36, .VinMax = 48, .Vo = 5, .IoMax = 3, .Vsw = 0.5, .Vdf = 0.4, .f = 200, .Ptd = 25, .r = 0.3,
           .Bpk = 2000, .Cmil = 400, .Vopp = 30, .Ae = 30},
          {.VinMin = 10, .VinMax = 14, .Vo = 3.3, .IoMax = 2, .Vsw = 0.3, .Vdf = 0.45, .f = 300, .Ptd = 10, .r = 0.5,
-          .Bsat = 3500, .Cmil = 500, .Vopp = 20, .Ae = 12}},
+          .Bsat = 3500, .Cmil = 500, .Vopp = 20, .Ae = 12},
+         // 48 V to 12 V at 10 A
+         {.VinMin = 42, .VinMax = 54, .Vo = 12, .IoMax = 10, .Vsw = 0.3, .Vdf = 0.5, .f = 200, .Ptd = 20, .r = 0.3,
+          .Bpk = 2500, .Cmil = 400, .Vopp = 100, .Ae = 118}},
         {{.VinMin = 9, .VinMax = 16, .Vo = 24, .Vsw = 0.4, .Vdf = 0.6, .f = 100, .Ptd = 25, .Ae = 40},
          {.VinMin = 3, .VinMax = 4.2, .Vo = 5, .IoMax = 0.8, .Vsw = 0.1, .Vdf = 0.3, .f = 500, .Ptd = 10, .r = 0.6,
-          .Ae = 8}},
+          .Ae = 8},
+         // 12 V to 48 V at 2 A
+         {.VinMin = 10.8, .VinMax = 13.2, .Vo = 48, .IoMax = 2, .Vsw = 0.3, .Vdf = 0.7, .f = 200, .Ptd = 15,
+          .r = 0.4, .Cmil = 400, .Vopp = 100, .Ae = 64}},
         {{.VinMin = 10, .VinMax = 30, .Vo = 15, .IoMax = 0.5, .f = 120, .Ptd = 25, .Ae = 20},
-         {.VinMin = 36, .VinMax = 75, .Vo = 12, .IoMax = 2, .f = 250, .Ptd = 10, .r = 0.35, .Ae = 35}},
+         {.VinMin = 36, .VinMax = 75, .Vo = 12, .IoMax = 2, .f = 250, .Ptd = 10, .r = 0.35, .Ae = 35},
+         // 9-16 V to 24 V at 1.5 A
+         {.VinMin = 9, .VinMax = 16, .Vo = 24, .IoMax = 1.5, .Vsw = 0.3, .Vdf = 0.6, .f = 150, .Ptd = 20, .r = 0.4,
+          .Cmil = 400, .Vopp = 100, .Ae = 52}},
     };
     for (int converter = 0; converter < 3; ++converter)
         for (bool dcmMode : {false, true})
@@ -174,8 +238,33 @@ TEST_F(Dcdc, DesignsKeepTheBalancesOfTheirInductor) {
                 const double swing = c.Bpk * ripple / ipk * 1e-4;
                 EXPECT_NEAR(num(w, "NL"), ind.von * ton / (swing * c.Ae * 1e-6), 0.5 + 1e-3);
                 EXPECT_CLOSE(std::pow(num(w, "DL") * 39.37, 2), c.Cmil * num(w, "Irms"));
-                // the output capacitor carries the load while the switch is off
-                EXPECT_CLOSE(num(w, "Co") * 1e-6 * c.Vopp * 1e-3, io * (T - ton));
+                // the output capacitor: the ripple asked for from the current into the
+                // output, its charge balanced over the period, and the ESR the tips give
+                // drops no more than Vopp at the current's step
+                const bool buck = converter == dcdc::kBuck;
+                const double C = num(w, "Co") * 1e-6, vopp = c.Vopp * 1e-3;
+                const double valley = dcmMode ? 0 : ipk - ripple;
+                const Ripple rc = capacitorRipple(buck, ind.von, ind.voff, L, ton, T, valley, io, C);
+                EXPECT_NEAR(rc.vpp, vopp, vopp * 2e-3);
+                EXPECT_NEAR(rc.balance, 0, io * T * 1e-3);
+                EXPECT_NEAR(tipsEsr(w) * rc.ipp, vopp, vopp * 5e-3);
+                // The capacitor alone carries the load while on.
+                if (!buck && valley >= io) {
+                    EXPECT_CLOSE(C * vopp, io * ton);
+                }
+                if (!dcmMode) {
+                    // at the other end of the input range the same parts ripple less
+                    const double vin = buck ? c.VinMin : c.VinMax;
+                    const double von2 = buck ? vin - c.Vsw - c.Vo : vin - c.Vsw;
+                    const double voff2 = converter == dcdc::kBoost ? c.Vo + c.Vdf - vin : c.Vo + c.Vdf;
+                    const double d2 = voff2 / (von2 + voff2), swing2 = von2 * d2 * T / L;
+                    const double mean2 = buck ? io : io / (1 - d2); // the inductor's average current
+                    ASSERT_GT(mean2 - swing2 / 2, 0); // still continuous
+                    const Ripple other =
+                        capacitorRipple(buck, von2, voff2, L, d2 * T, T, mean2 - swing2 / 2, io, C);
+                    EXPECT_LT(other.vpp, vopp);
+                    EXPECT_NEAR(other.balance, 0, io * T * 1e-3);
+                }
                 const double rating = converter == dcdc::kBuck ? c.VinMax : converter == dcdc::kBoost ? c.Vo : c.Vo + c.VinMax;
                 EXPECT_CLOSE(num(w, "Vswm"), 1.2 * rating);
                 EXPECT_CLOSE(num(w, "Vdm"), 1.2 * rating);
@@ -283,6 +372,7 @@ TEST_F(Dcdc, SelectorsChooseTheFormulaFileAndKeepTheLabels) {
             const bool builtIn = converter == dcdc::kBuck && !dcmMode;
             EXPECT_EQ(w.title(), std::string("DC-DC变换器   <界面:自定义") + (builtIn ? "   公式:内置>" : "   公式:自定义>"));
             press(w, W::kCalculate);
+            EXPECT_EQ(std::isnan(tipsEsr(w)), !builtIn); // a formula file gives no ESR
             if (builtIn) continue;
             EXPECT_EQ(num(w, "L"), converter * 2 + dcmMode + 1);
             EXPECT_EQ(shown(w, "Vc"), "24"); // the formula name of the capacitor's rating
@@ -308,4 +398,44 @@ TEST_F(Dcdc, EachConverterPaintsItsPicture) {
         choose(w, p.converter, false);
         expectPicture(w, p.bitmap, p.x, 19, W::kPictureGroup, p.marginW, 10);
     }
+}
+
+// A current with one hump a period: the charge above a level, by the areas of
+// the hump's parts.
+TEST(DcdcCharge, ChargeAboveALevelByWorkedExamples) {
+    using C = dcdc::Corner;
+    // a triangle 0 -> 4 A -> 0 over 8 us: above 1 A a triangle of 3 A over 6 us
+    const C triangle[] = {{0, 0}, {4, 4}, {8, 0}};
+    EXPECT_FLOAT_EQ(dcdc::chargeAbove(triangle, 1), 9);
+    EXPECT_FLOAT_EQ(dcdc::chargeAbove(triangle, 0), 16); // the whole charge
+    EXPECT_FLOAT_EQ(dcdc::chargeAbove(triangle, 4), 0);
+    // a boost's diode: nothing while on, a jump to 3 A, down to 1 A at the end
+    // of the period: all above a load of 0.5 A, the rest of the period below
+    const C diode[] = {{0, 0}, {6, 0}, {6, 3}, {10, 1}, {10, 0}};
+    EXPECT_FLOAT_EQ(dcdc::chargeAbove(diode, 0.5f), (3 + 1) / 2.0f * 4 - 0.5f * 4);
+    // the ramp crosses a load of 2 A half-way: a triangle of 1 A over 2 us
+    EXPECT_FLOAT_EQ(dcdc::chargeAbove(diode, 2), 1);
+    // a buck's ripple around its load: (ripple / 2) x (period / 2) / 2 = ripple x period / 8
+    const C buck[] = {{0, 0.8f}, {3, 1.2f}, {10, 0.8f}};
+    EXPECT_NEAR(dcdc::chargeAbove(buck, 1), 0.4 * 10 / 8, 1e-6);
+}
+
+TEST_F(Dcdc, TheTipsGiveTheEsrInMilliohmsOrOhms) {
+    // a 0.2 A buck with a ripple of 0.08 A and 500 mV allowed: 6.25 ohm
+    W& w = openWith(dcdc::kBuck, false, {.IoMax = 0.2, .Vopp = 500});
+    press(w, W::kCalculate);
+    const std::string tips = w.text(W::kTips);
+    EXPECT_NE(tips.find("输出电容ESR≤6.25Ω。"), std::string::npos) << tips;
+    EXPECT_CLOSE(tipsEsr(w), 6.25);
+    // 5 mV over the ripple of 4 A of a 10 A buck
+    type(w, {{"IoMax", 10}, {"Vopp", 5}});
+    press(w, W::kCalculate);
+    EXPECT_NE(w.text(W::kTips).find("输出电容ESR≤1.25mΩ。"), std::string::npos);
+    // A refused calculation leaves the results and their tips as they were.
+    type(w, "Bpk", 3001);
+    press(w, W::kCalculate);
+    EXPECT_CLOSE(tipsEsr(w), 0.00125);
+    // Another converter clears both.
+    choose(w, dcdc::kBoost, false);
+    EXPECT_EQ(w.text(W::kTips), w.control(W::kTips)->tpl.caption);
 }

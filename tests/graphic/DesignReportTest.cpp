@@ -34,12 +34,12 @@ ReportData design()
     d.Mode = 0;
     d.CoreName = "磁芯:EE25/19";
     d.Ae = 17; d.Le = 35; d.Bpk = 2500; d.Bsat = 3000; d.Cmil = 400;
-    d.Vor = 42.71f; d.PerLLK = 5.25f; d.Vz = 105; d.Vdo = 0.8f; d.Vf = 5.68f; d.Vdf = 0.6f; d.VMos = 600;
+    d.Vor = 42.71f; d.PerLLK = 5.25f; d.Vz = 105; d.Vdo = 0.8f; d.Vf = 5.984f; d.Vdf = 0.6f; d.VMos = 600;
     d.Ipkp = 0.283f; d.Irmsp = 0.143f; d.Lp = 3984.2f; d.Np = 272; d.dp = 0.192f;
     d.Ipks = 2.08f; d.Irmss = 1.29f; d.Ls = 73.5f; d.Ns = 37; d.ds = 0.577f;
-    d.Lgap = 0.379f; d.Rlk = 1172.4f; d.Clk = 0.406f; d.Cin = 11.3f; d.Iin = 0.0905f;
+    d.Lgap = 0.379f; d.Rlk = 11.72f; d.Clk = 40.63f; d.Cin = 10.21f; d.Iin = 0.0905f;
     d.Vswy = 113.2f; d.Isw = 1.43f; d.VDon = 68.2f; d.IDout = 2.58f; d.VCout = 6;
-    d.Co = 542.1f; d.Nf = 42;
+    d.Co = 2083.3f; d.Nf = 42;
     return d;
 }
 
@@ -74,7 +74,7 @@ const Row kRows[] = {
     {27, "PerLLK", "漏感占一次电感的百分比", 5.25f, "%", false},
     {28, "Vz", "漏感+次级折射电压", 105, "V", false},
     {29, "Vdo", "输出整流管压降", 0.8f, "V", false},
-    {30, "Vf", "反馈绕组输出电压", 5.68f, "V", false},
+    {30, "Vf", "反馈绕组输出电压", 5.984f, "V", false},
     {31, "Vdf", "反馈绕组整流管压降", 0.6f, "V", false},
     {32, "VMos", "开关管耐压", 600, "V", false},
     {34, "Ipkp", "初级电流峰值", 0.283f, "A", false},
@@ -88,16 +88,16 @@ const Row kRows[] = {
     {42, "Ns", "次级匝数", 37, "Ts", false},
     {43, "ds", "次级线径", 0.577f, "mm", false},
     {44, "Lgap", "气隙长度", 0.379f, "mm", false},
-    {45, "Rlk", "漏感吸收电阻(估算)", 1172.4f, "KΩ", false},
-    {46, "Clk", "漏感吸收电容(估算)", 0.406f, "nF", false},
-    {47, "Cin", "输入电容容量", 11.3f, "μF", false},
+    {45, "Rlk", "漏感吸收电阻(估算)", 11.72f, "KΩ", false},
+    {46, "Clk", "漏感吸收电容(估算)", 40.63f, "nF", false},
+    {47, "Cin", "输入电容容量", 10.21f, "μF", false},
     {48, "Iin", "输入平均电流", 0.0905f, "A", false},
     {49, "Vswy", "开关管耐压余量", 113.2f, "V", false},
     {50, "Isw", "开关管电流推荐值", 1.43f, "A", false},
     {51, "VDon", "输出整流管耐压要求", 68.2f, "V", false},
     {52, "IDout", "输出整流管电流推荐值", 2.58f, "A", false},
     {53, "VCout", "输出电容耐压要求", 6, "V", false},
-    {54, "Co", "输出电容容量(估算)", 542.1f, "μF", false},
+    {54, "Co", "输出电容容量(估算)", 2083.3f, "μF", false},
     {55, "Nf", "反馈绕组匝数", 42, "Ts", false},
 };
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -40,40 +42,85 @@ struct Reference {
     LlcDesign in;
     // from an independent double-precision calculation
     double cbulk, n, gmax, gmin, rac, q, fmin, fmax, cr, lr, lm, im, ip, nact, irms, vcr, npmin;
+    bool zvs; // Im >= Ip
 };
 
-LlcDesign designA() {
+// A design from its conditions {Vinmax, Vinnom, Vinmin, Vo, Io, η, hold-up}, its tank
+// {fr, K, q, Ae, ΔB, Vf} and its parts {Coss, Cstray, Td, Np preset, Cr preset}.
+LlcDesign make(std::array<float, 7> c, std::array<float, 6> t, std::array<float, 5> p) {
     LlcDesign d;
-    d.vinMax = 410, d.vinNom = 390, d.vinMin = 300, d.vo = 24, d.io = 10, d.eff = 94, d.hold = 20;
-    d.fr = 100, d.k = 6, d.qMargin = 0.9f, d.ae = 120, d.swingB = 0.5f, d.vf = 0.5f;
-    d.coss = 200, d.cstray = 100, d.deadTime = 250, d.npSet = 4, d.crSet = 22;
+    d.vinMax = c[0], d.vinNom = c[1], d.vinMin = c[2], d.vo = c[3], d.io = c[4], d.eff = c[5], d.hold = c[6];
+    d.fr = t[0], d.k = t[1], d.qMargin = t[2], d.ae = t[3], d.swingB = t[4], d.vf = t[5];
+    d.coss = p[0], d.cstray = p[1], d.deadTime = p[2], d.npSet = p[3], d.crSet = p[4];
     return d;
 }
 
+const LlcDesign designA =
+    make({410, 390, 300, 24, 10, 94, 20}, {100, 6, 0.9f, 120, 0.5f, 0.5f}, {200, 100, 250, 4, 22});
 // Fmin above 200 kHz: the sweep steps by 0.1 kHz.
-LlcDesign designB() {
-    LlcDesign d;
-    d.vinMax = 430, d.vinNom = 380, d.vinMin = 340, d.vo = 48, d.io = 5, d.eff = 96, d.hold = 10;
-    d.fr = 400, d.k = 5, d.qMargin = 0.95f, d.ae = 80, d.swingB = 0.4f, d.vf = 1;
-    d.coss = 100, d.cstray = 50, d.deadTime = 200, d.npSet = 8, d.crSet = 15;
-    return d;
-}
+const LlcDesign designB = make({430, 380, 340, 48, 5, 96, 10}, {400, 5, 0.95f, 80, 0.4f, 1}, {100, 50, 200, 8, 15});
+// 200 W, 390 V to 24 V: with a 200 ns dead time the switches lose zero-voltage
+// switching at high line and light load.
+const LlcDesign design200W =
+    make({410, 390, 340, 24, 8.33f, 94, 20}, {100, 5, 0.95f, 120, 0.4f, 0.7f}, {150, 120, 200, 4, 22});
+// 300 W, 390 V to 12 V on synchronous rectifiers.
+const LlcDesign design300W =
+    make({410, 390, 340, 12, 25, 95, 20}, {100, 6, 0.95f, 190, 0.4f, 0.5f}, {200, 150, 250, 2, 33});
 
 const Reference kReferences[] = {
     {LlcDesign{}, 124.518, 15.748, 1.25, 0.952381, 161.79, 0.455618, 43.2461, 79.5147, 30.8439, 167.6, 754.202,
-     1.43253, 0.588, 17.4101, 1.39122, 355.032, 48.0525},
-    {designA(), 164.457, 7.95918, 1.3, 0.95122, 128.425, 0.335396, 53.8405, 120.185, 36.95, 68.5529, 411.318,
-     1.77725, 0.82, 8.5969, 1.6634, 306.325, 32.6},
-    {designB(), 173.611, 3.87755, 1.11765, 0.883721, 121.923, 0.53796, 283.039, 683.88, 6.0663, 26.0974, 130.487,
-     1.00388, 0.5375, 4.24764, 1.59632, 363.072, 11.49},
+     0.812712, 0.588, 17.4101, 1.39122, 355.032, 48.0525, true},
+    {designA, 164.457, 7.95918, 1.3, 0.95122, 128.425, 0.335396, 53.8405, 120.185, 36.95, 68.5529, 411.318,
+     0.968739, 0.82, 8.5969, 1.6634, 306.325, 32.6, true},
+    {designB, 173.611, 3.87755, 1.11765, 0.883721, 121.923, 0.53796, 283.039, 683.88, 6.0663, 26.0974, 130.487,
+     0.526881, 0.5375, 4.24764, 1.59632, 363.072, 11.49, false},
+    {design200W, 233.075, 7.89474, 1.14706, 0.95122, 154.171, 0.501516, 67.422, 115.967, 20.5841, 123.057, 615.287,
+     0.668078, 0.861, 8.64825, 1.32293, 349.657, 33.0029, false},
+    {design300W, 346.071, 15.6, 1.14706, 0.95122, 102.74, 0.440135, 64.0205, 120.185, 35.1962, 71.9688, 431.813,
+     0.92276, 0.902, 16.8499, 1.97785, 331.483, 21.6444, true},
 };
 
-TEST(LlcTank, DefaultsAndTwoDesignsAgreeWithAnIndependentCalculation) {
+// Steady state of a series L-C (μH, nF) driven by a half bridge that switches
+// between 0 and vin (V) at f (kHz): integrated over one period by RK4 from two
+// starting states, the periodic solution is the fixed point of that linear map.
+// Returns the largest |current| over the period (A).
+double simulatedPeak(double vin, double fKHz, double lUh, double cNf) {
+    const double L = lUh * 1e-6, C = cNf * 1e-9, T = 1 / (fKHz * 1e3);
+    const int steps = 4000;
+    const double h = T / steps;
+    struct State {
+        double i, v;
+    };
+    auto period = [&](State s, double* peak) {
+        for (int k = 0; k < steps; ++k) {
+            const double u = k < steps / 2 ? vin : 0; // each step lies within one half
+            auto d = [&](State x) { return State{(u - x.v) / L, x.i / C}; };
+            const State k1 = d(s), k2 = d({s.i + h / 2 * k1.i, s.v + h / 2 * k1.v});
+            const State k3 = d({s.i + h / 2 * k2.i, s.v + h / 2 * k2.v}), k4 = d({s.i + h * k3.i, s.v + h * k3.v});
+            s.i += h / 6 * (k1.i + 2 * k2.i + 2 * k3.i + k4.i);
+            s.v += h / 6 * (k1.v + 2 * k2.v + 2 * k3.v + k4.v);
+            if (peak) *peak = std::max(*peak, std::fabs(s.i));
+        }
+        return s;
+    };
+    const State b = period({0, 0}, nullptr), e1 = period({1, 0}, nullptr), e2 = period({0, 1}, nullptr);
+    // x = M·x + b, with M's columns the responses to unit currents and voltages
+    const double m11 = e1.i - b.i, m12 = e2.i - b.i, m21 = e1.v - b.v, m22 = e2.v - b.v;
+    const double a11 = 1 - m11, a12 = -m12, a21 = -m21, a22 = 1 - m22, det = a11 * a22 - a12 * a21;
+    const State x0{(a22 * b.i - a12 * b.v) / det, (a11 * b.v - a21 * b.i) / det};
+    double peak = std::fabs(x0.i);
+    const State end = period(x0, &peak);
+    EXPECT_NEAR(end.i, x0.i, 1e-6 * peak) << "periodic";
+    EXPECT_NEAR(x0.v, vin / 2, 1e-6 * vin) << "Cr holds half the input";
+    return peak;
+}
+
+TEST(LlcTank, DefaultsAndFourDesignsAgreeWithAnIndependentCalculation) {
     for (const Reference& r : kReferences) {
         LlcDesign d = r.in;
         const auto o = kv::ic::llcTank(d);
         EXPECT_EQ(o.stop, 0);
-        EXPECT_TRUE(o.notices.empty()) << "Im >= Ip in every reference design";
+        EXPECT_EQ(o.notices.empty(), r.zvs) << "the notice when Im < Ip";
         const double rel = 2e-4;
         expectRel(d.cbulk, r.cbulk, rel, "Cbulk");
         expectRel(d.gmax, r.gmax, rel, "Gmax");
@@ -122,6 +169,36 @@ TEST(LlcTank, DefaultsAndTwoDesignsAgreeWithAnIndependentCalculation) {
         expectRel(d.lmPre, d.k * d.lrPre, 1e-6, "Lm'");
         expectRel(1 / (2 * kPi * std::sqrt((d.lmPre + d.lrPre) * 1e-6 * d.crSet * 1e-9)) / 1e3, d.fr2Pre, 1e-5, "Fr2'");
     }
+}
+
+// Zero-voltage switching at high line and light load needs the magnetising
+// current at the switching instant: the peak of the steady state of Lr + Lm
+// with Cr under the half bridge's square wave at Fmax and Vinmax.
+TEST(LlcTank, MagnetisingCurrentIsThePeakOfTheSimulatedSteadyState) {
+    for (const Reference& r : kReferences) {
+        LlcDesign d = r.in;
+        const auto o = kv::ic::llcTank(d);
+        ASSERT_EQ(o.stop, 0);
+        const double lm = double(d.lr) + d.lm;
+        const double peak = simulatedPeak(d.vinMax, d.fmax, lm, d.cr);
+        expectRel(d.im, peak, 2e-5, "Im: the simulated peak");
+        // The triangle of a tank without Cr (half the input over a quarter period) is a lower
+        // bound; the current swings twice that from peak to peak.
+        const double triangle = d.vinMax / 2 / (lm * 1e-6) * (0.25 / (d.fmax * 1e3));
+        EXPECT_GT(d.im, triangle);
+        EXPECT_LT(d.im, 2 * triangle);
+        EXPECT_EQ(d.im >= d.ip, o.notices.empty());
+    }
+    // The 200 W design: 1.197 A peak to peak, 0.668 A peak, below the 0.861 A the dead time needs.
+    LlcDesign d = design200W;
+    const auto o = kv::ic::llcTank(d);
+    EXPECT_NEAR(d.im, 0.668, 0.0005);
+    EXPECT_NEAR(d.ip, 0.861, 0.0005);
+    EXPECT_EQ(o.notices, std::vector<int>{kv::ic::kLlcImBelowIp});
+    // Nearer resonance the capacitor adds more: tan(x)/x grows without bound.
+    EXPECT_NEAR(kv::ic::squareWavePeak(400, 100, 1000, 1e6), 400 / 2 / 1e-3 / (4 * 100e3), 1e-4);
+    EXPECT_TRUE(std::isinf(kv::ic::squareWavePeak(400, 5, 1000, 1000))); // below the 5.03 kHz resonance
+    EXPECT_TRUE(std::isinf(kv::ic::squareWavePeak(400, 0, 1000, 1000)));
 }
 
 TEST(LlcTank, ResultsThatAreNotFiniteOrAnEmptyGainRangeStop) {
@@ -258,7 +335,7 @@ TEST_F(LlcWindow, PaintsTheFamilyTheRedAndTheGreenCurveInTheFrame) {
     auto& w = open<LlcDesigner>();
     const auto canvas = ui::HeadlessBackend::paint(w);
     const auto polylines = canvas.polylines();
-    // One polyline per curve for the defaults: 15 blue, the red Q/0.95 and the green scan.
+    // One polyline per curve for the defaults: 15 blue, the red Qmax = Q/q and the green scan.
     ASSERT_EQ(polylines.size(), 17u);
     for (size_t i = 0; i < 15; ++i) EXPECT_EQ(polylines[i].color, (ui::Color{0, 0, 255}));
     EXPECT_EQ(polylines[15].color, (ui::Color{255, 0, 0}));
@@ -266,7 +343,7 @@ TEST_F(LlcWindow, PaintsTheFamilyTheRedAndTheGreenCurveInTheFrame) {
     EXPECT_EQ(polylines[16].style, ui::PenStyle::Dot);
     const LlcDesign& d = w.design;
     for (size_t i = 0; i < 15; ++i) expectOnGainCurve(d, d.q * kv::ic::kLlcFamily[i], {polylines[i].points});
-    expectOnGainCurve(d, d.q / 0.95, {polylines[15].points});
+    expectOnGainCurve(d, d.q / 0.95, {polylines[15].points}); // q is 0.95
     expectOnGainCurve(d, 0.54, {polylines[16].points});
     for (const auto& p : polylines) {
         EXPECT_EQ(p.width, 2);
@@ -284,6 +361,36 @@ TEST_F(LlcWindow, PaintsTheFamilyTheRedAndTheGreenCurveInTheFrame) {
     }
     EXPECT_TRUE(one);
     EXPECT_TRUE(fr);
+}
+
+// The red curve is the design's largest Q, whatever margin q is typed, and its legend says so.
+TEST_F(LlcWindow, RedCurveIsQmaxOfTheDesignAndLabelled) {
+    auto& w = open<LlcDesigner>();
+    for (const char* q : {"0.95", "0.8", "0.6"}) {
+        type(w, 1062, q);
+        press(w, LlcDesigner::kTank);
+        ASSERT_TRUE(w.plotValid()) << q;
+        const LlcDesign& d = w.design;
+        const double qmax = d.q / std::stod(q);
+        EXPECT_NEAR(d.qMax, qmax, 1e-6 * qmax);
+        // Qmax is about the largest Q whose gain still peaks at Gmax: its curve reaches the
+        // top of the plot, one 15 % heavier does not.
+        auto peak = [&](double qc) {
+            double g = 0;
+            for (double f = d.fr * 0.2; f < d.fr; f += 0.01) g = std::max(g, kv::ic::llcGain(f, d.fr, d.k, qc));
+            return g;
+        };
+        EXPECT_GE(peak(qmax), d.gmax) << q;
+        EXPECT_LT(peak(1.15 * qmax), d.gmax) << q;
+        const auto canvas = ui::HeadlessBackend::paint(w);
+        const auto polylines = canvas.polylines();
+        ASSERT_EQ(polylines[15].color, (ui::Color{255, 0, 0}));
+        expectOnGainCurve(d, qmax, {polylines[15].points});
+        bool legend = false;
+        for (const auto& t : canvas.texts())
+            legend |= t.text == "Qmax=Q/q=" + ui::formatNumber(qmax, 5) && t.color == ui::Color{255, 0, 0};
+        EXPECT_TRUE(legend) << q;
+    }
 }
 
 // Lines drawn while the plot is clipped stay inside the frame.

@@ -38,7 +38,9 @@ struct Design {
 const Design kDesigns[] = {
     {88, 264, 40, 0.9f, 48, 100, 0.6f, 4, 85},   // the defaults
     {90, 264, 24, 2.5f, 60, 120, 0.8f, 5, 88},
-    {176, 264, 54, 1.2f, 40, 90, 1, 6, 90},
+    {88, 264, 12, 1, 50, 63, 0.6f, 4, 80},       // 12 V 1 A: kv about 1.9
+    {88, 264, 48, 2, 45, 140, 0.8f, 4, 88},      // 96 W: kv about 0.86
+    {176, 264, 54, 1.2f, 40, 90, 1, 6, 90},      // the last one entered
 };
 
 void enter(ui::Dialog& d, const Design& x) {
@@ -98,9 +100,55 @@ TEST_F(IcDesigners, SinglePfcCurrentsAreTheLineCycleAverages) {
         EXPECT_NEAR(std::pow(number(d, D::kDp) * 39.37, 2), 400 * number(d, D::kIrms), 1e-3 * 400) << x.vo;
         EXPECT_NEAR(number(d, D::kVcs), x.vinMin * 2.4 / x.vinMax * 1.65, 1e-5) << x.vo;
         EXPECT_NEAR(number(d, D::kRs) * ipk, number(d, D::kVcs), 1e-5) << x.vo;
+        // secondary rms: the triangles of the off-times, (Ispk·sinθ)²·toff/(3·T) over the half-cycle;
+        // the fitted factor errs high by at most 4 %
+        const double isrms = number(d, D::kIsrms), exact = ispk * std::sqrt(kv * lineAverage(3, kv) / 3);
+        EXPECT_GE(isrms, exact * 0.999) << x.vo;
+        EXPECT_LE(isrms, exact * std::sqrt(1.041)) << x.vo;
+        EXPECT_NEAR(std::pow(number(d, D::kDs) * 39.37, 2), 400 * isrms, 1e-3 * 400) << x.vo;
+        // the sense resistor shown dissipates the primary rms current
+        const double irms = number(d, D::kIrms), rs = number(d, D::kRs);
+        EXPECT_NEAR(number(d, D::kPRs), irms * irms * rs, 1e-5 * irms * irms * rs) << x.vo;
+        // the rectifier: its forward drop carries the output current, a slope resistance the rms
+        const double pd = number(d, D::kPD);
+        EXPECT_GT(pd, x.vf * x.io) << x.vo;
+        EXPECT_NEAR(pd - x.vf * x.io, 0.013 * isrms * isrms, 1e-5 * pd) << x.vo;
     }
     // the rectifier sees the highest crest reflected through the turns ratio on top of Vo
     EXPECT_NEAR(number(d, D::kVD), 1.414 * 264 / (90.0 / 55) + 54, 1e-3);
+}
+
+// The shape factors against the line integrals of a transition-mode converter,
+// (1/π)·∫ sinᵏθ/(1 + kv·sinθ) dθ, over the range of kv a design meets.
+TEST(SinglePfcFactors, FollowTheLineIntegralsForKvFrom0_3To3) {
+    for (int i = 0; i <= 54; ++i) {
+        const float kv = 0.3f + 0.05f * float(i);
+        const sp::Factors f = sp::factors(kv);
+        EXPECT_NEAR(f.f2 / lineAverage(2, kv), 1, 0.012) << kv;
+        // F3 within 4 %, never below: the secondary rms errs on the safe side
+        EXPECT_GE(f.f3 / lineAverage(3, kv), 0.999) << kv;
+        EXPECT_LE(f.f3 / lineAverage(3, kv), 1.041) << kv;
+    }
+}
+
+// The worked designs of the two loss results: Irms²·Rs with the Rs shown, and
+// the rectifier's forward drop as entered.
+TEST_F(IcDesigners, SinglePfcLossesUseTheShownRsAndTheEnteredVf) {
+    auto& d = open<D>();
+    enter(d, kDesigns[2]); // 12 V 1 A
+    EXPECT_NEAR(number(d, D::kPRs), 0.110, 0.003);
+    enter(d, kDesigns[3]); // 48 V 2 A
+    EXPECT_NEAR(number(d, D::kPRs), 0.80, 0.02);
+    // Vf moves the rectifier loss by ΔVf·Io and nothing else of it
+    const double pd = number(d, D::kPD), isrms = number(d, D::kIsrms);
+    type(d, D::kVf, "1.2");
+    EXPECT_NEAR(number(d, D::kPD) - pd, (1.2 - 0.8) * 2, 1e-4);
+    EXPECT_EQ(number(d, D::kIsrms), isrms);
+    // a smaller sense resistor (a lower Vmult) dissipates less in proportion
+    const double prs = number(d, D::kPRs), rs = number(d, D::kRs);
+    type(d, D::kVmult, "1.8");
+    EXPECT_NEAR(number(d, D::kPRs) / prs, number(d, D::kRs) / rs, 1e-5);
+    EXPECT_NEAR(number(d, D::kRs) / rs, 1.8 / 2.4, 1e-5);
 }
 
 TEST_F(IcDesigners, SinglePfcHalfTypedInputsNeverShowANonFiniteNumber) {

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -50,6 +52,71 @@ inline Plotted plotted(ui::Dialog& p) {
     r.crossover = gain->markers().front().x;
     r.margin = 180 + phase->markers().front().y;
     return r;
+}
+
+// A loop written out in the test with complex numbers, read the way an
+// engineer reads a Bode plot: on a fine log grid from fLo to fHi (Hz), the
+// phase unwrapped from sample to sample, the first fall through 0 dB, its
+// margin, and a later rise through 0 dB.
+using Cx = std::complex<double>;
+using LoopFn = std::function<Cx(double f)>;
+
+struct Reading {
+    bool crossed = false;
+    double crossover = 0; // Hz
+    double margin = 0;    // °
+    double regain = 0;    // Hz, 0 when the gain stays below 0 dB
+};
+
+inline Reading readLoop(const LoopFn& loop, double fLo, double fHi, int n = 40000) {
+    Reading r;
+    const double step = std::log(fHi / fLo) / (n - 1);
+    double phase = std::arg(loop(fLo)), prevF = fLo;
+    bool above = std::abs(loop(fLo)) > 1;
+    for (int i = 1; i < n; ++i) {
+        const double f = fLo * std::exp(step * i);
+        const Cx v = loop(f);
+        const auto unwrap = [&](Cx w) {
+            double d = std::arg(w) - std::fmod(phase, 2 * kPi);
+            while (d > kPi) d -= 2 * kPi;
+            while (d < -kPi) d += 2 * kPi;
+            return phase + d;
+        };
+        const bool nowAbove = std::abs(v) > 1;
+        if (!r.crossed && above && !nowAbove) {
+            double lo = prevF, hi = f;
+            for (int k = 0; k < 80; ++k) {
+                const double mid = std::sqrt(lo * hi);
+                (std::abs(loop(mid)) > 1 ? lo : hi) = mid;
+            }
+            r.crossed = true;
+            r.crossover = std::sqrt(lo * hi);
+            r.margin = 180 + unwrap(loop(r.crossover)) * 180 / kPi;
+        } else if (r.crossed && r.regain == 0 && !above && nowAbove) {
+            r.regain = f;
+        }
+        phase = unwrap(v);
+        above = nowAbove;
+        prevF = f;
+    }
+    return r;
+}
+
+// The type II network as the parts build it, over R1: R2 in series with C1,
+// across C2 (Ω, F).
+inline Cx typeTwo(double f, double R1, double R2, double C1, double C2) {
+    const Cx s(0, 2 * kPi * f);
+    const Cx a = R2 + 1.0 / (s * C1), b = 1.0 / (s * C2);
+    return a * b / (a + b) / R1;
+}
+
+// The plot agrees with the loop read here.
+inline void expectPlotReads(ui::Dialog& p, const Reading& r, double rel = 1e-4, double deg = 0.02) {
+    const Plotted plot = plotted(p);
+    ASSERT_EQ(plot.crossed, r.crossed);
+    if (!r.crossed) return;
+    EXPECT_NEAR(plot.crossover, r.crossover, r.crossover * rel);
+    EXPECT_NEAR(plot.margin, r.margin, deg);
 }
 
 struct LoopPages : HeadlessPages {

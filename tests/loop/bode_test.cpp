@@ -1,6 +1,8 @@
 // The frequency sweep: crossover and phase margin against loops whose
-// answers are known in closed form, phases past -180°, and the sweep range.
+// answers are known in closed form, phases past -180°, gain that comes back
+// above 0 dB, the sweep range, and what the pages warn of a loop.
 #include "loop/Bode.h"
+#include "loop/LoopPage.h"
 
 #include "tests/loop/LoopTestSupport.h"
 
@@ -9,6 +11,7 @@
 #include <cmath>
 
 using namespace kv::loop;
+using kv::loop::loopWarnings;
 using kv::test::kPi;
 
 namespace {
@@ -73,4 +76,73 @@ TEST(Bode, SpanCoversTheCornersInWholeDecades) {
     const auto wide = bode::span(1e4, {1e-3, 1e12, -5, NAN});
     EXPECT_DOUBLE_EQ(wide.first, 1.0);
     EXPECT_DOUBLE_EQ(wide.second, 1e8);
+}
+
+TEST(Bode, RhpZeroRaisesTheGainAndTakesPhase) {
+    // 1 − s/ωz at f: |·| = √(1 + (f/fz)²), phase −atan(f/fz), unlike 1 + s/ωz.
+    const bode::Transfer rhp{{bode::rhpZero(1000)}};
+    const bode::Transfer lhp{{bode::zero(1000)}};
+    for (double f : {100.0, 1000.0, 3000.0}) {
+        EXPECT_NEAR(rhp.gainDb(f), 10 * std::log10(1 + f * f / 1e6), 1e-9);
+        EXPECT_NEAR(rhp.gainDb(f), lhp.gainDb(f), 1e-12);
+        EXPECT_NEAR(rhp.phaseDeg(f), -std::atan(f / 1000) * 180 / kPi, 1e-9);
+    }
+    // an integrator of 500 Hz with the zero at 1 kHz: (500/f)²·(1 + (f/1000)²) = 1
+    // at f = 1000/√3, where the zero takes atan(1/√3) = 30°
+    const bode::Response r = bode::sweep(rhp, {{integrator(2 * kPi * 500)}}, {10, 1e5});
+    ASSERT_TRUE(r.crossed);
+    EXPECT_NEAR(r.crossover, 1000 / std::sqrt(3.0), 1e-6);
+    EXPECT_NEAR(r.margin, 60, 1e-6);
+    // one at 1 kHz never gets below: the zero's rise matches the integrator's fall
+    EXPECT_FALSE(bode::sweep(rhp, {{integrator(2 * kPi * 1000)}}, {10, 1e5}).crossed);
+}
+
+TEST(Bode, GainThatComesBackAboveOneIsFound) {
+    // An integrator crossing at 1 kHz and a double pole at 10 kHz with Q = 20:
+    // near 10 kHz the loop gain is 0.1·20 = 2 again, through 0 dB where
+    // (f/1000)·|1 − (f/f0)² + j·f/(Q·f0)| = 1, just below the resonance.
+    const bode::Response r = bode::sweep({{bode::lcPole(10e3, 200e3)}}, {{integrator(2 * kPi * 1000)}}, {10, 1e6});
+    ASSERT_TRUE(r.crossed);
+    EXPECT_NEAR(r.crossover, 1000, 15);
+    ASSERT_GT(r.regain, 0);
+    const auto below = [](double f) {
+        const double x = f / 10e3;
+        return f / 1000 * std::hypot(1 - x * x, x / 20);
+    };
+    EXPECT_NEAR(below(r.regain), 1, 1e-6);
+    EXPECT_GT(r.regain, 9e3);
+    EXPECT_LT(r.regain, 10e3);
+    // damped (Q = 0.5) the same loop stays below
+    EXPECT_EQ(bode::sweep({{bode::lcPole(10e3, 5e3)}}, {{integrator(2 * kPi * 1000)}}, {10, 1e6}).regain, 0);
+}
+
+TEST(LoopWarnings, WhatTheLoopSays) {
+    bode::Response r;
+    // no crossover: that alone
+    r.regain = 5000;
+    EXPECT_EQ(loopWarnings(r, 1000),
+              (std::vector<std::string>{"按所得元件参数构成的环路，其增益在整个频段内都没有穿越0dB，得不到穿越频率和相位裕量！"}));
+    r = {};
+    r.crossed = true;
+    r.crossover = 1100;
+    r.margin = 45;
+    EXPECT_TRUE(loopWarnings(r, 1000).empty());
+    // a fifth away either way
+    r.crossover = 1201;
+    EXPECT_EQ(loopWarnings(r, 1000),
+              (std::vector<std::string>{"按所得元件参数构成的环路实际在1.201 kHz穿越0dB（设定为1 kHz），相位裕量为45.0°。"}));
+    r.crossover = 1199;
+    EXPECT_TRUE(loopWarnings(r, 1000).empty());
+    r.crossover = 830;
+    EXPECT_EQ(loopWarnings(r, 1000).size(), 1u);
+    r.crossover = 840;
+    EXPECT_TRUE(loopWarnings(r, 1000).empty());
+    // no margin: unstable, wherever it crosses; gain back above 0 dB besides
+    r.margin = -12.34;
+    r.regain = 25000;
+    EXPECT_EQ(loopWarnings(r, 1000),
+              (std::vector<std::string>{"按所得元件参数构成的环路在840 Hz穿越0dB，相位裕量为-12.3°，环路不稳定！",
+                                        "环路增益在25 kHz处再次升到0dB以上，增益裕量不足，环路可能振荡！"}));
+    r.margin = 0;
+    EXPECT_NE(loopWarnings(r, 1000).front().find("环路不稳定"), std::string::npos);
 }

@@ -57,6 +57,23 @@ protected:
     static const kv::plot::Plot& graph(int p, int c) { return *panel(hp[p])->find(c)->plot; }
     static std::string text(int p, int c) { return panel(hp[p])->find(c)->text(); }
     static std::size_t popupCount() { return popups().size(); }
+    // The note of a panel, its words separated by single spaces.
+    static std::string note(int p) { return words(panel(hp[p])->find(NOTE)->caption); }
+    static int noteColor(int p) { return panel(hp[p])->find(NOTE)->textColor; }
+    // A message as words: the popup texts break their lines where a note need not.
+    static std::string words(const std::string& s) {
+        std::string out;
+        for (char c : s) {
+            const bool blank = c == ' ' || c == '\n';
+            if (blank && (out.empty() || out.back() == ' ')) continue;
+            out += blank ? ' ' : c;
+        }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        return out;
+    }
+    static bool noteSays(int p, const std::string& message) {
+        return note(p).find(words(message)) != std::string::npos;
+    }
     static std::string lastPopup() { return popups().empty() ? "" : popups().back().text; }
     static std::string lastTitle() { return popups().empty() ? "" : popups().back().title; }
 

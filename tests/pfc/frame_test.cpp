@@ -80,6 +80,32 @@ TEST_F(K7350Test, ChainEnablesOneStepAtATime) {
     });
 }
 
+// 100 W to 250 W: no step, nor the bill of materials, shows the 100 W design
+// any longer; the chain runs again from Calculate.
+TEST_F(K7350Test, AnInputChangeDimsEveryStepUntilTheChainRunsAgain) {
+    runWith([&] {
+        walkChain(8);
+        const double ilpk100 = val(PANEL_CURR, CURR_ILPK);
+        set(PANEL_MAIN, MAIN_TMAX, 50); // the value it had: nothing changes
+        for (int b : kLaterSteps) EXPECT_FALSE(dimmed(PANEL_MAIN, b)) << b;
+        set(PANEL_MAIN, MAIN_POUT, 250);
+        for (int b : {MAIN_DESIGN, MAIN_STEP1, MAIN_BOM}) EXPECT_TRUE(dimmed(PANEL_MAIN, b)) << b;
+        for (int b : kLaterSteps) EXPECT_TRUE(dimmed(PANEL_MAIN, b)) << b;
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE));
+        EXPECT_EQ(press(PANEL_MAIN, MAIN_STEP2), UserResult::Dimmed);
+        startDesign();
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_STEP2));
+        press(PANEL_MAIN, MAIN_STEP1);
+        // The peak current grows with the power; the largest sense resistance follows it.
+        EXPECT_NEAR(val(PANEL_CURR, CURR_ILPK), 2.5 * ilpk100, 1e-9);
+        EXPECT_NEAR(val(PANEL_SENSE, SENSE_RSX) * val(PANEL_CURR, CURR_ILPK), 1600, 1e-9);
+        // The 470 mΩ chosen for 100 W stays, refused for 250 W.
+        EXPECT_EQ(val(PANEL_SENSE, SENSE_SINGLE), 470);
+        EXPECT_EQ(note(PANEL_SENSE), "reduce Rsense value");
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+    });
+}
+
 TEST_F(K7350Test, CalculateResetsTheChoiceFlags) {
     runWith([&] {
         walkChain(2);
@@ -90,18 +116,33 @@ TEST_F(K7350Test, CalculateResetsTheChoiceFlags) {
     });
 }
 
-TEST_F(K7350Test, CloseBoxesCommitTheCloseControlAndMainCloseQuits) {
+TEST_F(K7350Test, CloseBoxesCommitTheCloseControlOrBackOutAndMainCloseQuits) {
     runWith([&] {
         startDesign();
         press(PANEL_MAIN, MAIN_STEP1);
-        // Close control dimmed (no sense resistance yet): the close box does nothing.
+        // Close control dimmed (a sense resistance above the largest): the close
+        // box backs out to the main panel, keeping the entry and going no further.
+        set(PANEL_SENSE, SENSE_SINGLE, 900);
         EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
-        EXPECT_EQ(userClose(hp[PANEL_SENSE]), UserResult::Dimmed);
-        EXPECT_TRUE(shown(PANEL_SENSE));
+        EXPECT_EQ(userClose(hp[PANEL_SENSE]), UserResult::Done);
+        EXPECT_FALSE(shown(PANEL_SENSE));
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_STEP2));
+        press(PANEL_MAIN, MAIN_STEP1);
+        EXPECT_EQ(val(PANEL_SENSE, SENSE_SINGLE), 900);
         set(PANEL_SENSE, SENSE_SINGLE, 400);
         EXPECT_EQ(userClose(hp[PANEL_SENSE]), UserResult::Done);
         EXPECT_FALSE(shown(PANEL_SENSE));
         EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_STEP2));
+        // A panel with one open over it does not close under it.
+        press(PANEL_MAIN, MAIN_STEP2);
+        press(PANEL_IND, HELP_BUTTON);
+        EXPECT_EQ(userClose(hp[PANEL_IND]), UserResult::Dimmed);
+        EXPECT_TRUE(shown(PANEL_HBOOSTIN));
+        userClose(hp[PANEL_HBOOSTIN]);
+        userClose(hp[PANEL_IND]); // nothing chosen: backs out
+        EXPECT_FALSE(shown(PANEL_IND));
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_STEP3));
         host.answers.push_back("no");
         userClose(hp[PANEL_MAIN]);
         EXPECT_TRUE(quitRequested());
@@ -113,17 +154,74 @@ TEST_F(K7350Test, CloseBoxesCommitTheCloseControlAndMainCloseQuits) {
     EXPECT_TRUE(host.files.empty());
 }
 
+TEST_F(K7350Test, EscClosesThePanelOnTopButNeverTheProgram) {
+    runWith([&] {
+        EXPECT_EQ(userEscape(), UserResult::NoControl); // only the main panel: nothing
+        EXPECT_FALSE(quitRequested());
+        press(PANEL_MAIN, MAIN_HELP);
+        userEscape();
+        EXPECT_FALSE(shown(PANEL_HIN));
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+        startDesign();
+        press(PANEL_MAIN, MAIN_STEP1);
+        press(PANEL_SENSE, HELP_BUTTON);
+        userEscape(); // the help over the step
+        EXPECT_FALSE(shown(PANEL_HRSNS));
+        EXPECT_TRUE(shown(PANEL_SENSE));
+        userEscape(); // the step, its close control dimmed
+        EXPECT_FALSE(shown(PANEL_SENSE));
+        EXPECT_FALSE(panel(hp[PANEL_MAIN])->dimmed);
+        EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_STEP2));
+        EXPECT_EQ(userEscape(), UserResult::NoControl);
+    });
+    EXPECT_TRUE(popups().empty());
+}
+
+TEST_F(K7350Test, QuitAsksOnlyAfterAChangeAndCancelStays) {
+    kv::test::TempDir dir;
+    runWith([&] {
+        press(PANEL_MAIN, MAIN_QUIT); // nothing changed: no question
+        EXPECT_TRUE(quitRequested());
+    });
+    EXPECT_TRUE(popups().empty());
+    resetProgram();
+    runWith([&] {
+        set(PANEL_MAIN, MAIN_TMAX, 40);
+        set(PANEL_MAIN, MAIN_TMAX, 40); // the same value again changes nothing more
+        host.answers = {"cancel"};
+        press(PANEL_MAIN, MAIN_QUIT);
+        EXPECT_FALSE(quitRequested());
+        EXPECT_EQ(popups().back().answer, "cancel");
+        // Yes, then no file: nothing saved, nothing lost, still running.
+        host.answers = {"yes"};
+        press(PANEL_MAIN, MAIN_QUIT);
+        EXPECT_FALSE(quitRequested());
+        // Saved: the title is the file's name and quitting asks nothing.
+        host.files = {"quit.ini"};
+        press(PANEL_MAIN, MAIN_SAVE);
+        EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "quit.ini");
+        const std::size_t n = popupCount();
+        press(PANEL_MAIN, MAIN_QUIT);
+        EXPECT_TRUE(quitRequested());
+        EXPECT_EQ(popupCount(), n);
+    });
+}
+
 TEST_F(K7350Test, QuitWithNoAsksForNoFileAndTheScreenNoticeComesAfterTheLoop) {
     for (auto [w, h, notice] : {std::tuple{1024, 768, false}, {800, 600, false}, {640, 480, true}}) {
         resetProgram();
         host.width = w;
         host.height = h;
         host.answers = {"no"};
-        runWith([&] { press(PANEL_MAIN, MAIN_QUIT); });
+        runWith([&] {
+            set(PANEL_MAIN, MAIN_POUT, 120);
+            press(PANEL_MAIN, MAIN_QUIT);
+        });
         const bool last = !popups().empty() && popups().back().text ==
                           "for a good view, please, set your monitor \nresolution at least 600*800 pixels";
         EXPECT_EQ(last, notice) << w << "x" << h;
         EXPECT_EQ(popupCount(), notice ? 2u : 1u);
+        EXPECT_TRUE(host.files.empty());
     }
 }
 
@@ -132,46 +230,83 @@ TEST_F(K7350Test, QuitWithNoAsksForNoFileAndTheScreenNoticeComesAfterTheLoop) {
 struct FieldCase {
     int ctrl;
     double bad, good;
-    const char* title;
     const char* text;
 };
 
+// Each refused value shows its message in the main panel's note (red) and
+// blocks Calculate and Design; no popup takes the keyboard.
 TEST_F(K7350Test, EveryInputCheckAtItsLimits) {
     const FieldCase cases[] = {
-        {MAIN_VINMIN, 80, 80.1, "WARNING", "minimum input voltage value\nnot correct"},
-        {MAIN_VINMAX, 500, 282.8, "WARNING", "maximum input voltage value\nmust be higher than minimum"},
-        {MAIN_VOUT, 373, std::sqrt(2.0) * 264, "WARNING", "output voltage value\nmust be higher than\nsqrt(2)*Vin(max)"},
-        {MAIN_POUT, 350.1, 350, "Warning", "Reduce output power"},
-        {MAIN_EFFIC, 59.9, 60, "Warning", "Expected efficiency must be \nbetween 60% and 100%"},
-        {MAIN_EFFIC, 100.1, 100, "Warning", "Expected efficiency must be \nbetween 60% and 100%"},
-        {MAIN_PWMFREQ, 12.9, 13, "Warning", "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
-        {MAIN_PWMFREQ, 300.1, 300, "Warning", "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
-        {MAIN_PFC, 0.69, 0.7, "Warning", "Expected PF are in the range \nbetween 0.7 and 1"},
-        {MAIN_TMAX, -0.1, 85, "Warning", "Maximum ambient temperature must be \nbetween 0C and 85C"},
+        {MAIN_VINMIN, 80, 80.1, "minimum input voltage value\nnot correct"},
+        {MAIN_VINMAX, 500, 282.8, "maximum input voltage value\nmust be higher than minimum"},
+        {MAIN_LINEFREQ, 0, 40, "Mains frequency must be \nbetween 40Hz and 400Hz"},
+        {MAIN_LINEFREQ, -50, 50, "Mains frequency must be \nbetween 40Hz and 400Hz"},
+        {MAIN_LINEFREQ, 400.1, 400, "Mains frequency must be \nbetween 40Hz and 400Hz"},
+        {MAIN_VOUT, 373, std::sqrt(2.0) * 264, "output voltage value\nmust be higher than\nsqrt(2)*Vin(max)"},
+        {MAIN_POUT, 350.1, 350, "Reduce output power"},
+        {MAIN_POUT, -100, 0.1, "Output power must be \nhigher than 0W"},
+        {MAIN_POUT, 0, 100, "Output power must be \nhigher than 0W"},
+        {MAIN_EFFIC, 59.9, 60, "Expected efficiency must be \nbetween 60% and 100%"},
+        {MAIN_EFFIC, 100.1, 100, "Expected efficiency must be \nbetween 60% and 100%"},
+        {MAIN_PWMFREQ, 12.9, 13, "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
+        {MAIN_PWMFREQ, 300.1, 300, "Minimum switching frequency must be \nbetween 13Khz and 300KHz"},
+        {MAIN_PFC, 0.69, 0.7, "Expected PF are in the range \nbetween 0.7 and 1"},
+        {MAIN_PFC, 1.01, 1, "Expected PF are in the range \nbetween 0.7 and 1"},
+        {MAIN_TMAX, -0.1, 85, "Maximum ambient temperature must be \nbetween 0C and 85C"},
     };
     runWith([&] {
         startDesign();
         for (const auto& c : cases) {
             const double before = val(PANEL_MAIN, c.ctrl);
-            const std::size_t n = popupCount();
             set(PANEL_MAIN, c.ctrl, c.bad);
-            ASSERT_EQ(popupCount(), n + 1) << c.text;
-            EXPECT_EQ(lastTitle(), c.title);
-            EXPECT_EQ(lastPopup(), c.text);
+            EXPECT_TRUE(noteSays(PANEL_MAIN, c.text)) << note(PANEL_MAIN);
+            EXPECT_EQ(noteColor(PANEL_MAIN), VAL_DK_RED);
             // The rejected value stays; both buttons are blocked.
             EXPECT_EQ(val(PANEL_MAIN, c.ctrl), c.bad);
             EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_CALCULATE)) << c.text;
             EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_DESIGN)) << c.text;
+            EXPECT_EQ(press(PANEL_MAIN, MAIN_CALCULATE), UserResult::Dimmed);
             set(PANEL_MAIN, c.ctrl, c.good);
-            EXPECT_EQ(popupCount(), n + 1) << c.text;
+            EXPECT_EQ(note(PANEL_MAIN), "") << c.text;
             EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_CALCULATE)) << c.text;
             // Design comes back only through the operating currents.
             EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_DESIGN));
             set(PANEL_MAIN, c.ctrl, before);
         }
-        set(PANEL_MAIN, MAIN_POUT, -5); // no lower limit
-        set(PANEL_MAIN, MAIN_LINEFREQ, 0); // anything goes
-        EXPECT_TRUE(popups().size() == std::size(cases));
+        EXPECT_TRUE(popups().empty()) << lastPopup();
+    });
+}
+
+// The trap: -100 W gave negative currents, a step that could not close
+// and no way back. Now it never reaches a step.
+TEST_F(K7350Test, NegativePowerNeverReachesTheSteps) {
+    runWith([&] {
+        set(PANEL_MAIN, MAIN_POUT, -100);
+        EXPECT_EQ(press(PANEL_MAIN, MAIN_CALCULATE), UserResult::Dimmed);
+        EXPECT_FALSE(shown(PANEL_CURR));
+        EXPECT_TRUE(noteSays(PANEL_MAIN, "Output power must be \nhigher than 0W"));
+        set(PANEL_MAIN, MAIN_POUT, 100);
+        startDesign();
+        EXPECT_FALSE(dimmed(PANEL_MAIN, MAIN_STEP1));
+    });
+}
+
+// Two refusals at once are both shown; the note clears as each is mended.
+TEST_F(K7350Test, TheMainNoteListsEveryRefusal) {
+    runWith([&] {
+        set(PANEL_MAIN, MAIN_EFFIC, 50);
+        set(PANEL_MAIN, MAIN_PFC, 0.5);
+        EXPECT_TRUE(noteSays(PANEL_MAIN, "Expected efficiency must be \nbetween 60% and 100%"));
+        EXPECT_TRUE(noteSays(PANEL_MAIN, "Expected PF are in the range \nbetween 0.7 and 1"));
+        set(PANEL_MAIN, MAIN_EFFIC, 90);
+        EXPECT_EQ(note(PANEL_MAIN), words("Expected PF are in the range \nbetween 0.7 and 1"));
+        // A combination: a higher line range refuses the 400 V bus until it is raised.
+        set(PANEL_MAIN, MAIN_PFC, 0.9);
+        set(PANEL_MAIN, MAIN_VINMAX, 300);
+        EXPECT_EQ(note(PANEL_MAIN), words("output voltage value\nmust be higher than\nsqrt(2)*Vin(max)"));
+        set(PANEL_MAIN, MAIN_VOUT, 430);
+        EXPECT_EQ(note(PANEL_MAIN), "");
+        EXPECT_TRUE(popups().empty());
     });
 }
 
@@ -247,12 +382,18 @@ TEST_F(K7350Test, SenseResistorLimitsAndPowers) {
         EXPECT_FALSE(dimmed(PANEL_SENSE, SENSE_CLOSE));
         EXPECT_EQ(dv.ant[0], 1);
         set(PANEL_SENSE, SENSE_SINGLE, Rsx * (1 + 1e-12));
-        EXPECT_EQ(lastPopup(), "reduce Rsense value");
-        EXPECT_EQ(lastTitle(), "WARNING");
+        EXPECT_EQ(note(PANEL_SENSE), "reduce Rsense value");
+        EXPECT_EQ(noteColor(PANEL_SENSE), VAL_DK_RED);
         EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        // From 1 × 479 mΩ to 2 × 940 mΩ through a refused 940 mΩ: nothing is
+        // reverted, the refusal shows until the second entry mends it.
         set(PANEL_SENSE, SENSE_SINGLE, 940);
+        EXPECT_EQ(val(PANEL_SENSE, SENSE_SINGLE), 940);
+        EXPECT_EQ(note(PANEL_SENSE), "reduce Rsense value");
         set(PANEL_SENSE, SENSE_PARALLEL, 2);
+        EXPECT_EQ(note(PANEL_SENSE), "");
         EXPECT_FALSE(dimmed(PANEL_SENSE, SENSE_CLOSE));
+        EXPECT_TRUE(popups().empty()) << lastPopup();
         const double Rs = val(PANEL_SENSE, SENSE_RSENSE);
         EXPECT_DOUBLE_EQ(Rs, 470);
         EXPECT_NEAR(val(PANEL_SENSE, SENSE_MAXIPK) * Rs, 1800, 1e-9);
@@ -262,6 +403,9 @@ TEST_F(K7350Test, SenseResistorLimitsAndPowers) {
         set(PANEL_SENSE, SENSE_PARALLEL, 0);
         EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
         EXPECT_EQ(text(PANEL_SENSE, SENSE_MAXIPK), "0");
+        EXPECT_EQ(note(PANEL_SENSE), "The number of resistors in parallel must be a whole number from 1 up");
+        set(PANEL_SENSE, SENSE_PARALLEL, 1.5);
+        EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
         set(PANEL_SENSE, SENSE_PARALLEL, 1);
         set(PANEL_SENSE, SENSE_SINGLE, 0);
         EXPECT_TRUE(dimmed(PANEL_SENSE, SENSE_CLOSE));
@@ -289,27 +433,36 @@ TEST_F(K7350Test, BoostInductorLimitsAndTheFrequencyGraph) {
         EXPECT_TRUE(popups().empty());
         for (double bad : {0.000999, L * (1 + 1e-9)}) {
             set(PANEL_IND, IND_TRUEL, bad);
-            EXPECT_EQ(lastPopup(), "check L value");
+            EXPECT_EQ(note(PANEL_IND), "check L value");
+            EXPECT_TRUE(dimmed(PANEL_IND, IND_CLOSE));
+            EXPECT_TRUE(dimmed(PANEL_IND, IND_CHOKE));
         }
-        const std::size_t n = popupCount();
-        press(PANEL_IND, IND_CLOSE);
-        EXPECT_EQ(popupCount(), n + 1);
+        EXPECT_EQ(press(PANEL_IND, IND_CLOSE), UserResult::Dimmed);
         EXPECT_TRUE(shown(PANEL_IND));
-        EXPECT_TRUE(dimmed(PANEL_IND, IND_CLOSE));
+        EXPECT_TRUE(popups().empty()) << lastPopup();
         set(PANEL_IND, IND_TRUEL, 0.5);
         EXPECT_FALSE(dimmed(PANEL_IND, IND_CLOSE));
-        // Two curves of 10 000 points, red at high line and blue at low line; their
-        // lowest points are the frequencies at the crest, the smaller one shown as f.
+        EXPECT_EQ(note(PANEL_IND), "");
+        // Two curves of 10 000 points over the line angle, red at high line and
+        // blue at low line, named in the legend; their lowest points are the
+        // frequencies at the crest (90°), the smaller one shown as f.
         const auto& g = graph(PANEL_IND, IND_GRAPH);
         ASSERT_EQ(g.series().size(), 2u);
         EXPECT_EQ(g.series()[0].color, 0xFF0000u);
         EXPECT_EQ(g.series()[1].color, 0x0000FFu);
         EXPECT_EQ(g.gridColor, 0x00FF00u);
+        EXPECT_TRUE(g.legend);
+        EXPECT_EQ(g.series()[0].name, "at 264 V rms");
+        EXPECT_EQ(g.series()[1].name, "at 90 V rms");
         double low = 1e300;
         for (const auto& s : g.series()) {
             EXPECT_EQ(s.y.size(), 10000u);
             for (double v : s.y) low = std::min(low, v);
-            EXPECT_EQ(s.x.back(), 9999);
+            EXPECT_EQ(s.x.front(), 0);
+            EXPECT_GT(s.x.back(), 179.5);
+            EXPECT_LT(s.x.back(), 180);
+            const auto crest = std::min_element(s.y.begin(), s.y.end()) - s.y.begin();
+            EXPECT_NEAR(s.x[std::size_t(crest)], 90, 0.1);
         }
         EXPECT_NEAR(low, val(PANEL_IND, IND_F), 1e-5 * low);
         EXPECT_NEAR(val(PANEL_IND, IND_F), 40 * L / 0.5, 1e-9); // f·L is constant
@@ -355,7 +508,12 @@ TEST_F(K7350Test, CoreAndWindingChecks) {
         const double v1 = val(PANEL_CORE, CORE_VMIN);
         set(PANEL_CORE, CORE_GAP, 2);
         EXPECT_NEAR(val(PANEL_CORE, CORE_VMIN), v1 / 2, 1e-12);
-        EXPECT_TRUE(popups().size() == 2u); // the two "check L value"
+        // The gapped core (μe = le/g = 50) stores ½·L·I² at the current-limit trip with the
+        // 0.35 T the turns are sized for: B²·Ve/(2·μ0·μe).
+        const double ve = val(PANEL_CORE, CORE_VMIN) * 1e-6;
+        EXPECT_NEAR(0.35 * 0.35 * ve / (2 * 4e-7 * M_PI * 50), 0.5 * 0.5e-3 * ipk * ipk, 1e-9);
+        EXPECT_NEAR(val(PANEL_CORE, CORE_VMIN), 3.76, 0.01); // 3.83 A through 0.5 mH
+        EXPECT_TRUE(popups().empty()) << lastPopup();
         struct {
             int ctrl;
             double bad;
@@ -366,16 +524,25 @@ TEST_F(K7350Test, CoreAndWindingChecks) {
         for (auto r : rejects) {
             const double good = val(PANEL_CORE, r.ctrl);
             set(PANEL_CORE, r.ctrl, r.bad);
-            EXPECT_EQ(lastPopup(), r.text);
+            EXPECT_EQ(note(PANEL_CORE), words(r.text));
             EXPECT_TRUE(dimmed(PANEL_CORE, CORE_CLOSE));
-            EXPECT_EQ(userClose(hp[PANEL_CORE]), UserResult::Dimmed);
             set(PANEL_CORE, r.ctrl, good);
+            EXPECT_EQ(note(PANEL_CORE), "");
             EXPECT_FALSE(dimmed(PANEL_CORE, CORE_CLOSE)) << r.text;
         }
-        // Two entries out of range: fixing one does not free the close control.
+        // Two entries out of range: both are named; fixing one does not free the close control.
         set(PANEL_CORE, CORE_AE, 9);
         set(PANEL_CORE, CORE_GAP, 9);
+        EXPECT_TRUE(noteSays(PANEL_CORE, rejects[0].text));
+        EXPECT_TRUE(noteSays(PANEL_CORE, rejects[1].text));
         set(PANEL_CORE, CORE_AE, 1);
+        EXPECT_TRUE(dimmed(PANEL_CORE, CORE_CLOSE));
+        // The close box backs out to the inductor, the entries stay.
+        userClose(hp[PANEL_CORE]);
+        EXPECT_FALSE(shown(PANEL_CORE));
+        EXPECT_FALSE(panel(hp[PANEL_IND])->dimmed);
+        press(PANEL_IND, IND_CHOKE);
+        EXPECT_EQ(val(PANEL_CORE, CORE_GAP), 9);
         EXPECT_TRUE(dimmed(PANEL_CORE, CORE_CLOSE));
         set(PANEL_CORE, CORE_GAP, 1);
         EXPECT_FALSE(dimmed(PANEL_CORE, CORE_CLOSE));

@@ -30,22 +30,48 @@ TEST_F(Pages, WirePagesNameAnInputOutOfRange) {
     for (const GuardedCase& c : cases) checkGuarded(c);
 }
 
+// δ = √(ρ / (π·f·μ0)) with annealed copper's 1.7241e-8 Ω·m at 20 °C and its
+// temperature coefficient 0.00393 /K.
 TEST_F(Pages, SkinDepthOfCopper) {
     auto& p = open<CJifu>();
-    auto depth = [](double khz, double t) { return 66.1 * (1 + 0.0042 * (t - 20)) / std::sqrt(khz * 1000); };
+    auto depth = [](double khz, double t) {
+        const double rho = 1.7241e-8 * (1 + 0.00393 * (t - 20)), mu0 = 4e-7 * 3.14159265358979;
+        return std::sqrt(rho / (3.14159265358979 * khz * 1e3 * mu0)) * 1e3;
+    };
     press(p, CJifu::kCalc);
-    EXPECT_TRUE(shows(p, CJifu::kDepth, depth(200, 80)));
+    EXPECT_TRUE(shows(p, CJifu::kDepth, depth(200, 80), 5e-4)); // 0.1643 mm; 0.1848 before
+    const double at80 = std::stod(p.text(CJifu::kDepth));
 
     p.setText(CJifu::kFreq, "100");
     p.setText(CJifu::kTemp, "20");
     press(p, CJifu::kCalc);
-    EXPECT_TRUE(shows(p, CJifu::kDepth, 66.1 / std::sqrt(100000.0))); // 0.209 mm
+    EXPECT_TRUE(shows(p, CJifu::kDepth, depth(100, 20), 5e-4));
     EXPECT_EQ(p.text(CJifu::kDepth).substr(0, 5), "0.209");
+
+    // Hotter copper: the depth grows by √(ρ(T)/ρ20), 11.2 % at 80 °C, 18.0 % at 120 °C.
+    p.setText(CJifu::kFreq, "200");
+    for (auto [t, growth] : {std::pair{80.0, 1.1117}, std::pair{120.0, 1.1802}}) {
+        p.setText(CJifu::kTemp, std::to_string(t));
+        press(p, CJifu::kCalc);
+        const double hot = std::stod(p.text(CJifu::kDepth));
+        p.setText(CJifu::kTemp, "20");
+        press(p, CJifu::kCalc);
+        EXPECT_NEAR(hot / std::stod(p.text(CJifu::kDepth)), growth, 2e-4) << t;
+    }
+    EXPECT_NEAR(at80, depth(200, 80), 1e-4);
 
     p.setText(CJifu::kFreq, "50");
     p.setText(CJifu::kTemp, "-10");
     press(p, CJifu::kCalc);
-    EXPECT_TRUE(shows(p, CJifu::kDepth, depth(50, -10)));
+    EXPECT_TRUE(shows(p, CJifu::kDepth, depth(50, -10), 5e-4));
+    EXPECT_TRUE(hb.messages.empty());
+
+    // Below about −234 °C the linear resistivity has ended: no depth, the temperature named.
+    p.setText(CJifu::kTemp, "-300");
+    press(p, CJifu::kCalc);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(hb.messages[0].text.find("“最大温度(°C)”"), std::string::npos) << hb.messages[0].text;
+    EXPECT_EQ(p.text(CJifu::kDepth), "");
 }
 
 TEST_F(Pages, StrandsOfAWireAreNotRoundedUp) {

@@ -65,8 +65,17 @@ std::vector<CsvRow> readCsv(const char* name = "cores.csv", std::vector<std::str
 const std::vector<std::string> kCsvColumns = {
     "family", "type", "material", "size_mm", "AP_cm4", "Ae_mm2", "Aw_mm2", "AL_nH_per_N2",
     "Le_mm", "Ve_mm3", "weight_g", "source", "window_hxw_mm", "Aw_former_mm2",
-    "checked_against", "checked_values"};
-enum CsvCol { CsvSize = 3, CsvAw = 6, CsvWindow = 12, CsvChecked = 14, CsvValues = 15 };
+    "checked_against", "checked_values", "iec_shape"};
+enum CsvCol { CsvSize = 3, CsvAw = 6, CsvSource = 11, CsvWindow = 12, CsvChecked = 14, CsvValues = 15, CsvShape = 16 };
+
+// material -> (initial permeability, density in g/mm^3) from data/materials.csv
+std::map<std::string, std::pair<double, double>> readMaterials()
+{
+    std::map<std::string, std::pair<double, double>> m;
+    for (const CsvRow& r : readCsv("materials.csv"))
+        m[r.f[0]] = {std::stod(r.f[2]), std::stod(r.f[4]) * 1e-3};
+    return m;
+}
 
 std::vector<double> splitDims(const std::string& text)
 {
@@ -167,6 +176,7 @@ TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
     // Cores whose body is far larger than their effective volume.
     const std::set<std::string> heavy = {"EC52", "EC70", "EI12.5", "EP7", "EP10", "EP13",
                                          "EP17", "EP20", "EPC10", "ER9.5", "PTS14/8"};
+    const auto materials = readMaterials();
     int rows = 0;
     for (const Block& b : kBlocks)
         for (int row = b.first; row <= b.last; ++row, ++rows) {
@@ -175,7 +185,9 @@ TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
             double ve = sheet->number(row, Ve), ap = sheet->number(row, AP), wt = sheet->number(row, Wt);
             EXPECT_NEAR(ap, ae * aw / 1e4, 0.01 * ap) << name;
             EXPECT_NEAR(ve, ae * le, 0.05 * ve) << name;
-            double ratio = wt / (4.8e-3 * ve);
+            auto material = materials.find(std::string(sheet->text(row, 1)));
+            ASSERT_NE(material, materials.end()) << name;
+            double ratio = wt / (material->second.second * ve);
             EXPECT_GE(ratio, 0.8) << name;
             EXPECT_LE(ratio, heavy.count(name) ? 3.0 : 1.2) << name;
             EXPECT_GE(sheet->number(row, AL), 300.0) << name;
@@ -184,13 +196,14 @@ TEST_F(CoreList, EveryCoreIsPhysicallyConsistent)
     EXPECT_EQ(rows, 137);
 }
 
-TEST_F(CoreList, UngappedAlStaysBelowTheMaterialPermeability)
+TEST_F(CoreList, UngappedAlStaysWithinTheMaterialPermeability)
 {
     // mu_e = AL le / (mu0 Ae) of an ungapped set cannot exceed the ring
-    // permeability of its material; far below it means a wrong AL, le or Ae.
+    // permeability of its material, whose nominal value scatters by +-25 %;
+    // far below it means a wrong AL, le or Ae.
     std::map<std::string, double> muI;
-    for (const CsvRow& m : readCsv("materials.csv"))
-        muI[m.f[0]] = std::stod(m.f[2]);
+    for (const auto& [material, values] : readMaterials())
+        muI[material] = values.first;
     ASSERT_GE(muI.size(), 5u);
     const double mu0 = 4e-7 * std::numbers::pi;
     int rows = 0;
@@ -201,7 +214,7 @@ TEST_F(CoreList, UngappedAlStaysBelowTheMaterialPermeability)
             ASSERT_NE(it, muI.end()) << name << ": material missing from data/materials.csv";
             double muE = sheet->number(row, AL) * 1e-9 * sheet->number(row, Le) * 1e-3
                          / (mu0 * sheet->number(row, Ae) * 1e-6);
-            EXPECT_LT(muE, it->second) << name;
+            EXPECT_LE(muE, 1.25 * it->second) << name;
             EXPECT_GT(muE, 0.25 * it->second) << name;
         }
     EXPECT_EQ(rows, 137);
@@ -246,6 +259,25 @@ TEST_F(CoreList, EveryRowSaysWhatItWasCheckedAgainst)
         EXPECT_NE(values.rfind("none", 0), 0u) << r.f[1] << ": a row checked against a document names the values";
     }
     EXPECT_GE(checked, 15);
+}
+
+TEST_F(CoreList, CalculatedRowsNameTheirShapeAndItsSource)
+{
+    // A row whose effective parameters were calculated from the standard
+    // dimensions names the shape, says what it held before, and its workbook
+    // source names the data set; the title row keeps the data set's licence.
+    int calculated = 0;
+    for (const CsvRow& r : readCsv()) {
+        if (r.f[CsvChecked] != "calculated: IEC 60205 from IEC 63093 dimensions")
+            continue;
+        ++calculated;
+        EXPECT_FALSE(r.f[CsvShape].empty()) << r.f[1];
+        EXPECT_NE(r.f[CsvValues].find("listed before"), std::string::npos) << r.f[1];
+        EXPECT_NE(r.f[CsvSource].find("OpenMagnetics MAS data set"), std::string::npos) << r.f[1];
+    }
+    EXPECT_GE(calculated, 10);
+    EXPECT_NE(std::string(sheet->text(0, 0)).find("OpenMagnetics MAS data set, Apache License 2.0"),
+              std::string::npos);
 }
 
 TEST_F(CoreList, ReadsLikeThePicker)

@@ -22,7 +22,6 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 QtHost::QtHost() : backend_(std::make_unique<ui::QtBackend>()) { ui::setBackend(backend_.get()); }
 
 QtHost::~QtHost() {
-    job_.reset();
     if (&ui::backend() == backend_.get()) ui::setBackend(nullptr);
 }
 
@@ -72,10 +71,16 @@ void QtHost::message(const std::string& title, const std::string& text) {
     box.exec();
 }
 
-bool QtHost::confirm(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::Question, qs(title), qs(text), QMessageBox::Yes | QMessageBox::No,
-                    activeWindow());
-    return box.exec() == QMessageBox::Yes;
+Answer QtHost::confirm(const std::string& title, const std::string& text, bool cancel) {
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (cancel) buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, qs(title), qs(text), buttons, activeWindow());
+    box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return Answer::No;
+    }
 }
 
 std::optional<std::string> QtHost::selectFile(const FileRequest& req) {
@@ -84,7 +89,7 @@ std::optional<std::string> QtHost::selectFile(const FileRequest& req) {
     fd.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fd.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QString types = qs(req.typeList).replace(';', ' ');
-    fd.setNameFilters({"Settings (" + types + ")", "All files (*)"});
+    fd.setNameFilters({"Project files (" + types + ")", "All files (*)"});
     const QString spec = qs(req.defaultSpec);
     if (spec.startsWith("*.")) fd.setDefaultSuffix(spec.mid(2));
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return std::nullopt;
@@ -111,19 +116,16 @@ void QtHost::quit() {
     if (loop_) loop_->quit();
 }
 
-bool QtHost::print(Panel& p, const PrintJob& job) {
-    if (!job_ || !job_->active()) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        QPrintDialog dlg(printer_.get(), activeWindow());
-        dlg.setWindowTitle("Print");
-        if (dlg.exec() != QDialog::Accepted) return false;
-        job_ = std::make_unique<PagePrinter>(*printer_);
-        if (!job_->begin()) {
-            MessagePopup("Error", "The printer could not be started");
-            return false;
-        }
+bool QtHost::print(const Document& doc) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(qs(doc.title));
+    QPrintDialog dlg(&printer, activeWindow());
+    dlg.setWindowTitle("Print");
+    if (dlg.exec() != QDialog::Accepted) return false;
+    if (!printDocument(printer, doc)) {
+        MessagePopup("Error", "The printer could not be started");
+        return false;
     }
-    job_->add(p, job);
     return true;
 }
 

@@ -7,7 +7,6 @@
 #include <memory>
 
 class QEventLoop;
-class QPrinter;
 class QWidget;
 
 namespace kv::ui {
@@ -15,8 +14,6 @@ class QtBackend;
 }
 
 namespace kv::panels {
-
-class PagePrinter;
 
 class QtHost : public Host {
 public:
@@ -26,12 +23,12 @@ public:
     void panelHidden(Panel& p) override;
     void ctrlChanged(Panel& p, Ctrl& c) override;
     void message(const std::string& title, const std::string& text) override;
-    bool confirm(const std::string& title, const std::string& text) override;
+    Answer confirm(const std::string& title, const std::string& text, bool cancel) override;
     std::optional<std::string> selectFile(const FileRequest& req) override;
     void screenSize(int& w, int& h) override;
     void runLoop() override;
     void quit() override;
-    bool print(Panel& p, const PrintJob& job) override;
+    bool print(const Document& doc) override;
 
     // The window of a panel, built on first use.
     QWidget* window(Panel& p);
@@ -41,8 +38,6 @@ private:
     std::unique_ptr<ui::QtBackend> backend_;
     QEventLoop* loop_ = nullptr;
     bool quit_ = false;
-    std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<PagePrinter> job_;
 };
 
 } // namespace kv::panels

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace kv::panels {
 
 namespace {
@@ -19,6 +21,122 @@ QImage grabNow(ui::Dialog& d) {
     QCoreApplication::sendPostedEvents();
     return ui::QtBackend::grab(d);
 }
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Lays blocks out top to bottom in points (1/72 inch), page after page.
+class Pager {
+public:
+    Pager(QPagedPaintDevice& device, QPainter& p) : device_(device), p_(p) {
+        p_.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
+        width_ = device.width() * 72.0 / device.logicalDpiX();
+        height_ = device.height() * 72.0 / device.logicalDpiY();
+    }
+
+    void title(const std::string& text) {
+        setFont(14, true);
+        const double h = lineHeight();
+        p_.drawText(QRectF(0, y_, width_, h), Qt::AlignLeft | Qt::AlignVCenter, qs(text));
+        setFont(8, false);
+        p_.drawText(QRectF(0, y_, width_, h), Qt::AlignRight | Qt::AlignVCenter,
+                    QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm"));
+        y_ += h + 2;
+        p_.drawLine(QPointF(0, y_), QPointF(width_, y_));
+        y_ += 6;
+    }
+
+    void heading(const std::string& text) {
+        setFont(11, true);
+        // A heading stays with the start of what follows it.
+        need(lineHeight() + 60);
+        y_ += 8;
+        p_.drawText(QRectF(0, y_, width_, lineHeight()), Qt::AlignLeft | Qt::AlignVCenter, qs(text));
+        y_ += lineHeight() + 3;
+    }
+
+    void paragraph(const std::string& text) {
+        setFont(9, false);
+        const QRectF box = p_.boundingRect(QRectF(0, 0, width_, 1e6), Qt::TextWordWrap, qs(text));
+        need(box.height());
+        p_.drawText(QRectF(0, y_, width_, box.height()), Qt::TextWordWrap, qs(text));
+        y_ += box.height() + 4;
+    }
+
+    void table(const std::vector<std::vector<std::string>>& rows) {
+        setFont(9, false);
+        // Label, value (right-aligned), unit; further columns share the rest.
+        const double pad = 4;
+        const double cols[] = {0.5 * width_, 0.18 * width_, 0.32 * width_};
+        for (const auto& row : rows) {
+            double h = lineHeight();
+            std::vector<QRectF> cells;
+            double x = 0;
+            for (std::size_t k = 0; k < row.size() && k < 3; ++k) {
+                const double w = cols[k] - 2 * pad;
+                const QRectF b = p_.boundingRect(QRectF(0, 0, w, 1e6), Qt::TextWordWrap, qs(row[k]));
+                h = std::max(h, b.height());
+                cells.emplace_back(x + pad, 0, w, 0);
+                x += cols[k];
+            }
+            need(h + 4);
+            for (std::size_t k = 0; k < cells.size(); ++k) {
+                QRectF r = cells[k];
+                r.moveTop(y_ + 2);
+                r.setHeight(h);
+                const int align = (k == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWordWrap;
+                p_.drawText(r, align, qs(row[k]));
+            }
+            y_ += h + 4;
+            QPen keep = p_.pen();
+            p_.setPen(QPen(QColor(190, 190, 190), 0.5));
+            p_.drawLine(QPointF(0, y_), QPointF(width_, y_));
+            p_.setPen(keep);
+        }
+        y_ += 4;
+    }
+
+    void graph(const std::shared_ptr<const plot::Plot>& model, const std::string& caption) {
+        const double w = width_, h = std::min(0.45 * width_, 0.4 * height_);
+        setFont(9, false);
+        need(h + lineHeight() + 6);
+        // The view of the windows, drawn at 1.5 of its pixels per point.
+        plot::PlotWidget view;
+        view.resize(int(w * 1.5), int(h * 1.5));
+        view.show(model);
+        view.sync();
+        QCoreApplication::sendPostedEvents(); // the legend's layout
+        p_.save();
+        p_.translate(0, y_);
+        p_.scale(w / view.width(), h / view.height());
+        static_cast<QWidget&>(view).render(&p_, QPoint(), QRegion(), QWidget::DrawChildren);
+        p_.restore();
+        y_ += h + 2;
+        if (!caption.empty()) {
+            p_.drawText(QRectF(0, y_, width_, lineHeight()), Qt::AlignHCenter | Qt::AlignTop, qs(caption));
+            y_ += lineHeight();
+        }
+        y_ += 6;
+    }
+
+private:
+    void setFont(int size, bool bold) {
+        QFont f = p_.font();
+        f.setPixelSize(size); // points, in the scaled painter
+        f.setBold(bold);
+        p_.setFont(f);
+    }
+    double lineHeight() const { return p_.fontMetrics().height(); }
+    void need(double h) {
+        if (y_ > 0 && y_ + h > height_) {
+            device_.newPage();
+            y_ = 0;
+        }
+    }
+
+    QPagedPaintDevice& device_;
+    QPainter& p_;
+    double width_ = 0, height_ = 0, y_ = 0;
+};
 } // namespace
 
 QImage renderPanel(Panel& p) {
@@ -32,64 +150,24 @@ QImage renderPanel(Panel& p) {
     return img;
 }
 
-PagePrinter::PagePrinter(QPagedPaintDevice& device) : device_(device) {}
-
-PagePrinter::~PagePrinter() { end(); }
-
-bool PagePrinter::begin() {
-    if (painter_) return true;
-    painter_ = new QPainter;
-    if (!painter_->begin(&device_)) {
-        delete painter_;
-        painter_ = nullptr;
-        return false;
+bool printDocument(QPagedPaintDevice& device, const Document& doc) {
+    device.setPageMargins(QMarginsF(18, 15, 18, 15), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    Pager pager(device, painter);
+    pager.title(doc.title);
+    for (const DocBlock& b : doc.blocks) {
+        switch (b.kind) {
+        case DocBlock::Kind::Heading: pager.heading(b.text); break;
+        case DocBlock::Kind::Paragraph: pager.paragraph(b.text); break;
+        case DocBlock::Kind::Table: pager.table(b.rows); break;
+        case DocBlock::Kind::Graph:
+            if (b.graph) pager.graph(b.graph, b.text);
+            break;
+        }
     }
-    y_ = 0;
-    return true;
-}
-
-void PagePrinter::add(Panel& p, const PrintJob& job) {
-    if (!begin()) return;
-    // A panel is printed as designed, not greyed by the dialog open over it.
-    const bool dimmed = p.dimmed;
-    if (dimmed) SetPanelAttribute(p.handle, ATTR_DIMMED, 0);
-    const QImage img = renderPanel(p);
-    if (dimmed) SetPanelAttribute(p.handle, ATTR_DIMMED, 1);
-    const QRect page = painter_->viewport();
-    const double margin = page.width() * 0.02;
-    QFont font = painter_->font();
-    font.setPointSizeF(10);
-    painter_->setFont(font);
-    const double lineH = QFontMetricsF(font, &device_).height();
-    const double width = page.width() - 2 * margin;
-    // Three quarters of the page width: a panel stays legible and two fit on a page.
-    double scale = job.fitPage ? 0.75 * width / img.width() : double(device_.logicalDpiX()) / 96.0;
-    double h = img.height() * scale;
-    const double needed = lineH * 1.6 + h;
-    if (y_ > 0 && y_ + needed > page.height()) {
-        device_.newPage();
-        y_ = 0;
-    }
-    if (needed > page.height()) { // taller than a page: shrink to fit
-        scale *= (page.height() - lineH * 1.6) / h;
-        h = img.height() * scale;
-    }
-    double y = y_ + margin * (y_ == 0);
-    QString head = QString::fromStdString(p.title);
-    if (job.dateTime) head += "    " + QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm");
-    painter_->drawText(QPointF(margin, y + lineH), head);
-    y += lineH * 1.5;
-    painter_->drawImage(QRectF(margin, y, img.width() * scale, h), img);
-    y_ = y + h + lineH;
-    if (job.ejectAfter) end();
-}
-
-bool PagePrinter::end() {
-    if (!painter_) return true;
-    const bool ok = painter_->end();
-    delete painter_;
-    painter_ = nullptr;
-    return ok;
+    return painter.end();
 }
 
 } // namespace kv::panels

@@ -1,4 +1,4 @@
-// Pictures and printed pages of panels.
+// Pictures of panels and printed documents.
 #pragma once
 
 #include "platform/panels/Panels.h"
@@ -6,28 +6,15 @@
 #include <QImage>
 #include <QPagedPaintDevice>
 
-class QPainter;
-
 namespace kv::panels {
 
 // The panel as its window shows it (built offscreen when it has none).
 QImage renderPanel(Panel& p);
 
-// Lays panels out on pages of one document: each print goes below the one
-// before, on a new page when it does not fit; a job that ejects ends the page.
-class PagePrinter {
-public:
-    explicit PagePrinter(QPagedPaintDevice& device);
-    ~PagePrinter();
-    bool begin();
-    void add(Panel& p, const PrintJob& job);
-    bool end();
-    bool active() const { return painter_ != nullptr; }
-
-private:
-    QPagedPaintDevice& device_;
-    QPainter* painter_ = nullptr;
-    double y_ = 0;
-};
+// Lays a document out on the pages of a printer or PDF writer: a title line
+// with the date, then headings, wrapped paragraphs, ruled tables and graphs,
+// each moved to a new page when it does not fit on the current one.
+// Returns false when the device cannot be painted on.
+bool printDocument(QPagedPaintDevice& device, const Document& doc);
 
 } // namespace kv::panels

@@ -169,7 +169,7 @@ public:
     }
 
 protected:
-    void reject() override { host->dlg.dispatch(IdCancel, Notify::Clicked); }
+    void reject() override { host->dlg.onEscape(); } // the Esc key
     void accept() override { host->dlg.dispatch(IdOk, Notify::Clicked); }
     void closeEvent(QCloseEvent* e) override {
         if (closing || !host) {

@@ -1,0 +1,80 @@
+// The loss model's hot paths: one design's losses and temperature rise, the
+// core loss of every row of the core table at one operating point, and the
+// core adviser over the whole table.
+#include "magnetics/CoreAdviser.h"
+#include "magnetics/MagneticLoss.h"
+#include "tests/magnetics/CoreTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+using namespace kv::magnetics;
+
+MagneticDesign flyback() {
+    MagneticDesign d;
+    d.material = "N87";
+    d.shape = "ETD 34/17/11";
+    d.ve = 7630e-9;
+    d.flux = trapezoid(0.2, 10e-6, 4e-6, 0, 4.5e-6);
+    d.windings = {{40, 0.5e-3, 0.55e-3, 1, {{0, 0}, {4e-6, 2}, {4e-6, 0}, {10e-6, 0}}},
+                  {8, 0.6e-3, 0.65e-3, 3, {{0, 0}, {4e-6, 0}, {4e-6, 10}, {8.5e-6, 0}, {10e-6, 0}}}};
+    return d;
+}
+
+void MagneticLossOneDesign(benchmark::State& state) {
+    const MagneticDesign d = flyback();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(magneticLoss(d));
+}
+BENCHMARK(MagneticLossOneDesign)->Unit(benchmark::kMicrosecond);
+
+// 100 kHz flyback flux with the same volt-seconds per turn on
+// every core (20 µV·s over 30 turns), so smaller cores swing further.
+void CoreLossAllRows(benchmark::State& state) {
+    const auto rows = test::coreTable();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const auto& r : rows) {
+            const double swing = 20e-6 / (30 * r.ae);
+            const CoreLoss c = coreLossDensity(r.material, trapezoid(swing, 10e-6, 4e-6, 0, 4.5e-6), 80);
+            sum += c.reason == Reason::None ? c.pv * r.ve : c.outsideValue * r.ve;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["rows"] = double(rows.size());
+}
+BENCHMARK(CoreLossAllRows)->Unit(benchmark::kMillisecond);
+
+// A 65 W DCM flyback at 100 kHz (Lp 400 µH, 2.7 A peak, n = 6) over every
+// row of the core table: turns, gap, fit, losses, rise and the ranking.
+void AdviseAllRows(benchmark::State& state) {
+    const auto rows = test::coreTable();
+    FlybackPoint op;
+    op.inductance = 400e-6;
+    op.frequency = 100e3;
+    op.duty = 0.45;
+    op.primaryPeak = 2.7;
+    op.secondaryPeak = 6 * 2.7;
+    op.secondaryShare = 0.4;
+    op.turnsRatio = 6;
+    op.bpk = 0.25;
+    op.currentDensity = 5e6;
+    int fitting = 0;
+    for (auto _ : state) {
+        const auto advice = adviseCores(op, rows);
+        fitting = 0;
+        for (const auto& a : advice)
+            fitting += a.verdict == Verdict::Fits;
+        benchmark::DoNotOptimize(fitting);
+    }
+    state.counters["rows"] = double(rows.size());
+    state.counters["fitting"] = fitting;
+}
+BENCHMARK(AdviseAllRows)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
