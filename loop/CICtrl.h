@@ -7,6 +7,7 @@
 
 namespace kv::loop {
 
+// CICtrl (current control): the current-mode page.
 class CICtrl : public LoopPage {
 public:
     enum : int {

@@ -7,6 +7,7 @@
 
 namespace kv::loop {
 
+// CType3: the voltage-mode type III page.
 class CType3 : public LoopPage {
 public:
     enum : int {

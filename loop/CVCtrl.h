@@ -8,6 +8,7 @@
 
 namespace kv::loop {
 
+// CVCtrl (voltage control): the voltage-mode type II page.
 class CVCtrl : public LoopPage {
 public:
     enum : int {

@@ -7,6 +7,7 @@
 
 namespace kv::loop {
 
+// CLoop: the loop sheet, the property sheet of the three loop pages.
 class CLoop : public services::PageSheet {
 public:
     explicit CLoop(ui::Dialog* parent = nullptr);

@@ -5,6 +5,7 @@
 
 namespace kv::toolbox {
 
+// CCore: the first core page, core cross-section of any topology.
 class CCore : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kPower = 1030, kArea = 1031 };

@@ -5,6 +5,7 @@
 
 namespace kv::toolbox {
 
+// CCore2: the second core page, flyback core volume.
 class CCore2 : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kPower = 1030, kFreq = 1031, kVolume = 1032 };

@@ -5,6 +5,7 @@
 
 namespace kv::toolbox {
 
+// CCore3: the third core page, core volume of forward-type topologies.
 class CCore3 : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kTopology = 1324, kPower = 1325, kSwing = 1200, kFreq = 1326, kVolume = 1049 };

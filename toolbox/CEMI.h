@@ -6,6 +6,7 @@
 
 namespace kv::toolbox {
 
+// CEMI: the EMI filter page.
 class CEMI : public form::FormWindow {
 public:
     enum : int {

@@ -7,6 +7,7 @@
 
 namespace kv::toolbox {
 
+// CEMIDM (EMI, differential mode): the rectifier-current page for a differential-mode choke.
 class CEMIDM : public form::FormWindow {
 public:
     enum : int {

@@ -10,6 +10,7 @@
 
 namespace kv::toolbox {
 
+// CEditPage: the toolbox page that opens the formula and interface files.
 class CEditPage : public ui::Dialog {
 public:
     enum : int {

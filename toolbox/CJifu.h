@@ -5,6 +5,7 @@
 
 namespace kv::toolbox {
 
+// CJifu (集肤, "skin"): the skin-depth page.
 class CJifu : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kFreq = 1030, kTemp = 1031, kDepth = 1032 };

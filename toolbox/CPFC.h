@@ -7,6 +7,7 @@
 
 namespace kv::toolbox {
 
+// CPFC: the transition-mode boost PFC page.
 class CPFC : public form::FormWindow {
 public:
     enum : int {

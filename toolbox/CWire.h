@@ -5,6 +5,7 @@
 
 namespace kv::toolbox {
 
+// CWire: the wire page, strands for an RMS current.
 class CWire : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kCurrent = 1030, kDiameter = 1031, kDensity = 1032, kStrands = 1033 };

@@ -7,6 +7,7 @@
 
 namespace kv::toolbox {
 
+// CYIJIE (一阶, "first order"): the first-order RC/RL circuit page.
 class CYIJIE : public form::FormWindow {
 public:
     enum : int {

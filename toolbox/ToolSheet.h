@@ -6,6 +6,7 @@
 
 namespace kv::toolbox {
 
+// CTool: the toolbox, the property sheet of the toolbox pages.
 class CTool : public services::PageSheet {
 public:
     explicit CTool(ui::Dialog* parent = nullptr);

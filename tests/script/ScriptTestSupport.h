@@ -31,7 +31,7 @@ inline std::string builtinLabel(int templateId, int id) {
     return {};
 }
 
-class ScriptTest : public ::testing::Test {
+class ScriptFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         char tmpl[] = "/tmp/kv-script-test-XXXXXX";
