@@ -19,8 +19,8 @@ void registerAll() {
     toolbox::registerWindows();
     loop::registerWindows();
     ic::registerWindows();
-    services::registerSheet(shell::LauncherDialog::kKit, &toolbox::runToolSheet);
-    services::registerSheet(shell::LauncherDialog::kLoop, &loop::runLoopSheet);
+    services::registerSheet(shell::LauncherDialog::kKit, &services::runSheet<toolbox::CTool>);
+    services::registerSheet(shell::LauncherDialog::kLoop, &services::runSheet<loop::CLoop>);
 }
 
 std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {

@@ -1,5 +1,5 @@
 // Korvane: start-up runs the launcher modally; closing it ends the program.
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "app/App.h"
 #include "shell/Launcher.h"
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Korvane: no installed font for %s; install fonts-noto-cjk and fonts-arphic-ukai\n",
                      face.c_str());
     std::error_code ec;
-    kv::ui::setWorkFolder(std::filesystem::current_path(ec).string());
+    kv::io::setWorkFolder(std::filesystem::current_path(ec).string());
     kv::ui::QtBackend backend;
     kv::ui::setBackend(&backend);
     kv::app::registerAll();

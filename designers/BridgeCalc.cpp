@@ -20,10 +20,10 @@ Design startValues(Topology t) {
 
 float primaryShare(Topology t) { return t == Topology::HalfBridge ? 0.5f : 1.0f; }
 
-Outcome design(Design& d, Topology t) {
+form::Outcome design(Design& d, Topology t) {
     // The inductor is sized at the highest input, which must be the highest.
-    if (d.VinMax < d.VinMin) return Outcome::stopped(kMaxBelowMin);
-    Outcome o;
+    if (d.VinMax < d.VinMin) return form::Outcome::stopped(kMaxBelowMin);
+    form::Outcome o;
     if (t == Topology::PushPull && d.Dmax > 0.8001f) o.notice(kLongDuty);
     const float k = primaryShare(t);
     const float vp = d.VinMin * k; // across the primary while a switch conducts
@@ -52,8 +52,8 @@ Outcome design(Design& d, Topology t) {
     return o;
 }
 
-Outcome pushPull(Design& d, int) { return design(d, Topology::PushPull); }
-Outcome halfBridge(Design& d, int) { return design(d, Topology::HalfBridge); }
-Outcome fullBridge(Design& d, int) { return design(d, Topology::FullBridge); }
+form::Outcome pushPull(Design& d, int) { return design(d, Topology::PushPull); }
+form::Outcome halfBridge(Design& d, int) { return design(d, Topology::HalfBridge); }
+form::Outcome fullBridge(Design& d, int) { return design(d, Topology::FullBridge); }
 
 } // namespace kv::designers::bridge

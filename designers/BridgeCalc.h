@@ -3,7 +3,7 @@
 // differ in the voltage across the primary and in its RMS current.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::bridge {
 
@@ -31,10 +31,10 @@ Design startValues(Topology t);
 // Share of the input voltage across the primary (one half of it for the push-pull).
 float primaryShare(Topology t);
 
-Outcome design(Design& d, Topology t);
+form::Outcome design(Design& d, Topology t);
 // The same, as a computation button runs it.
-Outcome pushPull(Design& d, int mode);
-Outcome halfBridge(Design& d, int mode);
-Outcome fullBridge(Design& d, int mode);
+form::Outcome pushPull(Design& d, int mode);
+form::Outcome halfBridge(Design& d, int mode);
+form::Outcome fullBridge(Design& d, int mode);
 
 } // namespace kv::designers::bridge

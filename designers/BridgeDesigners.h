@@ -10,11 +10,12 @@ namespace kv::designers {
 
 // What tells the three windows apart besides their controls.
 struct BridgeLayout {
-    int templateId;
+    const script::DesignerFiles& files;
+    std::vector<form::Field> (*fields)(bridge::Design&);
     const char* title;
     bridge::Topology topology;
     std::span<const GroupColor> colors;
-    int picture, pictureGroup, pictureX, pictureY, marginW, marginH;
+    Picture picture;
 };
 
 class BridgeDesigner : public TableDesigner<bridge::Design> {
@@ -27,16 +28,22 @@ protected:
 
 class PushPullDesigner : public BridgeDesigner {
 public:
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(bridge::Design& d);
     explicit PushPullDesigner(ui::Dialog* parent);
 };
 
 class HalfBridgeDesigner : public BridgeDesigner {
 public:
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(bridge::Design& d);
     explicit HalfBridgeDesigner(ui::Dialog* parent);
 };
 
 class FullBridgeDesigner : public BridgeDesigner {
 public:
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(bridge::Design& d);
     explicit FullBridgeDesigner(ui::Dialog* parent);
 };
 

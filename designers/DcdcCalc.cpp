@@ -132,11 +132,11 @@ float chargeAbove(std::span<const Corner> wave, float level) {
     return q;
 }
 
-Outcome design(Design& d, int mode) {
+form::Outcome design(Design& d, int mode) {
     const int converter = converterOf(mode);
     const bool dcm = dcmOf(mode);
-    if (!suits(d, converter)) return Outcome::stopped(kBadConditions);
-    if (!dcm && d.r > kMaxRipple) return Outcome::stopped(kRippleTooLarge);
+    if (!suits(d, converter)) return form::Outcome::stopped(kBadConditions);
+    if (!dcm && d.r > kMaxRipple) return form::Outcome::stopped(kRippleTooLarge);
     const Swing s = dcm ? discontinuous(d, converter) : continuous(d, converter);
     d.DL = mag::wireDiameter(d.Cmil, d.Irms);
     // An inductor has at least one turn.
@@ -144,7 +144,7 @@ Outcome design(Design& d, int mode) {
     outputCapacitor(d, converter, s);
     d.Vc = 1.2f * d.Vo;
     // Computed, but not shown: the core would saturate.
-    if (d.Bpk > d.Bsat) return Outcome::stopped(kAboveSaturation);
+    if (d.Bpk > d.Bsat) return form::Outcome::stopped(kAboveSaturation);
     return {};
 }
 

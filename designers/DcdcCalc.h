@@ -4,7 +4,7 @@
 // the output capacitor.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 #include <span>
 
@@ -39,7 +39,7 @@ enum Code : int {
 // The largest CCM ripple ratio: the inductor current just reaches zero.
 inline constexpr float kMaxRipple = 2.0f;
 
-Outcome design(Design& d, int mode);
+form::Outcome design(Design& d, int mode);
 
 // A current over one period as corners (time, current) joined by straight
 // lines; a jump is two corners at the same time.

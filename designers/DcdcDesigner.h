@@ -13,6 +13,9 @@ public:
     // Repainted when the converter changes.
     static constexpr ui::Rect kPictureArea{365, 18, 590, 150};
 
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(dcdc::Design& d);
+
     explicit DcdcDesigner(ui::Dialog* parent);
     int converter() const;
     bool dcm() const { return selected(kMode) == 1; }
@@ -22,8 +25,8 @@ private:
     void fillModes() override;
     void modeChanged() override;
     bool onOtherCommand(int id, ui::Notify code) override;
-    // The built-in formulas add the output capacitor's ESR to the tips.
-    void resultsShown(int id, bool builtIn) override;
+    // Results of the built-in formulas add the output capacitor's ESR to the tips.
+    void finished(const form::Run& r) override;
     void showTips(bool withEsr);
 };
 

@@ -63,9 +63,9 @@ float estimateDuty(const Design& d) {
     return ton / (1e6f / (d.f * 1000.0f));
 }
 
-Outcome estimate(Design& d, int mode) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
-    Outcome o;
+form::Outcome estimate(Design& d, int mode) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
+    form::Outcome o;
     if (mode == kCcm) {
         const float k = (d.r + 2.0f) * (d.r + 2.0f) / d.r;
         d.Ve = k * 0.7f * (d.Po * 100.0f / d.Eff / d.f) * 1000.0f;
@@ -78,8 +78,8 @@ Outcome estimate(Design& d, int mode) {
 }
 
 namespace {
-Outcome verifyCcm(Design& d) {
-    Outcome o;
+form::Outcome verifyCcm(Design& d) {
+    form::Outcome o;
     d.Iin = d.Po * 100.0f / d.Eff / peak(d.VacMin);
     const float io = d.Po / d.Vo;
     const float n = turnsRatio(d);
@@ -113,7 +113,7 @@ Outcome verifyCcm(Design& d) {
     return o;
 }
 
-Outcome verifyDcm(Design& d) {
+form::Outcome verifyDcm(Design& d) {
     // The turns ratio comes from the inputs, as in CCM.
     const float nd = turnsRatio(d);
     const float io = d.Po / d.Vo;
@@ -140,19 +140,19 @@ Outcome verifyDcm(Design& d) {
     mag::roundTurns(np0, nd, d.Np, d.Ns);
     d.Zc = mag::airGap(d.Ae, d.Le, d.Np, d.Lp);
     // The core resets over the secondary's conduction 1 - D - idle.
-    Outcome o;
+    form::Outcome o;
     if (valleyFlux(d, peak(d.VacMin) * duty / (1.0f - duty - idle)) > d.Bsat) o.notice(kValleyFluxAboveSat);
     return o;
 }
 } // namespace
 
-Outcome verify(Design& d, int mode) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
+form::Outcome verify(Design& d, int mode) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
     return mode == kDcm ? verifyDcm(d) : verifyCcm(d);
 }
 
-Outcome snubber(Design& d, int) {
-    if (int stop = commonStop(d)) return Outcome::stopped(stop);
+form::Outcome snubber(Design& d, int) {
+    if (int stop = commonStop(d)) return form::Outcome::stopped(stop);
     // The clamp sits at what the switch allows above the mains peak; the
     // design reflects Vc / 1.4 meanwhile.
     const float vc = clampVoltage(d);

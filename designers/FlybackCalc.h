@@ -1,7 +1,7 @@
 // Built-in flyback transformer formulas, in single precision.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::flyback {
 
@@ -44,11 +44,11 @@ float estimateDuty(const Design& d);
 float bulkValley(const Design& d);
 
 // Core estimate: CCM core volume Ve (mm3); DCM area product (mm4), into Ve.
-Outcome estimate(Design& d, int mode);
+form::Outcome estimate(Design& d, int mode);
 // The full transformer and component design.
-Outcome verify(Design& d, int mode);
+form::Outcome verify(Design& d, int mode);
 // RCD leakage snubber from Lp and Ipkp of a verify: Rlk (kOhm) that holds the
 // clamp at Vswm - Vswr - 1.414 VacMax, and Clk (nF) for kClampRipple.
-Outcome snubber(Design& d, int mode);
+form::Outcome snubber(Design& d, int mode);
 
 } // namespace kv::designers::flyback

@@ -14,12 +14,12 @@ public:
         kEstimateGroup = 1051, kVeLabel = 1052, kVeNote = 1086, kPictureGroup = 1078,
     };
     static constexpr int kPicture = 320;
+    static const script::DesignerFiles kFiles;
+    // The fields over design `d`, in the order the interface file numbers the labels.
+    static std::vector<form::Field> fieldsOf(flyback::Design& d);
 
     explicit FlybackDesigner(ui::Dialog* parent);
-    void onInitDialog() override;
     bool dcm() const { return selected(kMode) == 1; }
-    // Edit control of a formula name ("Po", "Lp", ...).
-    static int controlOf(const char* name);
 
 private:
     int mode() const override { return dcm() ? flyback::kDcm : flyback::kCcm; }

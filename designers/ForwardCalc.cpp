@@ -11,8 +11,8 @@ namespace mag = services::magnetics;
 
 namespace {
 // The duty notice both buttons give.
-Outcome dutyNotice(const Design& d) {
-    Outcome o;
+form::Outcome dutyNotice(const Design& d) {
+    form::Outcome o;
     if (d.Dmax >= 0.5f) o.notice(kResetDuty);
     return o;
 }
@@ -20,16 +20,16 @@ Outcome dutyNotice(const Design& d) {
 
 float inputPower(const Design& d) { return d.Vo * 100.0f * d.Io / d.Eff; }
 
-Outcome areaProduct(Design& d, int) {
-    Outcome o = dutyNotice(d);
+form::Outcome areaProduct(Design& d, int) {
+    form::Outcome o = dutyNotice(d);
     d.Ap = inputPower(d) * 506.7f * d.Cmil / (d.Kw * 1000.0f * d.f * d.Bpk);
     return o;
 }
 
-Outcome verify(Design& d, int) {
+form::Outcome verify(Design& d, int) {
     // The inductor is sized at the highest input, which must be the highest.
-    if (d.VinMax < d.VinMin) return Outcome::stopped(kMaxBelowMin);
-    Outcome o = dutyNotice(d);
+    if (d.VinMax < d.VinMin) return form::Outcome::stopped(kMaxBelowMin);
+    form::Outcome o = dutyNotice(d);
     // On-time (µs) at the lowest input, in volt-microseconds over the core.
     const float voltMicroseconds = d.VinMin * 1e6f * d.Dmax / (d.f * 1000.0f);
     const float np0 = voltMicroseconds * 100.0f / (d.Bpk * d.Ae * 0.01f);

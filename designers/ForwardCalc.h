@@ -3,7 +3,7 @@
 // the chosen core.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::forward {
 
@@ -26,8 +26,8 @@ enum Code : int {
 // Input power Po / η (W).
 float inputPower(const Design& d);
 // Area product Ap (cm4) into d.Ap.
-Outcome areaProduct(Design& d, int mode);
+form::Outcome areaProduct(Design& d, int mode);
 // Turns, currents, wires and the output inductance for core area d.Ae.
-Outcome verify(Design& d, int mode);
+form::Outcome verify(Design& d, int mode);
 
 } // namespace kv::designers::forward

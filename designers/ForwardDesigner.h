@@ -11,6 +11,8 @@ class ForwardDesigner : public TableDesigner<forward::Design> {
 public:
     enum : int { kAreaProduct = 1096, kVerify = 1095, kNote = 1306, kPictureGroup = 1114 };
     static constexpr int kPicture = 173;
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(forward::Design& d);
 
     explicit ForwardDesigner(ui::Dialog* parent);
 

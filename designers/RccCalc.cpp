@@ -22,8 +22,8 @@ float duty(const Design& d) {
     return se * d.Vo * n / (se * d.Vo * n + mag::mainsPeak(d.VacMin) * eta);
 }
 
-Outcome design(Design& d, int) {
-    if (voltageBudget(d) <= 0) return Outcome::stopped(kNoVoltageBudget);
+form::Outcome design(Design& d, int) {
+    if (voltageBudget(d) <= 0) return form::Outcome::stopped(kNoVoltageBudget);
     const float eta = d.Eff * 0.01f, n = turnsRatio(d), D = duty(d);
     const float vin = mag::mainsPeak(d.VacMin);
     d.Ipks = d.IoMax * 2.0f / (1.0f - D);

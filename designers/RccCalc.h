@@ -3,7 +3,7 @@
 // input and full load for its lowest frequency.
 #pragma once
 
-#include "designers/Outcome.h"
+#include "form/Outcome.h"
 
 namespace kv::designers::rcc {
 
@@ -26,6 +26,6 @@ float voltageBudget(const Design& d);
 // Duty cycle at the lowest input and full load.
 float duty(const Design& d);
 
-Outcome design(Design& d, int mode);
+form::Outcome design(Design& d, int mode);
 
 } // namespace kv::designers::rcc

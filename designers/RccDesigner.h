@@ -12,6 +12,9 @@ public:
     enum : int { kCalculate = 3, kPictureGroup = 1093 };
     static constexpr int kPicture = 209;
 
+    static const script::DesignerFiles kFiles;
+    static std::vector<form::Field> fieldsOf(rcc::Design& d);
+
     explicit RccDesigner(ui::Dialog* parent);
 };
 

@@ -1,5 +1,7 @@
 #include "graphic_flyback/DesignReport.h"
 
+#include "platform/ui/Numbers.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -85,17 +87,9 @@ const Item kResults[] = {
 };
 const int kSeparatorWidths[5] = {62, 79, 18, 18, 26};
 
-// Seven significant digits, no trailing decimal point.
-std::string number7(float v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.7g", double(v));
-    return buf;
-}
-
 std::string project(const ReportData& d)
 {
-    return "PWM—" + number7(d.Vo) + "V" + number7(d.Io) + "A Flyback";
+    return "PWM—" + ui::formatNumber(d.Vo, 7) + "V" + ui::formatNumber(d.Io, 7) + "A Flyback";
 }
 
 std::string coreType(const std::string& name)

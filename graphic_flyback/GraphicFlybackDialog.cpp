@@ -1,11 +1,12 @@
 #include "graphic_flyback/GraphicFlybackDialog.h"
 
+#include "graphic_flyback/DesignReport.h"
 #include "graphic_flyback/ParamDialogs.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
-#include "graphic_flyback/DesignReport.h"
+#include "platform/io/Files.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <charconv>
@@ -14,36 +15,26 @@
 namespace kv::graphic {
 
 const Region kRegions[12] = {
-    {10, 66, 46, 86, "AC", 240, Derive::FromVor},
-    {13, 103, 30, 122, "η", 241, Derive::FromVor},
-    {235, 166, 265, 186, "Cin", 242, Derive::FromDuty},
-    {358, 252, 400, 276, nullptr, 243, Derive::FromDuty},
-    {424, 307, 460, 324, "Qsw", 244, Derive::FromVor},
-    {560, 14, 590, 32, "Llk", 245, Derive::FromVor},
-    {668, 17, 783, 34, "Transformer", 246, Derive::FromVor},
-    {805, 16, 832, 35, "Do", 247, Derive::FromVor},
-    {940, 60, 981, 79, "Cout", 248, Derive::FromVor},
-    {1003, 96, 1043, 120, "Out", 250, Derive::FromVor},
-    {605, 314, 629, 332, "Df", 251, Derive::FromVor},
-    {534, 315, 560, 333, "Vf", 252, Derive::FromVor},
+    {10, 66, 46, 86, "AC", tpl::kAcInput, Derive::FromVor},
+    {13, 103, 30, 122, "η", tpl::kEfficiency, Derive::FromVor},
+    {235, 166, 265, 186, "Cin", tpl::kInputCapacitor, Derive::FromDuty},
+    {358, 252, 400, 276, nullptr, tpl::kIcOutput, Derive::FromDuty},
+    {424, 307, 460, 324, "Qsw", tpl::kSwitch, Derive::FromVor},
+    {560, 14, 590, 32, "Llk", tpl::kLeakage, Derive::FromVor},
+    {668, 17, 783, 34, "Transformer", tpl::kTransformer, Derive::FromVor},
+    {805, 16, 832, 35, "Do", tpl::kOutputDiode, Derive::FromVor},
+    {940, 60, 981, 79, "Cout", tpl::kOutputCapacitor, Derive::FromVor},
+    {1003, 96, 1043, 120, "Out", tpl::kOutput, Derive::FromVor},
+    {605, 314, 629, 332, "Df", tpl::kAuxDiode, Derive::FromVor},
+    {534, 315, 560, 333, "Vf", tpl::kAuxVoltage, Derive::FromVor},
 };
 
 std::string numberText(double v, int digits) {
     if (!std::isfinite(v)) return "---";
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
-    std::string s(buf, r.ptr);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
+    return ui::formatNumber(v, digits);
 }
 
 namespace {
-constexpr ui::Color kBlack{0, 0, 0};
-constexpr ui::Color kGreen{0, 255, 0};
-constexpr ui::Color kRed{255, 0, 0};
-constexpr ui::Color kPurple{137, 11, 155};
-constexpr ui::Color kMagenta{255, 0, 255};
-constexpr ui::Color kGrey{128, 128, 128};
 constexpr const char* kStrike = "—————";
 } // namespace
 
@@ -54,7 +45,7 @@ const ui::MessageEntry<G> G::kMessageMap[] = {
     {G::kFont, ui::Notify::Clicked, &G::onFont},
 };
 
-GraphicFlybackDialog::GraphicFlybackDialog(ui::Dialog* parent) : Dialog(238, parent) {}
+GraphicFlybackDialog::GraphicFlybackDialog(ui::Dialog* parent) : Dialog(tpl::kGraphicFlyback, parent) {}
 
 bool GraphicFlybackDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
 
@@ -86,7 +77,7 @@ bool GraphicFlybackDialog::recalculate(Derive how) {
 }
 
 void GraphicFlybackDialog::onTimer(int id) {
-    ui::restoreWorkFolder();
+    io::restoreWorkFolder();
     if (id == 1) {
         progress += 10;
         if (progress <= 100) {
@@ -122,7 +113,7 @@ void GraphicFlybackDialog::onBackground() {
 }
 
 void GraphicFlybackDialog::onFont() {
-    services::runModalWindow(kFontTemplate, *this);
+    services::runModalWindow(tpl::kFont, *this);
 }
 
 void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
@@ -131,12 +122,12 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     if (const ui::BitmapInfo* b = picture ? ui::findBitmap(picture) : nullptr)
         c.stretchBitmap(picture, {0, 0, clientWidth(), clientHeight()}, {0, 0, b->width, b->height + 10});
     c.setTransparent(true);
-    c.setTextColor(kGreen);
+    c.setTextColor(ui::kGreen);
     c.setFont("", 0);
     c.text(12, 5, clickText);
     c.setTextColor({255, 128, 64});
     c.text(21, 396, "Auto processing......");
-    c.setTextColor(kGreen);
+    c.setTextColor(ui::kGreen);
     c.text(21, 416, "Initialize complete!");
     c.text(21, 436, "Korvane for SMPS Design!");
     c.text(21, 456, "");
@@ -148,67 +139,67 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
         c.setTextColor(color);
         c.text(x, y, s);
     };
-    put(12, 130, kBlack, "AC:" + n7(d.VacMin) + "-" + n7(d.VacMax) + "V");
-    put(12, 150, kBlack, "频率:" + n7(d.fLine) + "Hz");
-    put(12, 170, kBlack, "效率:" + n7(d.Efficiency) + "%");
-    put(292, 143, kBlack, "纹波:" + n7(d.PerVinpp) + "%");
-    put(292, 123, kBlack, "最低整流电压:" + n7(d.VdcMin) + "V");
-    put(292, 235, kBlack, "开关频率:" + n7(d.fosc) + "KHz");
-    put(379, 330, kBlack, "开关管耐压:" + n7(d.VMos) + "V");
-    put(538, 51, kBlack, "漏感:" + n7(d.PerLLK) + "%");
-    put(538, 71, kBlack, "漏感尖峰:" + n7(d.Vz) + "V");
-    put(521, 253, kBlack, n7(d.Vf) + "V");
-    put(603, 253, kBlack, n7(d.Vdf) + "V");
-    put(869, 47, kBlack, n7(d.Vdo) + "V");
-    put(1000, 80, kBlack, n7(d.Vopp) + "mV");
-    put(727, 268, kBlack, d.Mode == 1 ? "DCM模式" : "CCM模式");
-    put(727, 288, kBlack, d.CoreName == kUserCore ? std::string("磁芯:未知型号") : d.CoreName);
-    put(727, 308, kBlack, "Ae:" + n7(d.Ae) + "mm2");
-    put(727, 328, kBlack, "Le:" + n7(d.Le) + "mm");
-    put(727, 348, kBlack, "峰值磁密:" + n7(d.Bpk) + "GS");
-    put(727, 368, kBlack, "饱和磁密:" + n7(d.Bsat) + "GS");
-    put(727, 388, kBlack, "纹波率:" + n7(d.r));
-    put(727, 408, kBlack, "电流密度:" + n7(d.Cmil) + "cmil/A");
-    put(292, 255, kPurple, "Dmax:" + numberText(d.Dmax, 3));
-    put(292, 275, kPurple, "Tdie:" + numberText(d.Tdie, 3) + "%");
-    put(379, 350, kPurple, "耐压裕量:" + n7(d.Vswy) + "V");
-    put(538, 211, kPurple, "折射电压:" + n7(d.Vor) + "V");
-    put(350, 61, kMagenta, numberText(d.Rlk, 5) + "KΩ");
-    put(350, 81, kMagenta, numberText(d.Clk, 5) + "nF");
-    put(292, 163, kMagenta, "电容:" + n7(d.Cin) + "μF");
-    put(538, 91, kMagenta, "电流峰值:" + n7(d.Ipkp) + "A");
-    put(538, 111, kMagenta, "电流有效值:" + n7(d.Irmsp) + "A");
-    put(269, 26, kMagenta, "输入电流平均值:" + numberText(d.Iin, 5) + "A");
-    put(538, 131, kMagenta, "初级电感量:" + n7(d.Lp) + "μH");
-    put(538, 151, kMagenta, "初级匝数:" + n7(d.Np) + "Ts");
-    put(538, 171, kMagenta, "初级线径φ:" + n7(d.dp) + "mm");
-    put(750, 71, kMagenta, "电流峰值:" + n7(d.Ipks) + "A");
-    put(750, 91, kMagenta, "电流有效值:" + n7(d.Irmss) + "A");
-    put(750, 111, kMagenta, "次级电感量:" + n7(d.Ls) + "μH");
-    put(750, 131, kMagenta, "次级匝数:" + n7(d.Ns) + "Ts");
-    put(750, 151, kMagenta, "次级线径φ:" + n7(d.ds) + "mm");
-    put(615, 350, kMagenta, n7(d.Nf) + "Ts");
-    put(615, 370, kMagenta, "φ:Unknown");
-    put(945, 131, kMagenta, n7(d.VCout) + "V");
-    put(945, 151, kMagenta, "估计:" + numberText(d.Co, 6) + "μF");
-    put(868, 22, kMagenta, "耐压>:" + numberText(d.VDon, 4) + "V");
-    put(955, 22, kMagenta, "电流>:" + numberText(d.IDout, 4) + "A");
-    put(1000, 55, kMagenta, n7(d.Vo) + "V");
-    put(1000, 68, kMagenta, n7(d.Io) + "A");
-    put(379, 370, kMagenta,
+    put(12, 130, ui::kBlack, "AC:" + n7(d.VacMin) + "-" + n7(d.VacMax) + "V");
+    put(12, 150, ui::kBlack, "频率:" + n7(d.fLine) + "Hz");
+    put(12, 170, ui::kBlack, "效率:" + n7(d.Efficiency) + "%");
+    put(292, 143, ui::kBlack, "纹波:" + n7(d.PerVinpp) + "%");
+    put(292, 123, ui::kBlack, "最低整流电压:" + n7(d.VdcMin) + "V");
+    put(292, 235, ui::kBlack, "开关频率:" + n7(d.fosc) + "KHz");
+    put(379, 330, ui::kBlack, "开关管耐压:" + n7(d.VMos) + "V");
+    put(538, 51, ui::kBlack, "漏感:" + n7(d.PerLLK) + "%");
+    put(538, 71, ui::kBlack, "漏感尖峰:" + n7(d.Vz) + "V");
+    put(521, 253, ui::kBlack, n7(d.Vf) + "V");
+    put(603, 253, ui::kBlack, n7(d.Vdf) + "V");
+    put(869, 47, ui::kBlack, n7(d.Vdo) + "V");
+    put(1000, 80, ui::kBlack, n7(d.Vopp) + "mV");
+    put(727, 268, ui::kBlack, d.Mode == 1 ? "DCM模式" : "CCM模式");
+    put(727, 288, ui::kBlack, d.CoreName == kUserCore ? std::string("磁芯:未知型号") : d.CoreName);
+    put(727, 308, ui::kBlack, "Ae:" + n7(d.Ae) + "mm2");
+    put(727, 328, ui::kBlack, "Le:" + n7(d.Le) + "mm");
+    put(727, 348, ui::kBlack, "峰值磁密:" + n7(d.Bpk) + "GS");
+    put(727, 368, ui::kBlack, "饱和磁密:" + n7(d.Bsat) + "GS");
+    put(727, 388, ui::kBlack, "纹波率:" + n7(d.r));
+    put(727, 408, ui::kBlack, "电流密度:" + n7(d.Cmil) + "cmil/A");
+    put(292, 255, ui::kViolet, "Dmax:" + numberText(d.Dmax, 3));
+    put(292, 275, ui::kViolet, "Tdie:" + numberText(d.Tdie, 3) + "%");
+    put(379, 350, ui::kViolet, "耐压裕量:" + n7(d.Vswy) + "V");
+    put(538, 211, ui::kViolet, "折射电压:" + n7(d.Vor) + "V");
+    put(350, 61, ui::kMagenta, numberText(d.Rlk, 5) + "KΩ");
+    put(350, 81, ui::kMagenta, numberText(d.Clk, 5) + "nF");
+    put(292, 163, ui::kMagenta, "电容:" + n7(d.Cin) + "μF");
+    put(538, 91, ui::kMagenta, "电流峰值:" + n7(d.Ipkp) + "A");
+    put(538, 111, ui::kMagenta, "电流有效值:" + n7(d.Irmsp) + "A");
+    put(269, 26, ui::kMagenta, "输入电流平均值:" + numberText(d.Iin, 5) + "A");
+    put(538, 131, ui::kMagenta, "初级电感量:" + n7(d.Lp) + "μH");
+    put(538, 151, ui::kMagenta, "初级匝数:" + n7(d.Np) + "Ts");
+    put(538, 171, ui::kMagenta, "初级线径φ:" + n7(d.dp) + "mm");
+    put(750, 71, ui::kMagenta, "电流峰值:" + n7(d.Ipks) + "A");
+    put(750, 91, ui::kMagenta, "电流有效值:" + n7(d.Irmss) + "A");
+    put(750, 111, ui::kMagenta, "次级电感量:" + n7(d.Ls) + "μH");
+    put(750, 131, ui::kMagenta, "次级匝数:" + n7(d.Ns) + "Ts");
+    put(750, 151, ui::kMagenta, "次级线径φ:" + n7(d.ds) + "mm");
+    put(615, 350, ui::kMagenta, n7(d.Nf) + "Ts");
+    put(615, 370, ui::kMagenta, "φ:Unknown");
+    put(945, 131, ui::kMagenta, n7(d.VCout) + "V");
+    put(945, 151, ui::kMagenta, "估计:" + numberText(d.Co, 6) + "μF");
+    put(868, 22, ui::kMagenta, "耐压>:" + numberText(d.VDon, 4) + "V");
+    put(955, 22, ui::kMagenta, "电流>:" + numberText(d.IDout, 4) + "A");
+    put(1000, 55, ui::kMagenta, n7(d.Vo) + "V");
+    put(1000, 68, ui::kMagenta, n7(d.Io) + "A");
+    put(379, 370, ui::kMagenta,
         "电流推荐值:" + (std::isfinite(d.Isw) ? std::to_string(long(d.Isw)) : std::string("---")) + "A");
-    put(538, 191, kMagenta, "气隙:" + n7(d.Lgap) + "mm");
+    put(538, 191, ui::kMagenta, "气隙:" + n7(d.Lgap) + "mm");
     // The parameter that does not belong to the mode is struck through.
     if (d.Mode == 1) {
-        put(727, 388, kGrey, "纹波率:" + n7(d.r));
-        put(727, 388, kBlack, kStrike);
+        put(727, 388, ui::kGrey, "纹波率:" + n7(d.r));
+        put(727, 388, ui::kBlack, kStrike);
     } else {
-        put(292, 275, kGrey, "Tdie:" + numberText(d.Tdie, 3) + "%");
-        put(292, 275, kBlack, kStrike);
+        put(292, 275, ui::kGrey, "Tdie:" + numberText(d.Tdie, 3) + "%");
+        put(292, 275, ui::kBlack, kStrike);
     }
 
     c.setFont("黑体", 160);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     for (const Region& r : kRegions)
         if (r.label) c.text(r.x1, r.y1, r.label);
     setPos(kProgress, progress);
@@ -244,7 +235,7 @@ void GraphicFlybackDialog::save() {
     // A report that cannot be written says so; an existing one stays intact.
     if (!graphic::writeDesignReport(*path, reportData(design), error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
-    ui::restoreWorkFolder();
+    io::restoreWorkFolder();
 }
 
 } // namespace kv::graphic
@@ -252,5 +243,5 @@ void GraphicFlybackDialog::save() {
 #include "services/Windows.h"
 
 namespace kv::graphic {
-void registerWindows() { services::registerWindow<GraphicFlybackDialog>(238); }
+void registerWindows() { services::registerWindow<GraphicFlybackDialog>(tpl::kGraphicFlyback); }
 } // namespace kv::graphic

@@ -28,7 +28,6 @@ class GraphicFlybackDialog : public ui::Dialog {
 public:
     enum : int { kSave = 1346, kBackground = 1347, kFont = 1348, kProgress = 124 };
     // The display-font dialog the font command opens.
-    static constexpr int kFontTemplate = 265;
     explicit GraphicFlybackDialog(ui::Dialog* parent);
 
     void onInitDialog() override;

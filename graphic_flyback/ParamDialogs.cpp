@@ -2,26 +2,42 @@
 
 #include "services/CorePick.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 
 namespace kv::graphic {
 
 using D = FlybackDesign;
 
-ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent,
-                         std::vector<Binding> bindings)
-    : Dialog(templateId, parent), design_(design), copy_(design), bindings_(std::move(bindings)) {}
+namespace {
+using Fields = std::vector<form::Field>;
+
+// The dialogs that only show their fields and read them back, with their fields over the copy.
+struct Plain {
+    int templateId;
+    Fields (*fields)(D& copy);
+};
+const Plain kPlain[] = {
+    {tpl::kAcInput, [](D& c) -> Fields { return {{1347, c.VacMin}, {1348, c.VacMax}, {1349, c.fLine}}; }},
+    {tpl::kEfficiency, [](D& c) -> Fields { return {{1030, c.Efficiency}}; }},
+    {tpl::kSwitch, [](D& c) -> Fields { return {{1030, c.VMos}, {1031, c.Vswy}}; }},
+    {tpl::kLeakage, [](D& c) -> Fields { return {{1030, c.PerLLK}, {1031, c.Vz}}; }},
+    {tpl::kOutputDiode, [](D& c) -> Fields { return {{1030, c.Vdo}}; }},
+    {tpl::kOutputCapacitor, [](D& c) -> Fields { return {{1030, c.Esr}}; }},
+    {tpl::kOutput, [](D& c) -> Fields { return {{1041, c.Io}, {1047, c.Vo}, {1056, c.Vopp}}; }},
+    {tpl::kAuxDiode, [](D& c) -> Fields { return {{1030, c.Vdf}}; }},
+    {tpl::kAuxVoltage, [](D& c) -> Fields { return {{1030, c.Vf}}; }},
+};
+} // namespace
+
+// The policy does not matter here: a parameter dialog runs no calculation.
+ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent, Fields (*fields)(D& copy))
+    : FormWindow(templateId, parent, form::kClassic), design_(design), copy_(design) {
+    if (fields) setFields(fields(copy_));
+}
 
 void ParamDialog::onInitDialog() {
     copy_ = design_;
-    for (const Binding& b : bindings_) writeFloat(b.control, copy_.*b.field);
-}
-
-void ParamDialog::readEdits() {
-    for (const Binding& b : bindings_) {
-        float v = 0;
-        if (!readFloat(b.control, v)) return;
-        copy_.*b.field = v;
-    }
+    FormWindow::onInitDialog();
 }
 
 void ParamDialog::onOk() {
@@ -29,23 +45,19 @@ void ParamDialog::onOk() {
     endDialog(ui::IdOk);
 }
 
-bool ParamDialog::onCommand(int id, ui::Notify code) {
+bool ParamDialog::onOtherCommand(int id, ui::Notify code) {
     // The AC dialog's OK button has its own identifier.
-    if (id == 1346 && code == ui::Notify::Clicked && templateId() == 240) {
+    if (id == 1346 && code == ui::Notify::Clicked && templateId() == tpl::kAcInput) {
         onOk();
         return true;
     }
     return false;
 }
 
-AcInputDialog::AcInputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(240, d, p, {{1347, &D::VacMin}, {1348, &D::VacMax}, {1349, &D::fLine}}) {}
-
-EfficiencyDialog::EfficiencyDialog(D& d, ui::Dialog* p) : ParamDialog(241, d, p, {{1030, &D::Efficiency}}) {}
-
 // ---------------------------------------------------------------- input capacitor
 
-InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p) : ParamDialog(242, d, p, {}) {}
+InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
+    : ParamDialog(tpl::kInputCapacitor, d, p) {}
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
@@ -63,7 +75,7 @@ void InputCapacitorDialog::showWay(bool capacitance) {
     writeFloat(kEdit, capacitance ? copy_.Cin : copy_.PerVinpp);
 }
 
-bool InputCapacitorDialog::onCommand(int id, ui::Notify code) {
+bool InputCapacitorDialog::onOtherCommand(int id, ui::Notify code) {
     if (id == kWay && code == ui::Notify::SelChange) {
         showWay(selected(kWay) == 1);
         return true;
@@ -73,8 +85,8 @@ bool InputCapacitorDialog::onCommand(int id, ui::Notify code) {
 
 void InputCapacitorDialog::store() {
     const bool capacitance = selected(kWay) == 1;
-    bindings_ = {{kEdit, capacitance ? &D::Cin : &D::PerVinpp}};
-    readEdits();
+    setFields({{kEdit, capacitance ? copy_.Cin : copy_.PerVinpp}});
+    readFields();
     copy_.CinMode = capacitance ? 1 : 0;
     design_ = copy_;
 }
@@ -82,7 +94,7 @@ void InputCapacitorDialog::store() {
 // ---------------------------------------------------------------- IC output
 
 IcOutputDialog::IcOutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(243, d, p, {{1030, &D::fosc}, {1031, &D::Dmax}}) {}
+    : ParamDialog(tpl::kIcOutput, d, p, [](D& c) -> Fields { return {{1030, c.fosc}, {1031, c.Dmax}}; }) {}
 
 void IcOutputDialog::onInitDialog() {
     ParamDialog::onInitDialog();
@@ -94,35 +106,20 @@ void IcOutputDialog::onInitDialog() {
     }
 }
 
-SwitchDialog::SwitchDialog(D& d, ui::Dialog* p) : ParamDialog(244, d, p, {{1030, &D::VMos}, {1031, &D::Vswy}}) {}
-
-LeakageDialog::LeakageDialog(D& d, ui::Dialog* p)
-    : ParamDialog(245, d, p, {{1030, &D::PerLLK}, {1031, &D::Vz}}) {}
-
-OutputDiodeDialog::OutputDiodeDialog(D& d, ui::Dialog* p) : ParamDialog(247, d, p, {{1030, &D::Vdo}}) {}
-
-OutputCapacitorDialog::OutputCapacitorDialog(D& d, ui::Dialog* p) : ParamDialog(248, d, p, {{1030, &D::Esr}}) {}
-
-OutputDialog::OutputDialog(D& d, ui::Dialog* p)
-    : ParamDialog(250, d, p, {{1041, &D::Io}, {1047, &D::Vo}, {1056, &D::Vopp}}) {}
-
-AuxDiodeDialog::AuxDiodeDialog(D& d, ui::Dialog* p) : ParamDialog(251, d, p, {{1030, &D::Vdf}}) {}
-
-AuxVoltageDialog::AuxVoltageDialog(D& d, ui::Dialog* p) : ParamDialog(252, d, p, {{1030, &D::Vf}}) {}
-
 // ---------------------------------------------------------------- transformer
 
 TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
-    : ParamDialog(246, d, p,
-                  {{kAe, &D::Ae}, {kBpk, &D::Bpk}, {kBsat, &D::Bsat}, {kLe, &D::Le}, {kRipple, &D::r},
-                   {kVor, &D::Vor}, {kCmil, &D::Cmil}}) {}
+    : ParamDialog(tpl::kTransformer, d, p) {
+    setFields({{kAe, copy_.Ae}, {kBpk, copy_.Bpk}, {kBsat, copy_.Bsat}, {kLe, copy_.Le}, {kRipple, copy_.r},
+               {kVor, copy_.Vor}, {kCmil, copy_.Cmil}});
+}
 
 void TransformerDialog::onInitDialog() {
     copy_ = design_;
     addItem(kMode, "连续(CCM)");
     addItem(kMode, "断续(DCM)");
     select(kMode, copy_.Mode == 1 ? 1 : 0);
-    setTextColor(kCore, {255, 0, 0});
+    setTextColor(kCore, ui::kRed);
     refresh();
 }
 
@@ -133,13 +130,13 @@ void TransformerDialog::showMode(bool dcm) {
 }
 
 void TransformerDialog::refresh() {
-    for (const Binding& b : bindings_)
-        if (b.control != kRipple) writeFloat(b.control, copy_.*b.field);
+    for (const form::Field& f : fields())
+        if (f.control != kRipple) writeField(f);
     showMode(selected(kMode) == 1);
     setText(kCore, copy_.CoreName);
 }
 
-bool TransformerDialog::onCommand(int id, ui::Notify code) {
+bool TransformerDialog::onOtherCommand(int id, ui::Notify code) {
     if (id == kMode && code == ui::Notify::SelChange) {
         showMode(selected(kMode) == 1);
         return true;
@@ -171,29 +168,22 @@ void TransformerDialog::pickCore() {
 
 void TransformerDialog::store() {
     const bool dcm = selected(kMode) == 1;
-    for (Binding& b : bindings_)
-        if (b.control == kRipple) b.field = dcm ? &D::Tdie : &D::r;
-    readEdits();
+    fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);
+    readFields();
     copy_.Mode = dcm ? 1 : 0;
     design_ = copy_;
 }
 
 std::unique_ptr<ParamDialog> makeParamDialog(int templateId, FlybackDesign& d, ui::Dialog* parent) {
     switch (templateId) {
-    case 240: return std::make_unique<AcInputDialog>(d, parent);
-    case 241: return std::make_unique<EfficiencyDialog>(d, parent);
-    case 242: return std::make_unique<InputCapacitorDialog>(d, parent);
-    case 243: return std::make_unique<IcOutputDialog>(d, parent);
-    case 244: return std::make_unique<SwitchDialog>(d, parent);
-    case 245: return std::make_unique<LeakageDialog>(d, parent);
-    case 246: return std::make_unique<TransformerDialog>(d, parent);
-    case 247: return std::make_unique<OutputDiodeDialog>(d, parent);
-    case 248: return std::make_unique<OutputCapacitorDialog>(d, parent);
-    case 250: return std::make_unique<OutputDialog>(d, parent);
-    case 251: return std::make_unique<AuxDiodeDialog>(d, parent);
-    case 252: return std::make_unique<AuxVoltageDialog>(d, parent);
-    default: return nullptr;
+    case tpl::kInputCapacitor: return std::make_unique<InputCapacitorDialog>(d, parent);
+    case tpl::kIcOutput: return std::make_unique<IcOutputDialog>(d, parent);
+    case tpl::kTransformer: return std::make_unique<TransformerDialog>(d, parent);
+    default: break;
     }
+    for (const Plain& p : kPlain)
+        if (p.templateId == templateId) return std::make_unique<ParamDialog>(templateId, d, parent, p.fields);
+    return nullptr;
 }
 
 } // namespace kv::graphic

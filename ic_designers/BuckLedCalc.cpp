@@ -27,10 +27,10 @@ Sd670xResults sd670x(const Sd670xInputs& in) {
 
 Sd690xResults sd690x(const Sd690xInputs& in) {
     Sd690xResults r;
-    const float root2 = std::sqrt(2.0f), pi = 3.1415926f;
+    const float root2 = float(services::kRoot2), pi = float(services::kPi8);
     r.theta0 = std::asin(in.vo / (in.vin * float(mag::kMainsRoot2)));
     // Vo · ∫ from θ0 to π/2 of (√2·Vin·sinθ − Vo) dθ
-    const float s = root2 * in.vin * in.vo * std::cos(r.theta0) - in.vo * in.vo * (1.5707963f - r.theta0);
+    const float s = root2 * in.vin * in.vo * std::cos(r.theta0) - in.vo * in.vo * (pi / 2 - r.theta0);
     r.ipk = (root2 * in.vin - in.vo) * in.vo * in.io * pi / (s * in.eff * 0.01f);
     r.L = s * (in.eff * 1000 * 0.01f * in.vo) / (root2 * in.fmin * in.vo * in.io * pi * in.vin);
     r.n = r.L * 0.001f * r.ipk * 1000 / (in.ae * in.b);

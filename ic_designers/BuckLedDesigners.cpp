@@ -2,48 +2,54 @@
 
 namespace kv::ic {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 BuckLedDesigner::BuckLedDesigner(int templateId, ui::Dialog* parent, Places at, const char* unreadable,
-                                 buckled::Inputs& in)
-    : LiveDesigner(templateId, parent, {.button = at.calc, .unreadable = unreadable, .culprit = kVo, .calculatingBox = true}),
-      in_(in) {
-    bindInput(kVin, in.vin, Range::Positive);
-    bindInput(kVinMax, in.vinMax);
-    bindInput(kVo, in.vo, Range::Positive);
-    bindInput(at.io, in.io, Range::Positive);
-    bindInput(kEff, in.eff, Range::Percent);
-    bindInput(at.fmin, in.fmin, Range::Positive);
-    bindInput(kAe, in.ae, Range::Positive);
-    bindInput(at.b, in.b, Range::Positive);
-    setCorePick(kCore, kAe, in.ae);
+                                 buckled::Inputs& in, std::vector<form::Field> own)
+    : LiveDesigner(templateId, parent), in_(in) {
+    std::vector<form::Field> fields = {
+        {kVin, in.vin, Role::Input, Range::Positive},
+        {kVinMax, in.vinMax},
+        {kVo, in.vo, Role::Input, Range::Positive},
+        {at.io, in.io, Role::Input, Range::Positive},
+        {kEff, in.eff, Role::Input, Range::Percent},
+        {at.fmin, in.fmin, Role::Input, Range::Positive},
+        {kAe, in.ae, Role::Input, Range::Positive},
+        {at.b, in.b, Role::Input, Range::Positive},
+    };
+    fields.insert(fields.end(), own.begin(), own.end());
+    setFields(std::move(fields));
+    setCalculations({{.button = at.calc,
+                      .incomplete = unreadable,
+                      .pause = form::Pause::CalculatingBoxFirst,
+                      .culprit = kVo}});
+    setCorePick({.button = kCore, .ae = kAe, .blankFirst = true, .unreadable = unreadable});
 }
 
 // Above the crest the inductor never magnetises: a negative inductance, an
 // arcsine of more than 1.
-std::string BuckLedDesigner::compute() {
-    if (!buckled::belowCrest(in_.vo, in_.vin))
-        return "输入有误：“" + labelOf(kVo) + "”必须低于“" + labelOf(kVin) + "”的峰值（1.414倍），请检查输入！";
+void BuckLedDesigner::compute() {
+    if (!buckled::belowCrest(in_.vo, in_.vin)) {
+        refuse("输入有误：“" + labelOf(kVo) + "”必须低于“" + labelOf(kVin) + "”的峰值（1.414倍），请检查输入！");
+        return;
+    }
     design();
-    return {};
 }
 
 Sd670xDesigner::Sd670xDesigner(ui::Dialog* parent)
-    : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in) {
-    bindResult(kL, out.L);
-    bindResult(kN, out.n);
-}
+    : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in,
+                      {{kL, out.L, Role::Result}, {kN, out.n, Role::Result}}) {}
 
 void Sd670xDesigner::design() { out = buckled::sd670x(in); }
 
 Sd690xDesigner::Sd690xDesigner(ui::Dialog* parent)
-    : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in) {
-    bindInput(kVfb, in.vfb, Range::NonNegative);
-    bindResult(kL, out.L);
-    bindResult(kN, out.n);
-    bindResult(kNa, out.na);
-    bindResult(kIpk, out.ipk);
-}
+    : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in,
+                      {{kVfb, in.vfb, Role::Input, Range::NonNegative},
+                       {kL, out.L, Role::Result},
+                       {kN, out.n, Role::Result},
+                       {kNa, out.na, Role::Result},
+                       {kIpk, out.ipk, Role::Result}}) {}
 
 void Sd690xDesigner::design() { out = buckled::sd690x(in); }
 

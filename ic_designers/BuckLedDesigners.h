@@ -5,6 +5,7 @@
 
 #include "ic_designers/BuckLedCalc.h"
 #include "ic_designers/LiveDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
@@ -19,19 +20,19 @@ protected:
         int calc, io, fmin, b;
     };
     BuckLedDesigner(int templateId, ui::Dialog* parent, Places places, const char* unreadable,
-                    buckled::Inputs& in);
+                    buckled::Inputs& in, std::vector<form::Field> own);
     // The driver's own formulas, once the LED voltage is under the crest.
     virtual void design() = 0;
 
 private:
     // An LED voltage at or above the crest of the lowest mains stops, naming both.
-    std::string compute() override;
+    void compute() override;
     buckled::Inputs& in_;
 };
 
 class Sd670xDesigner : public BuckLedDesigner {
 public:
-    enum : int { kTemplate = 280, kCalc = 1416, kIo = 1033, kFmin = 1035, kB = 1037, kL = 1031, kN = 1034 };
+    enum : int { kTemplate = tpl::kSd670x, kCalc = 1416, kIo = 1033, kFmin = 1035, kB = 1037, kL = 1031, kN = 1034 };
     static constexpr const char* kUnreadable = "参数错误!";
 
     explicit Sd670xDesigner(ui::Dialog* parent = nullptr);
@@ -46,7 +47,7 @@ private:
 class Sd690xDesigner : public BuckLedDesigner {
 public:
     enum : int {
-        kTemplate = 295, kCalc = 1363, kIo = 1041, kFmin = 1462, kB = 1463, kVfb = 1050,
+        kTemplate = tpl::kSd690x, kCalc = 1363, kIo = 1041, kFmin = 1462, kB = 1463, kVfb = 1050,
         kL = 1031, kN = 1034, kNa = 1040, kIpk = 1032,
     };
     static constexpr const char* kUnreadable = "输入参数错误，请更正后重新计算！";

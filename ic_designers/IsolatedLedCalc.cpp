@@ -1,9 +1,9 @@
 #include "ic_designers/IsolatedLedCalc.h"
 
+#include "services/Constants.h"
 #include "services/Magnetics.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace kv::ic::isoled {
 
@@ -47,7 +47,7 @@ double powerShare(double kv) {
     constexpr int n = 512;
     double sum = 0;
     for (int i = 0; i < n; ++i) {
-        const double s = std::sin((i + 0.5) * std::numbers::pi / n);
+        const double s = std::sin((i + 0.5) * services::kPi / n);
         sum += s * s / (1 + kv * s);
     }
     return sum / n;

@@ -6,7 +6,8 @@ namespace kv::ic {
 
 namespace {
 using I = IsolatedLedDesigner;
-using services::Range;
+using form::Range;
+using form::Role;
 using isoled::Family;
 
 // What tells the two families apart on the window.
@@ -33,44 +34,49 @@ const FamilyInput kFamilyInputs[] = {
 };
 } // namespace
 
-IsolatedLedDesigner::IsolatedLedDesigner(ui::Dialog* parent)
-    : LiveDesigner(kTemplate, parent,
-                   {.button = kCalc, .unreadable = kUnreadable, .culprit = kVled, .calculatingBox = true}) {
-    bindInput(kVacMin, in.vacMin, Range::Positive);
-    bindInput(kVacMax, in.vacMax, Range::Positive);
-    bindInput(kVled, in.vled, Range::Positive);
-    bindInput(kIo, in.io, Range::Positive);
-    bindInput(kFmin, in.fmin, Range::Positive);
-    bindInput(kVor, in.vor, Range::Positive);
-    bindInput(kVfb, in.vfb, Range::NonNegative);
-    bindInput(kEff, in.eff, Range::Percent);
-    bindInput(kAe, in.ae, Range::Positive);
-    bindInput(kBpk, in.bpk, Range::Positive);
-    bindInput(kDmax, in.dmax, Range::Fraction);
-    bindInput(kDout, in.dout, Range::Fraction);
-    bindInput(kVbmin, in.vbmin, Range::Positive);
-    bindInput(kVf, in.vf, Range::NonNegative);
-    bindResult(kL, out.L);
-    bindResult(kNp, out.np);
-    bindResult(kNs, out.ns);
-    bindResult(kNfb, out.nfb);
-    bindResult(kN, out.n);
-    bindResult(kIpk, out.ipk);
-    bindResult(kIspk, out.ispk);
-    bindResult(kLast, last);
-    setCorePick(kCore, kAe, in.ae);
+IsolatedLedDesigner::IsolatedLedDesigner(ui::Dialog* parent) : LiveDesigner(kTemplate, parent) {
+    setFields({
+        {kVacMin, in.vacMin, Role::Input, Range::Positive},
+        {kVacMax, in.vacMax, Role::Input, Range::Positive},
+        {kVled, in.vled, Role::Input, Range::Positive},
+        {kIo, in.io, Role::Input, Range::Positive},
+        {kFmin, in.fmin, Role::Input, Range::Positive},
+        {kVor, in.vor, Role::Input, Range::Positive},
+        {kVfb, in.vfb, Role::Input, Range::NonNegative},
+        {kEff, in.eff, Role::Input, Range::Percent},
+        {kAe, in.ae, Role::Input, Range::Positive},
+        {kBpk, in.bpk, Role::Input, Range::Positive},
+        {kDmax, in.dmax, Role::Input, Range::Fraction},
+        {kDout, in.dout, Role::Input, Range::Fraction},
+        {kVbmin, in.vbmin, Role::Input, Range::Positive},
+        {kVf, in.vf, Role::Input, Range::NonNegative},
+        {kL, out.L, Role::Result},
+        {kNp, out.np, Role::Result},
+        {kNs, out.ns, Role::Result},
+        {kNfb, out.nfb, Role::Result},
+        {kN, out.n, Role::Result},
+        {kIpk, out.ipk, Role::Result},
+        {kIspk, out.ispk, Role::Result},
+        {kLast, last, Role::Result},
+    });
+    setCalculations({{.button = kCalc,
+                      .incomplete = kUnreadable,
+                      .pause = form::Pause::CalculatingBoxFirst,
+                      .culprit = kVled}});
+    // The pick runs the computation's preparation, calculating box included.
+    setCorePick({.button = kCore, .ae = kAe, .blankFirst = true, .unreadable = kUnreadable});
 }
 
-void IsolatedLedDesigner::setUp() {
+void IsolatedLedDesigner::opened() {
     setTextColor(kFamilyLabel, {255, 0, 128});
-    setTextColor(kFamilyNote, {255, 0, 0});
+    setTextColor(kFamilyNote, ui::kRed);
     clearItems(kFamily);
     for (const FamilyView& f : kFamilies) addItem(kFamily, f.entry);
     select(kFamily, 0);
     familyChanged();
 }
 
-bool IsolatedLedDesigner::onDesignerCommand(int id, ui::Notify code) {
+bool IsolatedLedDesigner::onOtherCommand(int id, ui::Notify code) {
     if (id != kFamily || code != ui::Notify::SelChange) return false;
     familyChanged();
     return true;
@@ -91,15 +97,11 @@ void IsolatedLedDesigner::familyChanged() {
     blankResults();
 }
 
-std::string IsolatedLedDesigner::compute() {
+void IsolatedLedDesigner::compute() {
     out = isoled::design(family_, in);
     last = family_ == Family::NoPfc ? out.vor : out.fmax;
-    return {};
 }
 
-void IsolatedLedDesigner::beforePick() {
-    LiveDesigner::beforePick();
-    services::showCalculating(*this);
-}
+void IsolatedLedDesigner::beforePick() { services::showCalculating(*this); }
 
 } // namespace kv::ic

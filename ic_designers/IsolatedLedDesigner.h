@@ -5,13 +5,14 @@
 
 #include "ic_designers/IsolatedLedCalc.h"
 #include "ic_designers/LiveDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class IsolatedLedDesigner : public LiveDesigner {
 public:
     enum : int {
-        kTemplate = 294, kCalc = ui::IdOk, kCore = 3, kFamily = 1451, kFamilyNote = 1447, kFamilyLabel = 1459,
+        kTemplate = tpl::kIsolatedLed, kCalc = ui::IdOk, kCore = 3, kFamily = 1451, kFamilyNote = 1447, kFamilyLabel = 1459,
         kVacMin = 1448, kVacMax = 1449, kVled = 1450, kIo = 1033, kFmin = 1034, kVor = 1035, kVorLabel = 1455,
         kVfb = 1036, kEff = 1037, kAe = 1038, kBpk = 1039, kDmax = 1040, kDmaxLabel = 1452, kDout = 1041,
         kDoutLabel = 1453, kVbmin = 1042, kVbminLabel = 1456, kVf = 1043,
@@ -28,10 +29,9 @@ public:
     float last = 0; // the reflected voltage (no PFC) or the highest frequency (single-stage PFC)
 
 private:
-    void setUp() override;
-    std::string compute() override;
-    bool onDesignerCommand(int id, ui::Notify code) override;
-    // The pick runs the computation's preparation, calculating box included.
+    void opened() override;
+    void compute() override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void beforePick() override;
     void familyChanged();
 

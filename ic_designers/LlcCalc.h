@@ -3,7 +3,7 @@
 // the designer's fields; no user-interface types.
 #pragma once
 
-#include "ic_designers/ButtonOutcome.h"
+#include "form/Outcome.h"
 
 namespace kv::ic {
 
@@ -48,9 +48,9 @@ enum LlcCode : int {
 };
 
 // The tank from the design conditions and presets.
-ButtonOutcome llcTank(LlcDesign& d);
+form::Outcome llcTank(LlcDesign& d);
 // The K7395 timing resistors and soft-start parts.
-ButtonOutcome llcController(LlcDesign& d);
+form::Outcome llcController(LlcDesign& d);
 
 // DC gain of the tank at `f` (kHz) for quality factor `qc`.
 double llcGain(double f, double fr, double k, double qc);

@@ -7,37 +7,11 @@ namespace kv::ic {
 
 namespace {
 
-using D = LlcDesign;
 constexpr int kTankGroup = 0, kControllerGroup = 1, kScanGroup = 2;
-constexpr Role In = Role::Input, Out = Role::Result;
+constexpr form::Role In = form::Role::Input, Out = form::Role::Result;
+constexpr form::Range Any = form::Range::Any;
 
-const Field<D> kFields[] = {
-    {1362, &D::vinMax, In}, {1033, &D::vinNom, In}, {1361, &D::vinMin, In},
-    {1445, &D::vo, In},     {1034, &D::io, In},     {1019, &D::eff, In},
-    {1072, &D::hold, In},   {1036, &D::fr, In},     {1035, &D::k, In},
-    {1062, &D::qMargin, In}, {1038, &D::ae, In},    {1064, &D::swingB, In},
-    {1069, &D::vf, In},     {1071, &D::coss, In},   {1074, &D::cstray, In},
-    {1075, &D::deadTime, In}, {1085, &D::npSet, In}, {1078, &D::crSet, In},
-    {1053, &D::cbulk, Out}, {1047, &D::gmin, Out},  {1048, &D::gmax, Out},
-    {1050, &D::rac, Out},   {1049, &D::q, Out},     {1042, &D::fmax, Out},
-    {1051, &D::fmin, Out},  {1056, &D::fr2, Out},   {1052, &D::cr, Out},
-    {1054, &D::lr, Out},    {1022, &D::lm, Out},    {1055, &D::im, Out},
-    {1057, &D::ip, Out},    {1059, &D::irms, Out},  {1058, &D::imos, Out},
-    {1060, &D::vcrMax, Out}, {1076, &D::icout, Out}, {1067, &D::nact, Out},
-    {1066, &D::npMin, Out}, {1068, &D::nsMin, Out}, {1084, &D::np, Out},
-    {1087, &D::fswLow, In, Range::Any, kControllerGroup},
-    {1088, &D::fswHigh, In, Range::Any, kControllerGroup},
-    {1089, &D::cf, In, Range::Any, kControllerGroup},
-    {1090, &D::fss, In, Range::Any, kControllerGroup},
-    {LlcDesigner::kScanQ, &D::qScan, In, Range::Any, kScanGroup},
-};
-
-const Button<D> kButtons[] = {
-    {LlcDesigner::kTank, &llcTank, LlcDesigner::kBadTank, kTankGroup},
-    {LlcDesigner::kController, &llcController, LlcDesigner::kBadController, kControllerGroup},
-};
-
-const Message kMessages[] = {
+const form::Message kMessages[] = {
     {kLlcBadTank, LlcDesigner::kBadTank},
     {kLlcImBelowIp, "Im<IP,请降低Q值或者增大Lr+Lp重新计算!"},
     {kLlcBadController, LlcDesigner::kBadController},
@@ -45,15 +19,41 @@ const Message kMessages[] = {
 
 } // namespace
 
-LlcDesigner::LlcDesigner(ui::Dialog* parent)
-    : RecordDesigner(kTemplate, parent, kFields, kButtons, kMessages,
-                     CorePick{kCore, kAe, kTank, false}) {}
+LlcDesigner::LlcDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
+    LlcDesign& d = design;
+    setFields({
+        {1362, d.vinMax, In}, {1033, d.vinNom, In}, {1361, d.vinMin, In},
+        {1445, d.vo, In},     {1034, d.io, In},     {1019, d.eff, In},
+        {1072, d.hold, In},   {1036, d.fr, In},     {1035, d.k, In},
+        {1062, d.qMargin, In}, {1038, d.ae, In},    {1064, d.swingB, In},
+        {1069, d.vf, In},     {1071, d.coss, In},   {1074, d.cstray, In},
+        {1075, d.deadTime, In}, {1085, d.npSet, In}, {1078, d.crSet, In},
+        {1053, d.cbulk, Out}, {1047, d.gmin, Out},  {1048, d.gmax, Out},
+        {1050, d.rac, Out},   {1049, d.q, Out},     {1042, d.fmax, Out},
+        {1051, d.fmin, Out},  {1056, d.fr2, Out},   {1052, d.cr, Out},
+        {1054, d.lr, Out},    {1022, d.lm, Out},    {1055, d.im, Out},
+        {1057, d.ip, Out},    {1059, d.irms, Out},  {1058, d.imos, Out},
+        {1060, d.vcrMax, Out}, {1076, d.icout, Out}, {1067, d.nact, Out},
+        {1066, d.npMin, Out}, {1068, d.nsMin, Out}, {1084, d.np, Out},
+        {1087, d.fswLow, In, Any, kControllerGroup},
+        {1088, d.fswHigh, In, Any, kControllerGroup},
+        {1089, d.cf, In, Any, kControllerGroup},
+        {1090, d.fss, In, Any, kControllerGroup},
+        {kScanQ, d.qScan, In, Any, kScanGroup},
+    });
+    setCalculations({
+        {.button = kTank, .run = onDesign(llcTank), .incomplete = kBadTank, .group = kTankGroup},
+        {.button = kController, .run = onDesign(llcController), .incomplete = kBadController, .group = kControllerGroup},
+    });
+    setMessages(kMessages);
+    setCorePick({.button = kCore, .ae = kAe, .rerun = kTank});
+}
 
 void LlcDesigner::onInitDialog() {
-    ButtonDesigner::onInitDialog();
+    FormWindow::onInitDialog();
     // The first showing computes the tank and, without a pause, the controller.
-    compute(kTank);
-    compute(kController, false);
+    run(kTank);
+    run(kController, false);
 }
 
 void LlcDesigner::invalidatePlot() {
@@ -61,22 +61,13 @@ void LlcDesigner::invalidatePlot() {
     invalidate(kLlcTextArea);
 }
 
-void LlcDesigner::shown(int action, const ButtonOutcome& o) {
-    if (action == kTank) {
-        plot_ = o.notices.empty();
+void LlcDesigner::finished(const form::Run& r) {
+    const bool shown = r.shown != form::Shown::None;
+    if (r.button == kTank) {
+        plot_ = shown && r.outcome.notices.empty();
         invalidatePlot();
     } else {
-        controller_ = true;
-        invalidate(kLlcControllerArea);
-    }
-}
-
-void LlcDesigner::failed(int action) {
-    if (action == kTank) {
-        plot_ = false;
-        invalidatePlot();
-    } else {
-        controller_ = false;
+        controller_ = shown;
         invalidate(kLlcControllerArea);
     }
 }

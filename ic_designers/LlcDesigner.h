@@ -3,14 +3,15 @@
 // with its cursor readout, and the circuit picture.
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
 #include "ic_designers/LlcCalc.h"
+#include "ic_designers/RecordDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class LlcDesigner : public RecordDesigner<LlcDesign> {
 public:
-    static constexpr int kTemplate = 282;
+    static constexpr int kTemplate = tpl::kLlc;
     static constexpr int kTank = 1444;        // "计算谐振腔(&C)"
     static constexpr int kController = 1446;  // "计算K7395(&L)"
     static constexpr int kCore = 1465;        // "选择磁芯"
@@ -33,8 +34,7 @@ public:
     bool controllerValid() const { return controller_; }
 
 protected:
-    void shown(int action, const ButtonOutcome& o) override;
-    void failed(int action) override;
+    void finished(const form::Run& r) override;
     void corePicked(bool taken) override;
     bool onOtherCommand(int id, ui::Notify code) override;
 

@@ -1,6 +1,5 @@
 #include "ic_designers/LlcPlot.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -8,12 +7,6 @@ namespace kv::ic {
 
 namespace {
 
-constexpr ui::Color kBlack{0, 0, 0};
-constexpr ui::Color kRed{255, 0, 0};
-constexpr ui::Color kBlue{0, 0, 255};
-constexpr ui::Color kMagenta{255, 0, 255};
-constexpr ui::Color kDarkRed{160, 0, 0};
-constexpr ui::Color kGreen{0, 200, 0};
 constexpr int kGridX = 78, kGridY = 56;
 const ui::Rect kClip{kLlcFrame.left, kLlcFrame.top, kLlcFrame.right + 1, kLlcFrame.bottom + 1};
 
@@ -28,33 +21,15 @@ struct Mapping {
 
 // Cuts segment (x0,y0)-(x1,y1) to the frame; false when nothing is left.
 bool clip(double& x0, double& y0, double& x1, double& y1) {
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - kLlcFrame.left, kLlcFrame.right - x0, y0 - kLlcFrame.top, kLlcFrame.bottom - y0};
-    double t0 = 0, t1 = 1;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
-    }
-    if (!(t0 <= t1)) return false;
-    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy;
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
-    x0 = ax;
-    y0 = ay;
-    return true;
+    return ui::clipSegment(x0, y0, x1, y1, {double(kLlcFrame.left), double(kLlcFrame.top), double(kLlcFrame.right),
+                                            double(kLlcFrame.bottom)});
 }
 
 ui::Point pixel(double x, double y) { return {int(std::lround(x)), int(std::lround(y))}; }
 
 // A line of the plot, cut to the frame.
 void frameLine(ui::Canvas& c, double x0, double y0, double x1, double y1) {
-    if (!allFinite(x0, y0, x1, y1) || !clip(x0, y0, x1, y1)) return;
+    if (!form::allFinite(x0, y0, x1, y1) || !clip(x0, y0, x1, y1)) return;
     const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
     c.line(a.x, a.y, b.x, b.y);
 }
@@ -64,14 +39,6 @@ void drawCurve(ui::Canvas& c, const LlcDesign& d, double qc) {
 }
 
 } // namespace
-
-std::string significant(double v, int digits) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, digits);
-    std::string s(buf, r.ptr);
-    if (!s.empty() && s.back() == '.') s.pop_back();
-    return s;
-}
 
 std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
     std::vector<std::vector<ui::Point>> runs;
@@ -87,7 +54,7 @@ std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
         if (g1 >= gmin && g1 <= gmax && std::isfinite(g0)) {
             double x0 = m.x(f0), y0 = m.y(g0), x1 = m.x(f1), y1 = m.y(g1);
             const double sx = x0, sy = y0, ex = x1, ey = y1;
-            if (allFinite(x0, y0, x1, y1) && clip(x0, y0, x1, y1)) {
+            if (form::allFinite(x0, y0, x1, y1) && clip(x0, y0, x1, y1)) {
                 const bool startCut = x0 != sx || y0 != sy;
                 const ui::Point a = pixel(x0, y0), b = pixel(x1, y1);
                 if (open && !startCut) {
@@ -113,12 +80,12 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     const ui::Rect& fr = kLlcFrame;
     const Mapping m(d);
 
-    c.setPen(kBlack, 1);
+    c.setPen(ui::kBlack, 1);
     c.line(fr.left, fr.top, fr.right, fr.top);
     c.line(fr.right, fr.top, fr.right, fr.bottom);
     c.line(fr.right, fr.bottom, fr.left, fr.bottom);
     c.line(fr.left, fr.bottom, fr.left, fr.top);
-    c.setPen(kBlack, 1, ui::PenStyle::Dot);
+    c.setPen(ui::kBlack, 1, ui::PenStyle::Dot);
     for (int i = 0; i <= 9; ++i) {
         c.line(fr.left + kGridX * i, fr.top, fr.left + kGridX * i, fr.bottom);
         c.line(fr.left, fr.top + kGridY * i, fr.right, fr.top + kGridY * i);
@@ -126,7 +93,7 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 
     c.setTransparent(true);
     c.setFont("宋体", 100);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     const char* axis[4] = {"电", "压", "增", "益"};
     for (int i = 0; i < 4; ++i) c.text(570, 290 + 20 * i, axis[i]);
     c.text(920, 650, "开关频率f(kHz)");
@@ -134,51 +101,51 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.text(1280, 638, "fmax(kHz)");
 
     c.setFont("宋体", 105);
-    c.setTextColor(kBlack);
+    c.setTextColor(ui::kBlack);
     for (int k = 0; k <= 9; ++k)
-        c.text(590, 596 - kGridY * k, significant(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
+        c.text(590, 596 - kGridY * k, ui::formatNumber(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
     for (int i = 0; i <= 9; ++i)
-        c.text(615 + kGridX * i, 612, significant(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
+        c.text(615 + kGridX * i, 612, ui::formatNumber(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
 
     c.setClip(&kClip);
-    c.setPen(kBlue, 2);
+    c.setPen(ui::kBlue, 2);
     for (double times : kLlcFamily) drawCurve(c, d, d.q * times);
-    c.setPen(kRed, 2);
+    c.setPen(ui::kRed, 2);
     drawCurve(c, d, d.qMax);
 
     // Resonance: gain 1 at fr.
     const double xr = m.x(d.fr), y1 = m.y(1);
-    c.setPen(kMagenta, 1, ui::PenStyle::Dot);
+    c.setPen(ui::kMagenta, 1, ui::PenStyle::Dot);
     frameLine(c, xr, fr.bottom, xr, y1);
     frameLine(c, fr.left, y1, fr.right, y1);
     c.setClip(nullptr);
     if (y1 >= fr.top && y1 <= fr.bottom) c.text(608, int(std::lround(y1)) - 8, "1");
     c.setFont("楷体", 110);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     if (xr >= fr.left && xr <= fr.right) c.text(int(std::lround(xr)) - 10, 638, "fr(kHz)");
-    c.setTextColor(kDarkRed);
+    c.setTextColor(ui::kDarkRed);
     c.text(834, 181, "Q=2*πfr*Ls/Rac");
 
     c.setFont("宋体", 100);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     // The red curve's legend: the largest Q of the design.
-    c.text(kLlcRedLegendText.x, kLlcRedLegendText.y, "Qmax=Q/q=" + significant(d.qMax, 5));
-    c.setPen(kRed, 2);
+    c.text(kLlcRedLegendText.x, kLlcRedLegendText.y, "Qmax=Q/q=" + ui::formatNumber(d.qMax, 5));
+    c.setPen(ui::kRed, 2);
     c.line(kLlcRedLegend.left, kLlcRedLegend.top, kLlcRedLegend.right, kLlcRedLegend.top);
-    c.text(615, 680, "谐振电感Lr:" + significant(d.lrPre, 8) + "uH");
-    c.text(615, 700, "励磁电感Lm:" + significant(d.lmPre, 8) + "uH");
-    c.text(615, 720, "谐振腔最低频率Fr2:" + significant(d.fr2Pre, 8) + "kHz");
+    c.text(615, 680, "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
+    c.text(615, 700, "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
+    c.text(615, 720, "谐振腔最低频率Fr2:" + ui::formatNumber(d.fr2Pre, 8) + "kHz");
     if (v.controller) {
-        c.text(617, 740, "Rfmin=:" + significant(d.rfmin, 5) + "kΩ");
-        c.text(855, 680, "Rfmax=:" + significant(d.rfmax, 5) + "kΩ");
-        c.text(855, 700, "Rss=:" + significant(d.rss, 5) + "kΩ");
-        c.text(855, 720, "Css=:" + significant(d.css, 5) + "μF");
-        c.text(855, 740, "(BOOST模式下)Rfmax=" + significant(d.rfmaxBoost, 5) + "kΩ");
+        c.text(617, 740, "Rfmin=:" + ui::formatNumber(d.rfmin, 5) + "kΩ");
+        c.text(855, 680, "Rfmax=:" + ui::formatNumber(d.rfmax, 5) + "kΩ");
+        c.text(855, 700, "Rss=:" + ui::formatNumber(d.rss, 5) + "kΩ");
+        c.text(855, 720, "Css=:" + ui::formatNumber(d.css, 5) + "μF");
+        c.text(855, 740, "(BOOST模式下)Rfmax=" + ui::formatNumber(d.rfmaxBoost, 5) + "kΩ");
     }
 
     if (v.scanQ) {
         c.setClip(&kClip);
-        c.setPen(kGreen, 2, ui::PenStyle::Dot);
+        c.setPen(ui::kLeafGreen, 2, ui::PenStyle::Dot);
         drawCurve(c, d, *v.scanQ);
         c.setClip(nullptr);
         c.line(1266, 730, 1300, 730);
@@ -191,7 +158,7 @@ std::string llcReadout(const LlcDesign& d, bool plot, int x, int y) {
     const double f = d.fmin + double(x - fr.left) / fr.width() * (double(d.fmax) - d.fmin);
     const double g = d.gmin + (double(d.gmax) - d.gmin) * (fr.bottom - y) / fr.height();
     return "Current Coordinate:" + std::to_string(x) + "," + std::to_string(y) + "   " + "Gain :" +
-           significant(g, 5) + ", " + "Frequency" + ":" + significant(f, 5) + "kHz";
+           ui::formatNumber(g, 5) + ", " + "Frequency" + ":" + ui::formatNumber(f, 5) + "kHz";
 }
 
 } // namespace kv::ic

@@ -35,7 +35,5 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v);
 // Static 1464 for the cursor at (x, y): frequency and gain under it, or
 // "invalid" outside the frame or without a plot.
 std::string llcReadout(const LlcDesign& d, bool plot, int x, int y);
-// `v` with `digits` significant digits, no trailing point.
-std::string significant(double v, int digits);
 
 } // namespace kv::ic

@@ -8,7 +8,7 @@ namespace kv::ic::mt7930 {
 
 Results design(const Inputs& in) {
     Results r;
-    const float root2 = std::sqrt(2.0f);
+    const float root2 = float(services::kRoot2);
     const float eff = in.eff * 0.01f;
     const float vout = in.vo + in.vf;
     const float vmin = root2 * in.vacMin - in.vmos;

@@ -11,8 +11,6 @@ using M = Mt7930Designer;
 using mt7930::Flag;
 using mt7930::Limit;
 
-constexpr ui::Color kRed{255, 0, 0}, kBlack{0, 0, 0};
-
 struct LimitText {
     Limit limit;
     const char* text;
@@ -51,55 +49,55 @@ const FocusTip kFocusTips[] = {
 };
 } // namespace
 
-Mt7930Designer::Mt7930Designer(ui::Dialog* parent)
-    : LiveDesigner(kTemplate, parent,
-                   {.live = true, .unreadable = kUnreadable, .unreadableStatus = kError, .status = kTips,
-                    .sevenDigits = true}) {
-    bindInput(kVacMin, in.vacMin);
-    bindInput(kVacMax, in.vacMax);
-    bindInput(kVo, in.vo);
-    bindInput(kIo, in.io);
-    bindInput(kVdd, in.vdd);
-    bindInput(kD, in.d);
-    bindInput(kVor, in.vor);
-    bindInput(kVmos, in.vmos);
-    bindInput(kVf, in.vf);
-    bindInput(kVov, in.vov);
-    bindInput(kEff, in.eff);
-    bindInput(kAe, in.ae);
-    bindInput(kBpk, in.bpk);
-    bindInput(kJ, in.j);
-    bindResult(kL, out.L);
-    bindResult(kNp, out.np);
-    bindResult(kNs, out.ns);
-    bindResult(kNaux, out.naux);
-    bindResult(kN, out.n);
-    bindResult(kDp, out.dp);
-    bindResult(kDs, out.ds);
-    bindResult(kTonMin, out.tonMin);
-    bindResult(kTdem, out.tdem);
-    bindResult(kTidle, out.tidle);
-    bindResult(kFmin, out.fmin);
-    bindResult(kFmax, out.fmax);
-    bindResult(kIpk, out.ipk);
-    bindResult(kIspk, out.ispk);
-    bindResult(kRcs, out.rcs);
-    bindResult(kKdsen, out.kdsen);
-    setCorePick(kCore, kAe, in.ae);
+Mt7930Designer::Mt7930Designer(ui::Dialog* parent) : LiveDesigner(kTemplate, parent) {
+    using form::Role;
+    setFields({
+        {kVacMin, in.vacMin},
+        {kVacMax, in.vacMax},
+        {kVo, in.vo},
+        {kIo, in.io},
+        {kVdd, in.vdd},
+        {kD, in.d},
+        {kVor, in.vor},
+        {kVmos, in.vmos},
+        {kVf, in.vf},
+        {kVov, in.vov},
+        {kEff, in.eff},
+        {kAe, in.ae},
+        {kBpk, in.bpk},
+        {kJ, in.j},
+        {kL, out.L, Role::Result},
+        {kNp, out.np, Role::Result},
+        {kNs, out.ns, Role::Result},
+        {kNaux, out.naux, Role::Result},
+        {kN, out.n, Role::Result},
+        {kDp, out.dp, Role::Result},
+        {kDs, out.ds, Role::Result},
+        {kTonMin, out.tonMin, Role::Result},
+        {kTdem, out.tdem, Role::Result},
+        {kTidle, out.tidle, Role::Result},
+        {kFmin, out.fmin, Role::Result},
+        {kFmax, out.fmax, Role::Result},
+        {kIpk, out.ipk, Role::Result},
+        {kIspk, out.ispk, Role::Result},
+        {kRcs, out.rcs, Role::Result},
+        {kKdsen, out.kdsen, Role::Result},
+    });
+    setResultDigits(7);
+    setCalculations({{.incomplete = kError}});
+    setLive(kTips);
+    setCorePick({.button = kCore, .ae = kAe, .unreadable = kUnreadable});
 }
 
 // A fresh window computes its defaults and then names the controller it is for.
-void Mt7930Designer::setUp() {
-    setTextColor(kTips, kRed);
-    LiveDesigner::setUp();
+void Mt7930Designer::opened() {
+    setTextColor(kTips, ui::kRed);
+    LiveDesigner::opened();
     setStatus(kFresh);
     fresh_ = true;
 }
 
-std::string Mt7930Designer::compute() {
-    out = mt7930::design(in);
-    return {};
-}
+void Mt7930Designer::compute() { out = mt7930::design(in); }
 
 bool Mt7930Designer::flagged(int edit) const {
     return std::find(flagged_.begin(), flagged_.end(), edit) != flagged_.end();
@@ -107,9 +105,9 @@ bool Mt7930Designer::flagged(int edit) const {
 
 // The limits are checked after every computation that had numbers to work
 // with; results that are not finite turn the verdict into the error text.
-void Mt7930Designer::shown(Shown s) {
+void Mt7930Designer::finished(const form::Run& r) {
     fresh_ = false;
-    if (s != Shown::None) {
+    if (r.shown != form::Shown::None) {
         flagged_.clear();
         std::string verdict = kVerdictStart;
         for (Limit l : mt7930::brokenLimits(in, out)) {
@@ -118,13 +116,13 @@ void Mt7930Designer::shown(Shown s) {
             for (const FlagEdit& f : kFlagEdits)
                 if (f.flag == mt7930::flagOf(l) && !flagged(f.edit)) flagged_.push_back(f.edit);
         }
-        for (const FlagEdit& f : kFlagEdits) setTextColor(f.edit, flagged(f.edit) ? kRed : kBlack);
-        setStatus(s == Shown::Partly ? kError : flagged_.empty() ? kOk : verdict);
+        for (const FlagEdit& f : kFlagEdits) setTextColor(f.edit, flagged(f.edit) ? ui::kRed : ui::kBlack);
+        setStatus(r.shown == form::Shown::Partly ? kError : flagged_.empty() ? kOk : verdict);
     }
     invalidate();
 }
 
-bool Mt7930Designer::onDesignerCommand(int id, ui::Notify code) {
+bool Mt7930Designer::onOtherCommand(int id, ui::Notify code) {
     if (code != ui::Notify::SetFocus) return false;
     // A tip only while no limit is broken, and not over the note of a fresh window
     // (the first field takes the focus when the window shows).

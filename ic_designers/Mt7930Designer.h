@@ -5,13 +5,14 @@
 
 #include "ic_designers/LiveDesigner.h"
 #include "ic_designers/Mt7930Calc.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class Mt7930Designer : public LiveDesigner {
 public:
     enum : int {
-        kTemplate = 276, kCore = 1389, kTips = 1306, kFrame = 1415, kPicture = 279,
+        kTemplate = tpl::kMt7930, kCore = 1389, kTips = 1306, kFrame = 1415, kPicture = 279,
         kVacMin = 1361, kVacMax = 1362, kVo = 1413, kIo = 1414, kVdd = 1365, kD = 1366, kVor = 1367,
         kVmos = 1368, kVf = 1369, kVov = 1370, kEff = 1371, kAe = 1372, kBpk = 1373, kJ = 1374,
         kL = 1390, kNp = 1391, kNs = 1392, kNaux = 1393, kN = 1394, kDp = 1395, kDs = 1396, kTonMin = 1397,
@@ -34,10 +35,10 @@ public:
     mt7930::Results out;
 
 private:
-    void setUp() override;
-    std::string compute() override;
-    void shown(Shown s) override;
-    bool onDesignerCommand(int id, ui::Notify code) override;
+    void opened() override;
+    void compute() override;
+    void finished(const form::Run& r) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
 
     std::vector<int> flagged_;
     bool fresh_ = false; // the note of a fresh window stands until the first recomputation

@@ -5,7 +5,7 @@
 
 namespace kv::ic {
 
-ButtonOutcome ob2269Calc(Ob2269Design& d) {
+form::Outcome ob2269Calc(Ob2269Design& d) {
     const float vout = d.vo + kOb2269DiodeDrop;
     d.n = d.vor / vout;
     d.dmax = d.vor / (d.vor + d.vmin);
@@ -19,10 +19,10 @@ ButtonOutcome ob2269Calc(Ob2269Design& d) {
     d.ns = d.np / d.n;
     d.na = d.vfb / (vout / d.ns);
     d.r = ramp / (d.ipk - ramp / 2);
-    if (!allFinite(d.lp, d.np, d.ns, d.na, d.n, d.ipk, d.r, d.dmax)) return ButtonOutcome::stopped(kObNotFinite);
+    if (!form::allFinite(d.lp, d.np, d.ns, d.na, d.n, d.ipk, d.r, d.dmax)) return form::Outcome::stopped(kObNotFinite);
     // 7 ms of hold-up from the crest of 90 Vac down to Vmin.
     const float headroom = kOb2269CrestSquared - d.vmin * d.vmin;
-    ButtonOutcome o;
+    form::Outcome o;
     d.cin = headroom > 0 ? pin * 2 * 7 / headroom * 1000 : std::numeric_limits<float>::quiet_NaN();
     if (!std::isfinite(d.cin)) {
         d.cin = std::numeric_limits<float>::quiet_NaN();

@@ -4,7 +4,7 @@
 // lowest bulk voltage. Single precision; no user-interface types.
 #pragma once
 
-#include "ic_designers/ButtonOutcome.h"
+#include "form/Outcome.h"
 
 namespace kv::ic {
 
@@ -26,6 +26,6 @@ enum Ob2269Code : int {
     kObNoHoldUp = 2,   // notice: Vmin at or above the crest; Cin has no value and stays blank
 };
 
-ButtonOutcome ob2269Calc(Ob2269Design& d);
+form::Outcome ob2269Calc(Ob2269Design& d);
 
 } // namespace kv::ic

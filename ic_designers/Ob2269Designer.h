@@ -2,14 +2,15 @@
 // flyback mode 3).
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
 #include "ic_designers/Ob2269Calc.h"
+#include "ic_designers/RecordDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class Ob2269Designer : public RecordDesigner<Ob2269Design> {
 public:
-    static constexpr int kTemplate = 281;
+    static constexpr int kTemplate = tpl::kOb2269;
     static constexpr int kCalculate = 1416; // "计算(&C)"
     static constexpr int kCore = 1071;      // "选取磁芯"
     static constexpr int kAe = 1038;

@@ -14,7 +14,7 @@ QrPoint qrPoint(float v, const QrDesign& d, float tr) {
     return {duty, f};
 }
 
-ButtonOutcome qrCalc(QrDesign& d) {
+form::Outcome qrCalc(QrDesign& d) {
     const float tr = 6.28f * std::sqrt(d.lp * d.coss) / 1000;
     const QrPoint low = qrPoint(d.vl, d, tr), high = qrPoint(d.vh, d, tr);
     d.dl = low.duty, d.fl = low.fKHz;
@@ -24,7 +24,7 @@ ButtonOutcome qrCalc(QrDesign& d) {
     d.ns = d.np / d.n;
     d.na = d.vfb / (d.vo + d.vd) * d.ns;
     d.vor = (d.vo + d.vd) * d.n;
-    if (!allFinite(d.np, d.ns, d.na, d.fl, d.fh, d.dl, d.dh, d.ipk, d.vor)) return ButtonOutcome::stopped(kQrNotFinite);
+    if (!form::allFinite(d.np, d.ns, d.na, d.fl, d.fh, d.dl, d.dh, d.ipk, d.vor)) return form::Outcome::stopped(kQrNotFinite);
     return {};
 }
 

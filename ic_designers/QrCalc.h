@@ -4,7 +4,7 @@
 // Single precision, as the designer's fields; no user-interface types.
 #pragma once
 
-#include "ic_designers/ButtonOutcome.h"
+#include "form/Outcome.h"
 
 namespace kv::ic {
 
@@ -20,7 +20,7 @@ enum QrCode : int {
     kQrNotFinite = 1, // a result is not finite (inputs beyond what single precision holds)
 };
 
-ButtonOutcome qrCalc(QrDesign& d);
+form::Outcome qrCalc(QrDesign& d);
 
 // One input extreme: duty and switching frequency (kHz) with the valley
 // reached half a resonance period `trUs` (μs) after demagnetisation.

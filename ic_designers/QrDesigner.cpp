@@ -4,37 +4,38 @@ namespace kv::ic {
 
 namespace {
 
-using D = QrDesign;
-constexpr Role In = Role::Input, Out = Role::Result;
+using form::Range;
+constexpr form::Role In = form::Role::Input, Out = form::Role::Result;
 
-const Field<D> kFields[] = {
-    {1469, &D::vl, In, Range::Positive},     {1470, &D::vh, In, Range::Positive},
-    {1468, &D::vo, In, Range::Positive},     {1033, &D::io, In, Range::Positive},
-    {1034, &D::eff, In, Range::Percent},     {1035, &D::n, In, Range::Positive},
-    {1036, &D::lp, In, Range::Positive},     {QrDesigner::kAe, &D::ae, In, Range::Positive},
-    {1038, &D::b, In, Range::Positive},      {1039, &D::vfb, In, Range::NonNegative},
-    {1040, &D::coss, In, Range::Positive},   {1048, &D::vd, In, Range::NonNegative},
-    {1041, &D::np, Out},  {1042, &D::ns, Out}, {1043, &D::na, Out},
-    {QrDesigner::kLowLine, &D::fl, Out},     {QrDesigner::kHighLine, &D::fh, Out},
-    {1046, &D::dl, Out},  {1047, &D::dh, Out}, {1049, &D::ipk, Out}, {1050, &D::vor, Out},
-};
-
-const Button<D> kButtons[] = {{QrDesigner::kCalculate, &qrCalc, QrDesigner::kBadInput}};
-
-const Message kMessages[] = {{kQrNotFinite, QrDesigner::kBadInput}};
+const form::Message kMessages[] = {{kQrNotFinite, QrDesigner::kBadInput}};
 
 } // namespace
 
-QrDesigner::QrDesigner(ui::Dialog* parent)
-    : RecordDesigner(kTemplate, parent, kFields, kButtons, kMessages, CorePick{kCore, kAe, kCalculate, true}) {}
+QrDesigner::QrDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
+    QrDesign& d = design;
+    setFields({
+        {1469, d.vl, In, Range::Positive},     {1470, d.vh, In, Range::Positive},
+        {1468, d.vo, In, Range::Positive},     {1033, d.io, In, Range::Positive},
+        {1034, d.eff, In, Range::Percent},     {1035, d.n, In, Range::Positive},
+        {1036, d.lp, In, Range::Positive},     {kAe, d.ae, In, Range::Positive},
+        {1038, d.b, In, Range::Positive},      {1039, d.vfb, In, Range::NonNegative},
+        {1040, d.coss, In, Range::Positive},   {1048, d.vd, In, Range::NonNegative},
+        {1041, d.np, Out},  {1042, d.ns, Out}, {1043, d.na, Out},
+        {kLowLine, d.fl, Out},                 {kHighLine, d.fh, Out},
+        {1046, d.dl, Out},  {1047, d.dh, Out}, {1049, d.ipk, Out}, {1050, d.vor, Out},
+    });
+    setCalculations({{.button = kCalculate, .run = onDesign(qrCalc), .incomplete = kBadInput, .group = 0}});
+    setMessages(kMessages);
+    setCorePick({.button = kCore, .ae = kAe, .rerun = kCalculate, .blankFirst = true});
+}
 
 ui::Color QrDesigner::colorOf(Band b) {
     switch (b) {
     case Band::Green: return {0, 150, 0};
-    case Band::Orange: return {255, 128, 0};
+    case Band::Orange: return ui::kOrange;
     case Band::Red: break;
     }
-    return {255, 0, 0};
+    return ui::kRed;
 }
 
 void QrDesigner::refreshColours() {

@@ -1,14 +1,15 @@
 // The quasi-resonant flyback designer (dialog 297, flyback mode 4).
 #pragma once
 
-#include "ic_designers/ButtonDesigner.h"
 #include "ic_designers/QrCalc.h"
+#include "ic_designers/RecordDesigner.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
 class QrDesigner : public RecordDesigner<QrDesign> {
 public:
-    static constexpr int kTemplate = 297;
+    static constexpr int kTemplate = tpl::kQr;
     static constexpr int kCalculate = 1466; // "计算(&C)"
     static constexpr int kCore = 1000;      // "选择磁芯"
     static constexpr int kAe = 1037;
@@ -21,7 +22,12 @@ public:
     static ui::Color colorOf(Band b);
 
 protected:
-    void refreshColours() override;
+    void opened() override { refreshColours(); }
+    void finished(const form::Run&) override { refreshColours(); }
+
+private:
+    // The two frequencies coloured by their band.
+    void refreshColours();
 };
 
 } // namespace kv::ic

@@ -2,9 +2,7 @@
 
 #include "services/Magnetics.h"
 
-#include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace kv::ic::singlepfc {
 
@@ -40,7 +38,7 @@ Results design(const Inputs& in) {
     r.id = 0.4f * r.ispk;
     // the rectifier's forward drop carries Io, its slope resistance the rms current
     r.pd = in.vf * in.io + 0.013f * r.isrms * r.isrms;
-    r.co = r.f.h2 * 1e6f * in.io / (in.fline * 3.1415926f * r.f.f2 * in.ripple);
+    r.co = r.f.h2 * 1e6f * in.io / (in.fline * float(services::kPi8) * r.f.f2 * in.ripple);
     r.np = r.L * r.ipk / (in.ae * in.bpk * 0.0001f);
     r.ns = r.np / n;
     r.dp = mag::wireDiameter(in.j, r.irms);
@@ -60,69 +58,20 @@ float upperResistor(const Inputs& in) {
 }
 
 double switchingFrequency(double vpk, double L, double ipk, double vor, double thetaDeg) {
-    const double s = std::fabs(std::sin(thetaDeg * std::numbers::pi / 180));
+    const double s = std::fabs(std::sin(thetaDeg * services::kPi / 180));
     return vpk * 1000 / (L * ipk * (vpk * s / vor + 1));
 }
 
-bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
-                 double bottom) {
-    // Liang-Barsky: the part of the segment for t in [t0, t1] lies inside.
-    const double dx = x2 - x1, dy = y2 - y1;
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
-    for (int k = 0; k < 4; ++k) {
-        if (p[k] == 0) {
-            if (q[k] < 0) return false;
-            continue;
-        }
-        const double t = q[k] / p[k];
-        if (p[k] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
-    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-    x2 = x1 + t1 * dx;
-    y2 = y1 + t1 * dy;
-    x1 = ax;
-    y1 = ay;
-    return true;
-}
-
 namespace {
-struct Curve {
-    double vpk, ipk;
-};
-
-void trace(const Curve& c, const Inputs& in, const Results& r, double fmax, bool fine, std::vector<Segment>& out) {
-    using F = PlotFrame;
-    const int steps = fine ? kFineSteps : kCoarseSteps;
-    const double step = fine ? kFineStep : 1.0;
-    const double fmin = in.fmin, span = fmax - fmin;
-    out.reserve(size_t(steps));
-    auto point = [&](int i, double& x, double& y) {
-        const double theta = i * step;
-        x = F::left + theta * (F::right - F::left) / 180;
-        y = F::bottom - (switchingFrequency(c.vpk, r.L, c.ipk, in.vor, theta) - fmin) * F::height / span;
-    };
-    double px = 0, py = 0;
-    point(0, px, py);
-    for (int i = 1; i <= steps; ++i) {
-        double x1 = px, y1 = py, x2 = 0, y2 = 0;
-        point(i, x2, y2);
-        px = x2;
-        py = y2;
-        if (!std::isfinite(y1) || !std::isfinite(y2)) continue;
-        // Whatever rounds onto the frame's pixels is inside it.
-        constexpr double m = 0.49;
-        if (!clipSegment(x1, y1, x2, y2, F::left - m, F::top - m, F::right + m, F::bottom + m)) continue;
-        out.push_back({int(std::lround(x1)), int(std::lround(y1)), int(std::lround(x2)), int(std::lround(y2))});
-    }
+std::vector<double> trace(double vpk, double ipk, const Inputs& in, const Results& r, int steps, double step) {
+    std::vector<double> f(std::size_t(steps) + 1);
+    for (int i = 0; i <= steps; ++i) f[std::size_t(i)] = switchingFrequency(vpk, r.L, ipk, in.vor, i * step);
+    return f;
 }
 } // namespace
 
-Plot frequencyPlot(const Inputs& in, const Results& r, bool fine) {
-    Plot p;
+FrequencyCurves frequencyCurves(const Inputs& in, const Results& r, bool fine) {
+    FrequencyCurves p;
     const double vpkMin = mag::mainsPeak(double(in.vinMin)) - in.vds;
     const double vpkMax = mag::mainsPeak(double(in.vinMax)) - in.vds;
     const double ipkMax = 2 * double(r.pin) / (vpkMax * factors(float(vpkMax / in.vor)).f2);
@@ -134,8 +83,10 @@ Plot frequencyPlot(const Inputs& in, const Results& r, bool fine) {
         if (!std::isfinite(v)) return p;
     if (!(fmax > in.fmin) || !std::isfinite(float(fmax))) return p;
     p.drawable = true;
-    trace({vpkMin, r.ipk}, in, r, fmax, fine, p.low);
-    trace({vpkMax, ipkMax}, in, r, fmax, fine, p.high);
+    const int steps = fine ? kFineSteps : kCoarseSteps;
+    p.step = fine ? kFineStep : 1.0;
+    p.low = trace(vpkMin, r.ipk, in, r, steps, p.step);
+    p.high = trace(vpkMax, ipkMax, in, r, steps, p.step);
     return p;
 }
 

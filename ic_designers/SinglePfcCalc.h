@@ -62,24 +62,7 @@ Results design(const Inputs& in);
 float lowerResistor(const Inputs& in);
 float upperResistor(const Inputs& in);
 
-// ---- line-cycle plot ---------------------------------------------------------
-
-// Frame of the plot in client pixels: θ from 0° at the left to 180° at the
-// right, f from fmin at the bottom to fmax at the top.
-struct PlotFrame {
-    static constexpr int left = 400, right = 736, bottom = 204, height = 156;
-    static constexpr int top = bottom - height;
-};
-
-struct Segment {
-    int x1, y1, x2, y2;
-};
-
-struct Plot {
-    bool drawable = false; // fmax above fmin and every value finite
-    float fmax = 0, fmin = 0;
-    std::vector<Segment> low, high; // clipped to the frame
-};
+// ---- the switching frequency over half a mains cycle -------------------------
 
 // Angle steps of the two passes, in degrees; the fine pass steps i·0.006.
 inline constexpr int kCoarseSteps = 180;
@@ -89,10 +72,14 @@ inline constexpr double kFineStep = 0.006;
 // Switching frequency (kHz) at phase θ (degrees) for a crest Vpk (V), an
 // inductance L (μH) and a crest current Ipk (A).
 double switchingFrequency(double vpk, double L, double ipk, double vor, double thetaDeg);
-Plot frequencyPlot(const Inputs& in, const Results& r, bool fine);
 
-// Clips a segment to a rectangle; false when nothing of it is inside.
-bool clipSegment(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
-                 double bottom);
+struct FrequencyCurves {
+    bool drawable = false;         // fmax above fmin and every value finite
+    float fmax = 0, fmin = 0;      // kHz: the ends of the frequency axis
+    double step = 1;               // degrees between the points
+    std::vector<double> low, high; // kHz at θ = i·step, i = 0..steps: the lowest and the highest mains
+};
+// The curves of the coarse pass, or of the fine one.
+FrequencyCurves frequencyCurves(const Inputs& in, const Results& r, bool fine);
 
 } // namespace kv::ic::singlepfc

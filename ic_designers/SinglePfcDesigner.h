@@ -5,13 +5,15 @@
 
 #include "ic_designers/LiveDesigner.h"
 #include "ic_designers/SinglePfcCalc.h"
+#include "services/CorePick.h"
+#include "services/Templates.h"
 
 namespace kv::ic {
 
-class SinglePfcDesigner : public LiveDesigner {
+class SinglePfcDesigner : public LiveDesigner, public services::CoreOpener {
 public:
     enum : int {
-        kTemplate = 271, kCore = 1380, kStatus = 1060, kPicture = 274, kFineTimer = 1,
+        kTemplate = tpl::kSinglePfc, kCore = 1380, kStatus = 1060, kPicture = 274, kFineTimer = 1,
         kVinMin = 1361, kVinMax = 1362, kLine = 1381, kVo = 1033, kIo = 1034, kRipple = 1035, kFmin = 1036,
         kVor = 1037, kVf = 1038, kVds = 1039, kVbr = 1040, kEff = 1041, kJ = 1042, kAe = 1069, kBpk = 1070,
         kVmult = 1043, kRup = 1044, kRlow = 1045,
@@ -25,7 +27,10 @@ public:
 
     void onTimer(int id) override;
     void onPaint(ui::Canvas& c) override;
+    // The core database asks for the inputs of the recommended AP; it hands Ae back through temp.txt only.
     std::optional<services::ApInputs> apInputs() const override;
+    void takeCore(float, float) override {}
+    void setCoreName(const std::string&) override {}
 
     bool finePending() const { return fine_; }
 
@@ -33,8 +38,8 @@ public:
     singlepfc::Results out;
 
 private:
-    std::string compute() override;
-    void shown(Shown s) override;
+    void compute() override;
+    void finished(const form::Run& r) override;
     void edited(int id) override;
     // The multiplier divider: Vmult with its checks, or one resistor from the other.
     void multChanged();

@@ -1,13 +1,15 @@
 #include "loop/Bode.h"
 
+#include "services/Constants.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kv::loop::bode {
 
 namespace {
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDeg = 57.29577951308232;
+constexpr double kTwoPi = 2 * services::kPi;
+constexpr double kDeg = 180 / services::kPi;
 
 Complex jw(double f) { return {0, kTwoPi * f}; }
 } // namespace

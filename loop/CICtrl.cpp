@@ -1,27 +1,26 @@
 #include "loop/CICtrl.h"
 
-#include <cstdio>
+#include "services/Templates.h"
 
 namespace kv::loop {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 namespace {
-constexpr ui::Color kPurple{64, 0, 128};
 constexpr LoopPage::Caption kCaptions[] = {
-    {CICtrl::kInputGroup, {255, 0, 0}},
-    {CICtrl::kResultGroup, {0, 0, 255}},
-    {CICtrl::kPictureGroup, kPurple},
-    {CICtrl::kSlopeGroup, kPurple},
+    {CICtrl::kInputGroup, ui::kRed},
+    {CICtrl::kResultGroup, ui::kBlue},
+    {CICtrl::kPictureGroup, ui::kPurple},
+    {CICtrl::kSlopeGroup, ui::kPurple},
 };
-constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, 202, {95, 558, 305, 558}}};
+constexpr LoopPage::Link kLinks[] = {{CICtrl::kEsrLink, tpl::kEsrTip, {95, 558, 305, 558}}};
 const ui::Rect kPictureArea{440, 18, 895, 283};
 } // namespace
 
 std::string subharmonicMessage(double damping) {
-    char v[32];
-    std::snprintf(v, sizeof v, "%.3f", damping);
-    return std::string("斜率补偿不足：mc·(1-D) = ") + v + "，不大于0.5，电流环将出现次谐波振荡，请增大斜率补偿电压！";
+    return "斜率补偿不足：mc·(1-D) = " + ui::formatNumber(damping, 3, ui::Notation::Fixed) +
+           "，不大于0.5，电流环将出现次谐波振荡，请增大斜率补偿电压！";
 }
 
 std::string rhpLimitMessage(double limitHz) {
@@ -33,29 +32,31 @@ std::string samplingLimitMessage(double limitHz) {
 }
 
 CICtrl::CICtrl(ui::Dialog* parent)
-    : LoopPage(106, parent, {{kCalc, kIncomplete, kFc, true}}, kCaptions, kLinks, kR2) {
-    bind(kVo, in.Vo, Range::Positive);
-    bind(kIo, in.Io, Range::Positive);
-    bind(kCo, in.Co, Range::Positive);
-    bind(kResr, in.Resr, Range::Positive);
-    bind(kD, in.D, Range::Fraction);
-    bind(kVin, in.Vin, Range::Positive);
-    bind(kL, in.L, Range::Positive);
-    bind(kVs, in.Vs, Range::NonNegative);
-    bind(kRi, in.Ri, Range::Positive);
-    bind(kFs, in.fs, Range::Positive);
-    bind(kFc, in.fc, Range::Positive);
-    bind(kR1, in.R1, Range::Positive);
-    bind(kGm, in.gm, Range::Positive);
-    bind(kVref, in.Vref, Range::Positive);
-    bindResult(kGain, out.gainDb);
-    bindResult(kC1, out.C1);
-    bindResult(kR2, out.R2);
-    bindResult(kC2, out.C2);
-    bindResult(kFp, out.fp);
-    bindResult(kFz, out.fz);
-    bindResult(kFop, out.fop);
-    bindResult(kRhp, out.fRHP);
+    : LoopPage(tpl::kCurrentMode, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kFc}}, kCaptions, kLinks, kR2) {
+    setFields({
+        {kVo, in.Vo, Role::Input, Range::Positive},
+        {kIo, in.Io, Role::Input, Range::Positive},
+        {kCo, in.Co, Role::Input, Range::Positive},
+        {kResr, in.Resr, Role::Input, Range::Positive},
+        {kD, in.D, Role::Input, Range::Fraction},
+        {kVin, in.Vin, Role::Input, Range::Positive},
+        {kL, in.L, Role::Input, Range::Positive},
+        {kVs, in.Vs, Role::Input, Range::NonNegative},
+        {kRi, in.Ri, Role::Input, Range::Positive},
+        {kFs, in.fs, Role::Input, Range::Positive},
+        {kFc, in.fc, Role::Input, Range::Positive},
+        {kR1, in.R1, Role::Input, Range::Positive},
+        {kGm, in.gm, Role::Input, Range::Positive},
+        {kVref, in.Vref, Role::Input, Range::Positive},
+        {kGain, out.gainDb, Role::Result},
+        {kC1, out.C1, Role::Result},
+        {kR2, out.R2, Role::Result},
+        {kC2, out.C2, Role::Result},
+        {kFp, out.fp, Role::Result},
+        {kFz, out.fz, Role::Result},
+        {kFop, out.fop, Role::Result},
+        {kRhp, out.fRHP, Role::Result},
+    });
 }
 
 void CICtrl::onInitDialog() {
@@ -83,7 +84,8 @@ bool CICtrl::check() {
     return damping > 0.5 || refuse(subharmonicMessage(damping));
 }
 
-void CICtrl::shown() {
+void CICtrl::finished(const form::Run& r) {
+    if (r.shown == form::Shown::None) return;
     const double fc = in.fc * 1000.0;
     std::vector<std::string> notes;
     if (fc > icmode::rhpLimit(out)) notes.push_back(rhpLimitMessage(icmode::rhpLimit(out)));
@@ -91,10 +93,10 @@ void CICtrl::shown() {
     showLoop(icmode::response(in, out), fc, notes);
 }
 
-bool CICtrl::onPageCommand(int id, ui::Notify code) {
+bool CICtrl::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
     enable(kGm, transconductance());
-    setResults("");
+    blankResults();
     invalidate(kPictureArea);
     return true;
 }

@@ -7,6 +7,7 @@
 
 namespace kv::loop {
 
+// CICtrl (current control): the current-mode page.
 class CICtrl : public LoopPage {
 public:
     enum : int {
@@ -28,9 +29,9 @@ public:
 private:
     bool check() override;
     void compute() override;
-    void shown() override;
+    void finished(const form::Run& r) override;
     bool uses(int id) const override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void paintPictures(ui::Canvas& c) override;
 };
 

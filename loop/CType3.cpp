@@ -1,34 +1,39 @@
 #include "loop/CType3.h"
 
+#include "services/Templates.h"
+
 namespace kv::loop {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 namespace {
 using T = CType3;
 constexpr LoopPage::Caption kCaptions[] = {
-    {T::kInputGroup, {255, 0, 0}},
-    {T::kResultGroup, {0, 0, 255}},
+    {T::kInputGroup, ui::kRed},
+    {T::kResultGroup, ui::kBlue},
     {T::kNetworkGroup, {200, 0, 128}},
-    {T::kPlacementGroup, {64, 0, 128}},
+    {T::kPlacementGroup, ui::kPurple},
 };
-constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, 208, {90, 504, 293, 504}}};
+constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, tpl::kTypeThreeTip, {90, 504, 293, 504}}};
 } // namespace
 
-CType3::CType3(ui::Dialog* parent) : LoopPage(205, parent, {{kCalc, kIncomplete, kG, true}}, kCaptions, kLinks, kC1) {
-    bind(kFp1, in.fp1, Range::Positive);
-    bind(kFp2, in.fp2, Range::Positive);
-    bind(kFz1, in.fz1, Range::Positive);
-    bind(kFz2, in.fz2, Range::Positive);
-    bind(kFc, in.fc, Range::Positive);
-    bind(kG, in.G, Range::Positive);
-    bind(kR1, in.R1, Range::Positive);
-    bindResult(kC1, out.C1);
-    bindResult(kC2, out.C2);
-    bindResult(kC3, out.C3);
-    bindResult(kR2, out.R2);
-    bindResult(kR3, out.R3);
-    bindResult(kFop, out.fop);
+CType3::CType3(ui::Dialog* parent) : LoopPage(tpl::kTypeThree, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kG}}, kCaptions, kLinks, kC1) {
+    setFields({
+        {kFp1, in.fp1, Role::Input, Range::Positive},
+        {kFp2, in.fp2, Role::Input, Range::Positive},
+        {kFz1, in.fz1, Role::Input, Range::Positive},
+        {kFz2, in.fz2, Role::Input, Range::Positive},
+        {kFc, in.fc, Role::Input, Range::Positive},
+        {kG, in.G, Role::Input, Range::Positive},
+        {kR1, in.R1, Role::Input, Range::Positive},
+        {kC1, out.C1, Role::Result},
+        {kC2, out.C2, Role::Result},
+        {kC3, out.C3, Role::Result},
+        {kR2, out.R2, Role::Result},
+        {kR3, out.R3, Role::Result},
+        {kFop, out.fop, Role::Result},
+    });
 }
 
 // Each pole above the zero it pairs with, or R3, C2 and C3 come out negative or infinite.
@@ -40,7 +45,9 @@ bool CType3::check() {
 
 void CType3::compute() { out = type3::compensate(in); }
 
-void CType3::shown() { showLoop(type3::response(in, out), in.fc * 1000.0); }
+void CType3::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None) showLoop(type3::response(in, out), in.fc * 1000.0);
+}
 
 void CType3::paintPictures(ui::Canvas& c) {
     stretchInto(c, 207, kNetworkGroup, 480, 19);

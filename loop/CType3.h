@@ -7,6 +7,7 @@
 
 namespace kv::loop {
 
+// CType3: the voltage-mode type III page.
 class CType3 : public LoopPage {
 public:
     enum : int {
@@ -26,7 +27,7 @@ public:
 private:
     bool check() override;
     void compute() override;
-    void shown() override;
+    void finished(const form::Run& r) override;
     void paintPictures(ui::Canvas& c) override;
 };
 

@@ -1,66 +1,68 @@
 #include "loop/CVCtrl.h"
 
-#include <cstdio>
+#include "services/Templates.h"
 
 namespace kv::loop {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 namespace {
 using V = CVCtrl;
-constexpr ui::Color kPurple{64, 0, 128};
 constexpr LoopPage::Caption kCaptions[] = {
-    {V::kStep1Group, {255, 0, 0}},    {V::kStep4Group, {100, 0, 170}}, {V::kStep2Group, {200, 0, 128}},
-    {V::kStep3Group, kPurple},        {V::kNetworkGroup, kPurple},
+    {V::kStep1Group, ui::kRed},    {V::kStep4Group, {100, 0, 170}}, {V::kStep2Group, {200, 0, 128}},
+    {V::kStep3Group, ui::kPurple},        {V::kNetworkGroup, ui::kPurple},
 };
 constexpr LoopPage::Link kLinks[] = {
-    {V::kNoteLink, 200, {24, 370, 144, 370}},
-    {V::kCriteriaLink, 201, {318, 531, 508, 531}},
+    {V::kNoteLink, tpl::kTypeTwoNote, {24, 370, 144, 370}},
+    {V::kCriteriaLink, tpl::kStabilityTip, {318, 531, 508, 531}},
 };
 const ui::Rect kPlacementArea{570, 290, 950, 650};
 const std::vector<int> kPlantResults = {V::kPole, V::kFesr, V::kG};
 const std::vector<int> kPartResults = {V::kC1, V::kC2, V::kR2, V::kPm};
 // Step 2 computes the plant and blanks the parts; step 4 reads blank plant figures as 0.
-std::vector<services::CalcPage::Calculation> calculations() {
+std::vector<form::Calculation> calculations() {
     std::vector<int> all = kPlantResults;
     all.insert(all.end(), kPartResults.begin(), kPartResults.end());
-    return {{V::kStep2, V::kStep2Incomplete, V::kResr, true, all, {}, kPartResults},
-            {V::kStep4, V::kStep4Incomplete, V::kFc, true, kPartResults, kPlantResults, {}}};
+    return {{.button = V::kStep2, .incomplete = V::kStep2Incomplete, .results = all, .blankAfter = kPartResults,
+             .culprit = V::kResr},
+            {.button = V::kStep4, .incomplete = V::kStep4Incomplete, .results = kPartResults,
+             .blankAsZero = kPlantResults, .culprit = V::kFc}};
 }
 } // namespace
 
 std::string noMarginMessage(float largest) {
-    char deg[32];
-    std::snprintf(deg, sizeof deg, "%.1f", largest);
-    return std::string("无法达到期望的相位裕量：在此穿越频率下Ⅱ型补偿网络最多只能提供约") + deg +
+    return "无法达到期望的相位裕量：在此穿越频率下Ⅱ型补偿网络最多只能提供约" + ui::formatNumber(largest, 1, ui::Notation::Fixed) +
            "°的相位裕量，请减小期望相位裕量！";
 }
 
-CVCtrl::CVCtrl(ui::Dialog* parent) : LoopPage(107, parent, calculations(), kCaptions, kLinks, kPm) {
-    bind(kVo, in.Vo, Range::Positive);
-    bind(kIrated, in.Irated, Range::Positive);
-    bind(kImin, in.Imin, Range::Positive);
-    bind(kVinmax, in.Vinmax, Range::Positive);
-    bind(kVinmin, vinMin);
-    bind(kFs, in.fs, Range::Positive);
-    bind(kCo, in.Co, Range::Positive);
-    bind(kResr, in.Resr, Range::Positive);
-    bind(kVramp, in.Vramp, Range::Positive);
-    bind(kVref, in.Vref, Range::Positive);
-    bind(kL, in.L, Range::Positive);
-    bind(kDmax, in.Dmax, Range::Fraction);
-    bindResult(kPole, plant.pole);
-    bindResult(kFesr, plant.fesr);
-    bindResult(kG, plant.G);
-    bind(kFp1, place.fp1, Range::Positive);
-    bind(kFz1, place.fz1, Range::Positive);
-    bind(kFc, place.fc, Range::Positive);
-    bind(kPmWant, place.PMwant);
-    bind(kR1, place.R1, Range::Positive);
-    bindResult(kC1, net.C1);
-    bindResult(kC2, net.C2);
-    bindResult(kR2, net.R2);
-    bindResult(kPm, net.PM);
+CVCtrl::CVCtrl(ui::Dialog* parent) : LoopPage(tpl::kTypeTwo, parent, calculations(), kCaptions, kLinks, kPm) {
+    setFields({
+        {kVo, in.Vo, Role::Input, Range::Positive},
+        {kIrated, in.Irated, Role::Input, Range::Positive},
+        {kImin, in.Imin, Role::Input, Range::Positive},
+        {kVinmax, in.Vinmax, Role::Input, Range::Positive},
+        {kVinmin, vinMin},
+        {kFs, in.fs, Role::Input, Range::Positive},
+        {kCo, in.Co, Role::Input, Range::Positive},
+        {kResr, in.Resr, Role::Input, Range::Positive},
+        {kVramp, in.Vramp, Role::Input, Range::Positive},
+        {kVref, in.Vref, Role::Input, Range::Positive},
+        {kL, in.L, Role::Input, Range::Positive},
+        {kDmax, in.Dmax, Role::Input, Range::Fraction},
+        {kPole, plant.pole, Role::Result},
+        {kFesr, plant.fesr, Role::Result},
+        {kG, plant.G, Role::Result},
+        {kFp1, place.fp1, Role::Input, Range::Positive},
+        {kFz1, place.fz1, Role::Input, Range::Positive},
+        {kFc, place.fc, Role::Input, Range::Positive},
+        {kPmWant, place.PMwant},
+        {kR1, place.R1, Role::Input, Range::Positive},
+        {kC1, net.C1, Role::Result},
+        {kC2, net.C2, Role::Result},
+        {kR2, net.R2, Role::Result},
+        {kPm, net.PM, Role::Result},
+    });
 }
 
 void CVCtrl::onInitDialog() {
@@ -111,11 +113,12 @@ void CVCtrl::compute() {
     }
 }
 
-void CVCtrl::shown() {
-    if (running() == kStep4) showLoop(vmode::response(form(), plant, place, net), place.fc * 1000.0);
+void CVCtrl::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None && r.button == kStep4)
+        showLoop(vmode::response(form(), plant, place, net), place.fc * 1000.0);
 }
 
-bool CVCtrl::onPageCommand(int id, ui::Notify code) {
+bool CVCtrl::onOtherCommand(int id, ui::Notify code) {
     if (id != kForm || code != ui::Notify::SelChange) return false;
     formChanged();
     return true;
@@ -128,7 +131,7 @@ void CVCtrl::formChanged() {
     enable(kPmLabel, !dcm);
     setText(kLLabel, dcm ? "一次电感(μH)" : "输出电感(μH)");
     setText(kPoleLabel, dcm ? "极点频率(KHz)" : "LC双重极点(KHz)");
-    setResults("");
+    blankResults();
     invalidate(kPlacementArea);
 }
 

@@ -8,6 +8,7 @@
 
 namespace kv::loop {
 
+// CVCtrl (voltage control): the voltage-mode type II page.
 class CVCtrl : public LoopPage {
 public:
     enum : int {
@@ -40,8 +41,8 @@ private:
     bool uses(int id) const override;
     bool check() override;
     void compute() override;
-    void shown() override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    void finished(const form::Run& r) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void paintPictures(ui::Canvas& c) override;
     void formChanged();
 };

@@ -1,12 +1,14 @@
 #include "loop/ICtrlCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::icmode {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kTwoPi = 2 * services::kPi8;
+constexpr double kPi = services::kPi;
 } // namespace
 
 double slopeFactor(const Inputs& in) {

@@ -3,12 +3,9 @@
 #include "platform/ui/Canvas.h"
 #include "services/Progress.h"
 
-#include <cstdio>
-
 namespace kv::loop {
 
 namespace {
-constexpr ui::Color kBlue{0, 0, 255};
 
 struct Trace {
     const char* name;
@@ -26,17 +23,11 @@ constexpr Trace kTraces[] = {
 // A crossover this far from the one asked (as a ratio either way) is a design that missed.
 constexpr double kStray = 1.2;
 
-std::string format(const char* f, double v) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, f, v);
-    return buf;
-}
-
-std::string marginText(double deg) { return format("%.1f°", deg); }
+std::string marginText(double deg) { return ui::formatNumber(deg, 1, ui::Notation::Fixed) + "°"; }
 } // namespace
 
 std::string frequencyText(double hz) {
-    return hz >= 1000 ? format("%.4g kHz", hz / 1000) : format("%.4g Hz", hz);
+    return hz >= 1000 ? ui::formatNumber(hz / 1000, 4) + " kHz" : ui::formatNumber(hz, 4) + " Hz";
 }
 
 std::vector<std::string> loopWarnings(const bode::Response& r, double askedHz) {
@@ -56,9 +47,10 @@ std::vector<std::string> loopWarnings(const bode::Response& r, double askedHz) {
     return w;
 }
 
-LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> calcs,
+LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<form::Calculation> calcs,
                    std::span<const Caption> captions, std::span<const Link> links, int plotted)
-    : CalcPage(templateId, parent, std::move(calcs)), captions_(captions), links_(links), plotted_(plotted) {
+    : FormWindow(templateId, parent, form::kPage), captions_(captions), links_(links), plotted_(plotted) {
+    setCalculations(std::move(calcs));
     for (int id : {kGainPlot, kPhasePlot}) {
         plot::Plot* p = plot(id);
         if (!p) continue;
@@ -71,8 +63,8 @@ LoopPage::LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> 
 
 void LoopPage::onInitDialog() {
     for (const Caption& c : captions_) setTextColor(c.id, c.color);
-    for (const Link& l : links_) setTextColor(l.text, kBlue);
-    CalcPage::onInitDialog();
+    for (const Link& l : links_) setTextColor(l.text, ui::kBlue);
+    FormWindow::onInitDialog();
 }
 
 void LoopPage::showLoop(const bode::Response& r, double askedHz, const std::vector<std::string>& notes) {
@@ -113,7 +105,7 @@ void LoopPage::showLoop(const bode::Response& r, double askedHz, const std::vect
     if (warnings.empty()) return;
     std::string text;
     for (const std::string& w : warnings) text += (text.empty() ? "" : "\n") + w;
-    messageBox(text, ui::kAppName, ui::Icon::Warning);
+    say(text, ui::Icon::Warning);
 }
 
 void LoopPage::clearLoop() {
@@ -152,7 +144,7 @@ void LoopPage::drawAt(ui::Canvas& c, int bitmap, int x, int y) const {
 
 void LoopPage::onPaint(ui::Canvas& c) {
     paintPictures(c);
-    c.setPen(kBlue, 1);
+    c.setPen(ui::kBlue, 1);
     for (const Link& l : links_) c.line(l.underline.left, l.underline.top, l.underline.right, l.underline.bottom);
 }
 

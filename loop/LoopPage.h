@@ -4,13 +4,13 @@
 #pragma once
 
 #include "loop/Bode.h"
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 #include <span>
 
 namespace kv::loop {
 
-class LoopPage : public services::CalcPage {
+class LoopPage : public form::FormWindow {
 public:
     // The gain and the phase plot, on every page.
     enum : int { kGainPlot = 1301, kPhasePlot = 1302 };
@@ -27,7 +27,7 @@ public:
     };
 
     // `plotted`: a result that is blank exactly when the plot has no loop to show.
-    LoopPage(int templateId, ui::Dialog* parent, std::vector<Calculation> calcs,
+    LoopPage(int templateId, ui::Dialog* parent, std::vector<form::Calculation> calcs,
              std::span<const Caption> captions, std::span<const Link> links, int plotted);
 
     void onInitDialog() override;

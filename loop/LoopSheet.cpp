@@ -3,35 +3,23 @@
 #include "loop/CICtrl.h"
 #include "loop/CType3.h"
 #include "loop/CVCtrl.h"
-#include "services/Windows.h"
+#include "services/Templates.h"
 
 namespace kv::loop {
 
-CLoop::CLoop(ui::Dialog* parent) : PropertySheet("环路补偿 Feedback Loop   <内置算法>", parent) {
-    hideApply = true;
-    hideHelp = true;
-    hideButtons = true;
-    pages_.push_back(std::make_unique<CICtrl>(this));
-    pages_.push_back(std::make_unique<CVCtrl>(this));
-    pages_.push_back(std::make_unique<CType3>(this));
-    for (auto& p : pages_) addPage(*p);
-}
+namespace {
+using services::make;
 
-std::vector<int> CLoop::pageTemplates() const {
-    std::vector<int> ids;
-    for (const auto& p : pages_) ids.push_back(p->templateId());
-    return ids;
-}
+// The pages in tab order.
+const services::SheetPage kPages[] = {
+    {tpl::kCurrentMode, make<CICtrl>},
+    {tpl::kTypeTwo, make<CVCtrl>},
+    {tpl::kTypeThree, make<CType3>},
+};
+} // namespace
 
-void runLoopSheet(ui::Dialog* parent) {
-    CLoop sheet(parent);
-    sheet.run();
-}
+CLoop::CLoop(ui::Dialog* parent) : PageSheet("环路补偿 Feedback Loop   <内置算法>", parent, kPages) {}
 
-void registerWindows() {
-    services::registerWindow<CICtrl>(106);
-    services::registerWindow<CVCtrl>(107);
-    services::registerWindow<CType3>(205);
-}
+void registerWindows() { services::registerPages(kPages); }
 
 } // namespace kv::loop

@@ -3,25 +3,15 @@
 // closed with the close box.
 #pragma once
 
-#include "platform/ui/Dialog.h"
-
-#include <memory>
-#include <vector>
+#include "services/Windows.h"
 
 namespace kv::loop {
 
-class CLoop : public ui::PropertySheet {
+// CLoop: the loop sheet, the property sheet of the three loop pages.
+class CLoop : public services::PageSheet {
 public:
     explicit CLoop(ui::Dialog* parent = nullptr);
-    // Templates of the pages in tab order.
-    std::vector<int> pageTemplates() const;
-
-private:
-    std::vector<std::unique_ptr<ui::Dialog>> pages_;
 };
-
-// Builds the sheet over `parent` and runs it modally.
-void runLoopSheet(ui::Dialog* parent);
 
 // Registers the loop pages by their templates (each can also stand alone).
 void registerWindows();

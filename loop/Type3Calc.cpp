@@ -1,11 +1,13 @@
 #include "loop/Type3Calc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::type3 {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
+constexpr double kTwoPi = 2 * services::kPi8;
 } // namespace
 
 Results compensate(const Inputs& in) {

@@ -1,12 +1,14 @@
 #include "loop/VCtrlCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::loop::vmode {
 
 namespace {
-constexpr double kTwoPi = 6.2831852;
-constexpr double kDeg = 57.295780490442965;
+constexpr double kTwoPi = 2 * services::kPi8;
+constexpr double kDeg = 180 / services::kPi8;
 
 // The K factors the forward search tries: 1, 1.01, ... while below 10000.
 constexpr long kSteps = 999900;

@@ -1,8 +1,8 @@
 // Multiplier divider, zero-current detection, feedback, OVP and the voltage loop.
 #include "pfc_designer/Program.h"
+#include "platform/ui/Numbers.h"
 
 #include <cmath>
-#include <cstdio>
 
 using namespace kv::panels;
 
@@ -294,12 +294,6 @@ void readLoopInputs() {
     dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
     dv.RLeff = getv(PANEL_FEED, FEED_RLEFF);
 }
-
-std::string format(const char* f, double a, double b = 0) {
-    char buf[200];
-    std::snprintf(buf, sizeof buf, f, a, b);
-    return buf;
-}
 } // namespace
 
 void judgeFeedback() {
@@ -316,11 +310,10 @@ void judgeFeedback() {
         const double fmax = maxCrossover(dv.line_freq);
         v.warn(!g_crossover.ok, "The loop gain does not cross 0 dB between 0.1 Hz and 1 kHz");
         v.warn(g_crossover.ok && g_crossover.margin < kMinPhaseMargin,
-               format("Phase margin below %g°: the output voltage rings or oscillates", kMinPhaseMargin));
+               "Phase margin below " + kv::ui::formatNumber(kMinPhaseMargin) + "°: the output voltage rings or oscillates");
         v.warn(g_crossover.ok && g_crossover.f > fmax,
-               format("Crossover above %g Hz, a quarter of the %g Hz ripple: the loop follows the ripple "
-                      "and distorts the input current",
-                      fmax, 2 * dv.line_freq));
+               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(2 * dv.line_freq) +
+                   " Hz ripple: the loop follows the ripple and distorts the input current");
     }
     showNote(PANEL_FEED, v);
     dim(PANEL_FEED, FEED_CLOSE, !v.ok());

@@ -1,8 +1,8 @@
 // Input conditions, operating currents, sense resistor, boost inductor.
 #include "pfc_designer/Program.h"
+#include "platform/ui/Numbers.h"
 
 #include <cmath>
-#include <cstdio>
 
 using namespace kv::panels;
 
@@ -203,9 +203,7 @@ void grafico_fpwm() {
     for (const auto& c : curves) {
         const int p = PlotXY(h, IND_GRAPH, angle, c.y, kFreqPoints, VAL_DOUBLE, VAL_DOUBLE, VAL_THIN_LINE,
                              VAL_EMPTY_SQUARE, VAL_SOLID, 1, c.color);
-        char name[48];
-        std::snprintf(name, sizeof name, "at %g V rms", c.V);
-        SetPlotName(h, IND_GRAPH, p, name);
+        SetPlotName(h, IND_GRAPH, p, ("at " + kv::ui::formatNumber(c.V) + " V rms").c_str());
     }
 }
 

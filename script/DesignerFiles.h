@@ -1,7 +1,10 @@
 // The files of the classic designers: one formula file per operating mode,
 // one interface file, and the picture of the topology in the Code folder.
-// Start-up creates them, the editor page lists them, the designers read them.
+// Each designer registers its own at start; start-up creates them, the editor
+// page lists them, the formula runner finds a file's designer by them.
 #pragma once
+
+#include "script/Bindings.h"
 
 #include <span>
 #include <string_view>
@@ -22,7 +25,12 @@ struct DesignerFiles {
     std::span<const FormulaFile> formulas; // by mode
 };
 
-// The seven designers in the editor page's order.
+// Registers (or replaces) a classic designer: its files, its formula names
+// and the label controls its interface file numbers. The editor page lists
+// the designers in the order they registered.
+void registerDesigner(const DesignerFiles& files, std::vector<Binding> names, std::vector<int> labels);
+
+// The registered designers, in the editor page's order.
 std::span<const DesignerFiles> designerFiles();
 const DesignerFiles* designerFilesFor(int templateId);
 // The designer that runs formula file `fileName` (a bare name or a path; only

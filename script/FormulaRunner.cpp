@@ -708,10 +708,14 @@ bool FormulaRunner::runText(std::string_view text, const BindingTable* table,
 }
 
 bool FormulaRunner::run(const std::string& path, FieldTarget& target) {
+    return run(path, bindingTableForFile(path), target);
+}
+
+bool FormulaRunner::run(const std::string& path, const BindingTable* table, FieldTarget& target) {
     MarkedText file;
     if (!loadMarked(path, false, L::kTextBytes, file, kNoEndMark, reporter_)) return false;
     if (file.tooLong) return refuseTooLong(reporter_);
-    return runText(file.text, bindingTableForFile(path), target);
+    return runText(file.text, table, target);
 }
 
 } // namespace kv::script

@@ -63,6 +63,8 @@ public:
     // the file could not be read), true otherwise, also after an evaluation
     // error; statements evaluated before such an error keep their results.
     bool run(const std::string& path, FieldTarget& target);
+    // The same with the designer's own table.
+    bool run(const std::string& path, const BindingTable* table, FieldTarget& target);
 
     // The same on a text already in memory; the text ends at its first '#'
     // (or at its end). No end-mark warning is shown.

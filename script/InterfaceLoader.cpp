@@ -1,6 +1,6 @@
 #include "script/InterfaceLoader.h"
 
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 #include "script/TextFile.h"
 
 #include <utility>
@@ -31,7 +31,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool InterfaceLoader::parse(std::string_view bytes, int count, std::vector<Entry>& entries) {
     entries.clear();
     if (bytes.size() > kMaxBytes) return refuse(reporter_, kTooLong);
-    const std::string text = kv::ui::decodeText(bytes);
+    const std::string text = kv::io::decodeText(bytes);
     const std::string_view s = text;
     const std::size_t n = s.size();
 
@@ -88,15 +88,6 @@ bool InterfaceLoader::load(const std::string& path, int count, std::vector<Entry
     if (!loadMarked(path, true, kMaxBytes, file, kNoEndMark, reporter_)) return false;
     if (file.tooLong) return refuse(reporter_, kTooLong);
     return parse(file.text, count, entries);
-}
-
-bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,
-                            std::span<const LabelDef> labels) {
-    std::vector<Entry> entries;
-    if (!load(path, static_cast<int>(labels.size()), entries)) return false;
-    for (const Entry& e : entries)
-        dlg.setText(labels[static_cast<std::size_t>(e.number - 1)].control, e.text);
-    return true;
 }
 
 bool InterfaceLoader::apply(const std::string& path, kv::ui::Dialog& dlg,

@@ -37,7 +37,6 @@ public:
 
     // Loads `path` and, only when every check passed, sets the texts of the
     // numbered label controls of `dlg` (entry n sets labels[n - 1]).
-    bool apply(const std::string& path, kv::ui::Dialog& dlg, std::span<const LabelDef> labels);
     bool apply(const std::string& path, kv::ui::Dialog& dlg, std::span<const int> labels);
 
 private:

@@ -14,14 +14,14 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-kv::ui::FileError failed(const std::string& path) {
+kv::io::FileError failed(const std::string& path) {
     int e = errno ? errno : EIO;
-    return kv::ui::FileError{path, std::strerror(e)};
+    return kv::io::FileError{path, std::strerror(e)};
 }
 
 } // namespace
 
-kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t cap,
+kv::io::FileError readToMark(const std::string& path, bool create, std::size_t cap,
                              MarkedText& out) {
     out = MarkedText{};
     errno = 0;
@@ -55,7 +55,7 @@ kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t c
     return {};
 }
 
-kv::ui::FileError appendMark(const std::string& path) {
+kv::io::FileError appendMark(const std::string& path) {
     errno = 0;
     File f(std::fopen(path.c_str(), "ab"));
     if (!f) return failed(path);
@@ -64,8 +64,8 @@ kv::ui::FileError appendMark(const std::string& path) {
     return {};
 }
 
-void reportFileError(const kv::ui::FileError& e, Reporter& reporter) {
-    reporter.report(kv::ui::fileErrorText(e), kv::ui::kAppName, kv::ui::Icon::Error);
+void reportFileError(const kv::io::FileError& e, Reporter& reporter) {
+    reporter.report(kv::io::fileErrorText(e), kv::ui::kAppName, kv::ui::Icon::Error);
 }
 
 bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,

@@ -2,7 +2,7 @@
 // read a text up to its end mark '#' and append the mark when it is missing.
 #pragma once
 
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "script/Reporter.h"
 
 #include <cstddef>
@@ -18,12 +18,12 @@ struct MarkedText {
 
 // Reads `path` up to its first '#'. With `create` a missing file is created
 // empty first (never truncated).
-kv::ui::FileError readToMark(const std::string& path, bool create, std::size_t cap,
+kv::io::FileError readToMark(const std::string& path, bool create, std::size_t cap,
                              MarkedText& out);
 // Appends one '#' to the file.
-kv::ui::FileError appendMark(const std::string& path);
+kv::io::FileError appendMark(const std::string& path);
 // The framework's message for a file that cannot be opened, read or written.
-void reportFileError(const kv::ui::FileError& e, Reporter& reporter);
+void reportFileError(const kv::io::FileError& e, Reporter& reporter);
 // readToMark, then the mark appended with the notice `noMark` (caption "注意")
 // when the file had none. A file error is reported and false returned.
 bool loadMarked(const std::string& path, bool create, std::size_t cap, MarkedText& out,

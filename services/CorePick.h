@@ -9,9 +9,6 @@
 
 namespace kv::services {
 
-// Template of the core database picker.
-inline constexpr int kCoreDatabaseTemplate = 262;
-
 // Inputs of the recommended AP, from the single-stage PFC designer.
 struct ApInputs {
     double vinMin = 0;  // Vrms

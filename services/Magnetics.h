@@ -3,12 +3,13 @@
 // classic designers, double for the graphical flyback).
 #pragma once
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::services::magnetics {
 
-// The mains peak is formed with this constant, not with the square root of two.
-inline constexpr double kMainsRoot2 = 1.414;
+using services::kMainsRoot2;
 // Mils per millimetre: a diameter in mils over this is millimetres.
 inline constexpr double kMilsPerMm = 39.37;
 // 8π·10⁻³: μ0 with the unit factors of the air-gap formula (Ae in mm², le in mm, Lp in µH).

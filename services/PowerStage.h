@@ -3,11 +3,11 @@
 // ESR. Pure functions in SI units, in the precision of their arguments.
 #pragma once
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::services::power {
-
-inline constexpr double kPi = 3.14159265358979323846;
 
 // Time (s) the bulk capacitor alone carries the load in one half cycle of the
 // mains at `fLine` (Hz): from the crest it charged to until the next half wave

@@ -7,10 +7,6 @@
 
 namespace kv::services {
 
-namespace {
-constexpr ui::Color kBlue{0, 0, 255};
-} // namespace
-
 std::string percentText(int progress) {
     const std::string tens = std::to_string(progress / 10);
     const std::string ones = std::to_string(progress % 10);
@@ -18,7 +14,7 @@ std::string percentText(int progress) {
 }
 
 const ui::Color CalculatingPopup::kColors[10] = {
-    {160, 180, 200}, {255, 0, 0}, {0, 255, 0},   {0, 0, 255},    {201, 19, 172},
+    {160, 180, 200}, ui::kRed,       ui::kGreen,    ui::kBlue,      {201, 19, 172},
     {254, 254, 24},  {0, 128, 192}, {128, 0, 0}, {128, 128, 64}, {0, 128, 128},
 };
 
@@ -43,7 +39,7 @@ void CalculatingPopup::onPaint(ui::Canvas& c) {
     c.setPen(kColors[random() % 10], 13);
     c.line(1, 21, int(3.3 * progress), 21);
     c.setTransparent(true);
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.setFont("楷体", 110);
     c.text(90, 0, percentText(progress));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 
 #include <functional>
 #include <string>
@@ -14,7 +15,7 @@ std::string percentText(int progress);
 
 class CalculatingPopup : public ui::Dialog {
 public:
-    explicit CalculatingPopup(Dialog* parent) : Dialog(217, parent) {}
+    explicit CalculatingPopup(Dialog* parent) : Dialog(tpl::kCalculating, parent) {}
     void onInitDialog() override;
     void onTimer(int id) override;
     void onPaint(ui::Canvas& c) override;
@@ -27,13 +28,13 @@ public:
 class ProgressPause : public ui::Dialog {
 public:
     static constexpr int kBar = 1412;
-    explicit ProgressPause(Dialog* parent) : Dialog(236, parent) {}
+    explicit ProgressPause(Dialog* parent) : Dialog(tpl::kProgressPause, parent) {}
     void onInitDialog() override;
     void onTimer(int id) override;
     int position = 0;
 };
 
-// Tip dialogs 200, 201, 202 and 208: static text and one closing button.
+// The tip dialogs of the loop sheet: static text and one closing button.
 class TipDialog : public ui::Dialog {
 public:
     TipDialog(int templateId, Dialog* parent) : Dialog(templateId, parent) {}

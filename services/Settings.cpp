@@ -2,23 +2,23 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 
 #include <charconv>
 
 namespace kv::services {
 
 namespace {
-bool reported(const ui::FileError& e) {
+bool reported(const io::FileError& e) {
     if (!e) return false;
-    ui::backend().messageBox(nullptr, ui::fileErrorText(e), ui::kAppName, ui::Icon::Error,
+    ui::backend().messageBox(nullptr, io::fileErrorText(e), ui::kAppName, ui::Icon::Error,
                              ui::Buttons::Ok);
     return true;
 }
 
 std::optional<std::string> readBytes(const char* file, int offset, std::size_t n) {
     std::string out;
-    if (reported(ui::readAt(file, std::uint64_t(offset), n, out))) return std::nullopt;
+    if (reported(io::readAt(file, std::uint64_t(offset), n, out))) return std::nullopt;
     return out;
 }
 
@@ -32,7 +32,7 @@ std::optional<char> readSlot(int offset) {
 }
 
 bool writeSlot(int offset, char c) {
-    return !reported(ui::writeAt(kSystemCfg, std::uint64_t(offset), std::string_view(&c, 1)));
+    return !reported(io::writeAt(kSystemCfg, std::uint64_t(offset), std::string_view(&c, 1)));
 }
 
 int fontFacePosition() {
@@ -57,7 +57,7 @@ void writeFont(int facePosition, int size) {
     if (digits.size() < 3 && !writeSlot(4, '&')) return;
     if (digits.size() < 2 && !writeSlot(3, '&')) return;
     if (digits.empty() && !writeSlot(2, '&')) return;
-    reported(ui::writeAt(kSystemCfg, kFontSizeSlot, digits.substr(0, 3)));
+    reported(io::writeAt(kSystemCfg, kFontSizeSlot, digits.substr(0, 3)));
 }
 
 std::string displayFontFace() {
@@ -73,14 +73,14 @@ std::string displayFontFace() {
 }
 
 std::string tempNumberText(double value) {
-    std::string s = ui::formatDouble6(value);
+    std::string s = ui::formatNumber(value);
     if (s.size() >= 6) return s.substr(0, 6);
     s += '\0';
     s.resize(6, ' ');
     return s;
 }
 
-void writeTempNumber(double value) { reported(ui::writeAt(kTempTxt, 1, tempNumberText(value))); }
+void writeTempNumber(double value) { reported(io::writeAt(kTempTxt, 1, tempNumberText(value))); }
 
 double leadingNumber(const std::string& s) {
     size_t i = 0;

@@ -1,6 +1,7 @@
 #include "services/Windows.h"
 
 #include "services/Progress.h"
+#include "services/Templates.h"
 
 #include <map>
 
@@ -51,10 +52,31 @@ bool openModelessWindow(int templateId, ui::Dialog& parent) {
     return false;
 }
 
+void registerPages(std::span<const SheetPage> pages) {
+    for (const SheetPage& p : pages) registerWindow(p.templateId, p.make);
+}
+
+PageSheet::PageSheet(std::string caption, ui::Dialog* parent, std::span<const SheetPage> pages)
+    : PropertySheet(std::move(caption), parent) {
+    hideApply = true;
+    hideHelp = true;
+    hideButtons = true;
+    for (const SheetPage& p : pages) {
+        pages_.push_back(p.make(p.templateId, this));
+        addPage(*pages_.back());
+    }
+}
+
+std::vector<int> PageSheet::pageTemplates() const {
+    std::vector<int> ids;
+    for (const auto& p : pages_) ids.push_back(p->templateId());
+    return ids;
+}
+
 void registerWindows() {
-    registerWindow<CalculatingPopup>(217);
-    registerWindow<ProgressPause>(236);
-    for (int tip : {200, 201, 202, 208})
+    registerWindow<CalculatingPopup>(tpl::kCalculating);
+    registerWindow<ProgressPause>(tpl::kProgressPause);
+    for (int tip : {tpl::kTypeTwoNote, tpl::kStabilityTip, tpl::kEsrTip, tpl::kTypeThreeTip})
         registerWindow(tip, [](int id, ui::Dialog* p) -> std::unique_ptr<ui::Dialog> {
             return std::make_unique<TipDialog>(id, p);
         });

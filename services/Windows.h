@@ -6,6 +6,9 @@
 #include "platform/ui/Dialog.h"
 
 #include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
 namespace kv::services {
 
@@ -13,13 +16,16 @@ using WindowFactory = std::unique_ptr<ui::Dialog> (*)(int templateId, ui::Dialog
 // A window that runs itself modally over its parent (the property sheets).
 using SheetRunner = void (*)(ui::Dialog* parent);
 
+// The factory of a window class that takes only its parent.
+template <class W>
+std::unique_ptr<ui::Dialog> make(int /*templateId*/, ui::Dialog* parent) {
+    return std::make_unique<W>(parent);
+}
+
 void registerWindow(int templateId, WindowFactory f);
-// The same factory for a window class that takes only its parent.
 template <class W>
 void registerWindow(int templateId) {
-    registerWindow(templateId, [](int, ui::Dialog* parent) -> std::unique_ptr<ui::Dialog> {
-        return std::make_unique<W>(parent);
-    });
+    registerWindow(templateId, &make<W>);
 }
 void registerSheet(int buttonId, SheetRunner r);
 
@@ -38,5 +44,31 @@ bool openModelessWindow(int templateId, ui::Dialog& parent);
 
 // Registers the service windows: calculating box, progress pause, tips.
 void registerWindows();
+
+// A page of a property sheet: its template and how it is built.
+struct SheetPage {
+    int templateId;
+    WindowFactory make;
+};
+// Registers each page by its template (each can also stand alone).
+void registerPages(std::span<const SheetPage> pages);
+
+// A modal property sheet of pages in tab order, closed with the close box.
+class PageSheet : public ui::PropertySheet {
+public:
+    PageSheet(std::string caption, ui::Dialog* parent, std::span<const SheetPage> pages);
+    // Templates of the pages in tab order.
+    std::vector<int> pageTemplates() const;
+
+private:
+    std::vector<std::unique_ptr<ui::Dialog>> pages_;
+};
+
+// Builds sheet S over `parent` and runs it modally: the runner of a sheet.
+template <class S>
+void runSheet(ui::Dialog* parent) {
+    S sheet(parent);
+    sheet.run();
+}
 
 } // namespace kv::services

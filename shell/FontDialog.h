@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 
 namespace kv::shell {
 
@@ -9,7 +10,7 @@ class FontDialog : public ui::Dialog {
 public:
     static constexpr int kFace = 1378;
     static constexpr int kSize = 1379;
-    explicit FontDialog(Dialog* parent) : Dialog(265, parent) {}
+    explicit FontDialog(Dialog* parent) : Dialog(tpl::kFont, parent) {}
     void onInitDialog() override;
     void onOk() override;
     int size = 100;

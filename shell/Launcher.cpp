@@ -2,7 +2,7 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "shell/Popups.h"
 #include "script/DesignerFiles.h"
 #include "services/Settings.h"
@@ -13,36 +13,46 @@
 
 namespace kv::shell {
 
-namespace {
-constexpr ui::Color kBlue{0, 0, 255};
-constexpr ui::Color kRed{255, 0, 0};
-} // namespace
-
 // ---------------------------------------------------------------- launcher
 
 using L = LauncherDialog;
 const ui::MessageEntry<L> L::kMessageMap[] = {
-    {L::kDcDc, ui::Notify::Clicked, &L::onDcDc},
     {L::kFlyback, ui::Notify::Clicked, &L::onFlyback},
-    {L::kForward, ui::Notify::Clicked, &L::onForward},
-    {L::kHalfBridge, ui::Notify::Clicked, &L::onHalfBridge},
-    {L::kLlc, ui::Notify::Clicked, &L::onLlc},
-    {L::kRcc, ui::Notify::Clicked, &L::onRcc},
-    {L::kPushPull, ui::Notify::Clicked, &L::onPushPull},
-    {L::kFullBridge, ui::Notify::Clicked, &L::onFullBridge},
     {L::kLoop, ui::Notify::Clicked, &L::onLoopSheet},
     {L::kKit, ui::Notify::Clicked, &L::onToolSheet},
     {L::kHelpCommand, ui::Notify::Clicked, &L::onHelpCommand},
 };
 
-LauncherDialog::LauncherDialog() : Dialog(102, nullptr) {
+namespace {
+// The buttons that open a designer, and the designer of each.
+struct DesignerButton {
+    int button, templateId;
+};
+constexpr DesignerButton kDesignerButtons[] = {
+    {L::kDcDc, tpl::kDcdc},         {L::kForward, tpl::kForward}, {L::kHalfBridge, tpl::kHalfBridge},
+    {L::kLlc, tpl::kLlc},           {L::kRcc, tpl::kRcc},         {L::kPushPull, tpl::kPushPull},
+    {L::kFullBridge, tpl::kFullBridge},
+};
+// The designer of each mode of the flyback chooser (1 to 4).
+constexpr int kFlybackModes[] = {tpl::kFlyback, tpl::kGraphicFlyback, tpl::kOb2269, tpl::kQr};
+} // namespace
+
+LauncherDialog::LauncherDialog() : Dialog(tpl::kLauncher, nullptr) {
     if (const ui::BitmapInfo* b = ui::findBitmap(213)) {
         bitmapWidth_ = b->width;
         bitmapHeight_ = b->height;
     }
 }
 
-bool LauncherDialog::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
+bool LauncherDialog::onCommand(int id, ui::Notify code) {
+    if (code == ui::Notify::Clicked)
+        for (const DesignerButton& b : kDesignerButtons)
+            if (b.button == id) {
+                openDesigner(b.templateId);
+                return true;
+            }
+    return ui::dispatchMap(this, kMessageMap, id, code);
+}
 
 void LauncherDialog::onInitDialog() {
     firstExchange();
@@ -58,7 +68,7 @@ void LauncherDialog::firstExchange() {
     if (firstExchangeDone_) return;
     for (std::string_view name : script::allScriptFiles()) {
         const std::string f(name);
-        if (ui::FileError e = ui::ensureFile(f)) {
+        if (io::FileError e = io::ensureFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
             std::string dir = std::filesystem::current_path(ec).string();
@@ -72,8 +82,8 @@ void LauncherDialog::firstExchange() {
             return;
         }
     }
-    if (ui::FileError e = ui::ensureFile(services::kSystemCfg)) {
-        messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
+    if (io::FileError e = io::ensureFile(services::kSystemCfg)) {
+        messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
         startFailed = true;
         firstExchangeDone_ = true;
         endDialog(ui::IdCancel);
@@ -99,12 +109,12 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
     }
     c.stretchBitmap(213, {-5, 0, -5 + w + 10, h + 10}, {0, 0, bitmapWidth_ + 4, bitmapHeight_ + 9});
     c.setTransparent(true);
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.setFont("楷体", 100);
     c.text(18, 122, "(A)关于软件");
     c.text(18, 141, "(H)浏览帮助");
     c.setFont("华文行楷", 130);
-    c.setTextColor(kRed);
+    c.setTextColor(ui::kRed);
     c.text(22, 7, "Topology");
     c.setPen(frameColor, 2);
     c.line(12, 15, 12, 115);
@@ -112,7 +122,7 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
     c.line(424, 115, 424, 15);
     c.line(424, 15, 95, 15);
     c.line(12, 15, 21, 15);
-    c.setPen(kBlue, 1);
+    c.setPen(ui::kBlue, 1);
     c.line(18, 135, 90, 135);
     c.line(18, 154, 90, 154);
 }
@@ -144,13 +154,8 @@ void LauncherDialog::runSheet(int button) {
 void LauncherDialog::onFlyback() {
     FlybackModeDialog chooser(flybackMode, this);
     runModal(chooser);
-    switch (flybackMode) {
-    case 1: openDesigner(129); break;
-    case 2: openDesigner(238); break;
-    case 3: openDesigner(281); break;
-    case 4: openDesigner(297); break;
-    default: break; // cancelled
-    }
+    // A cancelled chooser opens nothing.
+    if (flybackMode >= 1 && flybackMode <= int(std::size(kFlybackModes))) openDesigner(kFlybackModes[flybackMode - 1]);
 }
 
 // ---------------------------------------------------------------- mode chooser

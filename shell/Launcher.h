@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <memory>
@@ -34,13 +35,6 @@ private:
     static const ui::MessageEntry<LauncherDialog> kMessageMap[];
     void firstExchange();
     void openDesigner(int templateId);
-    void onDcDc() { openDesigner(165); }
-    void onForward() { openDesigner(130); }
-    void onHalfBridge() { openDesigner(135); }
-    void onLlc() { openDesigner(282); }
-    void onRcc() { openDesigner(134); }
-    void onPushPull() { openDesigner(137); }
-    void onFullBridge() { openDesigner(136); }
     void onFlyback();
     void onLoopSheet() { runSheet(kLoop); }
     void onToolSheet() { runSheet(kKit); }
@@ -54,8 +48,8 @@ private:
 
 class FlybackModeDialog : public ui::Dialog {
 public:
-    FlybackModeDialog(int& mode, Dialog* parent) : Dialog(253, parent), mode_(mode) {}
-    explicit FlybackModeDialog(Dialog* parent) : Dialog(253, parent), mode_(ownMode_) {}
+    FlybackModeDialog(int& mode, Dialog* parent) : Dialog(tpl::kFlybackMode, parent), mode_(mode) {}
+    explicit FlybackModeDialog(Dialog* parent) : Dialog(tpl::kFlybackMode, parent), mode_(ownMode_) {}
     void onInitDialog() override;
     void onOk() override;
     void onCancel() override;

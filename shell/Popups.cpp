@@ -10,8 +10,6 @@
 namespace kv::shell {
 
 namespace {
-constexpr ui::Color kBlue{0, 0, 255};
-constexpr ui::Color kBlack{0, 0, 0};
 constexpr const char* kKaiti = "楷体";
 } // namespace
 
@@ -43,10 +41,10 @@ void LoadingSplash::onPaint(ui::Canvas& c) {
     c.setPen({0, 200, 20}, 14);
     c.line(1, 22, 4 * progress, 22);
     c.setTransparent(true);
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.setFont(kKaiti, 110);
     c.text(90, 0, services::percentText(progress));
-    c.setTextColor(kBlack);
+    c.setTextColor(ui::kBlack);
     c.setFont("", 0);
     c.text(0, 0, "读取配置文件");
 }
@@ -75,7 +73,7 @@ void WelcomeDialog::onTimer(int id) {
 
 void WelcomeDialog::onPaint(ui::Canvas& c) {
     c.setTransparent(true);
-    c.setTextColor(kBlue);
+    c.setTextColor(ui::kBlue);
     c.setFont(kKaiti, 130);
     c.text(47, 112, std::to_string(counter).substr(0, 1));
 }

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 
 namespace kv::shell {
 
 class LoadingSplash : public ui::Dialog {
 public:
-    explicit LoadingSplash(Dialog* parent) : Dialog(216, parent) {}
+    explicit LoadingSplash(Dialog* parent) : Dialog(tpl::kSplash, parent) {}
     void onInitDialog() override;
     void onTimer(int id) override;
     void onPaint(ui::Canvas& c) override;
@@ -18,7 +19,7 @@ public:
 
 class WelcomeDialog : public ui::Dialog {
 public:
-    explicit WelcomeDialog(Dialog* parent) : Dialog(218, parent) {}
+    explicit WelcomeDialog(Dialog* parent) : Dialog(tpl::kWelcome, parent) {}
     void onInitDialog() override;
     void onTimer(int id) override;
     void onPaint(ui::Canvas& c) override;
@@ -27,7 +28,7 @@ public:
 
 class AboutDialog : public ui::Dialog {
 public:
-    explicit AboutDialog(Dialog* parent) : Dialog(100, parent) {}
+    explicit AboutDialog(Dialog* parent) : Dialog(tpl::kAbout, parent) {}
 };
 
 } // namespace kv::shell

@@ -1,3 +1,4 @@
+#include "services/Templates.h"
 #include "services/Windows.h"
 #include "shell/FontDialog.h"
 #include "shell/Launcher.h"
@@ -6,14 +7,14 @@
 namespace kv::shell {
 
 void registerWindows() {
-    services::registerWindow(102, [](int, ui::Dialog*) -> std::unique_ptr<ui::Dialog> {
+    services::registerWindow(tpl::kLauncher, [](int, ui::Dialog*) -> std::unique_ptr<ui::Dialog> {
         return std::make_unique<LauncherDialog>();
     });
-    services::registerWindow<AboutDialog>(100);
-    services::registerWindow<LoadingSplash>(216);
-    services::registerWindow<WelcomeDialog>(218);
-    services::registerWindow<FlybackModeDialog>(253);
-    services::registerWindow<FontDialog>(265);
+    services::registerWindow<AboutDialog>(tpl::kAbout);
+    services::registerWindow<LoadingSplash>(tpl::kSplash);
+    services::registerWindow<WelcomeDialog>(tpl::kWelcome);
+    services::registerWindow<FlybackModeDialog>(tpl::kFlybackMode);
+    services::registerWindow<FontDialog>(tpl::kFont);
 }
 
 } // namespace kv::shell

@@ -1,12 +1,19 @@
 #include "toolbox/CCore.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
 
-CCore::CCore(ui::Dialog* parent) : CalcPage(224, parent, {kCalc, "请输入磁芯承载功率！！", kPower}) {
-    bind(kPower, power, services::Range::Positive);
-    bindResult(kArea, area);
+using form::Range;
+using form::Role;
+
+CCore::CCore(ui::Dialog* parent) : FormWindow(tpl::kCoreArea, parent, form::kPage) {
+    setFields({
+        {kPower, power, Role::Input, Range::Positive},
+        {kArea, area, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入磁芯承载功率！！", .pause = form::Pause::ProgressPause, .culprit = kPower}});
 }
 
 void CCore::compute() { area = core::crossSection(power); }

@@ -1,11 +1,12 @@
 // Toolbox page "磁芯计算1": core cross-section from the input power, any topology.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CCore : public services::CalcPage {
+// CCore: the first core page, core cross-section of any topology.
+class CCore : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kPower = 1030, kArea = 1031 };
 

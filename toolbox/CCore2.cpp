@@ -1,13 +1,20 @@
 #include "toolbox/CCore2.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
 
-CCore2::CCore2(ui::Dialog* parent) : CalcPage(231, parent, {kCalc, "请输入完整的条件！", kFreq}) {
-    bind(kPower, power, services::Range::Positive);
-    bind(kFreq, freq, services::Range::Positive);
-    bindResult(kVolume, volume);
+using form::Range;
+using form::Role;
+
+CCore2::CCore2(ui::Dialog* parent) : FormWindow(tpl::kCoreVolume, parent, form::kPage) {
+    setFields({
+        {kPower, power, Role::Input, Range::Positive},
+        {kFreq, freq, Role::Input, Range::Positive},
+        {kVolume, volume, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kFreq}});
 }
 
 void CCore2::compute() { volume = core::flybackVolume(power, freq); }

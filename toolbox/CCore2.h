@@ -1,11 +1,12 @@
 // Toolbox page "磁芯计算2": flyback core volume from the output power and frequency.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CCore2 : public services::CalcPage {
+// CCore2: the second core page, flyback core volume.
+class CCore2 : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kPower = 1030, kFreq = 1031, kVolume = 1032 };
 

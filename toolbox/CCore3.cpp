@@ -1,20 +1,25 @@
 #include "toolbox/CCore3.h"
 
+#include "services/Templates.h"
 #include "toolbox/CoreCalc.h"
 
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
-CCore3::CCore3(ui::Dialog* parent) : CalcPage(233, parent, {kCalc, "请输入完整的参数！", kPower}) {
-    bind(kPower, power, Range::Positive);
-    bind(kSwing, swing, Range::Positive);
-    bind(kFreq, freq, Range::Positive);
-    bindResult(kVolume, volume);
+CCore3::CCore3(ui::Dialog* parent) : FormWindow(tpl::kForwardCoreVolume, parent, form::kPage) {
+    setFields({
+        {kPower, power, Role::Input, Range::Positive},
+        {kSwing, swing, Role::Input, Range::Positive},
+        {kFreq, freq, Role::Input, Range::Positive},
+        {kVolume, volume, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的参数！", .pause = form::Pause::ProgressPause, .culprit = kPower}});
 }
 
 void CCore3::onInitDialog() {
-    CalcPage::onInitDialog();
+    FormWindow::onInitDialog();
     clearItems(kTopology);
     for (const char* t : {"正激拓扑", "半桥/全桥", "全波中心抽头"}) addItem(kTopology, t);
     select(kTopology, 0);

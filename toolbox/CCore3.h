@@ -1,11 +1,12 @@
 // Toolbox page "磁芯计算3": core volume of forward-type topologies.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CCore3 : public services::CalcPage {
+// CCore3: the third core page, core volume of forward-type topologies.
+class CCore3 : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kTopology = 1324, kPower = 1325, kSwing = 1200, kFreq = 1326, kVolume = 1049 };
 

@@ -1,20 +1,25 @@
 #include "toolbox/CEMI.h"
 
+#include "services/Templates.h"
 #include "toolbox/EmiCalc.h"
 
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 // An attenuation beyond the number range takes the corner frequency with it.
-CEMI::CEMI(ui::Dialog* parent) : CalcPage(222, parent, {kCalc, "请输入完整的设计条件！", kAtten}) {
-    bind(kFs, fs, Range::Positive);
-    bind(kAtten, atten);
-    bind(kImpedance, impedance, Range::Positive);
-    bind(kDamping, damping, Range::Positive);
-    bindResult(kCorner, corner);
-    bindResult(kInductance, inductance);
-    bindResult(kCapacitance, capacitance);
+CEMI::CEMI(ui::Dialog* parent) : FormWindow(tpl::kEmi, parent, form::kPage) {
+    setFields({
+        {kFs, fs, Role::Input, Range::Positive},
+        {kAtten, atten},
+        {kImpedance, impedance, Role::Input, Range::Positive},
+        {kDamping, damping, Role::Input, Range::Positive},
+        {kCorner, corner, Role::Result},
+        {kInductance, inductance, Role::Result},
+        {kCapacitance, capacitance, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的设计条件！", .pause = form::Pause::ProgressPause, .culprit = kAtten}});
 }
 
 void CEMI::onInitDialog() {
@@ -22,19 +27,15 @@ void CEMI::onInitDialog() {
     addItem(kType, "共模扼流圈");
     addItem(kType, "差模扼流圈");
     select(kType, 0);
-    setText(kFs, "20");
-    setText(kAtten, "-24");
-    setText(kImpedance, "50");
-    setText(kDamping, "0.707");
-    capLabel_ = text(kCapLabel);
-    setResults("");
+    FormWindow::onInitDialog();
 }
 
 // In differential mode the capacitor is the X capacitor across the line.
-bool CEMI::onPageCommand(int id, ui::Notify code) {
+bool CEMI::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
-    setText(kCapLabel, commonMode() ? capLabel_ : "X" + capLabel_);
-    setResults("");
+    const std::string label = control(kCapLabel)->tpl.caption;
+    setText(kCapLabel, commonMode() ? label : "X" + label);
+    blankResults();
     return true;
 }
 

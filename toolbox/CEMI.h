@@ -2,13 +2,12 @@
 // differential mode, from the attenuation wanted at the switching frequency.
 #pragma once
 
-#include "services/CalcPage.h"
-
-#include <string>
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CEMI : public services::CalcPage {
+// CEMI: the EMI filter page.
+class CEMI : public form::FormWindow {
 public:
     enum : int {
         kCalc = 1000, kType = 1318, kFs = 1034, kAtten = 1035, kImpedance = 1036, kDamping = 1033,
@@ -28,9 +27,8 @@ public:
     float capacitance = 0; // μF
 
 private:
-    std::string capLabel_; // the template's, for common mode
     void compute() override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
 };
 
 } // namespace kv::toolbox

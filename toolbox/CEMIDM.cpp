@@ -1,21 +1,26 @@
 #include "toolbox/CEMIDM.h"
 
+#include "services/Templates.h"
 #include "toolbox/EmiCalc.h"
 
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
 // A capacitor that cannot carry the load over a half cycle has no conduction
 // angle: the results stay blank and the capacitor is named.
-CEMIDM::CEMIDM(ui::Dialog* parent) : CalcPage(261, parent, {kCalc, "请输入正确的条件!", kCin}) {
-    bind(kPower, power, Range::Positive);
-    bind(kCin, cin, Range::Positive);
-    bind(kVoltage, voltage, Range::Positive);
-    bind(kFreq, freq, Range::Positive);
-    bindResult(kMean, mean);
-    bindResult(kPeak, peak);
-    bindResult(kRms, rms);
+CEMIDM::CEMIDM(ui::Dialog* parent) : FormWindow(tpl::kRectifierCurrent, parent, form::kPage) {
+    setFields({
+        {kPower, power, Role::Input, Range::Positive},
+        {kCin, cin, Role::Input, Range::Positive},
+        {kVoltage, voltage, Role::Input, Range::Positive},
+        {kFreq, freq, Role::Input, Range::Positive},
+        {kMean, mean, Role::Result},
+        {kPeak, peak, Role::Result},
+        {kRms, rms, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入正确的条件!", .pause = form::Pause::ProgressPause, .culprit = kCin}});
 }
 
 bool CEMIDM::check() {

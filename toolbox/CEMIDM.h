@@ -3,11 +3,12 @@
 // must carry.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CEMIDM : public services::CalcPage {
+// CEMIDM (EMI, differential mode): the rectifier-current page for a differential-mode choke.
+class CEMIDM : public form::FormWindow {
 public:
     enum : int {
         kCalc = 1328, kPower = 1325, kCin = 1371, kVoltage = 1030, kFreq = 1033, kFreqLabel = 1326,

@@ -1,7 +1,7 @@
 #include "toolbox/CEditPage.h"
 
 #include "platform/ui/Backend.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "script/DesignerFiles.h"
 
 #include <filesystem>
@@ -35,9 +35,8 @@ const ui::MessageEntry<P> P::kMessageMap[] = {
 bool CEditPage::onCommand(int id, ui::Notify code) { return ui::dispatchMap(this, kMessageMap, id, code); }
 
 void CEditPage::onInitDialog() {
-    const ui::Color blue{0, 0, 255};
-    setTextColor(kFormulaGroup, blue);
-    setTextColor(kInterfaceGroup, blue);
+    setTextColor(kFormulaGroup, ui::kBlue);
+    setTextColor(kInterfaceGroup, ui::kBlue);
     setTextColor(kTitle, {200, 0, 200});
     setTextColor(kHelpNote, {200, 0, 0});
     if (filled_) return;
@@ -65,7 +64,7 @@ void CEditPage::open(std::string_view fileName, std::string_view pictureName) {
     std::error_code ec;
     const std::filesystem::path cwd = std::filesystem::current_path(ec);
     const std::string file = (cwd / fileName).string();
-    const std::string picture = (std::filesystem::path(ui::programDir()) / "Code" / pictureName).string();
+    const std::string picture = (std::filesystem::path(io::programDir()) / "Code" / pictureName).string();
     std::string failed;
     if (!ui::backend().shellOpen(file)) failed += "\n" + file;
     if (!ui::backend().shellOpen(picture)) failed += "\n" + picture;

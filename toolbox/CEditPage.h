@@ -3,19 +3,21 @@
 #pragma once
 
 #include "platform/ui/Dialog.h"
+#include "services/Templates.h"
 
 #include <string>
 #include <string_view>
 
 namespace kv::toolbox {
 
+// CEditPage: the toolbox page that opens the formula and interface files.
 class CEditPage : public ui::Dialog {
 public:
     enum : int {
         kFormulaList = 1314, kOpenFormula = 1000, kInterfaceList = 1316, kOpenInterface = 1001,
         kFormulaGroup = 1315, kInterfaceGroup = 1317, kTitle = 1313, kHelpNote = 1227,
     };
-    explicit CEditPage(ui::Dialog* parent = nullptr) : Dialog(220, parent) {}
+    explicit CEditPage(ui::Dialog* parent = nullptr) : Dialog(tpl::kEditPage, parent) {}
     void onInitDialog() override;
     bool onCommand(int id, ui::Notify code) override;
 

@@ -1,8 +1,9 @@
 #include "toolbox/CICMODE.h"
 
 #include "platform/ui/Backend.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <filesystem>
@@ -12,15 +13,14 @@ namespace kv::toolbox {
 namespace {
 // The isolated LED designer draws its schematic picture from this slot value.
 constexpr char kIsolatedLedPicture = '2';
-constexpr int kIsolatedLed = 294;
 } // namespace
 
 const CICMODE::Solution CICMODE::kSolutions[6] = {
-    {"SD670x降压低PF", 280}, {"LED隔离低P/高P", kIsolatedLed}, {"K7350单级PFC", 271},
-    {"K7350升压PFC", kProgram}, {"美芯晟MT7930", 276},      {"SD690x降压高PF", 295},
+    {"SD670x降压低PF", tpl::kSd670x}, {"LED隔离低P/高P", tpl::kIsolatedLed}, {"K7350单级PFC", tpl::kSinglePfc},
+    {"K7350升压PFC", kProgram},       {"美芯晟MT7930", tpl::kMt7930},        {"SD690x降压高PF", tpl::kSd690x},
 };
 
-CICMODE::CICMODE(ui::Dialog* parent) : Dialog(257, parent) {
+CICMODE::CICMODE(ui::Dialog* parent) : Dialog(tpl::kSolutions, parent) {
     // Headings before any window is built, so that the list shows its header.
     setColumns(kList, {"类型"}, {90});
 }
@@ -39,7 +39,7 @@ bool CICMODE::onCommand(int id, ui::Notify code) {
 }
 
 std::string CICMODE::programPath() {
-    return (std::filesystem::path(ui::programDir()) / "K7350" / "K7350").string();
+    return (std::filesystem::path(io::programDir()) / "K7350" / "K7350").string();
 }
 
 void CICMODE::onClick() {
@@ -49,7 +49,7 @@ void CICMODE::onClick() {
         if (s.templateId == kProgram) {
             startProgram();
         } else {
-            if (s.templateId == kIsolatedLed) services::writeSlot(services::kPictureSlot, kIsolatedLedPicture);
+            if (s.templateId == tpl::kIsolatedLed) services::writeSlot(services::kPictureSlot, kIsolatedLedPicture);
             services::openModelessWindow(s.templateId, *this);
         }
     }

@@ -8,6 +8,7 @@
 
 namespace kv::toolbox {
 
+// CICMODE (IC modes): the common-solutions page, the list of controller designers.
 class CICMODE : public ui::Dialog {
 public:
     enum : int { kList = 1436, kHint = 1459 };

@@ -1,11 +1,12 @@
 // Toolbox page "集肤效应": skin depth of copper at a frequency and temperature.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CJifu : public services::CalcPage {
+// CJifu (集肤, "skin"): the skin-depth page.
+class CJifu : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kFreq = 1030, kTemp = 1031, kDepth = 1032 };
 

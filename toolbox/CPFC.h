@@ -2,12 +2,13 @@
 // winding and the least bulk capacitor of a transition-mode boost PFC stage.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 #include "toolbox/PfcCalc.h"
 
 namespace kv::toolbox {
 
-class CPFC : public services::CalcPage {
+// CPFC: the transition-mode boost PFC page.
+class CPFC : public form::FormWindow {
 public:
     enum : int {
         kCalc = 1000, kCore = 1472, kVacMin = 1361, kVacMax = 1362, kLine = 1044, kVoMin = 1045, kVo = 1052,
@@ -27,8 +28,6 @@ public:
 private:
     void compute() override;
     bool check() override;
-    bool onPageCommand(int id, ui::Notify code) override;
-    void pickCore();
 };
 
 } // namespace kv::toolbox

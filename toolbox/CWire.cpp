@@ -1,16 +1,21 @@
 #include "toolbox/CWire.h"
 
+#include "services/Templates.h"
 #include "toolbox/WireCalc.h"
 
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
-CWire::CWire(ui::Dialog* parent) : CalcPage(228, parent, {kCalc, "请输入完整的条件!", kDiameter}) {
-    bind(kCurrent, current, Range::Positive);
-    bind(kDiameter, diameter, Range::Positive);
-    bind(kDensity, density, Range::Positive);
-    bindResult(kStrands, strands);
+CWire::CWire(ui::Dialog* parent) : FormWindow(tpl::kWire, parent, form::kPage) {
+    setFields({
+        {kCurrent, current, Role::Input, Range::Positive},
+        {kDiameter, diameter, Role::Input, Range::Positive},
+        {kDensity, density, Role::Input, Range::Positive},
+        {kStrands, strands, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件!", .pause = form::Pause::ProgressPause, .culprit = kDiameter}});
 }
 
 void CWire::compute() { strands = wire::strands({current, diameter, density}).n; }

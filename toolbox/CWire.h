@@ -1,11 +1,12 @@
 // Toolbox page "导线计算": strands of a wire that carry an RMS current.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 
 namespace kv::toolbox {
 
-class CWire : public services::CalcPage {
+// CWire: the wire page, strands for an RMS current.
+class CWire : public form::FormWindow {
 public:
     enum : int { kCalc = 1000, kCurrent = 1030, kDiameter = 1031, kDensity = 1032, kStrands = 1033 };
 

@@ -1,18 +1,25 @@
 #include "toolbox/CYIJIE.h"
 
+#include "services/Templates.h"
+
 namespace kv::toolbox {
 
-using services::Range;
+using form::Range;
+using form::Role;
 
-CYIJIE::CYIJIE(ui::Dialog* parent) : CalcPage(235, parent, {kCalc, "请输入完整的条件！", kT}) {
-    bind(kF0, in.f0);
-    bind(kFInf, in.fInf);
-    bind(kR, in.r, Range::Positive);
-    bind(kC, in.c);
-    bind(kL, in.l);
-    bind(kT, in.t);
-    bindResult(kFt, out.ft);
-    bindResult(kTau, out.tau);
+CYIJIE::CYIJIE(ui::Dialog* parent) : FormWindow(tpl::kFirstOrder, parent, form::kPage) {
+    setFields({
+        {kF0, in.f0},
+        {kFInf, in.fInf},
+        {kR, in.r, Role::Input, Range::Positive},
+        // The element of the chosen circuit (the other is disabled): its time constant divides.
+        {kC, in.c, Role::Input, Range::Positive},
+        {kL, in.l, Role::Input, Range::Positive},
+        {kT, in.t},
+        {kFt, out.ft, Role::Result},
+        {kTau, out.tau, Role::Result},
+    });
+    setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kT}});
 }
 
 void CYIJIE::onInitDialog() {
@@ -21,10 +28,10 @@ void CYIJIE::onInitDialog() {
     addItem(kType, "RL电路");
     select(kType, 0);
     typeChanged();
-    CalcPage::onInitDialog();
+    FormWindow::onInitDialog();
 }
 
-bool CYIJIE::onPageCommand(int id, ui::Notify code) {
+bool CYIJIE::onOtherCommand(int id, ui::Notify code) {
     if (id != kType || code != ui::Notify::SelChange) return false;
     typeChanged();
     return true;
@@ -37,15 +44,6 @@ void CYIJIE::typeChanged() {
     enable(kCLabel, rc);
     enable(kL, !rc);
     enable(kLLabel, !rc);
-}
-
-// The element of the chosen circuit must be there: its time constant divides.
-bool CYIJIE::check() {
-    const bool rc = in.circuit == firstorder::Circuit::RC;
-    if ((rc ? in.c : in.l) > 0) return true;
-    setResults("");
-    messageBox(services::rangeMessage(Range::Positive, labelOf(rc ? kC : kL)), ui::kAppName, ui::Icon::Warning);
-    return false;
 }
 
 void CYIJIE::compute() { out = firstorder::response(in); }

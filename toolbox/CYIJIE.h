@@ -2,12 +2,13 @@
 // in double precision.
 #pragma once
 
-#include "services/CalcPage.h"
+#include "form/Form.h"
 #include "toolbox/PfcCalc.h"
 
 namespace kv::toolbox {
 
-class CYIJIE : public services::CalcPage {
+// CYIJIE (一阶, "first order"): the first-order RC/RL circuit page.
+class CYIJIE : public form::FormWindow {
 public:
     enum : int {
         kCalc = 1328, kType = 1329, kF0 = 1330, kFInf = 1331, kR = 1332, kC = 1032, kCLabel = 1333,
@@ -22,8 +23,7 @@ public:
 
 private:
     void compute() override;
-    bool check() override;
-    bool onPageCommand(int id, ui::Notify code) override;
+    bool onOtherCommand(int id, ui::Notify code) override;
     void typeChanged();
 };
 

@@ -1,10 +1,11 @@
 #include "toolbox/CoreDatabase.h"
 
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "platform/xls/XlsReader.h"
 #include "services/Magnetics.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,17 +25,9 @@ CoreFamily coreFamily(int entry) {
 }
 
 namespace {
-std::string general(double v, int precision) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision);
-    return std::string(buf, r.ptr);
-}
-
 // Scientific text without '+' and leading exponent zeros: "1.23e7", "5e-5".
 std::string compactScientific(double v, int precision) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision);
-    std::string s(buf, r.ptr);
+    std::string s = ui::formatNumber(v, precision, ui::Notation::Scientific);
     const auto e = s.find('e');
     if (e == std::string::npos) return s;
     std::string mant = s.substr(0, e), exp = s.substr(e + 1);
@@ -50,13 +43,13 @@ double readBack(const std::string& six) {
 } // namespace
 
 std::string coreNumberText(double v) {
-    std::string s = general(v, 13);
+    std::string s = ui::formatNumber(v, 13);
     if (s.find_first_of(".en") == std::string::npos) s += '.';
     return s;
 }
 
 std::string aeHandBackText(double ae) {
-    std::string s = general(ae, 6);
+    std::string s = ui::formatNumber(ae, 6);
     if (s.size() < 6) {
         s += '\0';
         s.resize(6, ' ');
@@ -107,7 +100,7 @@ bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
                     row.has[c - 3] = true;
                     row.cells[c] = coreNumberText(v);
                 } else {
-                    row.cells[c] = general(v, 15);
+                    row.cells[c] = ui::formatNumber(v, 15);
                 }
                 break;
             }
@@ -145,18 +138,17 @@ std::optional<double> recommendedAp(const ApInputs& in) {
 }
 
 std::string apHintText(double ap) {
-    std::string s = general(ap, 7);
+    std::string s = ui::formatNumber(ap, 7);
     if (!s.empty() && s.back() == '.') s.pop_back();
     return "      K7350反激建议磁芯AP不小于:" + s + "cm4";
 }
 
 CoreRowColors coreRowColors(bool colored, bool dark, int row) {
     const bool odd = row % 2 != 0;
-    const ui::Color black{0, 0, 0}, white{255, 255, 255};
-    if (colored && dark) return {odd ? ui::Color{18, 200, 215} : ui::Color{250, 57, 244}, black};
-    if (colored) return {odd ? ui::Color{128, 0, 255} : ui::Color{255, 0, 128}, white};
-    if (dark) return {white, black};
-    return {black, white};
+        if (colored && dark) return {odd ? ui::Color{18, 200, 215} : ui::Color{250, 57, 244}, ui::kBlack};
+    if (colored) return {odd ? ui::Color{128, 0, 255} : ui::Color{255, 0, 128}, ui::kWhite};
+    if (dark) return {ui::kWhite, ui::kBlack};
+    return {ui::kBlack, ui::kWhite};
 }
 
 // ---------------------------------------------------------------- dialog
@@ -177,7 +169,7 @@ constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请�
 } // namespace
 
 CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent)
-    : Dialog(services::kCoreDatabaseTemplate, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
+    : Dialog(tpl::kCoreDatabase, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
     // Headings before any window is built, so that the list shows its header.
     setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)),
                {90, 60, 140, 100, 80, 100, 110, 80, 80, 60});
@@ -194,7 +186,7 @@ void CoreDatabaseDialog::onInitDialog() {
     setCheck(kDark, true);
     setCheck(kColored, true);
     setTextColor(kPickLabel, {200, 0, 200});
-    setTextColor(kShapeLabel, {0, 0, 255});
+    setTextColor(kShapeLabel, ui::kBlue);
     if (services::readSlot(services::kHandshakeSlot) == '2' && opener_)
         if (auto in = opener_->apInputs())
             if (auto ap = recommendedAp(*in)) hint_ = apHintText(*ap);
@@ -250,9 +242,9 @@ bool CoreDatabaseDialog::handBack(const CoreRow& row, char mode) {
         opener_->setCoreName("磁芯:" + row.cells[0]);
         return true;
     }
-    const ui::FileError e = ui::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));
+    const io::FileError e = io::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));
     if (!e) return true;
-    messageBox(ui::fileErrorText(e), ui::kAppName, ui::Icon::Error);
+    messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
     return false;
 }
 

@@ -1,14 +1,22 @@
 #include "toolbox/EmiCalc.h"
 
+#include "services/Constants.h"
+
 #include <cmath>
 
 namespace kv::toolbox::emi {
 
+namespace {
+// π and 2π as the filter formulas write them, in single precision.
+constexpr float kPi = float(services::kPi8);
+constexpr float kTwoPi = float(2 * services::kPi8);
+} // namespace
+
 FilterResults filter(const FilterInputs& in) {
     FilterResults r;
     r.fc = in.fs * std::pow(10.0f, in.A / 40.0f);
-    r.L = in.zeta * in.Z * 1000.0f / (r.fc * (in.commonMode ? 3.1415926f : 6.2831852f));
-    const float w = 6.2831852f * r.fc;
+    r.L = in.zeta * in.Z * 1000.0f / (r.fc * (in.commonMode ? kPi : kTwoPi));
+    const float w = kTwoPi * r.fc;
     r.C = 1e6f / (w * w * r.L);
     return r;
 }
@@ -19,8 +27,8 @@ RectifierResults rectifier(const RectifierInputs& in) {
     RectifierResults r;
     r.x = std::sqrt(1.0 - in.P / (in.V * (in.Cin * 2.0 * 1e-6 * in.f * in.V)));
     const double angle = std::acos(r.x);
-    r.tc = angle / (6.2831852 * in.f);
-    r.Ih = in.P * 4.4422119364 / (angle * (r.x + 1.0) * in.V);
+    r.tc = angle / (2 * services::kPi8 * in.f);
+    r.Ih = in.P * (services::kMainsRoot2 * services::kPi8) / (angle * (r.x + 1.0) * in.V);
     r.Ipk = 2.0 * r.Ih;
     const double a = std::sqrt(1.5) * r.Ipk / 2.0;
     r.Irms = std::sqrt(a * a * 2.0 * r.tc * in.f);

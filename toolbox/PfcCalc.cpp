@@ -1,12 +1,14 @@
 #include "toolbox/PfcCalc.h"
 
+#include "services/Constants.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kv::toolbox::pfc {
 
 namespace {
-const float kRoot2 = std::sqrt(2.0f);
+constexpr float kRoot2 = float(services::kRoot2);
 }
 
 Stop check(const Inputs& in) {

@@ -1,12 +1,15 @@
-// The toolbox: its sheet and every page, for the launcher and korvane-cli.
+// The toolbox: every page in the sheet's tab order, for the sheet, the
+// launcher and korvane-cli.
 #pragma once
 
-#include "platform/ui/Dialog.h"
+#include "services/Windows.h"
 
-#include <memory>
+#include <span>
 
 namespace kv::toolbox {
 
+// The pages in tab order.
+std::span<const services::SheetPage> toolPages();
 // Registers every toolbox page (each can also stand alone) and the core database.
 void registerWindows();
 

@@ -2,7 +2,7 @@
 #include "tools/Cli.h"
 
 #include "platform/ui/Canvas.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/Launcher.h"
 #include "tools/FormulaCommand.h"
@@ -267,7 +267,7 @@ std::string messagesJson(const std::vector<ui::RecordedMessage>& messages) {
 namespace {
 std::string number(double v) {
     if (!std::isfinite(v)) return "null";
-    return ui::formatDouble6(v);
+    return ui::formatNumber(v);
 }
 
 // Each plot control's title, series (point count, first and last drawable
@@ -385,13 +385,13 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
         std::filesystem::path p;
         ~Restore() {
             std::error_code ec;
-            ui::setWorkFolder({});
+            io::setWorkFolder({});
             if (!p.empty()) std::filesystem::current_path(p, ec);
         }
     } restore{oldDir};
     {
         std::error_code ec;
-        ui::setWorkFolder(std::filesystem::current_path(ec).string());
+        io::setWorkFolder(std::filesystem::current_path(ec).string());
     }
 
     ui::HeadlessBackend hb;

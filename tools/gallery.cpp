@@ -7,9 +7,10 @@
 #include "platform/ui/qt/QtBackend.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "shell/Popups.h"
 #include "services/Settings.h"
+#include "services/Templates.h"
 #include "script/DesignerFiles.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <filesystem>
 #include <map>
 #include <vector>
+
+namespace tpl = kv::tpl;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -95,25 +98,25 @@ int main(int argc, char** argv) {
         const char* text;
     };
     const std::map<int, std::vector<Step>> designs = {
-        {129, {{1029, "52.5"}, {1031, "57.5"}, {4, nullptr}, {1047, nullptr}}},
-        {130, {{1096, nullptr}, {1046, "127"}, {1095, nullptr}}},
-        {135, {{3, nullptr}}},
-        {136, {{3, nullptr}}},
-        {137, {{3, nullptr}}},
-        {134, {{3, nullptr}}},
-        {165, {{3, nullptr}}},
-        {kv::ic::QrDesigner::kTemplate, {{kv::ic::QrDesigner::kCalculate, nullptr}}},
-        {kv::ic::Ob2269Designer::kTemplate, {{kv::ic::Ob2269Designer::kCalculate, nullptr}}},
+        {tpl::kFlyback, {{1029, "52.5"}, {1031, "57.5"}, {4, nullptr}, {1047, nullptr}}},
+        {tpl::kForward, {{1096, nullptr}, {1046, "127"}, {1095, nullptr}}},
+        {tpl::kHalfBridge, {{3, nullptr}}},
+        {tpl::kFullBridge, {{3, nullptr}}},
+        {tpl::kPushPull, {{3, nullptr}}},
+        {tpl::kRcc, {{3, nullptr}}},
+        {tpl::kDcdc, {{3, nullptr}}},
+        {tpl::kQr, {{kv::ic::QrDesigner::kCalculate, nullptr}}},
+        {tpl::kOb2269, {{kv::ic::Ob2269Designer::kCalculate, nullptr}}},
         // the loop pages computed, with their Bode plots
-        {106, {{1040, "4"}, {1000, nullptr}}}, // below fRHP/3: a loop with nothing to warn of
-        {107, {{1000, nullptr}, {1001, nullptr}}},
-        {205, {{1235, nullptr}}},
+        {tpl::kCurrentMode, {{1040, "4"}, {1000, nullptr}}}, // below fRHP/3: a loop with nothing to warn of
+        {tpl::kTypeTwo, {{1000, nullptr}, {1001, nullptr}}},
+        {tpl::kTypeThree, {{1235, nullptr}}},
     };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
         for (std::string_view name : kv::script::allScriptFiles()) {
             const std::string f(name);
-            if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::ui::writeAt(f, 0, "#");
+            if (!std::filesystem::exists(f) || std::filesystem::file_size(f) == 0) kv::io::writeAt(f, 0, "#");
         }
         kv::services::writeSlot(kv::services::kPictureSlot, '#');
         std::unique_ptr<kv::ui::Dialog> dlg = kv::app::createDialog(id, nullptr);
@@ -125,7 +128,7 @@ int main(int argc, char** argv) {
                 else dlg->dispatch(s.id, kv::ui::Notify::Clicked);
             }
         for (int button : presses[id]) dlg->dispatch(button, kv::ui::Notify::Clicked);
-        if (id == 238) {
+        if (id == tpl::kGraphicFlyback) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background
             save(*dlg, "238-cyan");

@@ -2,6 +2,7 @@
 // panels, popups and graphs as one JSON object.
 #include "pfc_designer/Program.h"
 #include "platform/panels/HeadlessHost.h"
+#include "platform/ui/Numbers.h"
 #include "platform/panels/qt/Render.h"
 #include "platform/ui/qt/QtBackend.h"
 #include "tools/Json.h"
@@ -41,9 +42,7 @@ struct Action {
 
 std::string num(double v) {
     if (!std::isfinite(v)) return "null";
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    return kv::ui::formatNumber(v, 0, kv::ui::Notation::Shortest);
 }
 
 std::string b(bool v) { return v ? "true" : "false"; }

@@ -4,6 +4,7 @@
 #include "app/App.h"
 #include "bench/common/QtBenchMain.h"
 #include "ic_designers/SinglePfcDesigner.h"
+#include "ic_designers/SinglePfcPlot.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,5 @@
 // Formula texts of any bytes: the runner must refuse or run them, never crash.
+#include "designers/Designers.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "script/FormulaRunner.h"
 
@@ -9,8 +10,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static kv::ui::HeadlessBackend hb;
     kv::ui::setBackend(&hb);
+    // The classic designers' formula names, registered as at start-up.
+    static const bool registered = (kv::designers::registerWindows(), true);
+    (void)registered;
     hb.messages.clear();
-    // the first byte picks one of the seven tables, or none
+    // the first byte picks one of the tables, or none
     const auto tables = kv::script::bindingTables();
     const kv::script::BindingTable* table = nullptr;
     if (size > 0) {

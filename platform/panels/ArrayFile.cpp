@@ -1,5 +1,8 @@
 #include "platform/panels/ArrayFile.h"
 
+#include "platform/io/AtomicFile.h"
+#include "platform/ui/Numbers.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -11,9 +14,7 @@
 namespace kv::panels {
 
 std::string formatArrayNumber(double v, int width) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, r.ptr);
+    std::string s = ui::formatNumber(v, 0, ui::Notation::Shortest);
     if (int(s.size()) < width) s.insert(0, size_t(width) - s.size(), ' ');
     return s;
 }
@@ -30,22 +31,13 @@ ArrayFileError ArrayToFile(const std::string& path, const double* values, std::s
     }
     std::string text;
     for (std::size_t i = 0; i < n; ++i) text += formatArrayNumber(values[i], fieldWidth) + "\n";
-    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    auto failed = [&](const char* what) {
-        reason = std::string(what) + ": " + std::strerror(errno);
-        std::remove(tmp.c_str());
-        return ArrayFileError::Failed;
-    };
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) {
-        reason = std::strerror(errno);
-        return ArrayFileError::Failed;
-    }
-    const bool wrote = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool flushed = std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
-    if (std::fclose(f) != 0 || !wrote || !flushed) return failed("write");
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) return failed("rename");
-    return ArrayFileError::None;
+    const io::Replaced r = io::replaceFile(path, text);
+    if (r) return ArrayFileError::None;
+    const std::string why = std::strerror(r.error);
+    reason = r.step == io::Replaced::Step::Write    ? "write: " + why
+             : r.step == io::Replaced::Step::Rename ? "rename: " + why
+                                                    : why;
+    return ArrayFileError::Failed;
 }
 
 bool parseArrayText(std::string_view text, std::vector<double>& out, std::string& reason) {

@@ -58,9 +58,7 @@ private:
 
 std::string formatValue(const Ctrl& c) {
     if (!std::isfinite(c.value)) return "---";
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.*g", c.def.digits, c.value);
-    return buf;
+    return ui::formatNumber(c.value, c.def.digits);
 }
 
 bool parseC(const std::string& s, double& v) {

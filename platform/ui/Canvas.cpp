@@ -2,6 +2,31 @@
 
 namespace kv::ui {
 
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, const Bounds& b) {
+    // Liang-Barsky: the part of the segment for t in [t0, t1] lies inside.
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - b.left, b.right - x1, y1 - b.top, b.bottom - y1};
+    double t0 = 0, t1 = 1;
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0) {
+            if (q[k] < 0) return false;
+            continue;
+        }
+        const double t = q[k] / p[k];
+        if (p[k] < 0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    if (!(t0 <= t1)) return false;
+    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = ax;
+    y1 = ay;
+    return true;
+}
+
 void Canvas::polyline(std::span<const Point> points) {
     for (std::size_t i = 1; i < points.size(); ++i)
         line(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);

@@ -16,6 +16,15 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
+// A rectangle in pixels with fractional edges, for clipping in double
+// before anything becomes a pixel.
+struct Bounds {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+// Cuts segment (x1,y1)-(x2,y2) to `b`, edges included; false when nothing of
+// it is inside (or a coordinate is not a number).
+bool clipSegment(double& x1, double& y1, double& x2, double& y2, const Bounds& b);
+
 enum class PenStyle { Solid, Dot };
 
 class Canvas {

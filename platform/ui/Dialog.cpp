@@ -1,7 +1,7 @@
 #include "platform/ui/Dialog.h"
 
 #include "platform/ui/Backend.h"
-#include "platform/ui/Encoding.h"
+#include "platform/io/Encoding.h"
 
 #include <algorithm>
 #include <charconv>
@@ -158,9 +158,9 @@ int Dialog::addRow(int id, std::vector<std::string> columns) {
     auto at = c->items.end();
     if (c->tpl.style & StyleSort) {
         // Sorted like the Chinese system collation: by the GBK bytes.
-        const std::string key = utf8ToGbk(columns[0]);
+        const std::string key = io::utf8ToGbk(columns[0]);
         at = std::find_if(c->items.begin(), c->items.end(), [&](const auto& row) {
-            return utf8ToGbk(row[0]) > key;
+            return io::utf8ToGbk(row[0]) > key;
         });
     }
     const int index = int(at - c->items.begin());
@@ -273,8 +273,8 @@ bool Dialog::readInt(int id, int& v) {
     return true;
 }
 
-void Dialog::writeFloat(int id, float v) { setText(id, formatFloat(v)); }
-void Dialog::writeDouble(int id, double v) { setText(id, formatDouble(v)); }
+void Dialog::writeFloat(int id, float v) { setText(id, formatNumber(v, kSingleDigits)); }
+void Dialog::writeDouble(int id, double v) { setText(id, formatNumber(v, kDoubleDigits)); }
 void Dialog::writeInt(int id, int v) { setText(id, std::to_string(v)); }
 
 void Dialog::setTitle(std::string title) {
@@ -335,68 +335,6 @@ void Dialog::initialize() {
     if (initialized_) return;
     initialized_ = true;
     onInitDialog();
-}
-
-std::string formatDouble6(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-    return std::string(buf, r.ptr);
-}
-
-std::string formatFloat(float v) { return formatDouble6(double(v)); }
-
-std::string formatDouble(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    return std::string(buf, r.ptr);
-}
-
-namespace {
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-} // namespace
-
-bool parseNumber(std::string_view text, double& v) {
-    std::string_view s = trimBlanks(text);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    // sign, digits, optional fraction, optional exponent; no inf, nan or hex
-    size_t i = 0;
-    if (i < s.size() && s[i] == '-') ++i;
-    size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) ++i, ++digits;
-    }
-    if (digits == 0) return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-        size_t e = 0;
-        while (i < s.size() && isDigit(s[i])) ++i, ++e;
-        if (e == 0) return false;
-    }
-    if (i != s.size()) return false;
-    double d = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), d);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(d)) return false;
-    v = d;
-    return true;
-}
-
-bool parseInteger(std::string_view text, int& v) {
-    std::string_view s = trimBlanks(text);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return false;
-    int i = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), i);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
-    v = i;
-    return true;
 }
 
 namespace {

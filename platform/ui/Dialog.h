@@ -4,6 +4,8 @@
 #pragma once
 
 #include "platform/plot/Plot.h"
+#include "platform/ui/Colors.h"
+#include "platform/ui/Numbers.h"
 #include "platform/ui/Template.h"
 
 #include <cstdint>
@@ -29,11 +31,6 @@ inline constexpr const char* kAppName = "Korvane";
 
 // Dialog results and message-box answers.
 enum : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
-
-struct Color {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Color&) const = default;
-};
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -125,8 +122,8 @@ public:
     bool readFloat(int id, float& v);
     bool readDouble(int id, double& v);
     bool readInt(int id, int& v);
-    void writeFloat(int id, float v);   // "%.6g"
-    void writeDouble(int id, double v); // "%.15g"
+    void writeFloat(int id, float v);   // kSingleDigits
+    void writeDouble(int id, double v); // kDoubleDigits
     void writeInt(int id, int v);
 
     // ---- window ---------------------------------------------------------
@@ -221,13 +218,6 @@ bool dispatchMap(D* self, const MessageEntry<D> (&map)[N], int id, Notify code) 
     return false;
 }
 
-// Formats like the framework's float exchange.
-std::string formatFloat(float v);
-std::string formatDouble6(double v); // "%.6g" of a double
-std::string formatDouble(double v);
-// Strict number parse: optional surrounding blanks, the whole text a number.
-bool parseNumber(std::string_view text, double& v);
-bool parseInteger(std::string_view text, int& v);
 
 // A property sheet: pages are dialogs with child templates; tabs show their
 // template captions.

@@ -1,5 +1,6 @@
 #include "platform/xls/XlsWriter.h"
 
+#include "platform/io/AtomicFile.h"
 #include "platform/xls/Biff.h"
 
 #include <gsf/gsf-outfile-msole.h>
@@ -280,21 +281,6 @@ std::string reason(int err) { return std::strerror(err); }
 std::string failure(const std::string& path, const std::string& why)
 {
     return "无法保存文件“" + path + "”：" + why;
-}
-
-bool writeFully(int fd, const uint8_t* p, size_t n)
-{
-    while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += w;
-        n -= size_t(w);
-    }
-    return true;
 }
 
 } // namespace
@@ -710,63 +696,16 @@ bool WorkbookWriter::save(const std::string& path, std::string& error) const
         error = failure(path, "无法生成工作簿");
         return false;
     }
-    size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (base.empty()) {
-        error = failure(path, reason(EISDIR));
-        return false;
+    const io::Replaced r = io::replaceFile(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    if (r) return true;
+    if (r.step == io::Replaced::Step::Open && r.error == ENOENT) {
+        const size_t slash = path.rfind('/');
+        const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        error = failure(path, "文件夹“" + dir + "”不存在");
+    } else {
+        error = failure(path, reason(r.error));
     }
-
-    struct stat target {};
-    bool exists = ::stat(path.c_str(), &target) == 0;
-    if (exists && S_ISDIR(target.st_mode)) {
-        error = failure(path, reason(EISDIR));
-        return false;
-    }
-
-    // A fresh name beside the target, so the final rename stays on one file system.
-    static std::atomic<unsigned> counter{0};
-    std::string tmp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-        tmp = dir + "/." + base + "." + std::to_string(::getpid()) + "-" +
-              std::to_string(counter.fetch_add(1)) + "-" + std::to_string(tick & 0xFFFF) + ".tmp";
-        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
-        int err = errno;
-        if (err == ENOENT)
-            error = failure(path, "文件夹“" + dir + "”不存在");
-        else
-            error = failure(path, reason(err));
-        return false;
-    }
-    if (exists)
-        (void)::fchmod(fd, target.st_mode & 07777);   // keep the old file's permissions
-
-    bool ok = writeFully(fd, data.data(), data.size());
-    int err = ok ? 0 : errno;
-    if (ok && ::fdatasync(fd) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        error = failure(path, reason(err));
-    }
-    return ok;
+    return false;
 }
 
 } // namespace kv::xls

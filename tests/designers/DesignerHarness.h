@@ -4,6 +4,7 @@
 #pragma once
 
 #include "designers/DesignerFrame.h"
+#include "designers/Designers.h"
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "script/DesignerFiles.h"
@@ -24,6 +25,7 @@ namespace kv::test {
 
 struct DesignerHarness : HeadlessPages {
     DesignerHarness() {
+        designers::registerWindows();
         for (std::string_view f : script::allScriptFiles()) writeFile(std::string(f), "#");
     }
 
@@ -35,12 +37,12 @@ struct DesignerHarness : HeadlessPages {
     static void type(designers::DesignerFrame& w, const char* name, double value) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%.9g", value);
-        w.setText(w.editOf(name), buf);
+        w.setText(w.controlOf(name), buf);
     }
     static void type(designers::DesignerFrame& w, std::initializer_list<std::pair<const char*, double>> values) {
         for (const auto& [name, v] : values) type(w, name, v);
     }
-    static std::string shown(const designers::DesignerFrame& w, const char* name) { return w.text(w.editOf(name)); }
+    static std::string shown(const designers::DesignerFrame& w, const char* name) { return w.text(w.controlOf(name)); }
     // The number shown for `name`; NaN when the edit holds none.
     static double num(const designers::DesignerFrame& w, const char* name) {
         const std::string t = shown(w, name);
@@ -54,9 +56,7 @@ struct DesignerHarness : HeadlessPages {
     }
     // The label the window shows now for formula name `name`.
     static std::string labelOf(const designers::DesignerFrame& w, const char* name) {
-        for (const auto& f : w.fieldRows())
-            if (std::string_view(f.name) == name) return f.label ? w.text(f.label) : std::string(name);
-        return name;
+        return w.labelOf(w.controlOf(name));
     }
     // `value` typed into `name` and `button` pressed: one message, naming the
     // input by its current label, and `kept` shows what it showed. The input is put back.
@@ -69,7 +69,7 @@ struct DesignerHarness : HeadlessPages {
         ASSERT_EQ(hb.messages.size(), 1u);
         EXPECT_NE(hb.messages[0].text.find("“" + labelOf(w, name) + "”"), std::string::npos) << hb.messages[0].text;
         EXPECT_EQ(shown(w, kept), keptText);
-        w.setText(w.editOf(name), before);
+        w.setText(w.controlOf(name), before);
     }
     // The window paints bitmap `id` with its top-left corner at (x, y) over
     // the size of group `group`, from the bitmap grown by the margins.

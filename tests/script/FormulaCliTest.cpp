@@ -6,7 +6,7 @@ namespace {
 
 using Presets = std::vector<std::pair<std::string, std::string>>;
 
-class FormulaCliTest : public ScriptTest {};
+class FormulaCli : public ScriptFolder {};
 
 float value(const FormulaCliResult& r, const std::string& name) {
     for (const auto& [n, v] : r.fields)
@@ -15,7 +15,7 @@ float value(const FormulaCliResult& r, const std::string& name) {
     return -1.0f;
 }
 
-TEST_F(FormulaCliTest, PresetsFeedTheRunAndAllFieldsComeBackInOrder) {
+TEST_F(FormulaCli, PresetsFeedTheRunAndAllFieldsComeBackInOrder) {
     std::string p = write("CCM Buck cfg.txt", "Duty = Vo / VinMax;\r\nL = Vo * 2;\r\n#");
     FormulaCliResult r = runFormulaFile(p, {{"Vo", "5"}, {"VinMax", " 12.5 "}});
     EXPECT_TRUE(r.returned);
@@ -31,7 +31,7 @@ TEST_F(FormulaCliTest, PresetsFeedTheRunAndAllFieldsComeBackInOrder) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
-TEST_F(FormulaCliTest, FailedChecksAndEvaluationErrors) {
+TEST_F(FormulaCli, FailedChecksAndEvaluationErrors) {
     std::string bad = write("RCC cfg.txt", "Np = (1;#");
     FormulaCliResult r = runFormulaFile(bad, {});
     EXPECT_FALSE(r.returned);
@@ -49,7 +49,7 @@ TEST_F(FormulaCliTest, FailedChecksAndEvaluationErrors) {
     EXPECT_EQ(r.reports.back().caption, "计算出错");
 }
 
-TEST_F(FormulaCliTest, MalformedPresetsStopBeforeTheRun) {
+TEST_F(FormulaCli, MalformedPresetsStopBeforeTheRun) {
     std::string p = write("正激变换器 cfg.txt", "Np = 1;\r\n");
     for (const Presets& presets : {Presets{{"VacMin", "1"}}, Presets{{"Vo", "abc"}},
                                    Presets{{"Vo", ""}}, Presets{{"Vo", "1e40"}},

@@ -23,7 +23,7 @@ const std::string kMsg14 = "行含有未知内容，计算已经终止! \n该内
 const std::string kMsg20 = "行？？  No!\n'；' 和 '=' 个数不同，无法确定计算结果赋给哪个变量！\n"
                            "程序不清楚错误发生的行数，请自行检查公式！ Sorry ！";
 
-class FormulaTest : public ScriptTest {
+class Formula : public ScriptFolder {
 protected:
     bool run(const std::string& text, const std::string& name = kFlybackFile) {
         hb.messages.clear();
@@ -48,21 +48,21 @@ protected:
 
 // ---- the documented examples ------------------------------------------------
 
-TEST_F(FormulaTest, DeclaredVariableFeedsDesignerField) {
+TEST_F(Formula, DeclaredVariableFeedsDesignerField) {
     fields.set(cNp, -1.0f);
     EXPECT_TRUE(run("float k;\r\nk = 3;\r\nNp = k + 2;\r\n#"));
     expectQuiet();
     EXPECT_EQ(at(cNp), 5.0f);
 }
 
-TEST_F(FormulaTest, PowDividedStoresSquareOverThree) {
+TEST_F(Formula, PowDividedStoresSquareOverThree) {
     fields.set(cVo, 12.5f);
     EXPECT_TRUE(run("Lp = pow(Vo, 2) / 3;\r\n#"));
     expectQuiet();
     EXPECT_FLOAT_EQ(at(cLp), 156.25f / 3.0f);
 }
 
-TEST_F(FormulaTest, MissingSemicolonBeforeAssignmentNamesItsLine) {
+TEST_F(Formula, MissingSemicolonBeforeAssignmentNamesItsLine) {
     fields.set(cNs, 9.0f);
     EXPECT_FALSE(run("Np = 1;\r\nNs = 2\r\nPo = 3;\r\n#"));
     expectError(kParse, "Error:第2" + kMsg5);
@@ -70,7 +70,7 @@ TEST_F(FormulaTest, MissingSemicolonBeforeAssignmentNamesItsLine) {
     EXPECT_EQ(at(cNs), 9.0f);
 }
 
-TEST_F(FormulaTest, DivisionByZeroStopsAfterEarlierResultsAreStored) {
+TEST_F(Formula, DivisionByZeroStopsAfterEarlierResultsAreStored) {
     EXPECT_TRUE(run("Np = 1;\r\n// c\r\n\r\nNs = 2;\r\nPo = Np / 0;\r\nLp = 4;\r\n#"));
     expectError(kEval, "Error:第5" + kMsg11);
     EXPECT_EQ(at(cNp), 1.0f);
@@ -80,7 +80,7 @@ TEST_F(FormulaTest, DivisionByZeroStopsAfterEarlierResultsAreStored) {
 
 // ---- end mark ------------------------------------------------------------------
 
-TEST_F(FormulaTest, MissingEndMarkIsAppendedWithNoticeThenRuns) {
+TEST_F(Formula, MissingEndMarkIsAppendedWithNoticeThenRuns) {
     std::string p = write(kFlybackFile, "Np = 7;\r\n");
     EXPECT_TRUE(FormulaRunner(boxes).run(p, fields));
     EXPECT_EQ(read(p), "Np = 7;\r\n#");
@@ -97,7 +97,7 @@ TEST_F(FormulaTest, MissingEndMarkIsAppendedWithNoticeThenRuns) {
     EXPECT_EQ(read(p), "Np = 7;\r\n#");
 }
 
-TEST_F(FormulaTest, EmptyAndMarkOnlyFilesRunWithoutStatements) {
+TEST_F(Formula, EmptyAndMarkOnlyFilesRunWithoutStatements) {
     std::string p = write(kFlybackFile, "");
     EXPECT_TRUE(FormulaRunner(boxes).run(p, fields));
     EXPECT_EQ(read(p), "#");
@@ -108,7 +108,7 @@ TEST_F(FormulaTest, EmptyAndMarkOnlyFilesRunWithoutStatements) {
     expectQuiet();
 }
 
-TEST_F(FormulaTest, EndMarkEndsTextEvenInsideComment) {
+TEST_F(Formula, EndMarkEndsTextEvenInsideComment) {
     EXPECT_TRUE(run("Np = 1; // note # Ns = 2;\r\nNs = 3;\r\n#"));
     expectQuiet();
     EXPECT_EQ(at(cNp), 1.0f);
@@ -118,7 +118,7 @@ TEST_F(FormulaTest, EndMarkEndsTextEvenInsideComment) {
     EXPECT_EQ(at(cNp), 4.0f);
 }
 
-TEST_F(FormulaTest, MissingFileIsAFileErrorNotCreated) {
+TEST_F(Formula, MissingFileIsAFileErrorNotCreated) {
     std::string p = path(kFlybackFile);
     EXPECT_FALSE(FormulaRunner(boxes).run(p, fields));
     ASSERT_EQ(hb.messages.size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(FormulaTest, MissingFileIsAFileErrorNotCreated) {
 
 // ---- arithmetic ----------------------------------------------------------------
 
-TEST_F(FormulaTest, PrecedenceAndLeftAssociativity) {
+TEST_F(Formula, PrecedenceAndLeftAssociativity) {
     fields.set(cVo, 3.0f);
     fields.set(cPo, 4.0f);
     struct Case {
@@ -155,7 +155,7 @@ TEST_F(FormulaTest, PrecedenceAndLeftAssociativity) {
     }
 }
 
-TEST_F(FormulaTest, ValuesAreSinglePrecision) {
+TEST_F(Formula, ValuesAreSinglePrecision) {
     // 2^24 + 1 has no float form: the sum rounds back to 2^24.
     EXPECT_TRUE(run("Np = 16777216 + 1;#"));
     EXPECT_EQ(at(cNp), 16777216.0f);
@@ -172,7 +172,7 @@ TEST_F(FormulaTest, ValuesAreSinglePrecision) {
     expectQuiet();
 }
 
-TEST_F(FormulaTest, NumberLiterals) {
+TEST_F(Formula, NumberLiterals) {
     struct Case {
         const char* text;
         float expected;
@@ -190,7 +190,7 @@ TEST_F(FormulaTest, NumberLiterals) {
     }
 }
 
-TEST_F(FormulaTest, UnaryMinus) {
+TEST_F(Formula, UnaryMinus) {
     fields.set(cVo, 3.0f);
     fields.set(cPo, 4.0f);
     struct Case {
@@ -219,7 +219,7 @@ TEST_F(FormulaTest, UnaryMinus) {
     }
 }
 
-TEST_F(FormulaTest, MinusAfterAnOperatorIsNotUnary) {
+TEST_F(Formula, MinusAfterAnOperatorIsNotUnary) {
     fields.set(cVo, 3.0f);
     EXPECT_TRUE(run("Np = 2 * -Vo;#"));
     expectError(kEval, "Error:第1" + kMsg12);
@@ -229,7 +229,7 @@ TEST_F(FormulaTest, MinusAfterAnOperatorIsNotUnary) {
     expectError(kEval, "Error:第1" + kMsg12);
 }
 
-TEST_F(FormulaTest, StatementsShareAndSpanLines) {
+TEST_F(Formula, StatementsShareAndSpanLines) {
     EXPECT_TRUE(run("Np = 1; Ns = Np * 2;\r\nPo = 1 +\r\n 2\r\n * 3;\r\n#"));
     expectQuiet();
     EXPECT_EQ(at(cNp), 1.0f);
@@ -241,7 +241,7 @@ TEST_F(FormulaTest, StatementsShareAndSpanLines) {
     EXPECT_EQ(at(cLp), 4.0f);
 }
 
-TEST_F(FormulaTest, ReadsSeeValuesWrittenEarlierInTheRun) {
+TEST_F(Formula, ReadsSeeValuesWrittenEarlierInTheRun) {
     fields.set(cNp, 10.0f);
     EXPECT_TRUE(run("Ns = Np;\r\nNp = Np * 2;\r\nLp = Np + Ns;#"));
     expectQuiet();
@@ -252,14 +252,14 @@ TEST_F(FormulaTest, ReadsSeeValuesWrittenEarlierInTheRun) {
 
 // ---- names and declarations --------------------------------------------------------
 
-TEST_F(FormulaTest, OnlyPowIsAFunction) {
+TEST_F(Formula, OnlyPowIsAFunction) {
     fields.set(cVo, 4.0f);
     EXPECT_TRUE(run("Np = 1;\r\nNs = sqrt(Vo);#"));
     expectError(kEval, "Error:第2" + kMsg14);
     EXPECT_EQ(at(cNp), 1.0f);
 }
 
-TEST_F(FormulaTest, NamesAreCaseSensitiveAndTablesChosenByFileName) {
+TEST_F(Formula, NamesAreCaseSensitiveAndTablesChosenByFileName) {
     EXPECT_TRUE(run("np = 1;#"));
     expectError(kEval, "Error:第1" + kMsg14);
     EXPECT_EQ(at(cNp), 0.0f);
@@ -277,7 +277,7 @@ TEST_F(FormulaTest, NamesAreCaseSensitiveAndTablesChosenByFileName) {
     EXPECT_EQ(at(cNp), 1.0f);
 }
 
-TEST_F(FormulaTest, VacMinUnknownToPushPullInBothDirections) {
+TEST_F(Formula, VacMinUnknownToPushPullInBothDirections) {
     const std::string pp = "推挽变换器 cfg.txt";
     EXPECT_TRUE(run("Np = VacMin;#", pp));
     expectError(kEval, "Error:第1" + kMsg14);
@@ -290,7 +290,7 @@ TEST_F(FormulaTest, VacMinUnknownToPushPullInBothDirections) {
     EXPECT_EQ(at(1040), 85.0f);
 }
 
-TEST_F(FormulaTest, DeclarationShadowsDesignerNameOnlyAfterwards) {
+TEST_F(Formula, DeclarationShadowsDesignerNameOnlyAfterwards) {
     fields.set(cAe, 7.0f);
     EXPECT_TRUE(run("Np = Ae;\r\nfloat Ae;\r\nNs = Ae;\r\nAe = 2;\r\nLp = Ae;\r\n#"));
     expectQuiet();
@@ -302,14 +302,14 @@ TEST_F(FormulaTest, DeclarationShadowsDesignerNameOnlyAfterwards) {
 
 // Two '=' in one statement: the structure check finds the second one's
 // target not preceded by ';' before the count of ';' and '=' could.
-TEST_F(FormulaTest, ChainedAssignmentFailsTheStructureCheck) {
+TEST_F(Formula, ChainedAssignmentFailsTheStructureCheck) {
     EXPECT_FALSE(run("Np = b = 1;#"));
     expectError(kParse, "Error:第1" + kMsg5);
     EXPECT_FALSE(run("Np = 1;\r\nNs = Np = 2;\r\n#"));
     expectError(kParse, "Error:第2" + kMsg5);
 }
 
-TEST_F(FormulaTest, DeclarationErrors) {
+TEST_F(Formula, DeclarationErrors) {
     EXPECT_FALSE(run("float k;\r\nNp = 1;\r\nfloat k;\r\n#"));
     expectError(kParse, "Error:第1行和第3行变量重复定义!");
     EXPECT_FALSE(run("Np = 1;\r\nfloat k k2;\r\nNs = 2;\r\n#"));
@@ -324,7 +324,7 @@ TEST_F(FormulaTest, DeclarationErrors) {
     expectQuiet();
 }
 
-TEST_F(FormulaTest, ManyDeclaredVariablesKeepSeparateSlots) {
+TEST_F(Formula, ManyDeclaredVariablesKeepSeparateSlots) {
     std::string text;
     for (int i = 1; i <= 49; ++i)
         text += "float v" + std::to_string(i) + "; v" + std::to_string(i) + " = " +
@@ -342,7 +342,7 @@ TEST_F(FormulaTest, ManyDeclaredVariablesKeepSeparateSlots) {
 
 // ---- every message ------------------------------------------------------------------
 
-TEST_F(FormulaTest, ConversionErrors) {
+TEST_F(Formula, ConversionErrors) {
     struct Case {
         const char* text;
         const char* expected;
@@ -366,7 +366,7 @@ TEST_F(FormulaTest, ConversionErrors) {
     }
 }
 
-TEST_F(FormulaTest, CommentsMayHoldAnyText) {
+TEST_F(Formula, CommentsMayHoldAnyText) {
     EXPECT_TRUE(run("// 初级电感量\tLp\r\nNp = 2; //\x81\xfe\x01 tab\there\r\n#"));
     expectQuiet();
     EXPECT_EQ(at(cNp), 2.0f);
@@ -375,7 +375,7 @@ TEST_F(FormulaTest, CommentsMayHoldAnyText) {
     EXPECT_EQ(at(cNp), 3.0f);
 }
 
-TEST_F(FormulaTest, EvaluationErrors) {
+TEST_F(Formula, EvaluationErrors) {
     struct Case {
         const char* text;
         std::string expected;
@@ -402,7 +402,7 @@ TEST_F(FormulaTest, EvaluationErrors) {
     }
 }
 
-TEST_F(FormulaTest, LineNumbersCountCrLfLfAndCr) {
+TEST_F(Formula, LineNumbersCountCrLfLfAndCr) {
     for (const char* eol : {"\r\n", "\n", "\r"}) {
         std::string e = eol;
         EXPECT_TRUE(run("Np = 1;" + e + "// comment" + e + e + "Ns = 1 / 0;" + e + "#")) << e.size();
@@ -414,7 +414,7 @@ TEST_F(FormulaTest, LineNumbersCountCrLfLfAndCr) {
 
 // ---- limits and hostile input ----------------------------------------------------------
 
-TEST_F(FormulaTest, TokenLimit) {
+TEST_F(Formula, TokenLimit) {
     // "Np = 1" + k x " + 1" + ";" + line end + "#" is 2k + 6 tokens
     auto text = [](int k, int lineEnds) {
         std::string t = "Np = 1";
@@ -430,7 +430,7 @@ TEST_F(FormulaTest, TokenLimit) {
     expectError(kParse, "Error:第3行公式文本过长（最多5000个单元），计算终止！");
 }
 
-TEST_F(FormulaTest, NestingAndWordLimits) {
+TEST_F(Formula, NestingAndWordLimits) {
     std::string open49(49, '('), close49(49, ')');
     EXPECT_TRUE(run("Np = " + open49 + "2" + close49 + ";#"));
     expectQuiet();
@@ -448,14 +448,14 @@ TEST_F(FormulaTest, NestingAndWordLimits) {
     expectError(kParse, "Error:第2行内名称或数字超过49个字符，计算终止！");
 }
 
-TEST_F(FormulaTest, ValueStackLimit) {
+TEST_F(Formula, ValueStackLimit) {
     std::string values;
     for (int i = 0; i < 51; ++i) values += " 1";
     EXPECT_TRUE(run("Np =" + values + ";#"));
     expectError(kEval, "Error:第1行表达式过长，堆栈内数据超过50个，计算终止！");
 }
 
-TEST_F(FormulaTest, HostileTextsAreRefusedCleanly) {
+TEST_F(Formula, HostileTextsAreRefusedCleanly) {
     // 50 MB without an end mark: the mark is appended, the text refused
     std::string big(50u << 20, ' ');
     std::string p = write(kFlybackFile, "Np = 1;\r\n" + big);

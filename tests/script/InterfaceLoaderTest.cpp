@@ -18,15 +18,15 @@ const char* kD = " '='  之前的内容非数字字符，出错，仍然使用�
 const char* kE = "界面文本内编号有错误，无法确定\n窗口位置！程序仍然使用内置界面！";
 const char* kF = "界面文本内数字大于界面窗口个数，\n程序无法定位，仍然使用内置界面!";
 
-class InterfaceTest : public ScriptTest {
+class Interface : public ScriptFolder {
 protected:
     // A flyback-like dialog holding the 40 label controls with their built-in texts.
     void SetUp() override {
-        ScriptTest::SetUp();
+        ScriptFolder::SetUp();
         kv::ui::DialogTemplate tpl;
         tpl.id = 129;
-        for (const auto& l : labelList(129))
-            tpl.controls.push_back({l.control, kv::ui::Kind::Static, std::string(l.text), 0, 0, 10, 10, 0});
+        for (int l : labelList(129))
+            tpl.controls.push_back({l, kv::ui::Kind::Static, builtinLabel(129, l), 0, 0, 10, 10, 0});
         dlg = std::make_unique<kv::ui::Dialog>(tpl, nullptr);
     }
 
@@ -34,8 +34,8 @@ protected:
         hb.messages.clear();
         return InterfaceLoader(boxes).apply(write("Flyback Interface.txt", bytes), *dlg, labelList(129));
     }
-    std::string label(int n) const { return dlg->text(labelList(129)[static_cast<size_t>(n - 1)].control); }
-    std::string builtin(int n) const { return std::string(labelList(129)[static_cast<size_t>(n - 1)].text); }
+    std::string label(int n) const { return dlg->text(labelList(129)[static_cast<size_t>(n - 1)]); }
+    std::string builtin(int n) const { return builtinLabel(129, labelList(129)[static_cast<size_t>(n - 1)]); }
     bool allBuiltin() const {
         for (int n = 1; n <= 40; ++n)
             if (label(n) != builtin(n)) return false;
@@ -58,7 +58,7 @@ protected:
 
 using Texts = std::vector<std::string>;
 
-TEST_F(InterfaceTest, EntriesSetTheirLabelsOthersKeepBuiltIn) {
+TEST_F(Interface, EntriesSetTheirLabelsOthersKeepBuiltIn) {
     EXPECT_TRUE(apply("5=最高输入(V);\r\n  1 =Pout(W);\r\n40  =R=kΩ;\r\n5=later wins;\r\n#tail 9=x;"));
     EXPECT_TRUE(errors().empty());
     EXPECT_EQ(label(1), "Pout(W)");
@@ -69,7 +69,7 @@ TEST_F(InterfaceTest, EntriesSetTheirLabelsOthersKeepBuiltIn) {
     EXPECT_EQ(dlg->text(1305), "R=kΩ"); // entry 40 is control 1305
 }
 
-TEST_F(InterfaceTest, BlankFileAppliesNothingButSucceeds) {
+TEST_F(Interface, BlankFileAppliesNothingButSucceeds) {
     EXPECT_TRUE(apply("\r\n   \r\n\r\n#"));
     EXPECT_TRUE(errors().empty());
     EXPECT_TRUE(allBuiltin());
@@ -77,7 +77,7 @@ TEST_F(InterfaceTest, BlankFileAppliesNothingButSucceeds) {
     EXPECT_TRUE(allBuiltin());
 }
 
-TEST_F(InterfaceTest, MissingEndMarkAndMissingFile) {
+TEST_F(Interface, MissingEndMarkAndMissingFile) {
     std::string p = write("Flyback Interface.txt", "3=Vo;\r\n");
     EXPECT_TRUE(InterfaceLoader(boxes).apply(p, *dlg, labelList(129)));
     EXPECT_EQ(read(p), "3=Vo;\r\n#");
@@ -96,7 +96,7 @@ TEST_F(InterfaceTest, MissingEndMarkAndMissingFile) {
     EXPECT_TRUE(entries.empty());
 }
 
-TEST_F(InterfaceTest, EachErrorRefusesTheWholeFile) {
+TEST_F(Interface, EachErrorRefusesTheWholeFile) {
     struct Case {
         const char* text;
         Texts expected;
@@ -128,7 +128,7 @@ TEST_F(InterfaceTest, EachErrorRefusesTheWholeFile) {
 }
 
 // Found by fuzzing: entries checked before the failing one were handed back.
-TEST_F(InterfaceTest, FailedParseReturnsNoEntries) {
+TEST_F(Interface, FailedParseReturnsNoEntries) {
     std::vector<InterfaceLoader::Entry> entries{{1, "stale"}};
     EXPECT_FALSE(InterfaceLoader(boxes).parse("5=abc;\r\n0 =def;\r\n40=R=k;\r\n", 40, entries));
     EXPECT_TRUE(entries.empty());
@@ -140,7 +140,7 @@ TEST_F(InterfaceTest, FailedParseReturnsNoEntries) {
     EXPECT_EQ(entries[1].text, "R=k");
 }
 
-TEST_F(InterfaceTest, NumbersUpToTheLabelCount) {
+TEST_F(Interface, NumbersUpToTheLabelCount) {
     std::string text;
     for (int n = 1; n <= 40; ++n) text += std::to_string(n) + "=L" + std::to_string(n) + ";";
     EXPECT_TRUE(apply(text + "#"));
@@ -151,7 +151,7 @@ TEST_F(InterfaceTest, NumbersUpToTheLabelCount) {
     EXPECT_EQ(label(7), "seven");
 }
 
-TEST_F(InterfaceTest, HundredEntriesAtMost) {
+TEST_F(Interface, HundredEntriesAtMost) {
     std::string text;
     for (int i = 0; i < 100; ++i) text += std::to_string(i % 40 + 1) + "=t" + std::to_string(i) + ";\r\n";
     EXPECT_TRUE(apply(text + "#"));
@@ -160,7 +160,7 @@ TEST_F(InterfaceTest, HundredEntriesAtMost) {
     EXPECT_EQ(errors(), Texts{kF});
 }
 
-TEST_F(InterfaceTest, GbkAndUtf8Texts) {
+TEST_F(Interface, GbkAndUtf8Texts) {
     // "输出电流(A)" and "初级" in GBK
     EXPECT_TRUE(apply("4=\xca\xe4\xb3\xf6\xb5\xe7\xc1\xf7(A);\r\n6=\xb3\xf5\xbc\xb6;#"));
     EXPECT_EQ(label(4), "输出电流(A)");
@@ -173,7 +173,7 @@ TEST_F(InterfaceTest, GbkAndUtf8Texts) {
     EXPECT_EQ(label(5), "cd");
 }
 
-TEST_F(InterfaceTest, HostileFilesNeverCrash) {
+TEST_F(Interface, HostileFilesNeverCrash) {
     std::string junk;
     for (int i = 0; i < 8192; ++i) junk += static_cast<char>((i * 131 + 7) & 0xff);
     EXPECT_FALSE(apply(junk)); // 0x07 first: a key that runs into '\n' or '#'

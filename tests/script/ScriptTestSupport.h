@@ -2,6 +2,8 @@
 // headless backend recording every message box.
 #pragma once
 
+#include "designers/Designers.h"
+#include "platform/ui/Template.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "script/Reporter.h"
 
@@ -15,7 +17,21 @@
 
 namespace kv::script::test {
 
-class ScriptTest : public ::testing::Test {
+// The classic designers' formula names and files, registered as at start-up.
+struct RegisteredDesigners : ::testing::Environment {
+    void SetUp() override { designers::registerWindows(); }
+};
+inline ::testing::Environment* const kRegistered = ::testing::AddGlobalTestEnvironment(new RegisteredDesigners);
+
+// The text label `id` of template `templateId` shows before any interface file.
+inline std::string builtinLabel(int templateId, int id) {
+    if (const ui::DialogTemplate* t = ui::findTemplate(templateId))
+        for (const ui::ControlTemplate& c : t->controls)
+            if (c.id == id) return c.caption;
+    return {};
+}
+
+class ScriptFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         char tmpl[] = "/tmp/kv-script-test-XXXXXX";

@@ -5,7 +5,7 @@
 #include "toolbox/CEditPage.h"
 #include "toolbox/ToolSheet.h"
 
-#include "platform/ui/Files.h"
+#include "platform/io/Files.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "shell/Launcher.h"
 #include "tests/common/TempDir.h"
@@ -21,13 +21,18 @@ using kv::test::writeFile;
 namespace fs = std::filesystem;
 namespace tb = kv::toolbox;
 namespace ui = kv::ui;
+namespace io = kv::io;
 
 namespace {
 
 struct Headless : ::testing::Test {
     kv::test::TempDir dir;
     ui::HeadlessBackend hb;
-    Headless() { ui::setBackend(&hb); }
+    // The windows and the classic designers' files, registered as at start-up.
+    Headless() {
+        ui::setBackend(&hb);
+        kv::app::registerAll();
+    }
 };
 
 // The tab order of the sheet, by template.
@@ -107,7 +112,7 @@ TEST_F(Headless, EditPageListsTheFilesOnce) {
 TEST_F(Headless, EditPageOpensTheFileHereAndThePictureBesideTheProgram) {
     for (std::string_view f : kv::script::allScriptFiles()) writeFile(std::string(f), "");
     // the pictures the cases below open, beside the test program
-    const fs::path code = fs::path(ui::programDir()) / "Code";
+    const fs::path code = fs::path(io::programDir()) / "Code";
     std::vector<fs::path> made;
     fs::create_directories(code);
     for (const char* pic : {"反激变换器.JPG", "正激变换器.JPG", "DC-DC变换器.JPG"})
