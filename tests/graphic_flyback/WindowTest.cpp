@@ -315,8 +315,9 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
         db.select(1373, 3);
         db.dispatch(1373, ui::Notify::SelChange);
         type = db.itemText(1373, 3, 0);
-        ae = std::stof(db.itemText(1373, 3, 4));
-        le = std::stof(db.itemText(1373, 3, 7));
+        // Opened from a designer: the adviser's column follows the material.
+        ae = std::stof(db.itemText(1373, 3, 5));
+        le = std::stof(db.itemText(1373, 3, 8));
         ok(db);
     });
     script(246, [&](ui::Dialog& d) {
@@ -376,7 +377,7 @@ TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
 TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
     GraphicFlybackDialog& w = open();
     w.design.CoreName = "磁芯:EE25";
-    const graphic::ReportData r = graphic::reportData(w.design);
+    const graphic::ReportData r = graphic::reportData(w.design, w.loss);
     EXPECT_EQ(r.Np, 272);
     EXPECT_EQ(r.Ns, 37);
     EXPECT_EQ(r.VacMin, 90);
