@@ -41,6 +41,8 @@ constexpr const char* kStrike = "—————";
 // Left edge of the loss figures on the schematic, and the transformer dialog's core button.
 constexpr int kLossColumn = 860;
 constexpr const char* kPickCaption = "指定磁芯";
+// Characters per line of the loss note below the figures (the column is 185 px wide).
+constexpr int kNoteLine = 14;
 } // namespace
 
 using G = GraphicFlybackDialog;
@@ -203,7 +205,12 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(kLossColumn, 308, ui::kMagenta, "铜损:" + figure(loss.loss.copperLoss) + "W");
     put(kLossColumn, 328, ui::kMagenta, "总损耗:" + figure(loss.loss.total) + "W");
     put(kLossColumn, 348, ui::kMagenta, "温升:" + figure(loss.loss.rise) + "K");
-    put(727, 430, ui::kViolet, services::lossNote(loss, d.Core ? &*d.Core : nullptr, kPickCaption));
+    int noteY = 368;
+    for (const std::string& line : services::wrapped(services::lossNote(loss, d.Core ? &*d.Core : nullptr, kPickCaption),
+                                                     kNoteLine)) {
+        put(kLossColumn, noteY, ui::kViolet, line);
+        noteY += 18;
+    }
     // The parameter that does not belong to the mode is struck through.
     if (d.Mode == 1) {
         put(727, 388, ui::kGrey, "纹波率:" + n7(d.r));

@@ -52,6 +52,24 @@ std::string lossText(double v) {
     return std::isfinite(v) ? ui::formatNumber(v, kLossDigits) : std::string();
 }
 
+std::vector<std::string> wrapped(std::string_view text, int perLine) {
+    std::vector<std::string> lines;
+    int count = perLine;
+    for (size_t i = 0; i < text.size();) {
+        // A code point: its lead byte and the continuation bytes after it.
+        size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+        if (count == perLine) {
+            lines.emplace_back();
+            count = 0;
+        }
+        lines.back().append(text.substr(i, n));
+        ++count;
+        i += n;
+    }
+    return lines;
+}
+
 std::string coreCaption(const mag::TableCore* core) {
     return core ? "磁芯:" + core->type + " " + core->material : std::string(kTypedCore);
 }

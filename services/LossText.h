@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv::services {
 
@@ -19,6 +20,10 @@ inline constexpr int kLossDigits = 3;
 std::string lossNote(const magnetics::WindowLoss& w, const magnetics::TableCore* core, std::string_view pick);
 // A loss (W) or a rise (K) as the windows show it; "" when not finite.
 std::string lossText(double v);
+
+// `text` in lines of at most `perLine` characters (UTF-8 code points), for a
+// note drawn in a narrow column.
+std::vector<std::string> wrapped(std::string_view text, int perLine);
 
 // "磁芯:" with the core's type and material, or "磁芯:用户输入" for a typed core.
 inline constexpr const char* kTypedCore = "磁芯:用户输入";
