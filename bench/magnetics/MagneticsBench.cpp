@@ -6,6 +6,7 @@
 #include "magnetics/CoreAdviser.h"
 #include "magnetics/MagneticLoss.h"
 #include "tests/magnetics/CoreTable.h"
+#include "tests/magnetics/FlybackPoints.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,16 +55,7 @@ BENCHMARK(CoreLossAllRows)->Unit(benchmark::kMillisecond);
 // row of the core table: turns, gap, fit, losses, rise and the ranking.
 void AdviseAllRows(benchmark::State& state) {
     const auto rows = test::coreTable();
-    FlybackPoint op;
-    op.inductance = 400e-6;
-    op.frequency = 100e3;
-    op.duty = 0.45;
-    op.primaryPeak = 2.7;
-    op.secondaryPeak = 6 * 2.7;
-    op.secondaryShare = 0.4;
-    op.turnsRatio = 6;
-    op.bpk = 0.25;
-    op.currentDensity = 5e6;
+    const FlybackPoint op = test::dcmFlyback65W();
     int fitting = 0;
     for (auto _ : state) {
         const auto advice = adviseCores(op, rows);

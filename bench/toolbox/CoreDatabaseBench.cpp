@@ -3,6 +3,7 @@
 // opening it from a flyback designer: every row read, the adviser run over
 // all of them and the whole list shown with its column.
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "tests/magnetics/FlybackPoints.h"
 #include "toolbox/CoreDatabase.h"
 
 #include <benchmark/benchmark.h>
@@ -64,24 +65,13 @@ void ChangeFamily(benchmark::State& state) {
     if (!hb.messages.empty()) state.SkipWithError("a family did not load");
 }
 
-// A designer with a 65 W DCM flyback at 100 kHz (Lp 400 µH, 2.7 A peak, n = 6).
+// A designer with a 65 W DCM flyback at 100 kHz.
 struct FlybackDesigner : kv::ui::Dialog, kv::services::CoreOpener {
     FlybackDesigner() : Dialog(0, nullptr) {}
     void takeCore(float, float) override {}
     void setCoreName(const std::string&) override {}
     std::optional<kv::magnetics::FlybackPoint> adviserPoint() override {
-        kv::magnetics::FlybackPoint op;
-        op.inductance = 400e-6;
-        op.frequency = 100e3;
-        op.duty = 0.45;
-        op.primaryPeak = 2.7;
-        op.secondaryPeak = 6 * 2.7;
-        op.secondaryShare = 0.4;
-        op.turnsRatio = 6;
-        op.bpk = 0.25;
-        op.primaryWire = {0.5e-3, 0, 1};
-        op.secondaryWire = {1.2e-3, 0, 1};
-        return op;
+        return kv::magnetics::test::dcmFlyback65W();
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "tests/common/TempDir.h"
+#include "tests/magnetics/FlybackPoints.h"
 #include "tests/toolbox/CoreWorkbook.h"
 
 #include <gtest/gtest.h>
@@ -522,23 +523,11 @@ TEST_F(CoreDb, AFailedHandBackIsNotReportedAsAPick) {
 namespace {
 namespace mag = kv::magnetics;
 
-// A designer with a 65 W DCM flyback at 100 kHz: Lp 400 µH, 2.7 A peak, n = 6,
-// 0.5 mm and 1.2 mm wires, 40 °C ambient.
+// A designer with a 65 W DCM flyback at 100 kHz.
 struct FlybackOpener : Opener {
     std::optional<mag::FlybackPoint> adviserPoint() override {
         ++asked;
-        mag::FlybackPoint op;
-        op.inductance = 400e-6;
-        op.frequency = 100e3;
-        op.duty = 0.45;
-        op.primaryPeak = 2.7;
-        op.secondaryPeak = 6 * 2.7;
-        op.secondaryShare = 0.4;
-        op.turnsRatio = 6;
-        op.bpk = 0.25;
-        op.primaryWire = {0.5e-3, 0, 1};
-        op.secondaryWire = {1.2e-3, 0, 1};
-        return op;
+        return mag::test::dcmFlyback65W();
     }
     void takeTableCore(const mag::TableCore& c) override { table = c; }
     int asked = 0;
