@@ -56,11 +56,15 @@ bool LossDesigner::coreShown() const {
 
 void LossDesigner::showCore() { setText(kCoreCaption, services::coreCaption(core())); }
 
-void LossDesigner::showLoss() {
+void LossDesigner::dropStaleCore() {
     if (core_ && !coreShown()) {
         core_.reset();
         showCore();
     }
+}
+
+void LossDesigner::showLoss() {
+    dropStaleCore();
     const std::optional<magnetics::MagneticDesign> m = magnetic();
     loss_ = m ? magnetics::lossOn(core(), *m) : magnetics::noResults();
     const magnetics::MagneticLossResult& l = loss_.loss;
@@ -79,6 +83,8 @@ void LossDesigner::finished(const form::Run& r) {
 void LossDesigner::resultsBlanked() {
     for (int id : {kCoreLoss, kCopperLoss, kTotalLoss, kRise, kLossNote}) setText(id, "");
     loss_ = magnetics::noResults();
+    // A mode change blanks the core's values too: the picked core goes with them.
+    dropStaleCore();
 }
 
 bool LossDesigner::onOtherCommand(int id, ui::Notify code) {

@@ -62,6 +62,7 @@ private:
     void pickCore();
     // The picked core stands while Ae and Le show its values.
     bool coreShown() const;
+    void dropStaleCore();
 
     std::optional<magnetics::TableCore> core_;
     magnetics::WindowLoss loss_;

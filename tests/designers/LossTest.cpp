@@ -148,6 +148,13 @@ TEST_F(Loss, BlankFiguresSayWhy) {
     EXPECT_NE(w.text(L::kLossNote).find("kHz)"), std::string::npos);
     expectNoBadNumbers(w);
 
+    // A change of mode clears Ae and Le, and the picked core with them.
+    pick(w, kEtd34);
+    w.select(F::kMode, 1);
+    w.dispatch(F::kMode, ui::Notify::SelChange);
+    EXPECT_EQ(w.text(L::kCoreCaption), "磁芯:用户输入");
+    expectBlank(w);
+
     // An ambient that is no number stops the calculation like any input.
     type(w, "f", 65);
     w.setText(L::kAmbient, "");
