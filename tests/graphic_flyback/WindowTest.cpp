@@ -470,6 +470,6 @@ TEST_F(Window, SchematicShowsTheTransformersLossesOnAPickedCore) {
     // The note below the figures, in lines of 14 characters.
     EXPECT_EQ(textAt(w, 860, 368) + textAt(w, 860, 386) + textAt(w, 860, 404),
               "损耗：手动输入的磁芯没有材料和形状数据，请用“指定磁芯”从磁芯库选取磁芯");
-    EXPECT_EQ(textAt(w, 860, 368), "损耗：手动输入的磁芯没有材料和形");
+    EXPECT_EQ(textAt(w, 860, 368), "损耗：手动输入的磁芯没有材料");
     EXPECT_FALSE(graphic::reportData(d, w.loss).LossShown);
 }
