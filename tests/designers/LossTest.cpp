@@ -7,6 +7,10 @@
 #include "designers/ForwardDesigner.h"
 #include "magnetics/MagneticLoss.h"
 #include "tests/designers/DesignerHarness.h"
+#include "toolbox/CoreDatabase.h"
+#include "toolbox/ToolPages.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -206,4 +210,33 @@ TEST_F(Loss, ForwardShowsTheLossesOfItsPrintedTransformer) {
             {ns, num(w, "Ds") * 1e-3, 0, 1, ramp(is, is, 0, ton, T)}});
     expectShown(w, mag::magneticLoss(d));
     EXPECT_EQ(w.text(L::kCoreCaption), "磁芯:ETD49 N87");
+}
+
+// "选择磁芯(&M)" opens the core database with the adviser's column for the
+// typed conditions; the picked row fills Ae and Le, names the core and the
+// verify runs again with its losses.
+TEST_F(Loss, PickingFromTheDatabaseAdvisesThenShowsTheLosses) {
+    using F = designers::FlybackDesigner;
+    using D = toolbox::CoreDatabaseDialog;
+    toolbox::registerWindows();
+    std::filesystem::copy_file(KV_SOURCE_DIR "/data/CoreList.xls", "CoreList.xls");
+    F& w = open<F>();
+    type36W(w);
+    bool advised = false;
+    hb.queueScript(262, [&](ui::Dialog& db) {
+        const auto& picker = static_cast<const D&>(db);
+        advised = db.itemCount(D::kFamily) == toolbox::kFamilyCount + 1 && !picker.advice().empty();
+        db.select(D::kFamily, 8); // ETD
+        db.dispatch(D::kFamily, ui::Notify::SelChange);
+        db.select(D::kList, 3);   // ETD44, N87
+        db.dispatch(ui::IdOk, ui::Notify::Clicked);
+    });
+    press(w, L::kPickCore);
+    EXPECT_TRUE(advised);
+    EXPECT_EQ(w.text(L::kCoreCaption), "磁芯:ETD44 N87");
+    EXPECT_EQ(num(w, "Ae"), 173);
+    EXPECT_EQ(num(w, "Le"), 103);
+    ASSERT_NE(w.text(L::kCoreLoss), "");
+    EXPECT_GT(figure(w, L::kRise), 0);
+    EXPECT_EQ(w.text(L::kLossNote), "");
 }

@@ -332,6 +332,10 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
     EXPECT_EQ(w.design.Ae, ae);
     EXPECT_EQ(w.design.Le, le);
     EXPECT_EQ(textAt(w, 727, 288), "磁芯:" + type);
+    // The whole row came with it: the losses are worked out on its material.
+    ASSERT_TRUE(w.design.Core.has_value());
+    EXPECT_EQ(w.design.Core->type, type);
+    EXPECT_EQ(w.loss.gap == magnetics::LossGap::TypedCore, false);
     EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '*');
 }
 
