@@ -148,4 +148,21 @@ form::Outcome design(Design& d, int mode) {
     return {};
 }
 
+std::optional<magnetics::InductorPrinted> printed(const Design& d, int mode) {
+    const int converter = converterOf(mode);
+    // The inductor's volts while the switch is on and while the diode conducts.
+    const double on = converter == kBuck ? d.VinMax - d.Vsw - d.Vo : d.VinMin - d.Vsw;
+    const double off = converter == kBoost ? d.Vo + d.Vdf - d.VinMin : d.Vo + d.Vdf;
+    const double l = d.L * 1e-6, rise = d.Ton * 1e-6, period = 1e-3 / d.f;
+    magnetics::InductorPrinted p{0, d.Ipk, rise, 0, period, l, d.NL, d.DL * 1e-3, d.Ae * 1e-6};
+    if (dcmOf(mode)) {
+        p.fall = d.Ipk * l / off;
+    } else {
+        p.valley = d.Ipk - on * rise / l;
+        p.fall = period - rise;
+    }
+    if (!magnetics::complete(p)) return std::nullopt;
+    return p;
+}
+
 } // namespace kv::designers::dcdc

@@ -5,7 +5,9 @@
 #pragma once
 
 #include "form/Outcome.h"
+#include "magnetics/DesignLoss.h"
 
+#include <optional>
 #include <span>
 
 namespace kv::designers::dcdc {
@@ -21,6 +23,8 @@ struct Design {
     // Not fields of the window: the output capacitor's ripple current (A, peak to
     // peak) and the largest ESR (mΩ) that keeps its ripple within Vopp.
     float Ipp = 0, ESR = 0;
+    // the ambient of the inductor's losses (°C)
+    float Ta = float(magnetics::kDefaultAmbient);
 };
 
 enum Converter : int { kBuck = 0, kBoost = 1, kBuckBoost = 2 };
@@ -40,6 +44,11 @@ enum Code : int {
 inline constexpr float kMaxRipple = 2.0f;
 
 form::Outcome design(Design& d, int mode);
+
+// The inductor the results define (SI), at the input it was designed at: it
+// rises by the volts across it over Ton/L and falls at the volts of the
+// off-time, back to its valley (CCM) or to 0 (DCM); nothing before results.
+std::optional<magnetics::InductorPrinted> printed(const Design& d, int mode);
 
 // A current over one period as corners (time, current) joined by straight
 // lines; a jump is two corners at the same time.

@@ -66,6 +66,7 @@ std::vector<form::Field> DcdcDesigner::fieldsOf(D& d) {
     {"Vdm",     1052, 1283, d.Vdm,     R::Result},
     {"Co",      1067, 1284, d.Co,      R::Result},
     {"Vc",      1054, 1285, d.Vc,      R::Result},
+    ambientField(d.Ta),
     };
 }
 
@@ -109,7 +110,14 @@ void DcdcDesigner::modeChanged() {
 }
 
 void DcdcDesigner::finished(const form::Run& r) {
+    LossDesigner::finished(r);
     if (r.shown != form::Shown::None) showTips(!r.byFormula);
+}
+
+std::optional<magnetics::MagneticDesign> DcdcDesigner::magnetic() const {
+    const auto p = dcdc::printed(design, mode());
+    if (!p) return std::nullopt;
+    return magnetics::inductorMagnetic(*p, design.Ta);
 }
 
 void DcdcDesigner::showTips(bool withEsr) {
@@ -126,6 +134,7 @@ void DcdcDesigner::showTips(bool withEsr) {
 }
 
 bool DcdcDesigner::onOtherCommand(int id, ui::Notify code) {
+    if (LossDesigner::onOtherCommand(id, code)) return true;
     if ((id != kConverter && id != kMode) || code != ui::Notify::SelChange) return false;
     // The results go; the labels stay as they are, the title follows the new formula file.
     changeMode({}, false);

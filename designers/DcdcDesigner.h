@@ -1,13 +1,13 @@
 // The DC-DC designer: buck, boost or buck-boost in CCM or DCM, each with its
-// own formula file and the converter's picture.
+// own formula file and the converter's picture; the inductor's losses and rise.
 #pragma once
 
 #include "designers/DcdcCalc.h"
-#include "designers/DesignerFrame.h"
+#include "designers/LossDesigner.h"
 
 namespace kv::designers {
 
-class DcdcDesigner : public TableDesigner<dcdc::Design> {
+class DcdcDesigner : public TableDesigner<dcdc::Design, LossDesigner> {
 public:
     enum : int { kConverter = 1083, kMode = 1084, kCalculate = 3, kPictureGroup = 1078, kTips = 1306 };
     // Repainted when the converter changes.
@@ -28,6 +28,8 @@ private:
     // Results of the built-in formulas add the output capacitor's ESR to the tips.
     void finished(const form::Run& r) override;
     void showTips(bool withEsr);
+    std::optional<magnetics::MagneticDesign> magnetic() const override;
+    CoreEdits coreEdits() const override { return {controlOf(design.Ae), 0, kCalculate}; }
 };
 
 } // namespace kv::designers

@@ -20,10 +20,12 @@ std::optional<char> firstByte(const std::string& file, std::uint64_t* size = nul
     return head[0];
 }
 
-// The formula names: the field each edit shows.
+// The formula names: the field each edit shows. A field without a name is
+// the window's own (the ambient of the losses): formula files do not see it.
 std::vector<script::Binding> namesOf(const std::vector<form::Field>& fields) {
     std::vector<script::Binding> names;
-    for (const form::Field& f : fields) names.push_back({f.name, f.control});
+    for (const form::Field& f : fields)
+        if (f.name) names.push_back({f.name, f.control});
     return names;
 }
 

@@ -96,9 +96,10 @@ private:
     Picture picture_;
 };
 
-// A designer over a design record D, whose members are the fields.
-template <class D>
-class TableDesigner : public DesignerFrame {
+// A designer over a design record D, whose members are the fields; on the
+// frame, or on a frame that adds to it (Base).
+template <class D, class Base = DesignerFrame>
+class TableDesigner : public Base {
 public:
     using Record = D;
     D design;
@@ -106,13 +107,13 @@ public:
 protected:
     TableDesigner(const script::DesignerFiles& files, ui::Dialog* parent, std::string baseTitle,
                   std::vector<form::Field> (*fields)(D&))
-        : DesignerFrame(files, parent, std::move(baseTitle)) {
-        setFields(fields(design));
+        : Base(files, parent, std::move(baseTitle)) {
+        this->setFields(fields(design));
     }
 
     // The built-in formulas `calc` of the current mode, on a trial copy of the design.
     std::function<form::Outcome()> builtin(form::Outcome (*calc)(D&, int mode)) {
-        return [this, calc] { return form::onTrial(design, [&](D& trial) { return calc(trial, mode()); }); };
+        return [this, calc] { return form::onTrial(design, [&](D& trial) { return calc(trial, this->mode()); }); };
     }
 };
 
@@ -121,7 +122,7 @@ template <class W>
 int editOf(std::string_view name) {
     typename W::Record record;
     for (const form::Field& f : W::fieldsOf(record))
-        if (name == f.name) return f.control;
+        if (f.name && name == f.name) return f.control;
     return 0;
 }
 

@@ -165,4 +165,23 @@ form::Outcome snubber(Design& d, int) {
     return {};
 }
 
+std::optional<magnetics::FlybackPrinted> printed(const Design& d, int mode) {
+    const double period = 1e-3 / d.f, on = d.Ton * 1e-6;
+    // The secondary conducts the rest of the period in CCM, all but the idle share in DCM.
+    const double secondary = mode == kDcm ? period * (1 - d.Ptd * 0.01) - on : period - on;
+    magnetics::FlybackPrinted p{peak(d.VacMin), on, period, secondary, d.Lp * 1e-6, d.Ipkp, d.Ipks, d.Np, d.Ns,
+                                d.Dp * 1e-3, d.Ds * 1e-3, d.Ae * 1e-6};
+    if (!magnetics::complete(p)) return std::nullopt;
+    return p;
+}
+
+std::optional<magnetics::FlybackPoint> adviserPoint(Design d, int mode) {
+    if (!(d.Ae > 0)) d.Ae = 1;
+    if (!(d.Le > 0)) d.Le = 1;
+    if (verify(d, mode).stop) return std::nullopt;
+    const auto p = printed(d, mode);
+    if (!p) return std::nullopt;
+    return magnetics::flybackPoint(*p, d.Bpk * 1e-4, d.Ta);
+}
+
 } // namespace kv::designers::flyback

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "form/Outcome.h"
+#include "magnetics/DesignLoss.h"
+
+#include <optional>
 
 namespace kv::designers::flyback {
 
@@ -17,6 +20,8 @@ struct Design {
     float Iin = 0, Ipkp = 0, Irmsp = 0, Iswe = 0, Ton = 0, Cin = 0;
     float Irmss = 0, Ipks = 0, Vdm = 0, Idm = 0, Co = 0, Vcm = 0;
     float Clk = 0, Rlk = 0;
+    // the ambient of the transformer's losses (°C)
+    float Ta = float(magnetics::kDefaultAmbient);
 };
 
 enum Mode : int { kCcm = 0, kDcm = 1 };
@@ -50,5 +55,12 @@ form::Outcome verify(Design& d, int mode);
 // RCD leakage snubber from Lp and Ipkp of a verify: Rlk (kOhm) that holds the
 // clamp at Vswm - Vswr - 1.414 VacMax, and Clk (nF) for kClampRipple.
 form::Outcome snubber(Design& d, int mode);
+
+// The transformer the verify results define, at the lowest input 1.414 VacMin
+// (SI); nothing before a verify.
+std::optional<magnetics::FlybackPrinted> printed(const Design& d, int mode);
+// The core adviser's operating point: the built-in verify of the conditions
+// (the currents and Lp do not depend on the core), the designer's Bpk.
+std::optional<magnetics::FlybackPoint> adviserPoint(Design d, int mode);
 
 } // namespace kv::designers::flyback

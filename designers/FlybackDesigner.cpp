@@ -70,6 +70,7 @@ std::vector<form::Field> FlybackDesigner::fieldsOf(D& d) {
         {"Per",     1048, 1303, d.Per,   R::Input,    G::Positive},
         {"Clk",     1056, 1304, d.Clk,   R::Result},
         {"Rlk",     1057, 1305, d.Rlk,   R::Result},
+        ambientField(d.Ta),
     };
 }
 
@@ -103,7 +104,24 @@ FlybackDesigner::FlybackDesigner(ui::Dialog* parent)
     setPicture({kPicture, kPictureGroup, 432, 20});
 }
 
+std::optional<magnetics::MagneticDesign> FlybackDesigner::magnetic() const {
+    const auto p = flyback::printed(design, mode());
+    if (!p) return std::nullopt;
+    return magnetics::flybackMagnetic(*p, design.Ta);
+}
+
+LossDesigner::CoreEdits FlybackDesigner::coreEdits() const {
+    return {controlOf(design.Ae), controlOf(design.Le), kVerify};
+}
+
+std::optional<magnetics::FlybackPoint> FlybackDesigner::adviserPoint() {
+    std::optional<magnetics::FlybackPoint> point;
+    withTypedInputs([&] { point = flyback::adviserPoint(design, mode()); });
+    return point;
+}
+
 bool FlybackDesigner::onOtherCommand(int id, ui::Notify code) {
+    if (LossDesigner::onOtherCommand(id, code)) return true;
     if (id != kMode || code != ui::Notify::SelChange) return false;
     const int core[] = {controlOf(design.Ae), controlOf(design.Le), controlOf(design.Ve)};
     changeMode(core);

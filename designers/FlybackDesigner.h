@@ -1,13 +1,14 @@
 // The classic flyback designer: CCM or DCM transformer, component ratings and
-// the RCD leakage snubber.
+// the RCD leakage snubber; the transformer's losses and rise, and the core
+// adviser in the core database.
 #pragma once
 
-#include "designers/DesignerFrame.h"
 #include "designers/FlybackCalc.h"
+#include "designers/LossDesigner.h"
 
 namespace kv::designers {
 
-class FlybackDesigner : public TableDesigner<flyback::Design> {
+class FlybackDesigner : public TableDesigner<flyback::Design, LossDesigner> {
 public:
     enum : int {
         kMode = 1035, kEstimate = 3, kVerify = 4, kSnubber = 1047,
@@ -20,8 +21,12 @@ public:
 
     explicit FlybackDesigner(ui::Dialog* parent);
     bool dcm() const { return selected(kMode) == 1; }
+    // The conditions as typed, through the built-in verify.
+    std::optional<magnetics::FlybackPoint> adviserPoint() override;
 
 private:
+    std::optional<magnetics::MagneticDesign> magnetic() const override;
+    CoreEdits coreEdits() const override;
     int mode() const override { return dcm() ? flyback::kDcm : flyback::kCcm; }
     void fillModes() override;
     void modeChanged() override;

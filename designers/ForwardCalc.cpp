@@ -50,4 +50,12 @@ form::Outcome verify(Design& d, int) {
     return o;
 }
 
+std::optional<magnetics::ForwardPrinted> printed(const Design& d) {
+    const double period = 1e-3 / d.f, duty = d.Dmax;
+    const magnetics::ForwardPrinted p{d.VinMin, duty * period, period, d.Irmsp / std::sqrt(duty),
+                                      d.Irmss / std::sqrt(duty), d.Np, d.Ns, d.Dp * 1e-3, d.Ds * 1e-3, d.Ae * 1e-6};
+    if (!magnetics::complete(p)) return std::nullopt;
+    return p;
+}
+
 } // namespace kv::designers::forward

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "form/Outcome.h"
+#include "magnetics/DesignLoss.h"
+
+#include <optional>
 
 namespace kv::designers::forward {
 
@@ -16,6 +19,8 @@ struct Design {
     float Ae = 0, Ap = 0;
     // results
     float Np = 0, Ns = 0, Dp = 0, Ds = 0, Irmsp = 0, Irmss = 0, Lo = 0;
+    // the ambient of the transformer's losses (°C)
+    float Ta = float(magnetics::kDefaultAmbient);
 };
 
 enum Code : int {
@@ -29,5 +34,10 @@ float inputPower(const Design& d);
 form::Outcome areaProduct(Design& d, int mode);
 // Turns, currents, wires and the output inductance for core area d.Ae.
 form::Outcome verify(Design& d, int mode);
+
+// The transformer the verify results define (SI): flat-topped currents of
+// RMS Irmsp and Irmss over the on-time Dmax/f at the lowest input; nothing
+// before a verify.
+std::optional<magnetics::ForwardPrinted> printed(const Design& d);
 
 } // namespace kv::designers::forward

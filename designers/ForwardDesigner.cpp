@@ -49,6 +49,7 @@ std::vector<form::Field> ForwardDesigner::fieldsOf(D& d) {
     {"Lo",      1045, 1264, d.Lo,      R::Result},
     {"Ae",      1046, 1258, d.Ae,      R::Optional, G::Positive},
     {"Ap",      1094, 0,    d.Ap,      R::Optional},
+    ambientField(d.Ta),
     };
 }
 
@@ -78,6 +79,12 @@ ForwardDesigner::ForwardDesigner(ui::Dialog* parent)
     setMessages(kMessages);
     setPicture({kPicture, kPictureGroup, 405, 19, 1, 11});
     setGroupColors(kColors);
+}
+
+std::optional<magnetics::MagneticDesign> ForwardDesigner::magnetic() const {
+    const auto p = forward::printed(design);
+    if (!p) return std::nullopt;
+    return magnetics::forwardMagnetic(*p, design.Ta);
 }
 
 } // namespace kv::designers

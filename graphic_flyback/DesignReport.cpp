@@ -87,6 +87,16 @@ const Item kResults[] = {
 };
 const int kSeparatorWidths[5] = {62, 79, 18, 18, 26};
 
+// Below the table, after a blank row: the transformer's losses.
+constexpr int kLossFirst = kTableLast + 2;
+const Item kAmbientRow = {"Ta", "环境温度", &ReportData::Ta, "℃", false};
+const Item kLosses[] = {
+    {"Pcore", "磁芯损耗", &ReportData::Pcore, "W", false},
+    {"Pcu", "铜损(绕组损耗)", &ReportData::Pcu, "W", false},
+    {"Ploss", "变压器总损耗", &ReportData::Ploss, "W", false},
+    {"dT", "变压器温升", &ReportData::dT, "K", false},
+};
+
 std::string project(const ReportData& d)
 {
     return "PWM—" + ui::formatNumber(d.Vo, 7) + "V" + ui::formatNumber(d.Io, 7) + "A Flyback";
@@ -129,6 +139,9 @@ std::string reportDescription(const std::string& key) {
         if (key == it.key) return it.description;
     for (const Item& it : kResults)
         if (key == it.key) return it.description;
+    for (const Item* it : {&kAmbientRow, std::begin(kLosses), std::begin(kLosses) + 1, std::begin(kLosses) + 2,
+                           std::begin(kLosses) + 3})
+        if (key == it->key) return it->description;
     return key;
 }
 
@@ -214,6 +227,34 @@ void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const Rep
     row = kSeparatorRow + 1;
     for (const Item& it : kResults)
         putItem(sh, row++, it, d, fResult);
+
+    // The losses: blank figures with the reason beside the first when not shown.
+    row = kLossFirst;
+    const auto lossRow = [&](int r) {
+        sh.setRowHeight(r, 16);
+        sh.setBlank(r, 4, fAnnotate);
+    };
+    lossRow(row);
+    putItem(sh, row++, kAmbientRow, d, fCell);
+    lossRow(row);
+    sh.setText(row, 0, "CoreMaterial", fCell);
+    sh.setText(row, 1, "磁芯材料", fCell);
+    sh.setText(row, 2, d.CoreMaterial.empty() ? "未知" : d.CoreMaterial, fCell);
+    sh.setText(row, 3, " ", fCell);
+    ++row;
+    for (const Item& it : kLosses) {
+        lossRow(row);
+        if (d.LossShown) {
+            putItem(sh, row, it, d, fResult);
+        } else {
+            sh.setText(row, 0, it.key, fResult);
+            sh.setText(row, 1, it.description, fResult);
+            sh.setBlank(row, 2, fResult);
+            sh.setText(row, 3, it.unit, fResult);
+        }
+        if (&it == std::begin(kLosses) && !d.LossNote.empty()) sh.setText(row, 4, d.LossNote, fResult);
+        ++row;
+    }
 }
 
 bool writeDesignReport(const std::string& path, const ReportData& d, const ReportStamp& at,

@@ -1,5 +1,6 @@
 // The graphical flyback designer's report: one sheet "Design Report" with a
-// title, the project and date line and a table of every input and result.
+// title, the project and date line and a table of every input and result;
+// below it the transformer's losses and temperature rise.
 #pragma once
 
 #include "platform/xls/XlsWriter.h"
@@ -22,6 +23,14 @@ struct ReportData {
     float Ipks = 0, Irmss = 0, Ls = 0, Ns = 0, ds = 0;
     float Lgap = 0, Rlk = 0, Clk = 0, Cin = 0, Iin = 0;
     float Vswy = 0, Isw = 0, VDon = 0, IDout = 0, VCout = 0, Co = 0, Nf = 0;
+    // The transformer's losses (W) and rise (K) at ambient Ta (°C), on the
+    // picked core's material ("" for a typed core); when they are not shown,
+    // the note says why (it may note an upper bound when they are).
+    float Ta = 0;
+    std::string CoreMaterial;
+    bool LossShown = false;
+    float Pcore = 0, Pcu = 0, Ploss = 0, dT = 0;
+    std::string LossNote;
 };
 
 // Local time of saving as the report prints it.

@@ -188,4 +188,26 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
     return out;
 }
 
+std::optional<magnetics::FlybackPrinted> printed(const FlybackDesign& d) {
+    const double period = 1e-3 / d.fosc, on = d.Dmax * period;
+    // The secondary conducts the rest of the period in CCM, all but the dead time in DCM.
+    const double secondary = d.Mode == 1 ? period * (1 - d.Dmax - d.Tdie * 0.01) : period - on;
+    const magnetics::FlybackPrinted p{d.VdcMin, on, period, secondary, d.Lp * 1e-6, d.Ipkp, d.Ipks, d.Np, d.Ns,
+                                      d.dp * 1e-3, d.ds * 1e-3, d.Ae * 1e-6};
+    if (!magnetics::complete(p)) return std::nullopt;
+    return p;
+}
+
+magnetics::WindowLoss losses(const FlybackDesign& d) {
+    const auto p = printed(d);
+    if (!p) return magnetics::noResults();
+    return magnetics::lossOn(d.Core ? &*d.Core : nullptr, magnetics::flybackMagnetic(*p, d.Ta));
+}
+
+std::optional<magnetics::FlybackPoint> adviserPoint(const FlybackDesign& d) {
+    const auto p = printed(d);
+    if (!p) return std::nullopt;
+    return magnetics::flybackPoint(*p, d.Bpk * 1e-4, d.Ta);
+}
+
 } // namespace kv::graphic

@@ -1,6 +1,7 @@
 // The design record of the graphical flyback designer and its computation.
 #pragma once
 
+#include "magnetics/DesignLoss.h"
 #include "services/InputRange.h"
 
 #include <optional>
@@ -16,7 +17,11 @@ struct FlybackDesign {
     int Mode = 0;    // 0: CCM; 1: DCM
     float Ae = 17, Le = 35, Bpk = 2500, Bsat = 3000, r = 0.5f, Tdie = 20, Vor = 75, Cmil = 400;
     std::string CoreName = "磁芯:用户输入";
+    // The picked core's row (type, material and values); none for a core typed in.
+    std::optional<magnetics::TableCore> Core;
     float Vdo = 0.8f, Vo = 5, Io = 1, Vopp = 50, Vf = 6, Vdf = 0.6f;
+    // the ambient of the transformer's losses (°C)
+    float Ta = float(magnetics::kDefaultAmbient);
     // results
     float VdcMin = 0, Iin = 0, Ipkp = 0, Irmsp = 0, Lp = 0, Np = 0, dp = 0, Ipks = 0, Irmss = 0,
           Ls = 0, Ns = 0, ds = 0, Lgap = 0, Rlk = 0, Clk = 0, Vswy = 0, Isw = 0, VDon = 0, IDout = 0,
@@ -46,8 +51,15 @@ std::optional<InputProblem> firstBadInput(const FlybackDesign& d);
 // `PerVinpp` or `Cin`, `Esr` and `Vf` are written back too.
 Outcome recalculate(FlybackDesign& d, Derive how);
 
-
 // The lowest rectified voltage for a given capacitance: the 0.1 V grid search.
 float searchVdcMin(const FlybackDesign& d);
+
+// The transformer the results define at the lowest rectified voltage (SI);
+// nothing when they are not numbers.
+std::optional<magnetics::FlybackPrinted> printed(const FlybackDesign& d);
+// Its losses and rise on the picked core, at the ambient Ta.
+magnetics::WindowLoss losses(const FlybackDesign& d);
+// The core adviser's operating point of the design as it stands.
+std::optional<magnetics::FlybackPoint> adviserPoint(const FlybackDesign& d);
 
 } // namespace kv::graphic

@@ -5,12 +5,14 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
 #include "platform/io/Files.h"
+#include "services/LossText.h"
 #include "services/Settings.h"
 #include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace kv::graphic {
 
@@ -36,6 +38,11 @@ std::string numberText(double v, int digits) {
 
 namespace {
 constexpr const char* kStrike = "—————";
+// Left edge of the loss figures on the schematic, and the transformer dialog's core button.
+constexpr int kLossColumn = 860;
+constexpr const char* kPickCaption = "指定磁芯";
+// Characters per line of the loss note below the figures (the column is 185 px wide).
+constexpr int kNoteLine = 14;
 } // namespace
 
 using G = GraphicFlybackDialog;
@@ -59,6 +66,7 @@ void GraphicFlybackDialog::onInitDialog() {
 
 bool GraphicFlybackDialog::recalculate(Derive how) {
     const Outcome o = kv::graphic::recalculate(design, how);
+    loss = losses(design);
     // The results of an input the formulas cannot take show as "---"; say which.
     if (const auto bad = firstBadInput(design)) {
         messageBox(services::rangeMessage(bad->range, reportDescription(bad->key)), ui::kAppName, ui::Icon::Warning);
@@ -189,6 +197,20 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(379, 370, ui::kMagenta,
         "电流推荐值:" + (std::isfinite(d.Isw) ? std::to_string(long(d.Isw)) : std::string("---")) + "A");
     put(538, 191, ui::kMagenta, "气隙:" + n7(d.Lgap) + "mm");
+    // The transformer's losses beside the core, and why they are blank.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const auto figure = [&](double v) { return numberText(loss.shown() ? v : nan, services::kLossDigits); };
+    put(kLossColumn, 268, ui::kBlack, "环境温度:" + n7(d.Ta) + "℃");
+    put(kLossColumn, 288, ui::kMagenta, "磁芯损耗:" + figure(loss.loss.coreLoss) + "W");
+    put(kLossColumn, 308, ui::kMagenta, "铜损:" + figure(loss.loss.copperLoss) + "W");
+    put(kLossColumn, 328, ui::kMagenta, "总损耗:" + figure(loss.loss.total) + "W");
+    put(kLossColumn, 348, ui::kMagenta, "温升:" + figure(loss.loss.rise) + "K");
+    int noteY = 368;
+    for (const std::string& line : services::wrapped(services::lossNote(loss, d.Core ? &*d.Core : nullptr, kPickCaption),
+                                                     kNoteLine)) {
+        put(kLossColumn, noteY, ui::kViolet, line);
+        noteY += 18;
+    }
     // The parameter that does not belong to the mode is struck through.
     if (d.Mode == 1) {
         put(727, 388, ui::kGrey, "纹波率:" + n7(d.r));
@@ -205,8 +227,16 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     setPos(kProgress, progress);
 }
 
-ReportData reportData(const FlybackDesign& d) {
+ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss) {
     ReportData r;
+    r.Ta = d.Ta;
+    r.CoreMaterial = d.Core ? d.Core->material : std::string();
+    r.LossShown = loss.shown();
+    if (r.LossShown) {
+        r.Pcore = float(loss.loss.coreLoss), r.Pcu = float(loss.loss.copperLoss);
+        r.Ploss = float(loss.loss.total), r.dT = float(loss.loss.rise);
+    }
+    r.LossNote = services::lossNote(loss, d.Core ? &*d.Core : nullptr, kPickCaption);
     r.VacMin = d.VacMin, r.VacMax = d.VacMax, r.fLine = d.fLine, r.Efficiency = d.Efficiency;
     r.Vo = d.Vo, r.Io = d.Io, r.Vopp = d.Vopp, r.PerVinpp = d.PerVinpp;
     r.fosc = d.fosc, r.Dmax = d.Dmax, r.r = d.r, r.Tdie = d.Tdie, r.Mode = d.Mode;
@@ -233,7 +263,7 @@ void GraphicFlybackDialog::save() {
     if (!path) return;
     std::string error;
     // A report that cannot be written says so; an existing one stays intact.
-    if (!graphic::writeDesignReport(*path, reportData(design), error))
+    if (!graphic::writeDesignReport(*path, reportData(design, loss), error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
     io::restoreWorkFolder();
 }

@@ -10,8 +10,8 @@
 namespace kv::graphic {
 
 struct ReportData;
-// The report's view of a design.
-ReportData reportData(const FlybackDesign& d);
+// The report's view of a design and of its transformer's losses.
+ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss);
 
 // A value as text with `digits` significant digits, "---" when not finite.
 std::string numberText(double v, int digits);
@@ -43,6 +43,8 @@ public:
     void save();
 
     FlybackDesign design;
+    // The transformer's losses and rise as the last recalculation left them.
+    magnetics::WindowLoss loss;
     std::string clickText;
     int progress = 0;
     bool animating = false;

@@ -111,7 +111,7 @@ void IcOutputDialog::onInitDialog() {
 TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
     : ParamDialog(tpl::kTransformer, d, p) {
     setFields({{kAe, copy_.Ae}, {kBpk, copy_.Bpk}, {kBsat, copy_.Bsat}, {kLe, copy_.Le}, {kRipple, copy_.r},
-               {kVor, copy_.Vor}, {kCmil, copy_.Cmil}});
+               {kVor, copy_.Vor}, {kCmil, copy_.Cmil}, {kAmbient, copy_.Ta}});
 }
 
 void TransformerDialog::onInitDialog() {
@@ -144,6 +144,7 @@ bool TransformerDialog::onOtherCommand(int id, ui::Notify code) {
     if ((id == kAe || id == kLe) && code == ui::Notify::Changed) {
         // Typing a core by hand: it is no longer the picked one.
         copy_.CoreName = kUserCore;
+        copy_.Core.reset();
         setText(kCore, copy_.CoreName);
         return true;
     }
@@ -159,7 +160,28 @@ void TransformerDialog::takeCore(float ae, float le) {
     copy_.Le = le;
 }
 
-void TransformerDialog::setCoreName(const std::string& text) { copy_.CoreName = text; }
+void TransformerDialog::setCoreName(const std::string& text) {
+    copy_.CoreName = text;
+    if (text == kUserCore) copy_.Core.reset();
+}
+
+void TransformerDialog::takeTableCore(const magnetics::TableCore& core) { copy_.Core = core; }
+
+void TransformerDialog::bindRipple(bool dcm) {
+    fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);
+}
+
+std::optional<magnetics::FlybackPoint> TransformerDialog::adviserPoint() {
+    const FlybackDesign kept = copy_;
+    const bool dcm = selected(kMode) == 1;
+    bindRipple(dcm);
+    readQuietly(); // the edits that hold numbers, up to the first that does not
+    FlybackDesign trial = copy_;
+    copy_ = kept;
+    trial.Mode = dcm ? 1 : 0;
+    recalculate(trial, Derive::FromVor);
+    return graphic::adviserPoint(trial);
+}
 
 void TransformerDialog::pickCore() {
     services::pickCoreInto(*this);
@@ -168,7 +190,7 @@ void TransformerDialog::pickCore() {
 
 void TransformerDialog::store() {
     const bool dcm = selected(kMode) == 1;
-    fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);
+    bindRipple(dcm);
     readFields();
     copy_.Mode = dcm ? 1 : 0;
     design_ = copy_;

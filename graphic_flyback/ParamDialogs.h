@@ -55,15 +55,20 @@ class TransformerDialog : public ParamDialog, public services::CoreOpener {
 public:
     enum : int {
         kMode = 1350, kAe = 1029, kLe = 1031, kBpk = 1033, kBsat = 1037, kRipple = 1045,
-        kVor = 1039, kCmil = 1027, kRippleLabel = 1216, kRange = 1351, kCore = 1374, kPick = 3,
+        kVor = 1039, kCmil = 1027, kRippleLabel = 1216, kRange = 1351, kCore = 1374, kPick = 3, kAmbient = 1041,
     };
     TransformerDialog(FlybackDesign& d, ui::Dialog* parent);
     void onInitDialog() override;
     // The core database hands a picked core over through these.
     void takeCore(float ae, float le) override;
     void setCoreName(const std::string& text) override;
+    void takeTableCore(const magnetics::TableCore& core) override;
+    // The design as the dialog's edits would make it, recalculated.
+    std::optional<magnetics::FlybackPoint> adviserPoint() override;
 
 private:
+    // The edit of the ripple ratio holds r in CCM, the dead time in DCM.
+    void bindRipple(bool dcm);
     bool onOtherCommand(int id, ui::Notify code) override;
     void showMode(bool dcm);
     void refresh();

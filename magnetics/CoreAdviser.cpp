@@ -1,6 +1,7 @@
 #include "magnetics/CoreAdviser.h"
 
 #include "magnetics/CoreTables.h"
+#include "magnetics/DesignLoss.h"
 #include "magnetics/Thermal.h"
 
 #include <algorithm>
@@ -40,16 +41,8 @@ Prepared prepare(const FlybackPoint& op) {
     p.period = 1 / op.frequency;
     p.rise = op.duty * p.period;
     p.fall = std::min(op.secondaryShare * p.period, p.period - p.rise);
-    p.primary = {{0, 0}};
-    if (op.primaryValley > 0)
-        p.primary.push_back({0, op.primaryValley});
-    p.primary.insert(p.primary.end(), {{p.rise, op.primaryPeak}, {p.rise, 0}, {p.period, 0}});
-    const double end = p.rise + p.fall;
-    p.secondary = {{0, 0}, {p.rise, 0}, {p.rise, op.secondaryPeak}, {end, op.secondaryValley}};
-    if (op.secondaryValley > 0)
-        p.secondary.push_back({end, 0});
-    if (end < p.period)
-        p.secondary.push_back({p.period, 0});
+    p.primary = currentPulse(op.primaryValley, op.primaryPeak, 0, p.rise, p.period);
+    p.secondary = currentPulse(op.secondaryPeak, op.secondaryValley, p.rise, p.fall, p.period);
     p.primaryWire = wireGiven(op.primaryWire) ? op.primaryWire
                                               : wireFor(rms(p.primary), op.currentDensity, op.frequency);
     p.secondaryWire = wireGiven(op.secondaryWire) ? op.secondaryWire
@@ -329,6 +322,16 @@ std::vector<CoreAdvice> adviseCores(const FlybackPoint& op, std::span<const Core
     for (size_t k = 0; k < fitting.size(); ++k)
         out[fitting[k]].rank = int(k + 1);
     return out;
+}
+
+std::vector<size_t> rankedOrder(std::span<const CoreAdvice> advice) {
+    std::vector<size_t> order(advice.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        const int a = advice[x].rank, b = advice[y].rank;
+        return a > 0 && (b == 0 || a < b);
+    });
+    return order;
 }
 
 const char* describe(Verdict v) {

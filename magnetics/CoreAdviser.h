@@ -114,6 +114,9 @@ struct CoreAdvice {
 
 // The advice for every row, in the rows' order.
 std::vector<CoreAdvice> adviseCores(const FlybackPoint& op, std::span<const CoreCandidate> rows);
+// Indexes of `advice` in the adviser's order: the cores that fit by rank
+// (the coolest first), then those that do not, as they came.
+std::vector<size_t> rankedOrder(std::span<const CoreAdvice> advice);
 
 // McLyman's fringing factor of a gap ground into the centre leg (a U pair:
 // half of it in each leg): F = 1 + (g/√Ae)·ln(2G/g) per gap, G the window height.

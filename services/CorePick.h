@@ -2,6 +2,7 @@
 // System.cfg and "temp.txt", or the values straight into the opener.
 #pragma once
 
+#include "magnetics/DesignLoss.h"
 #include "platform/ui/Dialog.h"
 
 #include <optional>
@@ -29,6 +30,12 @@ public:
     virtual void takeCore(float ae, float le) = 0;
     // Mode '1': the opener's core-name text ("磁芯:EE25", "磁芯:用户输入").
     virtual void setCoreName(const std::string& text) = 0;
+    // Mode '1', after the two above: the whole chosen row (type, material and
+    // values), for an opener that works out the losses of its magnetic.
+    virtual void takeTableCore(const magnetics::TableCore& /*core*/) {}
+    // The operating point of the opener's flyback transformer, for the core
+    // adviser beside the list; nothing when the opener has none.
+    virtual std::optional<magnetics::FlybackPoint> adviserPoint() { return std::nullopt; }
     // Mode '2': the opener's current design inputs for the recommended AP.
     virtual std::optional<ApInputs> apInputs() const { return std::nullopt; }
 };

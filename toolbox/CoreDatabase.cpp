@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <numeric>
 
 namespace kv::toolbox {
 
@@ -77,22 +78,17 @@ std::string aeHandBackText(double ae) {
     return best;
 }
 
-bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
-    out = CoreList{};
-    xls::Workbook book;
-    std::string error;
-    if (!book.open(path, error)) return false;
-    const xls::Sheet* sheet = book.firstSheet();
-    if (!sheet) return true;
-    const CoreFamily fam = coreFamily(entry);
+namespace {
+// The rows of one family's block.
+void readBlock(const xls::Sheet& sheet, const CoreFamily& fam, CoreList& out) {
     for (int r = fam.firstRow; r <= fam.lastRow; ++r) {
         CoreRow row;
         bool any = false;
         for (int c = 0; c < 10; ++c) {
-            if (sheet->isFormula(r, c)) continue;
-            switch (sheet->cellType(r, c)) {
+            if (sheet.isFormula(r, c)) continue;
+            switch (sheet.cellType(r, c)) {
             case xls::CellType::Number: {
-                const double v = sheet->number(r, c);
+                const double v = sheet.number(r, c);
                 if (!std::isfinite(v)) break;
                 any = true;
                 if (c >= 3) {
@@ -107,7 +103,7 @@ bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
             case xls::CellType::String:
                 any = true;
                 // Text belongs in the three text columns; in a number column it shows nothing.
-                if (c < 3) row.cells[c] = std::string(sheet->text(r, c));
+                if (c < 3) row.cells[c] = std::string(sheet.text(r, c));
                 break;
             case xls::CellType::Error:
                 any = true;
@@ -118,8 +114,28 @@ bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
         }
         if (any) out.rows.push_back(std::move(row));
     }
+}
+} // namespace
+
+bool readCoreFamily(const std::string& path, int entry, CoreList& out) {
+    out = CoreList{};
+    xls::Workbook book;
+    std::string error;
+    if (!book.open(path, error)) return false;
+    if (const xls::Sheet* sheet = book.firstSheet()) readBlock(*sheet, coreFamily(entry), out);
     return true;
 }
+
+bool readCoreFamilies(const std::string& path, CoreLists& out) {
+    out = CoreLists{};
+    xls::Workbook book;
+    std::string error;
+    if (!book.open(path, error)) return false;
+    if (const xls::Sheet* sheet = book.firstSheet())
+        for (int k = 0; k < kFamilyCount; ++k) readBlock(*sheet, kCoreFamilies[k], out[size_t(k)]);
+    return true;
+}
+
 
 std::optional<double> recommendedAp(const ApInputs& in) {
     const double x = (services::magnetics::mainsPeak(in.vinMin) - in.vds) / in.vor;
@@ -158,6 +174,7 @@ const ui::MessageEntry<D> D::kMessageMap[] = {
     {D::kFamily, ui::Notify::SelChange, &D::onFamilyChange},
     {D::kDark, ui::Notify::Clicked, &D::onCheckBox},
     {D::kColored, ui::Notify::Clicked, &D::onCheckBox},
+    {D::kRankSort, ui::Notify::Clicked, &D::onFamilyChange},
 };
 
 namespace {
@@ -166,13 +183,68 @@ const char* const kColumns[10] = {"类型",   "材料",    "尺寸(mm)",      "A
 constexpr const char* kNoWorkbook = "错误:没有找到磁芯数据表!";
 constexpr const char* kNoSelection = "注意:你没有选中列表中的任何磁芯!";
 constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请选择其他磁芯!";
+constexpr const char* kAdviceHeading = "温升(K)";
+constexpr int kAdviceWidth = 200;
+constexpr const char* kEveryFamily = "全部";
+
+namespace mag = magnetics;
+
+// The design's input the adviser cannot use, in the picker's words.
+const char* pointInputText(mag::PointInput p) {
+    switch (p) {
+    case mag::PointInput::Inductance: return "电感量";
+    case mag::PointInput::Frequency: return "开关频率";
+    case mag::PointInput::Duty: return "占空比";
+    case mag::PointInput::PrimaryCurrent: return "初级电流";
+    case mag::PointInput::SecondaryCurrent: return "次级电流";
+    case mag::PointInput::SecondaryShare: return "次级导通时间";
+    case mag::PointInput::TurnsRatio: return "匝比";
+    case mag::PointInput::FluxDensity: return "峰值磁密";
+    case mag::PointInput::Wire: return "线径";
+    case mag::PointInput::Ambient: return "环境温度(须在25~120℃)";
+    case mag::PointInput::None: break;
+    }
+    return "";
+}
+
+const char* verdictText(mag::Verdict v) {
+    switch (v) {
+    case mag::Verdict::BadCoreData: return "缺少Ae、Le、Ve、AW或AL数据";
+    case mag::Verdict::NoShape: return "没有该型号的IEC形状数据";
+    case mag::Verdict::ShapeNotModelled: return "该形状的绕组几何未建模";
+    case mag::Verdict::UnknownMaterial: return "材料没有饱和或损耗数据";
+    case mag::Verdict::FrequencyOutside: return "开关频率超出材料损耗数据";
+    case mag::Verdict::Saturates: return "窗口绕不下不饱和所需的匝数";
+    case mag::Verdict::GapTooLong: return "所需气隙过长";
+    case mag::Verdict::DoesNotFitWindow: return "绕组放不进窗口";
+    case mag::Verdict::TooHot: return "温升过高，超出损耗数据的温度";
+    case mag::Verdict::OutsideLossData: return "磁密超出材料损耗数据";
+    case mag::Verdict::Fits:
+    case mag::Verdict::BadPoint: break;
+    }
+    return "";
+}
 } // namespace
+
+std::string adviceText(const mag::CoreAdvice& a, const mag::FlybackPoint& op) {
+    if (a.verdict == mag::Verdict::Fits)
+        return (a.loss.coreLossBound ? "≤" : "") + ui::formatNumber(a.loss.rise, 3);
+    if (a.verdict == mag::Verdict::BadPoint)
+        return std::string("不适用:设计的") + pointInputText(mag::badInput(op)) + "无效";
+    return std::string("不适用:") + verdictText(a.verdict);
+}
 
 CoreDatabaseDialog::CoreDatabaseDialog(ui::Dialog* parent)
     : Dialog(tpl::kCoreDatabase, parent), opener_(dynamic_cast<CoreOpener*>(parent)) {
+    if (opener_) point_ = opener_->adviserPoint();
     // Headings before any window is built, so that the list shows its header.
-    setColumns(kList, std::vector<std::string>(std::begin(kColumns), std::end(kColumns)),
-               {90, 60, 140, 100, 80, 100, 110, 80, 80, 60});
+    std::vector<std::string> headings(std::begin(kColumns), std::end(kColumns));
+    std::vector<int> widths{90, 60, 140, 100, 80, 100, 110, 80, 80, 60};
+    if (point_) {
+        headings.insert(headings.begin() + kAdviceColumn, kAdviceHeading);
+        widths.insert(widths.begin() + kAdviceColumn, kAdviceWidth);
+    }
+    setColumns(kList, std::move(headings), std::move(widths));
 }
 
 bool CoreDatabaseDialog::onCommand(int id, ui::Notify code) {
@@ -182,9 +254,13 @@ bool CoreDatabaseDialog::onCommand(int id, ui::Notify code) {
 void CoreDatabaseDialog::onInitDialog() {
     if (setUp_) return;
     for (const CoreFamily& f : kCoreFamilies) addItem(kFamily, f.name);
+    if (point_) addItem(kFamily, kEveryFamily);
     select(kFamily, 0);
     setCheck(kDark, true);
     setCheck(kColored, true);
+    // The list keeps the workbook's order until the user sorts by the rise.
+    show(kRankSort, point_.has_value());
+    setCheck(kRankSort, false);
     setTextColor(kPickLabel, {200, 0, 200});
     setTextColor(kShapeLabel, ui::kBlue);
     if (services::readSlot(services::kHandshakeSlot) == '2' && opener_)
@@ -192,13 +268,78 @@ void CoreDatabaseDialog::onInitDialog() {
             if (auto ap = recommendedAp(*in)) hint_ = apHintText(*ap);
     table_ = {};
     setUp_ = true;
+    if (point_) adviseAll();
     loadList();
+}
+
+// Every row read once and the adviser over them all: its ranks compare the families.
+void CoreDatabaseDialog::adviseAll() {
+    if (!readCoreFamilies(kCoreWorkbook, all_)) {
+        messageBox(kNoWorkbook, ui::kAppName, ui::Icon::Error);
+        return;
+    }
+    std::vector<mag::CoreCandidate> rows;
+    for (const CoreList& list : all_) {
+        for (int i = 0; i < list.errorCells; ++i) messageBox("Excel Error!", ui::kAppName, ui::Icon::Error);
+        for (const CoreRow& r : list.rows)
+            rows.push_back(mag::catalogCore(r.cells[0], r.cells[1], r.values[kAe], r.values[kAw], r.values[kAl],
+                                            r.values[kLe], r.values[kVe]));
+    }
+    const std::vector<mag::CoreAdvice> advice = mag::adviseCores(*point_, rows);
+    auto next = advice.begin();
+    for (size_t k = 0; k < all_.size(); ++k) {
+        allAdvice_[k].assign(next, next + long(all_[k].rows.size()));
+        next += long(all_[k].rows.size());
+    }
+}
+
+// The rows of the chosen family (or of all) from that reading, in the
+// adviser's order when sorting by the rise.
+void CoreDatabaseDialog::listAdvised() {
+    std::vector<const CoreRow*> rows;
+    std::vector<mag::CoreAdvice> advice;
+    const int family = selected(kFamily);
+    // Any other entry lists the EE rows, as a reading of the workbook does.
+    const int only = family >= 0 && family < kFamilyCount ? family : 0;
+    for (int k = 0; k < kFamilyCount; ++k) {
+        if (family != kAllFamilies && k != only) continue;
+        for (size_t i = 0; i < all_[size_t(k)].rows.size(); ++i) {
+            rows.push_back(&all_[size_t(k)].rows[i]);
+            advice.push_back(allAdvice_[size_t(k)][i]);
+        }
+    }
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    if (checked(kRankSort)) order = mag::rankedOrder(advice);
+    for (size_t i : order) {
+        if (rowCount_ >= kTableRows) break;
+        texts_.insert(texts_.end(), rows[i]->cells.begin(), rows[i]->cells.end());
+        table_[rowCount_++] = rows[i]->values;
+        rows_.push_back(*rows[i]);
+        advice_.push_back(advice[i]);
+    }
+}
+
+void CoreDatabaseDialog::showRows() {
+    clearItems(kList);
+    for (size_t i = 0; i < texts_.size(); i += 10) {
+        std::vector<std::string> cells(texts_.begin() + long(i), texts_.begin() + long(i) + 10);
+        if (point_) cells.insert(cells.begin() + kAdviceColumn, adviceText(advice_[i / 10], *point_));
+        addRow(kList, std::move(cells));
+    }
+    colorRows();
 }
 
 void CoreDatabaseDialog::loadList() {
     rowCount_ = 0;
     texts_.clear();
     rows_.clear();
+    advice_.clear();
+    if (point_) {
+        listAdvised();
+        showRows();
+        return;
+    }
     CoreList list;
     if (!readCoreFamily(kCoreWorkbook, selected(kFamily), list)) {
         messageBox(kNoWorkbook, ui::kAppName, ui::Icon::Error);
@@ -211,10 +352,7 @@ void CoreDatabaseDialog::loadList() {
             rows_.push_back(std::move(row));
         }
     }
-    clearItems(kList);
-    for (size_t i = 0; i < texts_.size(); i += 10)
-        addRow(kList, std::vector<std::string>(texts_.begin() + long(i), texts_.begin() + long(i) + 10));
-    colorRows();
+    showRows();
 }
 
 void CoreDatabaseDialog::colorRows() {
@@ -240,6 +378,8 @@ bool CoreDatabaseDialog::handBack(const CoreRow& row, char mode) {
     if (mode == '1' && opener_) {
         opener_->takeCore(float(row.values[kAe]), float(row.values[kLe]));
         opener_->setCoreName("磁芯:" + row.cells[0]);
+        opener_->takeTableCore(mag::tableCore(row.cells[0], row.cells[1], row.values[kAe], row.values[kAw],
+                                              row.values[kAl], row.values[kLe], row.values[kVe]));
         return true;
     }
     const io::FileError e = io::writeAt(services::kTempTxt, 1, aeHandBackText(row.values[kAe]));

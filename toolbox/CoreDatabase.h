@@ -3,6 +3,7 @@
 // handshake slot of System.cfg and "temp.txt", or straight into the opener.
 #pragma once
 
+#include "magnetics/CoreAdviser.h"
 #include "platform/ui/Dialog.h"
 #include "services/CorePick.h"
 
@@ -43,6 +44,13 @@ struct CoreList {
 // Reads one family's rows from the workbook at `path`; false when the
 // workbook cannot be loaded. A workbook without a sheet gives no rows.
 bool readCoreFamily(const std::string& path, int entry, CoreList& out);
+// Every family's rows in one reading, in the order of the entries.
+using CoreLists = std::array<CoreList, kFamilyCount>;
+bool readCoreFamilies(const std::string& path, CoreLists& out);
+
+// The core adviser's word on a row: its temperature rise (K; "≤" when the
+// core loss is an upper bound), or why the core does not fit.
+std::string adviceText(const magnetics::CoreAdvice& a, const magnetics::FlybackPoint& op);
 
 // A list number: 13 significant digits, a whole number keeps a trailing point.
 std::string coreNumberText(double v);
@@ -67,8 +75,13 @@ class CoreDatabaseDialog : public ui::Dialog {
 public:
     enum : int {
         kFamily = 1329, kList = 1373, kPickLabel = 1375, kShapeLabel = 1376, kDark = 1377, kColored = 1378,
+        kRankSort = 1379,
     };
     static constexpr int kTableRows = 150;
+    // Opened by a designer with an operating point: the entry after the
+    // families lists them all, and the adviser's column follows the material.
+    static constexpr int kAllFamilies = kFamilyCount;
+    static constexpr int kAdviceColumn = 2;
 
     // A parent that is a CoreOpener takes the values in mode '1' and gives
     // the AP inputs in mode '2'.
@@ -85,12 +98,17 @@ public:
     // Numeric table: AP, Ae, AW, AL, Le, Ve, weight per listed row.
     const std::array<double, 7>& tableRow(int row) const { return table_[row]; }
     const std::vector<std::string>& cellTexts() const { return texts_; }
+    // The adviser's word on each listed row (empty when opened without a design).
+    const std::vector<magnetics::CoreAdvice>& advice() const { return advice_; }
 
 private:
     static const ui::MessageEntry<CoreDatabaseDialog> kMessageMap[];
     void onFamilyChange();
     void onCheckBox();
     void loadList();
+    void adviseAll();
+    void listAdvised();
+    void showRows();
     void colorRows();
     bool handBack(const CoreRow& row, char mode);
 
@@ -101,6 +119,11 @@ private:
     int rowCount_ = 0;
     std::vector<std::string> texts_;
     std::vector<CoreRow> rows_;
+    // With a design: every row read once as the picker opens, and the adviser's word on each.
+    std::optional<magnetics::FlybackPoint> point_;
+    CoreLists all_;
+    std::array<std::vector<magnetics::CoreAdvice>, kFamilyCount> allAdvice_;
+    std::vector<magnetics::CoreAdvice> advice_;
 };
 
 } // namespace kv::toolbox

@@ -5,6 +5,8 @@
 #include "ic_designers/QrDesigner.h"
 #include "platform/plot/qt/PlotWidget.h"
 #include "platform/ui/qt/QtBackend.h"
+#include "graphic_flyback/GraphicFlybackDialog.h"
+#include "services/CorePick.h"
 #include "services/Progress.h"
 #include "shell/Launcher.h"
 #include "platform/io/Files.h"
@@ -98,8 +100,8 @@ int main(int argc, char** argv) {
         const char* text;
     };
     const std::map<int, std::vector<Step>> designs = {
-        {tpl::kFlyback, {{1029, "52.5"}, {1031, "57.5"}, {4, nullptr}, {1047, nullptr}}},
-        {tpl::kForward, {{1096, nullptr}, {1046, "127"}, {1095, nullptr}}},
+        {tpl::kFlyback, {{4, nullptr}, {1047, nullptr}}},
+        {tpl::kForward, {{1096, nullptr}, {1095, nullptr}}},
         {tpl::kHalfBridge, {{3, nullptr}}},
         {tpl::kFullBridge, {{3, nullptr}}},
         {tpl::kPushPull, {{3, nullptr}}},
@@ -112,6 +114,15 @@ int main(int argc, char** argv) {
         {tpl::kTypeTwo, {{1000, nullptr}, {1001, nullptr}}},
         {tpl::kTypeThree, {{1235, nullptr}}},
     };
+    // The designers that show their magnetic's losses do so on a core picked
+    // from the database (as the picker hands it over), before the steps above.
+    namespace mag = kv::magnetics;
+    const std::map<int, mag::TableCore> picks = {
+        {tpl::kFlyback, mag::tableCore("ETD44", "N87", 173, 279, 3600, 103, 17800)},
+        {tpl::kForward, mag::tableCore("ETD49", "N87", 211, 332, 3900, 114, 24000)},
+        {tpl::kDcdc, mag::tableCore("EFD20", "N87", 31, 43.2, 1200, 47, 1460)},
+        {tpl::kGraphicFlyback, mag::tableCore("EFD20", "N87", 31, 43.2, 1200, 47, 1460)},
+    };
     for (int id : ids) {
         // Designers start from built-in labels and formulas; the schematic on its first picture.
         for (std::string_view name : kv::script::allScriptFiles()) {
@@ -122,6 +133,19 @@ int main(int argc, char** argv) {
         std::unique_ptr<kv::ui::Dialog> dlg = kv::app::createDialog(id, nullptr);
         if (!dlg) continue;
         backend.createWindow(*dlg);
+        if (auto pick = picks.find(id); pick != picks.end()) {
+            const mag::TableCore& c = pick->second;
+            if (auto* g = dynamic_cast<kv::graphic::GraphicFlybackDialog*>(dlg.get())) {
+                g->design.Ae = float(c.ae * 1e6), g->design.Le = float(c.le * 1e3);
+                g->design.CoreName = "磁芯:" + c.type;
+                g->design.Core = c;
+                g->recalculate(kv::graphic::Derive::FromVor);
+            } else if (auto* o = dynamic_cast<kv::services::CoreOpener*>(dlg.get())) {
+                o->takeCore(float(c.ae * 1e6), float(c.le * 1e3));
+                o->setCoreName("磁芯:" + c.type);
+                o->takeTableCore(c);
+            }
+        }
         if (auto design = designs.find(id); design != designs.end())
             for (const Step& s : design->second) {
                 if (s.text) dlg->setText(s.id, s.text);

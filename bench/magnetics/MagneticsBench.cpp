@@ -1,9 +1,12 @@
 // The loss model's hot paths: one design's losses and temperature rise, the
-// core loss of every row of the core table at one operating point, and the
-// core adviser over the whole table.
+// core loss of every row of the core table at one operating point, the core
+// adviser over the whole table, and a classic designer's verify with the
+// losses of its transformer.
+#include "designers/FlybackCalc.h"
 #include "magnetics/CoreAdviser.h"
 #include "magnetics/MagneticLoss.h"
 #include "tests/magnetics/CoreTable.h"
+#include "tests/magnetics/FlybackPoints.h"
 
 #include <benchmark/benchmark.h>
 
@@ -52,16 +55,7 @@ BENCHMARK(CoreLossAllRows)->Unit(benchmark::kMillisecond);
 // row of the core table: turns, gap, fit, losses, rise and the ranking.
 void AdviseAllRows(benchmark::State& state) {
     const auto rows = test::coreTable();
-    FlybackPoint op;
-    op.inductance = 400e-6;
-    op.frequency = 100e3;
-    op.duty = 0.45;
-    op.primaryPeak = 2.7;
-    op.secondaryPeak = 6 * 2.7;
-    op.secondaryShare = 0.4;
-    op.turnsRatio = 6;
-    op.bpk = 0.25;
-    op.currentDensity = 5e6;
+    const FlybackPoint op = test::dcmFlyback65W();
     int fitting = 0;
     for (auto _ : state) {
         const auto advice = adviseCores(op, rows);
@@ -74,6 +68,29 @@ void AdviseAllRows(benchmark::State& state) {
     state.counters["fitting"] = fitting;
 }
 BENCHMARK(AdviseAllRows)->Unit(benchmark::kMillisecond);
+
+// The classic flyback's verify of a 36 W, 12 V design at 65 kHz in CCM on
+// ETD34/N87, then the transformer its results define and its losses.
+void ClassicFlybackVerifyWithLosses(benchmark::State& state) {
+    namespace fb = kv::designers::flyback;
+    fb::Design conditions;
+    conditions.Po = 36, conditions.Vo = 12, conditions.Eff = 82, conditions.VacMin = 85, conditions.VacMax = 265;
+    conditions.Vswm = 650, conditions.Vswr = 100, conditions.f = 65, conditions.Vdf = 0.7f, conditions.r = 0.4f;
+    conditions.Ptd = 20, conditions.Cmil = 500, conditions.Vopp = 120, conditions.Ae = 97.1f, conditions.Le = 78.6f;
+    conditions.Bpk = 2200, conditions.Bsat = 3000, conditions.Per = 5;
+    const TableCore core = tableCore("ETD34", "N87", 97.1, 171, 2600, 78.6, 7630);
+    bool shown = false;
+    for (auto _ : state) {
+        fb::Design d = conditions;
+        fb::verify(d, fb::kCcm);
+        const auto p = fb::printed(d, fb::kCcm);
+        const WindowLoss w = p ? lossOn(&core, flybackMagnetic(*p, d.Ta)) : noResults();
+        shown = w.shown();
+        benchmark::DoNotOptimize(w.loss.rise);
+    }
+    if (!shown) state.SkipWithError("the losses were not worked out");
+}
+BENCHMARK(ClassicFlybackVerifyWithLosses)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

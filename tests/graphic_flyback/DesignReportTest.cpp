@@ -184,7 +184,8 @@ TEST(DesignReport, SheetLayout)
     for (int r = 0; r < 70; ++r) {
         auto it = b.rows.find(r);
         bool own = it != b.rows.end() && it->second.second;
-        int expected = r == 2 ? 900 : (r >= 8 && r <= 59) ? 320 : 0;
+        // The table, then after a blank row the six rows of the transformer's losses.
+        int expected = r == 2 ? 900 : (r >= 8 && r <= 59) || (r >= 61 && r <= 66) ? 320 : 0;
         EXPECT_EQ(own ? it->second.first : 0, expected) << "row " << r;
     }
     std::vector<std::array<int, 4>> merges{{2, 2, 1, 4}, {59, 59, 0, 4}};
@@ -200,14 +201,16 @@ TEST(DesignReport, SheetLayout)
     const char* headings[] = {"Item", "Description", "Result", "Units", "Annotate"};
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(text(b, 7, c), headings[c]);
-    int above = 0, table = 0;
+    int above = 0, table = 0, losses = 0;
     for (const auto& [rc, cell] : b.cells) {
         EXPECT_LT(rc.second, 5);
-        (rc.first < 8 ? above : table)++;
-        EXPECT_LE(rc.first, 59);
+        EXPECT_NE(rc.first, 60);
+        (rc.first < 8 ? above : rc.first <= 59 ? table : losses)++;
+        EXPECT_LE(rc.first, 66);
     }
     EXPECT_EQ(above, 1 + 4 + 5);
     EXPECT_EQ(table, 52 * 5);
+    EXPECT_EQ(losses, 6 * 5);
 
     const kvtest::XlrdXf* title = b.xfOf(2, 1);
     ASSERT_NE(title, nullptr);
@@ -340,6 +343,57 @@ TEST(DesignReport, NonFiniteResultsAreErrorCells)
     EXPECT_EQ(b.cell(43, 2)->kind, "number");
 }
 
+// Below the table: the ambient, the core's material, then core loss, copper
+// loss, total and rise; blank figures with the reason beside the core loss.
+TEST(DesignReport, LossRowsFollowTheTable)
+{
+    TempDir dir;
+    ReportData d = design();
+    d.Ta = 45;
+    d.CoreMaterial = "N87";
+    d.LossShown = true;
+    d.Pcore = 0.25f, d.Pcu = 0.5f, d.Ploss = 0.75f, d.dT = 21.5f;
+    XlrdBook b = writeAndRead(dir, d);
+    ASSERT_TRUE(b.ok);
+    EXPECT_EQ(text(b, 60, 0), "<empty>");
+    EXPECT_EQ(text(b, 61, 0), "Ta");
+    EXPECT_EQ(text(b, 61, 1), "环境温度");
+    EXPECT_EQ(text(b, 61, 3), "℃");
+    EXPECT_EQ(text(b, 62, 0), "CoreMaterial");
+    EXPECT_EQ(text(b, 62, 2), "N87");
+    const struct {
+        int row;
+        const char* key;
+        float value;
+        const char* unit;
+    } rows[] = {{61, "Ta", 45, "℃"}, {63, "Pcore", 0.25f, "W"}, {64, "Pcu", 0.5f, "W"},
+                {65, "Ploss", 0.75f, "W"}, {66, "dT", 21.5f, "K"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.key);
+        EXPECT_EQ(text(b, r.row, 0), r.key);
+        EXPECT_EQ(text(b, r.row, 3), r.unit);
+        const kvtest::XlrdCell* v = b.cell(r.row, 2);
+        ASSERT_NE(v, nullptr);
+        ASSERT_EQ(v->kind, "number");
+        EXPECT_EQ(std::strtod(v->value.c_str(), nullptr), double(r.value));
+    }
+    EXPECT_EQ(text(b, 63, 4), "<blank>");
+
+    // Not shown: no figures, the reason beside the core loss, the material unknown.
+    d.LossShown = false;
+    d.CoreMaterial.clear();
+    d.LossNote = "损耗：手动输入的磁芯没有材料和形状数据";
+    XlrdBook blank = writeAndRead(dir, d, "blank.xls");
+    ASSERT_TRUE(blank.ok);
+    EXPECT_EQ(text(blank, 62, 2), "未知");
+    for (int r = 63; r <= 66; ++r) {
+        EXPECT_EQ(text(blank, r, 2), "<blank>") << r;
+        EXPECT_FALSE(text(blank, r, 3).empty()) << r;
+    }
+    EXPECT_EQ(text(blank, 63, 4), d.LossNote);
+    EXPECT_EQ(text(blank, 64, 4), "<blank>");
+}
+
 TEST(DesignReport, OwnReaderReadsItBack)
 {
     TempDir dir;
@@ -351,7 +405,7 @@ TEST(DesignReport, OwnReaderReadsItBack)
     const kv::xls::Sheet* s = book.firstSheet();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->name(), "Design Report");
-    EXPECT_EQ(s->rowEnd(), 60);
+    EXPECT_EQ(s->rowEnd(), 67); // the table to row 59, the losses below it to row 66
     EXPECT_EQ(s->colEnd(), 5);
     EXPECT_EQ(s->text(2, 1), "Design Report");
     EXPECT_EQ(s->cellType(2, 2), kv::xls::CellType::Empty);

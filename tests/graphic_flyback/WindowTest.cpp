@@ -315,8 +315,9 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
         db.select(1373, 3);
         db.dispatch(1373, ui::Notify::SelChange);
         type = db.itemText(1373, 3, 0);
-        ae = std::stof(db.itemText(1373, 3, 4));
-        le = std::stof(db.itemText(1373, 3, 7));
+        // Opened from a designer: the adviser's column follows the material.
+        ae = std::stof(db.itemText(1373, 3, 5));
+        le = std::stof(db.itemText(1373, 3, 8));
         ok(db);
     });
     script(246, [&](ui::Dialog& d) {
@@ -331,6 +332,10 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
     EXPECT_EQ(w.design.Ae, ae);
     EXPECT_EQ(w.design.Le, le);
     EXPECT_EQ(textAt(w, 727, 288), "磁芯:" + type);
+    // The whole row came with it: the losses are worked out on its material.
+    ASSERT_TRUE(w.design.Core.has_value());
+    EXPECT_EQ(w.design.Core->type, type);
+    EXPECT_EQ(w.loss.gap == magnetics::LossGap::TypedCore, false);
     EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '*');
 }
 
@@ -376,7 +381,7 @@ TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
 TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
     GraphicFlybackDialog& w = open();
     w.design.CoreName = "磁芯:EE25";
-    const graphic::ReportData r = graphic::reportData(w.design);
+    const graphic::ReportData r = graphic::reportData(w.design, w.loss);
     EXPECT_EQ(r.Np, 272);
     EXPECT_EQ(r.Ns, 37);
     EXPECT_EQ(r.VacMin, 90);
@@ -419,4 +424,56 @@ TEST_F(Window, NegativeOrZeroInputsAreNamed) {
             EXPECT_TRUE(dashes);
         }
     }
+}
+
+// On a picked core (EFD20/N87) the schematic shows the transformer's losses
+// beside the core: those of the magnetic the shown results define, built here
+// from them (the primary ramps by VdcMin·Dmax/f over Lp, the secondary takes
+// the same ampere-turns and ramps down over the rest of the period, the flux
+// swings by Lp·ΔI/(Np·Ae)); a typed core blanks them with the reason.
+TEST_F(Window, SchematicShowsTheTransformersLossesOnAPickedCore) {
+    GraphicFlybackDialog& w = open();
+    graphic::FlybackDesign& d = w.design;
+    d.Ae = 31, d.Le = 47;
+    d.Core = magnetics::tableCore("EFD20", "N87", 31, 43.2, 1200, 47, 1460);
+    w.recalculate(graphic::Derive::FromVor);
+    ASSERT_TRUE(w.loss.shown()) << int(w.loss.loss.reason);
+    const double T = 1e-3 / d.fosc, ton = d.Dmax * T, lp = d.Lp * 1e-6;
+    const double valley = std::max(0.0, d.Ipkp - d.VdcMin * ton / lp);
+    EXPECT_GT(valley, 0); // the default design runs in CCM
+    magnetics::MagneticDesign m;
+    m.material = "N87";
+    m.shape = "EFD 20/10/7";
+    m.ve = 1460e-9;
+    m.flux = magnetics::trapezoid(lp * (d.Ipkp - valley) / (d.Np * 31e-6), T, ton, 0, T - ton);
+    const double k = d.Ipks / d.Ipkp;
+    m.windings = {{d.Np, d.dp * 1e-3, 0, 1, {{0, 0}, {0, valley}, {ton, d.Ipkp}, {ton, 0}, {T, 0}}},
+                  {d.Ns, d.ds * 1e-3, 0, 1, {{0, 0}, {ton, 0}, {ton, d.Ipks}, {T, valley * k}, {T, 0}}}};
+    m.ambientC = d.Ta;
+    m.lowFlux = magnetics::LowFlux::UpperBound;
+    const magnetics::MagneticLossResult r = magnetics::magneticLoss(m);
+    ASSERT_EQ(r.reason, magnetics::Reason::None);
+    EXPECT_NEAR(w.loss.loss.coreLoss, r.coreLoss, 1e-3 * r.coreLoss);
+    EXPECT_NEAR(w.loss.loss.copperLoss, r.copperLoss, 1e-3 * r.copperLoss);
+    EXPECT_NEAR(w.loss.loss.rise, r.rise, 1e-3 * r.rise);
+    EXPECT_EQ(textAt(w, 860, 268), "环境温度:40℃");
+    EXPECT_EQ(textAt(w, 860, 288), "磁芯损耗:" + graphic::numberText(w.loss.loss.coreLoss, 3) + "W");
+    EXPECT_EQ(textAt(w, 860, 308), "铜损:" + graphic::numberText(w.loss.loss.copperLoss, 3) + "W");
+    EXPECT_EQ(textAt(w, 860, 328), "总损耗:" + graphic::numberText(w.loss.loss.total, 3) + "W");
+    EXPECT_EQ(textAt(w, 860, 348), "温升:" + graphic::numberText(w.loss.loss.rise, 3) + "K");
+    // The report carries the same figures.
+    const graphic::ReportData rep = graphic::reportData(d, w.loss);
+    EXPECT_TRUE(rep.LossShown);
+    EXPECT_EQ(rep.CoreMaterial, "N87");
+    EXPECT_FLOAT_EQ(rep.Pcore, float(w.loss.loss.coreLoss));
+    EXPECT_FLOAT_EQ(rep.dT, float(w.loss.loss.rise));
+
+    d.Core.reset();
+    w.recalculate(graphic::Derive::FromVor);
+    EXPECT_EQ(textAt(w, 860, 288), "磁芯损耗:---W");
+    // The note below the figures, in lines of 14 characters.
+    EXPECT_EQ(textAt(w, 860, 368) + textAt(w, 860, 386) + textAt(w, 860, 404),
+              "损耗：手动输入的磁芯没有材料和形状数据，请用“指定磁芯”从磁芯库选取磁芯");
+    EXPECT_EQ(textAt(w, 860, 368), "损耗：手动输入的磁芯没有材料");
+    EXPECT_FALSE(graphic::reportData(d, w.loss).LossShown);
 }

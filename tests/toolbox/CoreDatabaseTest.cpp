@@ -4,6 +4,7 @@
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "tests/common/TempDir.h"
+#include "tests/magnetics/FlybackPoints.h"
 #include "tests/toolbox/CoreWorkbook.h"
 
 #include <gtest/gtest.h>
@@ -517,4 +518,153 @@ TEST_F(CoreDb, AFailedHandBackIsNotReportedAsAPick) {
     hb.opened.clear();
     EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
     EXPECT_TRUE(hb.opened.empty());
+}
+
+namespace {
+namespace mag = kv::magnetics;
+
+// A designer with a 65 W DCM flyback at 100 kHz.
+struct FlybackOpener : Opener {
+    std::optional<mag::FlybackPoint> adviserPoint() override {
+        ++asked;
+        return mag::test::dcmFlyback65W();
+    }
+    void takeTableCore(const mag::TableCore& c) override { table = c; }
+    int asked = 0;
+    std::optional<mag::TableCore> table;
+};
+
+// The row `row` of the list as the adviser takes it, from the listed cells
+// (the adviser's column sits after the material); `type` and `material`
+// hold the texts the candidate points into.
+mag::CoreCandidate listedCore(const tb::CoreDatabaseDialog& d, int row, std::string& type, std::string& material) {
+    using D = tb::CoreDatabaseDialog;
+    const auto v = [&](int c) { return std::stod(d.itemText(D::kList, row, c + 1)); };
+    type = d.itemText(D::kList, row, 0);
+    material = d.itemText(D::kList, row, 1);
+    return mag::catalogCore(type, material, v(4), v(5), v(6), v(7), v(8));
+}
+
+int csvRowCount() {
+    std::ifstream f(std::string(KV_SOURCE_DIR) + "/data/cores.csv");
+    std::string line;
+    int n = -1; // the heading
+    while (std::getline(f, line))
+        if (!line.empty()) ++n;
+    return n;
+}
+} // namespace
+
+// Opened from a flyback designer: the rise column after the material, an
+// entry for every family, and each row's text what the adviser says of that
+// core at the designer's operating point.
+TEST_F(CoreDb, FromADesignerEveryRowCarriesTheAdvisersWord) {
+    using D = tb::CoreDatabaseDialog;
+    shipWorkbook();
+    FlybackOpener opener;
+    D d(&opener);
+    d.initialize();
+    EXPECT_EQ(opener.asked, 1);
+    EXPECT_TRUE(d.visible(D::kRankSort));
+    EXPECT_FALSE(d.checked(D::kRankSort));
+    EXPECT_EQ(d.itemCount(D::kFamily), tb::kFamilyCount + 1);
+    d.select(D::kFamily, D::kAllFamilies);
+    d.dispatch(D::kFamily, ui::Notify::SelChange);
+    const int n = d.itemCount(D::kList);
+    EXPECT_EQ(n, csvRowCount()); // all 137 rows of the workbook
+    ASSERT_EQ(int(d.advice().size()), n);
+    const mag::FlybackPoint op = *opener.adviserPoint();
+    int fits = 0;
+    for (int r = 0; r < n; ++r) {
+        SCOPED_TRACE(d.itemText(D::kList, r, 0) + " " + d.itemText(D::kList, r, 1));
+        std::string type, material;
+        const mag::CoreCandidate c = listedCore(d, r, type, material);
+        const mag::CoreAdvice alone = mag::adviseCores(op, std::span(&c, 1))[0];
+        EXPECT_EQ(alone.verdict, d.advice()[size_t(r)].verdict);
+        const std::string cell = d.itemText(D::kList, r, D::kAdviceColumn);
+        if (alone.verdict == mag::Verdict::Fits) {
+            ++fits;
+            // Three significant digits: within half the last one shown.
+            EXPECT_NEAR(std::stod(cell.substr(cell.rfind("≤") == 0 ? 3 : 0)), alone.loss.rise,
+                        5e-3 * alone.loss.rise);
+        } else {
+            EXPECT_EQ(cell.rfind("不适用:", 0), 0u) << cell;
+            EXPECT_GT(cell.size(), std::string("不适用:").size());
+        }
+    }
+    EXPECT_GT(fits, 3);
+    EXPECT_LT(fits, n);
+}
+
+// Sorted by the rise: rank 1 first and the ranks in order, the rises rising,
+// then every core that does not fit with its reason; a pick hands the chosen
+// row back as before, with its type and material for the losses.
+TEST_F(CoreDb, SortByRiseRanksTheCoolestFirstAndAPickHandsItBack) {
+    using D = tb::CoreDatabaseDialog;
+    shipWorkbook();
+    writeFile("System.cfg", "      1");
+    FlybackOpener opener;
+    D d(&opener);
+    d.initialize();
+    d.select(D::kFamily, D::kAllFamilies);
+    d.dispatch(D::kFamily, ui::Notify::SelChange);
+    const int n = d.itemCount(D::kList);
+    d.setCheck(D::kRankSort, true);
+    d.dispatch(D::kRankSort, ui::Notify::Clicked);
+    ASSERT_EQ(d.itemCount(D::kList), n);
+    const auto& advice = d.advice();
+    ASSERT_EQ(int(advice.size()), n);
+    int lastRank = 0;
+    double lastRise = 0;
+    bool notFitting = false;
+    for (int r = 0; r < n; ++r) {
+        SCOPED_TRACE(r);
+        const mag::CoreAdvice& a = advice[size_t(r)];
+        if (a.rank > 0) {
+            EXPECT_FALSE(notFitting) << "a fitting core after one that does not fit";
+            EXPECT_EQ(a.rank, lastRank + 1);
+            EXPECT_GE(a.loss.rise, lastRise);
+            lastRank = a.rank, lastRise = a.loss.rise;
+        } else {
+            notFitting = true;
+            EXPECT_EQ(d.itemText(D::kList, r, D::kAdviceColumn).rfind("不适用:", 0), 0u);
+        }
+    }
+    ASSERT_GT(lastRank, 0);
+    EXPECT_EQ(advice[0].rank, 1);
+    EXPECT_TRUE(notFitting);
+
+    // The coolest core, picked: its values, its name, and the whole row.
+    const std::string type = d.itemText(D::kList, 0, 0), material = d.itemText(D::kList, 0, 1);
+    const float ae = std::stof(d.itemText(D::kList, 0, 5)), le = std::stof(d.itemText(D::kList, 0, 8));
+    d.select(D::kList, 0);
+    d.dispatch(ui::IdOk, ui::Notify::Clicked);
+    EXPECT_FLOAT_EQ(opener.ae, ae);
+    EXPECT_FLOAT_EQ(opener.le, le);
+    EXPECT_EQ(opener.name, "磁芯:" + type);
+    ASSERT_TRUE(opener.table.has_value());
+    EXPECT_EQ(opener.table->type, type);
+    EXPECT_EQ(opener.table->material, material);
+    EXPECT_DOUBLE_EQ(opener.table->ae, double(std::stod(d.itemText(D::kList, 0, 5))) * 1e-6);
+
+    // Unsorted again: the workbook's order of the family.
+    d.setCheck(D::kRankSort, false);
+    d.dispatch(D::kRankSort, ui::Notify::Clicked);
+    d.select(D::kFamily, 0);
+    d.dispatch(D::kFamily, ui::Notify::SelChange);
+    EXPECT_EQ(d.itemText(D::kList, 0, 0), csvRows("EE").at(0).at(1));
+}
+
+// Without a design the picker does not run the adviser: no column, no sort,
+// no entry for every family.
+TEST_F(CoreDb, WithoutADesignThePickerIsAsBefore) {
+    using D = tb::CoreDatabaseDialog;
+    shipWorkbook();
+    Opener opener;
+    D d(&opener);
+    d.initialize();
+    EXPECT_FALSE(d.visible(D::kRankSort));
+    EXPECT_EQ(d.itemCount(D::kFamily), tb::kFamilyCount);
+    EXPECT_TRUE(d.advice().empty());
+    EXPECT_EQ(d.itemText(D::kList, 0, 4), csvRows("EE").at(0).at(5)); // Ae in its own column
 }
