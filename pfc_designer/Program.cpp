@@ -8,7 +8,7 @@ using namespace kv::panels;
 namespace k7350 {
 
 Design dv;
-int hp[26] = {};
+int hp[kPanelIds] = {};
 
 namespace {
 // The panel each panel was opened over, by resource id (0: none).
@@ -93,8 +93,15 @@ void showNote(int panelId, const Verdicts& v) {
     SetCtrlAttribute(hp[panelId], NOTE, ATTR_TEXT_COLOR, v.ok() ? VAL_DK_YELLOW : VAL_DK_RED);
 }
 
+namespace {
+// The run-time's system attribute 1420, set to 0 before anything else.
+constexpr int kSystemAttribute = 1420;
+// A smaller screen is told, once the program has ended, to give at least this.
+constexpr int kLeastScreenHeight = 600, kLeastScreenWidth = 800;
+} // namespace
+
 int run() {
-    SetSystemAttribute(1420, 0);
+    SetSystemAttribute(kSystemAttribute, 0);
     if (!host()) return -1;
     for (int id : kLoadOrder) {
         hp[id] = LoadPanel(0, kResourceFile, id);
@@ -108,7 +115,7 @@ int run() {
     RunUserInterface();
     int height = 0, width = 0;
     GetScreenSize(&height, &width);
-    if (height < 600 || width < 800)
+    if (height < kLeastScreenHeight || width < kLeastScreenWidth)
         MessagePopup("WARNING", "for a good view, please, set your monitor \nresolution at least 600*800 pixels");
     return 0;
 }
@@ -126,7 +133,7 @@ K7350_CALLBACK(calcola) {
     ON_COMMIT;
     openPanel(PANEL_CURR, PANEL_MAIN);
     conti();
-    dv.ant.fill(0.1);
+    dv.ant = kNoChoices;
     return 0;
 }
 
@@ -140,7 +147,7 @@ K7350_CALLBACK(close_curr) {
 K7350_CALLBACK(design) {
     ON_COMMIT;
     dim(PANEL_MAIN, MAIN_BOM, false);
-    SetCtrlAttribute(hp[PANEL_MAIN], MAIN_BOM, ATTR_CMD_BUTTON_COLOR, 0xFFFFFF);
+    SetCtrlAttribute(hp[PANEL_MAIN], MAIN_BOM, ATTR_CMD_BUTTON_COLOR, VAL_WHITE);
     for (int b : kLaterSteps) dim(PANEL_MAIN, b, true);
     dim(PANEL_MAIN, MAIN_STEP1, false);
     conti();

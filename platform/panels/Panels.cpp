@@ -508,7 +508,7 @@ int GetCtrlVal(int handle, int id, int* value) {
     Ctrl* c = ctrlOf(handle, id);
     if (!c || !c->hasValue()) return UIEBadControl;
     const double v = c->value;
-    *value = std::isfinite(v) && std::abs(v) < 2e9 ? int(v) : 0;
+    *value = std::isfinite(v) && std::abs(v) < kIntRange ? int(v) : 0;
     return 0;
 }
 

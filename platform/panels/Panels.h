@@ -49,6 +49,10 @@ constexpr int VAL_IMMEDIATE_DRAW = 1;
 constexpr int VAL_LOAD_BUTTON = 0, VAL_SAVE_BUTTON = 1;
 constexpr int VAL_NO_FILE_SELECTED = 0, VAL_EXISTING_FILE_SELECTED = 1, VAL_NEW_FILE_SELECTED = 2;
 
+// An integer field holds values of a smaller magnitude; GetCtrlVal gives 0
+// for an integer of this magnitude or more.
+constexpr double kIntRange = 2e9;
+
 // Error results.
 constexpr int UIEBadPanel = -2, UIEBadControl = -3, UIEBadAttribute = -4, UIEFile = -5,
               UIEPanelNotFound = -6, UIEBadCallback = -7;

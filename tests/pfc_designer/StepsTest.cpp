@@ -374,9 +374,11 @@ TEST_F(K7350, ZeroCurrentDetection) {
         EXPECT_TRUE(ctrlVisible(PANEL_ZCD, ZCD_AUXTEXT));
         EXPECT_TRUE(dimmed(PANEL_ZCD, ZCD_RC1));
         set(PANEL_ZCD, ZCD_ACTR, 10);
-        EXPECT_NEAR(dv.Rz1, 11.8, 0.05);
-        EXPECT_NEAR(dv.Rz2, 12.8, 0.05);
-        EXPECT_EQ(val(PANEL_ZCD, ZCD_RZ), std::max(dv.Rz1, dv.Rz2));
+        // 3 mA into the pin at most: (400 V/10 − 4.7 V)/3 mA and (√2·264 V/10 + 1 V)/3 mA.
+        const double positive = zcdResistorPositive(dv.Vout, 10), negative = zcdResistorNegative(dv.Vin_max, 10);
+        EXPECT_NEAR(positive, 11.8, 0.05);
+        EXPECT_NEAR(negative, 12.8, 0.05);
+        EXPECT_EQ(val(PANEL_ZCD, ZCD_RZ), std::max(positive, negative));
         set(PANEL_ZCD, ZCD_ACTR, 12);
         EXPECT_EQ(note(PANEL_ZCD), words("Actual turn ratio must be lower \n than showed maximum"));
         EXPECT_TRUE(dimmed(PANEL_ZCD, ZCD_CLOSE));
