@@ -87,7 +87,7 @@ void ZCDc() {
 void ZCDscelto() {
     dv.zcd = getv(PANEL_ZCD, ZCD_CIRCUIT);
     dv.ant[ANT_ZCD] = kChosen;
-    if (dv.zcd == 0) auxW();
+    if (dv.zcd == kZcdWinding) auxW();
     else RC();
     judgeZcd();
 }
@@ -121,13 +121,13 @@ void calcolaRZCD() {
 
 bool zcdValid() {
     dv.actR = getv(PANEL_ZCD, ZCD_ACTR);
-    if (dv.zcd != 0) return true;
+    if (dv.zcd != kZcdWinding) return true;
     return zcdWindingOk(dv.Rzcd, dv.Rz, dv.actR, dv.naux);
 }
 
 void judgeZcd() {
     Verdicts v;
-    if (dv.zcd == 0) {
+    if (dv.zcd == kZcdWinding) {
         const bool ratio = entered(PANEL_ZCD, ZCD_ACTR);
         v.refuse(ratio && dv.actR > dv.naux, "Actual turn ratio must be lower \n than showed maximum");
         // The smallest resistor follows the turns ratio: it waits for one.
@@ -300,7 +300,7 @@ void judgeFeedback() {
         v.warn(g_crossover.ok && g_crossover.margin < kMinPhaseMargin,
                "Phase margin below " + kv::ui::formatNumber(kMinPhaseMargin) + "°: the output voltage rings or oscillates");
         v.warn(g_crossover.ok && g_crossover.f > fmax,
-               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(2 * dv.line_freq) +
+               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(rippleFrequency(dv.line_freq)) +
                    " Hz ripple: the loop follows the ripple and distorts the input current");
     }
     showNote(PANEL_FEED, v);
@@ -315,7 +315,7 @@ void judgeFeedback() {
 void loopInputChanged(bool start) {
     if (start || loopShown()) {
         readLoopInputs();
-        if (feedbackGiven(dv.RHeff, dv.RLeff) && partsComplete() && dv.top >= 0 && dv.top <= 2 &&
+        if (feedbackGiven(dv.RHeff, dv.RLeff) && partsComplete() && knownTopology(dv.top) &&
             std::isfinite(dv.KM)) {
             calcFDTcomp();
             calcFTpow();
@@ -345,7 +345,7 @@ void calcola_set() {
 
 void elementi() {
     dv.top = geti(PANEL_FEED, FEED_TOP);
-    const bool r1 = dv.top == 1 || dv.top == 2, c2 = dv.top == 2;
+    const bool r1 = knownTopology(dv.top) && usesR1(dv.top), c2 = knownTopology(dv.top) && usesC2(dv.top);
     showCtrl(PANEL_FEED, FEED_C1, true);
     showCtrl(PANEL_FEED, FEED_C1LABEL, true);
     showCtrl(PANEL_FEED, FEED_C2, c2);
@@ -432,7 +432,7 @@ K7350_CALLBACK(Cstart) {
         judgeFeedback();
         return 0;
     }
-    if (dv.top < 0 || dv.top > 2) return 0;
+    if (!knownTopology(dv.top)) return 0;
     if (!partsComplete()) {
         MessagePopup("WARNING", "All parameters must be\ngrater than 0");
         dim(PANEL_FEED, FEED_START, true);

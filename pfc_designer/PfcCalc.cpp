@@ -262,10 +262,10 @@ void frequencyGrid(Loop& l) {
 
 bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rsense,
                 double truCout, double Rout) {
-    if (load != 0 && load != 1) return false;
+    if (load != kConstantPowerLoad && load != kResistiveLoad) return false;
     for (int w = 0; w < kLoopPoints; ++w) {
         const double f = l.ff[w];
-        if (load == 0) {
+        if (load == kConstantPowerLoad) {
             l.MG[w] = kSqrt2 * KM * VAC / (1e-9 * kPi7 * 2 * 4 * Vout * Rsense * f * truCout);
             l.FG[w] = -90;
         } else {
@@ -278,13 +278,13 @@ bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rs
 }
 
 bool compensation(Loop& l, int top, double C1, double R1, double C2) {
-    if (top < 0 || top > 2) return false;
+    if (!knownTopology(top)) return false;
     for (int w = 0; w < kLoopPoints; ++w) {
         const double om = kTwoPi * l.ff[w];
-        if (top == 0) {
+        if (top == kTopC1) {
             l.MH[w] = 1 / (1e-6 * om * C1);
             l.FH[w] = -90;
-        } else if (top == 1) {
+        } else if (top == kTopR1C1) {
             const double b = 1e-3 * om * C1 * R1;
             l.MH[w] = std::sqrt(b * b + 1) / (1e-6 * om * C1);
             l.FH[w] = kDegPerRad * std::atan(b) - 90;
@@ -298,8 +298,12 @@ bool compensation(Loop& l, int top, double C1, double R1, double C2) {
     return true;
 }
 
+bool knownTopology(int top) { return top == kTopC1 || top == kTopR1C1 || top == kTopR1C1C2; }
+bool usesR1(int top) { return top >= kTopR1C1; }
+bool usesC2(int top) { return top >= kTopR1C1C2; }
+
 bool compensationComplete(int top, double C1, double R1, double C2) {
-    return given(C1) && (top < 1 || given(R1)) && (top < 2 || given(C2));
+    return given(C1) && (!usesR1(top) || given(R1)) && (!usesC2(top) || given(C2));
 }
 
 void loopGain(Loop& l, double RHeff) {
@@ -324,6 +328,7 @@ Crossover crossover(const Loop& l) {
     return c;
 }
 
-double maxCrossover(double lineFreq) { return 2 * lineFreq / 4; }
+double rippleFrequency(double lineFreq) { return 2 * lineFreq; }
+double maxCrossover(double lineFreq) { return rippleFrequency(lineFreq) / 4; }
 
 } // namespace k7350

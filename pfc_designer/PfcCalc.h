@@ -159,6 +159,9 @@ double minZcdResistor(double Vout, double Vin_max, double actR);
 // The auxiliary winding's step closes with a ratio given and at most naux, and
 // a resistor at least Rz.
 bool zcdWindingOk(double Rzcd, double Rz, double actR, double naux);
+// The ZCD circuit (step 8's ring): an auxiliary winding on the inductor, or
+// an RC network from the drain.
+constexpr double kZcdWinding = 0, kZcdRcNetwork = 1;
 // The RC network of the ZCD input: the bill of materials' standard parts.
 constexpr double kZcdRcCapacitance = 33; // pF
 constexpr double kZcdRcResistance = 330; // kΩ
@@ -194,10 +197,18 @@ struct Loop {
     std::array<double, kLoopPoints> ff, MG, FG, MH, FH, MF, FF;
 };
 void frequencyGrid(Loop& l);
-// load 0 constant power, 1 resistive; false for any other load.
+// The load the loop is taken at (step 9's ring).
+constexpr int kConstantPowerLoad = 0, kResistiveLoad = 1;
+// False for any other load.
 bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rsense,
                 double truCout, double Rout);
-// top 0 C1, 1 R1+C1, 2 R1+C1 with C2 across; false for any other.
+// The error amplifier's compensation (step 9's ring): C1, R1 + C1, or
+// R1 + C1 with C2 across.
+constexpr int kTopC1 = 0, kTopR1C1 = 1, kTopR1C1C2 = 2;
+bool knownTopology(int top);
+bool usesR1(int top);
+bool usesC2(int top);
+// False for any other topology.
 bool compensation(Loop& l, int top, double C1, double R1, double C2);
 // The parts topology `top` uses are all given.
 bool compensationComplete(int top, double C1, double R1, double C2);
@@ -212,6 +223,7 @@ Crossover crossover(const Loop& l);
 // frequency (it would shape the input current): crossover at most a quarter
 // of it, with a phase margin of at least 45°.
 constexpr double kMinPhaseMargin = 45;
-double maxCrossover(double lineFreq); // Hz
+double rippleFrequency(double lineFreq); // Hz
+double maxCrossover(double lineFreq);    // Hz
 
 } // namespace k7350

@@ -1,4 +1,46 @@
 // The program frame: start-up, the nine-step chain, help panels, quitting.
+//
+// The Italian names the program keeps, in English:
+//   dv          the design values (Design): the inputs and every step's results
+//   ant         the choice flags (Choice): a step whose own value the user chose
+//   hp          the panel handles, by resource id
+//   conti       "calculations": the operating currents from the input conditions
+//   frequenza, V_uscita, P_uscita, eff ...  the main panel's input fields (line
+//               frequency, output voltage, output power, efficiency ...)
+//   calcola     Calculate: the currents panel; the choice flags back to "not chosen"
+//   leggiRsns   reads the sense resistors (count and value); leggiPs their
+//               dissipation, leggiPK the current limit they set
+//   resistenza_sense  the largest sense resistance; R_parall, Rsingl its fields
+//   boost_ind, min_ind, min_freq  the inductance and the least switching frequency
+//   sceL        the inductance chosen; grafico_fpwm its frequency graph
+//   choke, cioke, ciioke  the core panel; the turns (from the area) and the least
+//               core volume (from the path and the gap); effar, lengmag, gaplung
+//               the area, the magnetic length and the gap entered
+//   powmos, calcoloPmos, perd  the MOSFET's ratings and its losses (perdite);
+//               chanR, cur_fall_time, drainC its entries; grafico_losses the graph
+//   diodo, Vrev, Irat, calcolaPdiodo  the diode's reverse voltage, current rating
+//               and loss; diodoVf, diodoRd its entries
+//   inputCap, calcolaCin, aggiornaCin  the input capacitor (aggiorna: update)
+//   outputCap, calcolaCout, calcolaRMS  the output capacitor and its ripple current;
+//               minout, hold, deltaV the hold-up entries
+//   multNET, calcolaKp, Ralta  the multiplier divider (Ralta: the upper resistor);
+//               res_low, res_hightrue the resistors chosen
+//   ZCDc, ZCDscelto, auxW, RC  the zero-current detection and the circuit chosen
+//               (scelto): auxiliary winding or RC network; circ_ZCD, Rturn,
+//               scelta_rzcd its entries
+//   feedandOVP, feedpercomp  the feedback divider and the OVP (vover); calcolaRh,
+//               calcolaRl, calcolaVout the divider; effRH, effRL the resistors chosen
+//   calcola_set the loop's operating point; setpointRMS, setpointPout its entries
+//   elementi    the compensation parts (elementi) the topology shows; Comptop,
+//               loadC, C1C, R1R, C2C its entries
+//   calcFTpow, calcFDTcomp, calcF  the power stage's and the compensation's
+//               transfer functions and the loop gain; Cstart computes them;
+//               grafmodulo, graffase the magnitude and phase graphs
+//   mostra      shows (mostra) the bill of materials; componenti fills it
+//   stampa      prints; print_show its button
+//   CARICA, SALVA  Load and Save (load_file, save_file)
+//   ESCI        Quit (esci: exit)
+//   panel_..., close_...  open and close a step's panel; ...help, closeH... its help
 #include "pfc_designer/Program.h"
 
 #include <iterator>

@@ -209,7 +209,7 @@ void componenti() {
     // The ZCD network as step 8 chose it: the auxiliary winding's ratio and
     // resistor, or the RC network's capacitor and pull-down resistor.
     dv.zcd = getv(PANEL_ZCD, ZCD_CIRCUIT);
-    const bool zcdDone = chosen(ANT_ZCD), rc = zcdDone && dv.zcd >= 1, winding = zcdDone && !rc;
+    const bool zcdDone = chosen(ANT_ZCD), rc = zcdDone && dv.zcd >= kZcdRcNetwork, winding = zcdDone && !rc;
     if (rc) {
         setv(PANEL_BOM, BOM_ZCDN, kZcdRcCapacitance);
         setv(PANEL_BOM, BOM_ZCDR, kZcdRcResistance);
@@ -243,10 +243,10 @@ void componenti() {
     setv(PANEL_BOM, BOM_C1, dv.C1);
     setv(PANEL_BOM, BOM_R1, dv.R1);
     setv(PANEL_BOM, BOM_C2, dv.C2);
-    if (dv.top < 0 || dv.top > 2) return;
+    if (!knownTopology(dv.top)) return;
     show(c1, true);
-    show(r1, dv.top >= 1);
-    show(c2, dv.top == 2);
+    show(r1, usesR1(dv.top));
+    show(c2, usesC2(dv.top));
 }
 
 // ---- printing ------------------------------------------------------------------------
