@@ -18,7 +18,6 @@ void multNET() {
     conti();
     leggiRsns();
     const Multiplier m = multiplierDivider(dv.spec(), dv.ILpk, dv.Rsense);
-    dv.Vmult_max = m.Vmult_max;
     dv.Kp = m.Kp;
     dv.Rlwmult = m.Rlwmult;
     dv.Rupmult = m.Rupmult;
@@ -335,11 +334,9 @@ void calcola_set() {
     const OperatingPoint op = operatingPoint(dv.Rsense, dv.Po, dv.effic, dv.PFC, dv.VAC, dv.effKp);
     if (!op.ok) {
         dv.KM = NAN;
-        dv.V2 = NAN;
         clearLoop();
         return;
     }
-    dv.V2 = op.V2;
     dv.KM = op.KM;
 }
 

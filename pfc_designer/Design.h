@@ -47,13 +47,13 @@ struct Design {
     double rip = 0, Cin = 0, truCin = 0;
     double Thold = 0, delta = 0, Vomin = 0, C1 = 0, C2 = 0, Cout = 0, truCout = 0, ICo = 0;
     // multiplier
-    double Vmult_max = 0, Kp = 0, Rlwmult = 0, Rupmult = 0, Rlowmult = 0, trueRupmult = 0, effKp = 0;
+    double Kp = 0, Rlwmult = 0, Rupmult = 0, Rlowmult = 0, trueRupmult = 0, effKp = 0;
     // zero-current detection
     double zcd = 0, naux = 0, actR = 0, Rz = 0, Rzcd = 0;
     // feedback, OVP and loop
     double OVP = kPresetOvp, Rh = 0, RL = 0, RHeff = 0, RLeff = 0, Voutnom = 0, VAC = 0, Po = 0;
     int load = 0, top = 0;
-    double R1 = 0, KM = 0, V2 = 0;
+    double R1 = 0, KM = 0;
     Choices ant = kNoChoices;
     // The project file as last loaded or saved: its 100 slots (the program's
     // double_array; slots 41–99 go back as they were read) and the values after them.
