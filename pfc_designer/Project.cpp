@@ -113,12 +113,12 @@ void load_file() {
         return;
     }
     dv.file = std::move(project);
-    for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], dv.file.slots[i]);
+    for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], dv.file.slot[i]);
     // An older file has no values after its slots: those fields stay as they are.
     for (std::size_t k = 0; k < dv.file.more.size() && k < std::size(kMoreTable); ++k)
         restore(kMoreTable[k], dv.file.more[k]);
     setv(PANEL_BOM, BOM_CIN, dv.truCin);
-    for (int k = 0; k < kChoices; ++k) dv.ant[k] = dv.file.slots[kFlagSlot + k];
+    for (int k = 0; k < kChoices; ++k) dv.ant[k] = dv.file.slot[kFlagSlot + k];
     setTitle(path);
     // Every step at once, unless the input conditions are refused (the note says why).
     const bool inputsOk = judgeInputs();
@@ -139,9 +139,9 @@ SaveResult save_file() {
     if (FileSelectPopup("", kFileSpec, kFileTypes, "Save settings", VAL_SAVE_BUTTON, 0, 0, 1, 1, path) ==
         VAL_NO_FILE_SELECTED)
         return SaveResult::Cancelled;
-    Slots& slots = dv.file.slots;
-    for (int i = 0; i < kFlagSlot; ++i) slots[i] = fetch(kSlotTable[i]);
-    for (int k = 0; k < kChoices; ++k) slots[kFlagSlot + k] = dv.ant[k];
+    Slots& slot = dv.file.slot;
+    for (int i = 0; i < kFlagSlot; ++i) slot[i] = fetch(kSlotTable[i]);
+    for (int k = 0; k < kChoices; ++k) slot[kFlagSlot + k] = dv.ant[k];
     // Values of a later layout, read from a newer file, go back as they came.
     std::vector<double>& more = dv.file.more;
     if (more.size() < std::size(kMoreTable)) more.resize(std::size(kMoreTable));

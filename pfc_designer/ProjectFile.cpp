@@ -20,7 +20,7 @@ bool parseProject(std::string_view text, Project& out, std::string& error) {
         return false;
     }
     Project p;
-    Slots& s = p.slots;
+    Slots& s = p.slot;
     for (std::size_t i = 0; i < s.size() && i < v.size(); ++i) s[i] = v[i];
     s[kSlotTop] = std::trunc(s[kSlotTop]);
     s[kSlotLoad] = std::trunc(s[kSlotLoad]);
@@ -55,7 +55,7 @@ bool parseProject(std::string_view text, Project& out, std::string& error) {
 }
 
 std::vector<double> projectNumbers(const Project& p) {
-    std::vector<double> v(p.slots.begin(), p.slots.end());
+    std::vector<double> v(p.slot.begin(), p.slot.end());
     v.push_back(kMoreTag);
     v.push_back(double(p.more.size()));
     v.insert(v.end(), p.more.begin(), p.more.end());

@@ -376,8 +376,8 @@ TEST_F(ProjectFiles, ShortFilesLoadWithZerosAndTheZcdChoiceBecomesOneOrZero) {
     Project p;
     std::string error;
     ASSERT_TRUE(parseProject(readAll(dir.path() / "short.ini"), p, error)) << error;
-    EXPECT_EQ(p.slots[21], 1);
-    EXPECT_EQ(p.slots[99], 0);
+    EXPECT_EQ(p.slot[21], 1);
+    EXPECT_EQ(p.slot[99], 0);
     EXPECT_TRUE(p.more.empty());
     runWith([&] {
         host.backend.files = {"short.ini"};
