@@ -12,15 +12,12 @@ namespace {
 Loop g_loop;
 }
 
-const Loop& lastLoop() { return g_loop; }
-
 // ---- step 7: multiplier divider --------------------------------------------------------
 
 void multNET() {
     conti();
     leggiRsns();
     const Multiplier m = multiplierDivider(dv.spec(), dv.ILpk, dv.Rsense);
-    dv.Vmult_max = m.Vmult_max;
     dv.Kp = m.Kp;
     dv.Rlwmult = m.Rlwmult;
     dv.Rupmult = m.Rupmult;
@@ -43,7 +40,7 @@ void judgeMultiplier() {
     const bool upper = entered(PANEL_MULT, MULT_RUP), lower = entered(PANEL_MULT, MULT_RLOW);
     const bool enough = getv(PANEL_MULT, MULT_RUP) >= dv.Rupmult;
     v.refuse(upper && !enough, "increase high resistor value \n below the maximum \nor reduce low resistor value");
-    v.warn(upper && lower && enough && dv.effKp < 0.7 * dv.Kp,
+    v.warn(upper && lower && enough && multiplierUnderused(dv.effKp, dv.Kp),
            "You are exploiting less than 70% \n of multiplier dynamics.\nReduce high resistor value");
     showNote(PANEL_MULT, v);
     dim(PANEL_MULT, MULT_CLOSE, !multiplierValid());
@@ -59,7 +56,7 @@ void Ralta() {
 bool multiplierValid() {
     dv.Rlowmult = getv(PANEL_MULT, MULT_RLOW);
     dv.trueRupmult = getv(PANEL_MULT, MULT_RUP);
-    return dv.trueRupmult >= dv.Rupmult && dv.Rlowmult >= 0.001;
+    return multiplierDividerOk(dv.trueRupmult, dv.Rupmult, dv.Rlowmult);
 }
 
 K7350_CALLBACK(res_low) {
@@ -88,8 +85,8 @@ void ZCDc() {
 
 void ZCDscelto() {
     dv.zcd = getv(PANEL_ZCD, ZCD_CIRCUIT);
-    dv.ant[6] = 1;
-    if (dv.zcd == 0) auxW();
+    dv.ant[ANT_ZCD] = kChosen;
+    if (dv.zcd == kZcdWinding) auxW();
     else RC();
     judgeZcd();
 }
@@ -117,25 +114,23 @@ void calcolaZCD() {
 }
 
 void calcolaRZCD() {
-    dv.Rz1 = (dv.Vout / dv.actR - 4.7) / 3;
-    dv.Rz2 = (std::sqrt(2.0) * dv.Vin_max / dv.actR + 1) / 3;
     dv.Rz = minZcdResistor(dv.Vout, dv.Vin_max, dv.actR);
     setv(PANEL_ZCD, ZCD_RZ, dv.Rz);
 }
 
 bool zcdValid() {
     dv.actR = getv(PANEL_ZCD, ZCD_ACTR);
-    if (dv.zcd != 0) return true;
-    return dv.Rzcd >= dv.Rz && dv.actR >= 0.001 && dv.actR <= dv.naux;
+    if (dv.zcd != kZcdWinding) return true;
+    return zcdWindingOk(dv.Rzcd, dv.Rz, dv.actR, dv.naux);
 }
 
 void judgeZcd() {
     Verdicts v;
-    if (dv.zcd == 0) {
+    if (dv.zcd == kZcdWinding) {
         const bool ratio = entered(PANEL_ZCD, ZCD_ACTR);
         v.refuse(ratio && dv.actR > dv.naux, "Actual turn ratio must be lower \n than showed maximum");
         // The smallest resistor follows the turns ratio: it waits for one.
-        v.refuse(ratio && dv.actR >= 0.001 && entered(PANEL_ZCD, ZCD_RZCD) && !(dv.Rzcd >= dv.Rz),
+        v.refuse(ratio && given(dv.actR) && entered(PANEL_ZCD, ZCD_RZCD) && !(dv.Rzcd >= dv.Rz),
                  "Rzcd value must be higher \n than showed minimum");
     }
     showNote(PANEL_ZCD, v);
@@ -176,22 +171,17 @@ void feedandOVP() {
     loopInputChanged();
 }
 
-namespace {
-bool setPointVoltageOk(double VAC) { return dv.Vin_min <= VAC && VAC <= dv.Vin_max; }
-bool setPointPowerOk(double Po) { return Po <= dv.Pout; }
-} // namespace
-
 void feedpercomp(bool presets) {
     conti();
     leggiRsns();
     // The set point and the margin start from the input conditions; what the
     // user entered (or a project restored) stays while it is valid.
     if (presets) {
-        if (!entered(PANEL_FEED, FEED_VAC) || !setPointVoltageOk(getv(PANEL_FEED, FEED_VAC)))
+        if (!entered(PANEL_FEED, FEED_VAC) || !setPointVoltageOk(getv(PANEL_FEED, FEED_VAC), dv.Vin_min, dv.Vin_max))
             setv(PANEL_FEED, FEED_VAC, dv.Vin_max);
-        if (!entered(PANEL_FEED, FEED_PO) || !setPointPowerOk(getv(PANEL_FEED, FEED_PO)))
+        if (!entered(PANEL_FEED, FEED_PO) || !setPointPowerOk(getv(PANEL_FEED, FEED_PO), dv.Pout))
             setv(PANEL_FEED, FEED_PO, dv.Pout);
-        if (!entered(PANEL_FEED, FEED_OVP)) setv(PANEL_FEED, FEED_OVP, 40);
+        if (!entered(PANEL_FEED, FEED_OVP)) setv(PANEL_FEED, FEED_OVP, kPresetOvp);
     }
     calcolaRh();
     setv(PANEL_FEED, FEED_RH, dv.Rh);
@@ -209,14 +199,14 @@ void calcolaRh() {
 
 void calcolaRl() {
     dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
-    dv.RL = lowerFeedback(dv.RHeff >= 0.001 ? dv.RHeff : dv.Rh, dv.Vout);
+    dv.RL = lowerFeedback(given(dv.RHeff) ? dv.RHeff : dv.Rh, dv.Vout);
     setv(PANEL_FEED, FEED_RL, dv.RL);
 }
 
 void calcolaVout() {
     dv.RHeff = getv(PANEL_FEED, FEED_RHEFF);
     dv.RLeff = getv(PANEL_FEED, FEED_RLEFF);
-    if (dv.RHeff < 0.001 || dv.RLeff < 0.001) {
+    if (!feedbackGiven(dv.RHeff, dv.RLeff)) {
         dv.Voutnom = 0;
         return;
     }
@@ -252,7 +242,7 @@ K7350_CALLBACK(effRL) {
 K7350_CALLBACK(setpointRMS) {
     ON_COMMIT;
     dv.VAC = getv(PANEL_FEED, FEED_VAC);
-    if (setPointVoltageOk(dv.VAC)) calcola_set();
+    if (setPointVoltageOk(dv.VAC, dv.Vin_min, dv.Vin_max)) calcola_set();
     loopInputChanged();
     return 0;
 }
@@ -260,7 +250,7 @@ K7350_CALLBACK(setpointRMS) {
 K7350_CALLBACK(setpointPout) {
     ON_COMMIT;
     dv.Po = getv(PANEL_FEED, FEED_PO);
-    if (setPointPowerOk(dv.Po)) calcola_set();
+    if (setPointPowerOk(dv.Po, dv.Pout)) calcola_set();
     loopInputChanged();
     return 0;
 }
@@ -280,10 +270,7 @@ void clearLoop() {
 
 bool loopShown() { return !panel(hp[PANEL_FEED])->find(FEED_GAIN)->plot->series().empty(); }
 
-// The parts the chosen topology uses are all there.
-bool partsComplete() {
-    return dv.C1 >= 0.001 && (dv.top < 1 || dv.R1 >= 0.001) && (dv.top < 2 || dv.C2 >= 0.001);
-}
+bool partsComplete() { return compensationComplete(dv.top, dv.C1, dv.R1, dv.C2); }
 
 void readLoopInputs() {
     dv.C1 = getv(PANEL_FEED, FEED_C1);
@@ -298,12 +285,12 @@ void readLoopInputs() {
 
 void judgeFeedback() {
     Verdicts v;
-    v.refuse(!setPointVoltageOk(getv(PANEL_FEED, FEED_VAC)), "this value is outside the input range\n set in input panel");
-    v.refuse(!setPointPowerOk(getv(PANEL_FEED, FEED_PO)), "this value is higher than that the value\n set in input panel");
+    v.refuse(!setPointVoltageOk(getv(PANEL_FEED, FEED_VAC), dv.Vin_min, dv.Vin_max), "this value is outside the input range\n set in input panel");
+    v.refuse(!setPointPowerOk(getv(PANEL_FEED, FEED_PO), dv.Pout), "this value is higher than that the value\n set in input panel");
     v.warn(entered(PANEL_FEED, FEED_RHEFF) && getv(PANEL_FEED, FEED_RHEFF) > dv.Rh,
            "This value will cause an OVP threshold \nhigher than the selected value.\n"
            "Reduce high resistor value or increase\n the overvoltage value.");
-    v.warn(dv.RHeff >= 0.001 && dv.RLeff >= 0.001 && (dv.Voutnom < 0.9 * dv.Vout || dv.Voutnom > 1.1 * dv.Vout),
+    v.warn(feedbackGiven(dv.RHeff, dv.RLeff) && !outputVoltageInBand(dv.Voutnom, dv.Vout),
            "The obtanied output voltage is outside \nthe nominal value +/-10%");
     v.warn(!std::isfinite(dv.KM), "No operating point of the multiplier\nfor this input voltage and power");
     if (loopShown()) {
@@ -312,7 +299,7 @@ void judgeFeedback() {
         v.warn(g_crossover.ok && g_crossover.margin < kMinPhaseMargin,
                "Phase margin below " + kv::ui::formatNumber(kMinPhaseMargin) + "°: the output voltage rings or oscillates");
         v.warn(g_crossover.ok && g_crossover.f > fmax,
-               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(2 * dv.line_freq) +
+               "Crossover above " + kv::ui::formatNumber(fmax) + " Hz, a quarter of the " + kv::ui::formatNumber(rippleFrequency(dv.line_freq)) +
                    " Hz ripple: the loop follows the ripple and distorts the input current");
     }
     showNote(PANEL_FEED, v);
@@ -327,7 +314,7 @@ void judgeFeedback() {
 void loopInputChanged(bool start) {
     if (start || loopShown()) {
         readLoopInputs();
-        if (dv.RHeff >= 0.001 && dv.RLeff >= 0.001 && partsComplete() && dv.top >= 0 && dv.top <= 2 &&
+        if (feedbackGiven(dv.RHeff, dv.RLeff) && partsComplete() && knownTopology(dv.top) &&
             std::isfinite(dv.KM)) {
             calcFDTcomp();
             calcFTpow();
@@ -347,17 +334,15 @@ void calcola_set() {
     const OperatingPoint op = operatingPoint(dv.Rsense, dv.Po, dv.effic, dv.PFC, dv.VAC, dv.effKp);
     if (!op.ok) {
         dv.KM = NAN;
-        dv.V2 = NAN;
         clearLoop();
         return;
     }
-    dv.V2 = op.V2;
     dv.KM = op.KM;
 }
 
 void elementi() {
     dv.top = geti(PANEL_FEED, FEED_TOP);
-    const bool r1 = dv.top == 1 || dv.top == 2, c2 = dv.top == 2;
+    const bool r1 = knownTopology(dv.top) && usesR1(dv.top), c2 = knownTopology(dv.top) && usesC2(dv.top);
     showCtrl(PANEL_FEED, FEED_C1, true);
     showCtrl(PANEL_FEED, FEED_C1LABEL, true);
     showCtrl(PANEL_FEED, FEED_C2, c2);
@@ -369,7 +354,7 @@ void elementi() {
 K7350_CALLBACK(Comptop) {
     ON_COMMIT;
     dv.top = geti(PANEL_FEED, FEED_TOP);
-    dv.ant[4] = 1;
+    dv.ant[ANT_TOPOLOGY] = kChosen;
     elementi();
     calcFDTcomp();
     loopInputChanged();
@@ -394,7 +379,7 @@ K7350_CALLBACK(loadC) {
         loopInputChanged();                \
         return 0;                          \
     }
-PART(C1C, FEED_C1, C1, dv.ant[5] = 1)
+PART(C1C, FEED_C1, C1, dv.ant[ANT_C1] = kChosen)
 PART(C2C, FEED_C2, C2, (void)0)
 PART(R1R, FEED_R1, R1, (void)0)
 #undef PART
@@ -438,13 +423,13 @@ void graffase() { plotLoop(FEED_PHASE, g_loop.FF.data()); }
 K7350_CALLBACK(Cstart) {
     ON_COMMIT;
     readLoopInputs();
-    if (dv.RHeff < 0.001 || dv.RLeff < 0.001) {
+    if (!feedbackGiven(dv.RHeff, dv.RLeff)) {
         MessagePopup("WARNING", "Insert feedback resistor values");
         clearLoop();
         judgeFeedback();
         return 0;
     }
-    if (dv.top < 0 || dv.top > 2) return 0;
+    if (!knownTopology(dv.top)) return 0;
     if (!partsComplete()) {
         MessagePopup("WARNING", "All parameters must be\ngrater than 0");
         dim(PANEL_FEED, FEED_START, true);

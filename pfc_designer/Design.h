@@ -1,12 +1,31 @@
 // The program-wide design values shared by all callbacks (one design at a time).
 #pragma once
 
-#include "pfc_designer/pfc_calc.h"
+#include "pfc_designer/Ids.h"
+#include "pfc_designer/PfcCalc.h"
+#include "pfc_designer/ProjectFile.h"
 
 #include <array>
-#include <vector>
 
 namespace k7350 {
+
+// The choice flags `ant`, one per step where the user may put his own value
+// in place of the computed one; the bill of materials lists his value when
+// the flag is kChosen. Calculate sets every flag back to kNotChosen.
+enum Choice {
+    ANT_SENSE,      // the sense resistors edited: Rsense instead of Rsx
+    ANT_INDUCTANCE, // the inductance edited: trueL instead of L
+    ANT_INPUT_CAP,  // the input capacitance edited: truCin instead of Cin
+    ANT_OUTPUT_CAP, // the output capacitance accepted: truCout instead of Cout
+    ANT_TOPOLOGY,   // a compensation topology chosen: the compensation parts
+    ANT_C1,         // the compensation capacitor C1 edited: the compensation parts
+    ANT_ZCD,        // the ZCD step opened or its circuit changed: the ZCD parts
+    kChoices
+};
+constexpr double kChosen = 1, kNotChosen = 0.1;
+using Choices = std::array<double, kChoices>;
+constexpr Choices kNoChoices = {kNotChosen, kNotChosen, kNotChosen, kNotChosen,
+                                kNotChosen, kNotChosen, kNotChosen};
 
 struct Design {
     // input conditions
@@ -28,18 +47,17 @@ struct Design {
     double rip = 0, Cin = 0, truCin = 0;
     double Thold = 0, delta = 0, Vomin = 0, C1 = 0, C2 = 0, Cout = 0, truCout = 0, ICo = 0;
     // multiplier
-    double Vmult_max = 0, Kp = 0, Rlwmult = 0, Rupmult = 0, Rlowmult = 0, trueRupmult = 0, effKp = 0;
+    double Kp = 0, Rlwmult = 0, Rupmult = 0, Rlowmult = 0, trueRupmult = 0, effKp = 0;
     // zero-current detection
-    double zcd = 0, naux = 0, actR = 0, Rz1 = 0, Rz2 = 0, Rz = 0, Rzcd = 0;
+    double zcd = 0, naux = 0, actR = 0, Rz = 0, Rzcd = 0;
     // feedback, OVP and loop
-    double OVP = 40, Rh = 0, RL = 0, RHeff = 0, RLeff = 0, Voutnom = 0, VAC = 0, Po = 0;
+    double OVP = kPresetOvp, Rh = 0, RL = 0, RHeff = 0, RLeff = 0, Voutnom = 0, VAC = 0, Po = 0;
     int load = 0, top = 0;
-    double R1 = 0, KM = 0, V2 = 0;
-    // choice flags: 1 when the user chose his own value in a step, else 0.1
-    std::array<double, 7> ant{0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1};
-    // the project file's slots, and the values after them
-    std::array<double, 100> double_array{};
-    std::vector<double> more_array;
+    double R1 = 0, KM = 0;
+    Choices ant = kNoChoices;
+    // The project file as last loaded or saved: its 100 slots (the program's
+    // double_array; slots 41–99 go back as they were read) and the values after them.
+    Project file;
     // the user's edits counted at the last save or load
     unsigned long savedEdits = 0;
 
@@ -61,6 +79,6 @@ struct Design {
 
 extern Design dv;
 // Panel handles by resource id (0 for none).
-extern int hp[26];
+extern int hp[kPanelIds];
 
 } // namespace k7350

@@ -14,6 +14,8 @@ enum PanelId {
     PANEL_HZCD = 16, PANEL_IND = 17, PANEL_MAIN = 18, PANEL_MOS = 19, PANEL_MULT = 20,
     PANEL_CORE = 21, PANEL_CURR = 22, PANEL_SENSE = 23, PANEL_BOM = 24, PANEL_ZCD = 25,
 };
+// Resource ids run below this.
+constexpr int kPanelIds = 26;
 // Start-up load order.
 constexpr int kLoadOrder[] = {18, 22, 2, 19, 17, 20, 5, 4, 3, 23, 25, 24,
                               21, 12, 15, 6, 13, 8, 10, 9, 14, 16, 11, 7};
@@ -79,6 +81,11 @@ enum {
     BOM_C2 = 15, BOM_RSENSE = 16, BOM_NOCOMP = 22, BOM_NOZCD = 25,
     BOM_MOS_V = 41, BOM_MOS_RON = 42, BOM_MOS_RTH = 43, BOM_DIODE_V = 44, BOM_DIODE_I = 45,
     BOM_DIODE_RTH = 46, BOM_CORE_LE = 47, BOM_CORE_AE = 48, BOM_GAP = 49, BOM_TURNS = 50,
+    // the texts that go with the ZCD and compensation parts (a label, a unit)
+    BOM_ZCD_DONE = 35, BOM_AUXRATIO_LABEL = 34, BOM_ZCDR_LABEL = 32, BOM_ZCDR_UNIT = 36,
+    BOM_COUPLING_LABEL = 38, BOM_COUPLING_UNIT = 40, BOM_PULLDOWN_LABEL = 39,
+    BOM_C1_LABEL = 26, BOM_C1_UNIT = 27, BOM_R1_LABEL = 28, BOM_R1_UNIT = 29, BOM_C2_LABEL = 30,
+    BOM_C2_UNIT = 31,
 };
 // A help button on every step panel, a close button on every help panel.
 constexpr int HELP_BUTTON = 30;

@@ -114,13 +114,13 @@ void resistenza_sense() {
 void leggiRsns() {
     dv.Rparallele = getv(PANEL_SENSE, SENSE_PARALLEL);
     dv.single = getv(PANEL_SENSE, SENSE_SINGLE);
-    dv.Rsense = dv.single / dv.Rparallele;
+    dv.Rsense = senseResistance(dv.single, dv.Rparallele);
     judgeSense();
 }
 
 void judgeSense() {
     Verdicts v;
-    const bool count = dv.Rparallele >= 1 && dv.Rparallele == std::floor(dv.Rparallele);
+    const bool count = parallelCountOk(dv.Rparallele);
     v.refuse(!count, "The number of resistors in parallel\nmust be a whole number from 1 up");
     v.refuse(count && dv.Rsense > dv.Rsx, "reduce Rsense value");
     showNote(PANEL_SENSE, v);
@@ -129,9 +129,9 @@ void judgeSense() {
 }
 
 void leggiPs() {
-    dv.Rsense = dv.single / dv.Rparallele;
+    dv.Rsense = senseResistance(dv.single, dv.Rparallele);
     setv(PANEL_SENSE, SENSE_RSENSE, dv.Rsense);
-    dv.Ps = dv.Isw_rms * dv.Isw_rms * dv.Rsense / dv.Rparallele;
+    dv.Ps = senseDissipation(dv.Isw_rms, dv.Rsense, dv.Rparallele);
     setv(PANEL_SENSE, SENSE_PS, dv.Ps);
 }
 
@@ -147,7 +147,7 @@ void senseEdited() {
     leggiRsns();
     leggiPs();
     leggiPK();
-    dv.ant[0] = 1;
+    dv.ant[ANT_SENSE] = kChosen;
 }
 } // namespace
 
@@ -194,7 +194,7 @@ void grafico_fpwm() {
     DeleteGraphPlot(h, IND_GRAPH, VAL_DELETE_ALL, VAL_IMMEDIATE_DRAW);
     frequencyCurve(dv.Vin_max, dv.Vout, dv.Pin, dv.trueL, hi);
     frequencyCurve(dv.Vin_min, dv.Vout, dv.Pin, dv.trueL, lo);
-    for (int i = 0; i < kFreqPoints; ++i) angle[i] = halfCycleAngle(i) * 180 / M_PI;
+    for (int i = 0; i < kFreqPoints; ++i) angle[i] = halfCycleDegrees(i);
     const struct {
         const double* y;
         double V;
@@ -219,7 +219,7 @@ void judgeInductor() {
 
 K7350_CALLBACK(sceL) {
     ON_COMMIT;
-    dv.ant[1] = 1;
+    dv.ant[ANT_INDUCTANCE] = kChosen;
     dv.trueL = getv(PANEL_IND, IND_TRUEL);
     min_freq();
     judgeInductor();
@@ -269,16 +269,16 @@ void readCore() {
     dv.ML = getv(PANEL_CORE, CORE_ML);
     dv.AE = getv(PANEL_CORE, CORE_AE);
     dv.gap = getv(PANEL_CORE, CORE_GAP);
-    if (inRange(dv.AE, 4)) cioke();
-    if (inRange(dv.ML, 400) && inRange(dv.gap, 4)) ciioke();
+    if (inRange(dv.AE, kMaxCoreArea)) cioke();
+    if (inRange(dv.ML, kMaxPathLength) && inRange(dv.gap, kMaxGap)) ciioke();
     judgeCore();
 }
 
 void judgeCore() {
     Verdicts v;
-    v.refuse(!inRange(getv(PANEL_CORE, CORE_ML), 400), "Effective magnetic lenght \nmust be between 0 and 400");
-    v.refuse(!inRange(getv(PANEL_CORE, CORE_AE), 4), "Core effective area value \nmust be between 0 and 4");
-    v.refuse(!inRange(getv(PANEL_CORE, CORE_GAP), 4), "gap lenght must be\nbetween 0mm and 4mm");
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_ML), kMaxPathLength), "Effective magnetic lenght \nmust be between 0 and 400");
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_AE), kMaxCoreArea), "Core effective area value \nmust be between 0 and 4");
+    v.refuse(!inRange(getv(PANEL_CORE, CORE_GAP), kMaxGap), "gap lenght must be\nbetween 0mm and 4mm");
     showNote(PANEL_CORE, v);
     dim(PANEL_CORE, CORE_CLOSE, !v.ok());
 }
@@ -286,7 +286,7 @@ void judgeCore() {
 K7350_CALLBACK(effar) {
     ON_COMMIT;
     dv.AE = getv(PANEL_CORE, CORE_AE);
-    if (inRange(dv.AE, 4)) cioke();
+    if (inRange(dv.AE, kMaxCoreArea)) cioke();
     judgeCore();
     return 0;
 }
@@ -294,7 +294,7 @@ K7350_CALLBACK(effar) {
 K7350_CALLBACK(gaplung) {
     ON_COMMIT;
     dv.gap = getv(PANEL_CORE, CORE_GAP);
-    if (inRange(dv.gap, 4)) ciioke();
+    if (inRange(dv.gap, kMaxGap)) ciioke();
     judgeCore();
     return 0;
 }
@@ -302,7 +302,7 @@ K7350_CALLBACK(gaplung) {
 K7350_CALLBACK(lengmag) {
     ON_COMMIT;
     dv.ML = getv(PANEL_CORE, CORE_ML);
-    if (inRange(dv.ML, 400)) ciioke();
+    if (inRange(dv.ML, kMaxPathLength)) ciioke();
     judgeCore();
     return 0;
 }

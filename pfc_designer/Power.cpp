@@ -10,11 +10,6 @@ namespace k7350 {
 namespace {
 MosfetLosses g_losses;
 
-bool within(double v, double lo, double hi) { return lo <= v && v <= hi; }
-bool ronOk(double v) { return within(v, 0.001, 1000); }
-bool tfOk(double v) { return within(v, 0.001, 200); }
-bool cdOk(double v) { return within(v, 0.001, 2000); }
-
 // The worst case, once shown, follows the entries: computed again, or taken
 // away while an entry is out of range.
 void lossResultFollows() {
@@ -42,16 +37,16 @@ void mosEntry() {
 const MosfetLosses& lastLosses() { return g_losses; }
 
 bool mosfetEntriesOk() {
-    return ronOk(getv(PANEL_MOS, MOS_RON)) && tfOk(getv(PANEL_MOS, MOS_TF)) && cdOk(getv(PANEL_MOS, MOS_CD));
+    return ronOk(getv(PANEL_MOS, MOS_RON)) && fallTimeOk(getv(PANEL_MOS, MOS_TF)) && drainCapOk(getv(PANEL_MOS, MOS_CD));
 }
 
 void judgeMosfet() {
     Verdicts v;
     v.refuse(entered(PANEL_MOS, MOS_RON) && !ronOk(getv(PANEL_MOS, MOS_RON)),
              "Rds(on) value must be in the range \nfrom 0 to 1000mhoms");
-    v.refuse(entered(PANEL_MOS, MOS_TF) && !tfOk(getv(PANEL_MOS, MOS_TF)),
+    v.refuse(entered(PANEL_MOS, MOS_TF) && !fallTimeOk(getv(PANEL_MOS, MOS_TF)),
              "Falling time value must be in \nthe range from 0 to 200ns");
-    v.refuse(entered(PANEL_MOS, MOS_CD) && !cdOk(getv(PANEL_MOS, MOS_CD)),
+    v.refuse(entered(PANEL_MOS, MOS_CD) && !drainCapOk(getv(PANEL_MOS, MOS_CD)),
              "Drain capacitance value must be in \nthe range from 0 to 2000nF");
     showNote(PANEL_MOS, v);
     dim(PANEL_MOS, MOS_CLOSE, !v.ok());
@@ -59,8 +54,9 @@ void judgeMosfet() {
 
 void powmos() {
     conti();
-    const double b = 1.2 * dv.Vout;
-    if (std::isfinite(b) && std::abs(b) < 2e9) {
+    // An integer field: the rating truncated to whole volts.
+    const double b = ratedVoltage(dv.Vout);
+    if (std::isfinite(b) && std::abs(b) < kIntRange) {
         dv.BRdss = int(b);
         SetCtrlVal(hp[PANEL_MOS], MOS_BRDSS, dv.BRdss);
     } else {
@@ -159,12 +155,12 @@ void diodo() {
 
 void Vrev() {
     conti();
-    dv.Vr = 1.2 * dv.Vout;
+    dv.Vr = ratedVoltage(dv.Vout);
     setv(PANEL_DIODE, DIODE_VR, dv.Vr);
 }
 
 void Irat() {
-    dv.Id = 3 * dv.Iout;
+    dv.Id = diodeCurrentRating(dv.Iout);
     setv(PANEL_DIODE, DIODE_ID, dv.Id);
 }
 
@@ -233,7 +229,7 @@ K7350_CALLBACK(ripple) {
 K7350_CALLBACK(Cintrue) {
     ON_COMMIT;
     dv.truCin = getv(PANEL_INCAP, INCAP_TRUCIN);
-    dv.ant[2] = 1;
+    dv.ant[ANT_INPUT_CAP] = kChosen;
     dv.Cin = getv(PANEL_INCAP, INCAP_TRUCIN);
     judgeInputCap();
     return 0;
@@ -257,11 +253,11 @@ void judgeOutputCap() {
              "The allowed low-frequency ripple\nmust be higher than 0V");
     // (The message means: lower than the output voltage.)
     v.refuse(vomin && dv.Vomin > dv.Vout, "Min. output voltage value\nmust be higher than\noutput voltage");
-    v.warn(vomin && dv.Vomin < 0.8 * dv.Vout, "Min. output voltage is lower\n than 0.8*Vout\nDo you want to confirm?");
+    v.warn(vomin && holdUpMinimumLow(dv.Vomin, dv.Vout), "Min. output voltage is lower\n than 0.8*Vout\nDo you want to confirm?");
     v.refuse(entered(PANEL_OUTCAP, OUTCAP_TRUCOUT) && !(dv.truCout >= dv.Cout),
              "Increase capacitor value \n or relax section specs.\n See the HELP file");
     showNote(PANEL_OUTCAP, v);
-    dim(PANEL_OUTCAP, OUTCAP_CLOSE, !v.ok() || dv.truCout < 1);
+    dim(PANEL_OUTCAP, OUTCAP_CLOSE, !v.ok() || dv.truCout < kLeastOutputCap);
 }
 
 void calcolaCout() {
@@ -310,7 +306,7 @@ K7350_CALLBACK(Couttrue) {
     judgeOutputCap();
     int blocked = 0;
     GetCtrlAttribute(hp[PANEL_OUTCAP], OUTCAP_CLOSE, ATTR_DIMMED, &blocked);
-    if (!blocked) dv.ant[3] = 1;
+    if (!blocked) dv.ant[ANT_OUTPUT_CAP] = kChosen;
     return 0;
 }
 

@@ -1,4 +1,46 @@
 // The program frame: start-up, the nine-step chain, help panels, quitting.
+//
+// The Italian names the program keeps, in English:
+//   dv          the design values (Design): the inputs and every step's results
+//   ant         the choice flags (Choice): a step whose own value the user chose
+//   hp          the panel handles, by resource id
+//   conti       "calculations": the operating currents from the input conditions
+//   frequenza, V_uscita, P_uscita, eff ...  the main panel's input fields (line
+//               frequency, output voltage, output power, efficiency ...)
+//   calcola     Calculate: the currents panel; the choice flags back to "not chosen"
+//   leggiRsns   reads the sense resistors (count and value); leggiPs their
+//               dissipation, leggiPK the current limit they set
+//   resistenza_sense  the largest sense resistance; R_parall, Rsingl its fields
+//   boost_ind, min_ind, min_freq  the inductance and the least switching frequency
+//   sceL        the inductance chosen; grafico_fpwm its frequency graph
+//   choke, cioke, ciioke  the core panel; the turns (from the area) and the least
+//               core volume (from the path and the gap); effar, lengmag, gaplung
+//               the area, the magnetic length and the gap entered
+//   powmos, calcoloPmos, perd  the MOSFET's ratings and its losses (perdite);
+//               chanR, cur_fall_time, drainC its entries; grafico_losses the graph
+//   diodo, Vrev, Irat, calcolaPdiodo  the diode's reverse voltage, current rating
+//               and loss; diodoVf, diodoRd its entries
+//   inputCap, calcolaCin, aggiornaCin  the input capacitor (aggiorna: update)
+//   outputCap, calcolaCout, calcolaRMS  the output capacitor and its ripple current;
+//               minout, hold, deltaV the hold-up entries
+//   multNET, calcolaKp, Ralta  the multiplier divider (Ralta: the upper resistor);
+//               res_low, res_hightrue the resistors chosen
+//   ZCDc, ZCDscelto, auxW, RC  the zero-current detection and the circuit chosen
+//               (scelto): auxiliary winding or RC network; circ_ZCD, Rturn,
+//               scelta_rzcd its entries
+//   feedandOVP, feedpercomp  the feedback divider and the OVP (vover); calcolaRh,
+//               calcolaRl, calcolaVout the divider; effRH, effRL the resistors chosen
+//   calcola_set the loop's operating point; setpointRMS, setpointPout its entries
+//   elementi    the compensation parts (elementi) the topology shows; Comptop,
+//               loadC, C1C, R1R, C2C its entries
+//   calcFTpow, calcFDTcomp, calcF  the power stage's and the compensation's
+//               transfer functions and the loop gain; Cstart computes them;
+//               grafmodulo, graffase the magnitude and phase graphs
+//   mostra      shows (mostra) the bill of materials; componenti fills it
+//   stampa      prints; print_show its button
+//   CARICA, SALVA  Load and Save (load_file, save_file)
+//   ESCI        Quit (esci: exit)
+//   panel_..., close_...  open and close a step's panel; ...help, closeH... its help
 #include "pfc_designer/Program.h"
 
 #include <iterator>
@@ -8,7 +50,7 @@ using namespace kv::panels;
 namespace k7350 {
 
 Design dv;
-int hp[26] = {};
+int hp[kPanelIds] = {};
 
 namespace {
 // The panel each panel was opened over, by resource id (0: none).
@@ -93,8 +135,15 @@ void showNote(int panelId, const Verdicts& v) {
     SetCtrlAttribute(hp[panelId], NOTE, ATTR_TEXT_COLOR, v.ok() ? VAL_DK_YELLOW : VAL_DK_RED);
 }
 
+namespace {
+// The run-time's system attribute 1420, set to 0 before anything else.
+constexpr int kSystemAttribute = 1420;
+// A smaller screen is told, once the program has ended, to give at least this.
+constexpr int kLeastScreenHeight = 600, kLeastScreenWidth = 800;
+} // namespace
+
 int run() {
-    SetSystemAttribute(1420, 0);
+    SetSystemAttribute(kSystemAttribute, 0);
     if (!host()) return -1;
     for (int id : kLoadOrder) {
         hp[id] = LoadPanel(0, kResourceFile, id);
@@ -108,7 +157,7 @@ int run() {
     RunUserInterface();
     int height = 0, width = 0;
     GetScreenSize(&height, &width);
-    if (height < 600 || width < 800)
+    if (height < kLeastScreenHeight || width < kLeastScreenWidth)
         MessagePopup("WARNING", "for a good view, please, set your monitor \nresolution at least 600*800 pixels");
     return 0;
 }
@@ -126,7 +175,7 @@ K7350_CALLBACK(calcola) {
     ON_COMMIT;
     openPanel(PANEL_CURR, PANEL_MAIN);
     conti();
-    dv.ant.fill(0.1);
+    dv.ant = kNoChoices;
     return 0;
 }
 
@@ -140,7 +189,7 @@ K7350_CALLBACK(close_curr) {
 K7350_CALLBACK(design) {
     ON_COMMIT;
     dim(PANEL_MAIN, MAIN_BOM, false);
-    SetCtrlAttribute(hp[PANEL_MAIN], MAIN_BOM, ATTR_CMD_BUTTON_COLOR, 0xFFFFFF);
+    SetCtrlAttribute(hp[PANEL_MAIN], MAIN_BOM, ATTR_CMD_BUTTON_COLOR, VAL_WHITE);
     for (int b : kLaterSteps) dim(PANEL_MAIN, b, true);
     dim(PANEL_MAIN, MAIN_STEP1, false);
     conti();

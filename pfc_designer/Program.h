@@ -80,9 +80,8 @@ void judgeInductor();
 void judgeCore();
 
 // ---- MOSFET, diode, capacitors -------------------------------------------------------
-// The last loss sweep and loop calculation (what the graphs show).
+// The last loss sweep (what the graph shows).
 const MosfetLosses& lastLosses();
-const Loop& lastLoop();
 void powmos();
 void calcoloPmos();
 void grafico_losses();

@@ -55,9 +55,10 @@ const SlotDef kSlotTable[] = {
     {PANEL_FEED, FEED_R1, &Design::R1, nullptr},
     {PANEL_FEED, FEED_C2, &Design::C2, nullptr},
 };
+// Then the choice flags.
 constexpr int kFlagSlot = 34;
 static_assert(std::size(kSlotTable) == kFlagSlot);
-static_assert(kFlagSlot + 7 == kUsedSlots);
+static_assert(kFlagSlot + kChoices == kUsedSlots);
 // The values after the slots, in MoreValue order.
 const SlotDef kMoreTable[] = {
     {PANEL_CORE, CORE_ML, &Design::ML, nullptr},
@@ -111,14 +112,13 @@ void load_file() {
         MessagePopup("Error", ("This file cannot be loaded as a K7350 project:\n" + reason).c_str());
         return;
     }
-    dv.double_array = project.slots;
-    for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], project.slots[i]);
+    dv.file = std::move(project);
+    for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], dv.file.slot[i]);
     // An older file has no values after its slots: those fields stay as they are.
-    for (std::size_t k = 0; k < project.more.size() && k < std::size(kMoreTable); ++k)
-        restore(kMoreTable[k], project.more[k]);
-    dv.more_array = project.more;
+    for (std::size_t k = 0; k < dv.file.more.size() && k < std::size(kMoreTable); ++k)
+        restore(kMoreTable[k], dv.file.more[k]);
     setv(PANEL_BOM, BOM_CIN, dv.truCin);
-    for (int k = 0; k < 7; ++k) dv.ant[k] = project.slots[kFlagSlot + k];
+    for (int k = 0; k < kChoices; ++k) dv.ant[k] = dv.file.slot[kFlagSlot + k];
     setTitle(path);
     // Every step at once, unless the input conditions are refused (the note says why).
     const bool inputsOk = judgeInputs();
@@ -139,13 +139,14 @@ SaveResult save_file() {
     if (FileSelectPopup("", kFileSpec, kFileTypes, "Save settings", VAL_SAVE_BUTTON, 0, 0, 1, 1, path) ==
         VAL_NO_FILE_SELECTED)
         return SaveResult::Cancelled;
-    for (int i = 0; i < kFlagSlot; ++i) dv.double_array[i] = fetch(kSlotTable[i]);
-    for (int k = 0; k < 7; ++k) dv.double_array[kFlagSlot + k] = dv.ant[k];
+    Slots& slot = dv.file.slot;
+    for (int i = 0; i < kFlagSlot; ++i) slot[i] = fetch(kSlotTable[i]);
+    for (int k = 0; k < kChoices; ++k) slot[kFlagSlot + k] = dv.ant[k];
     // Values of a later layout, read from a newer file, go back as they came.
-    if (dv.more_array.size() < std::size(kMoreTable)) dv.more_array.resize(std::size(kMoreTable));
-    for (std::size_t k = 0; k < std::size(kMoreTable); ++k) dv.more_array[k] = fetch(kMoreTable[k]);
-    Project project{dv.double_array, dv.more_array};
-    const std::vector<double> numbers = projectNumbers(project);
+    std::vector<double>& more = dv.file.more;
+    if (more.size() < std::size(kMoreTable)) more.resize(std::size(kMoreTable));
+    for (std::size_t k = 0; k < std::size(kMoreTable); ++k) more[k] = fetch(kMoreTable[k]);
+    const std::vector<double> numbers = projectNumbers(dv.file);
     std::string reason;
     switch (ArrayToFile(path, numbers.data(), numbers.size(), kFieldWidth, reason)) {
     case ArrayFileError::None:
@@ -164,7 +165,7 @@ SaveResult save_file() {
 // ---- bill of materials -----------------------------------------------------------------
 
 namespace {
-bool chosen(int flag) { return dv.ant[flag] >= 1; }
+bool chosen(Choice flag) { return dv.ant[flag] >= kChosen; }
 
 void show(std::initializer_list<int> ids, bool on) {
     for (int c : ids) showCtrl(PANEL_BOM, c, on);
@@ -174,16 +175,16 @@ void show(std::initializer_list<int> ids, bool on) {
 void componenti() {
     conti();
     resistenza_sense();
-    setv(PANEL_BOM, BOM_RSENSE, chosen(0) ? dv.Rsense : dv.Rsx);
+    setv(PANEL_BOM, BOM_RSENSE, chosen(ANT_SENSE) ? dv.Rsense : dv.Rsx);
     boost_ind();
-    setv(PANEL_BOM, BOM_L, chosen(1) ? dv.trueL : dv.L);
+    setv(PANEL_BOM, BOM_L, chosen(ANT_INDUCTANCE) ? dv.trueL : dv.L);
     // The core entered in step 2; whole turns, at least as many as the flux allows.
     readCore();
-    auto given = [](double v) { return v > 0 ? v : NAN; };
-    setv(PANEL_BOM, BOM_CORE_LE, given(dv.ML));
-    setv(PANEL_BOM, BOM_CORE_AE, given(dv.AE));
-    setv(PANEL_BOM, BOM_GAP, given(dv.gap));
-    setv(PANEL_BOM, BOM_TURNS, dv.AE > 0 && dv.AE <= 4 ? std::ceil(dv.Np) : NAN);
+    auto orNone = [](double v) { return v > 0 ? v : NAN; };
+    setv(PANEL_BOM, BOM_CORE_LE, orNone(dv.ML));
+    setv(PANEL_BOM, BOM_CORE_AE, orNone(dv.AE));
+    setv(PANEL_BOM, BOM_GAP, orNone(dv.gap));
+    setv(PANEL_BOM, BOM_TURNS, dv.AE > 0 && dv.AE <= kMaxCoreArea ? wholeTurns(dv.Np) : NAN);
     // The MOSFET and diode ratings, with the thermal resistance each may have.
     powmos();
     const bool mosfet = mosfetEntriesOk();
@@ -197,64 +198,55 @@ void componenti() {
     setv(PANEL_BOM, BOM_DIODE_RTH, dv.Rthd);
     inputCap();
     dv.Cin = inputCapacitance(dv.Iin_rms, dv.pwm_freq, dv.rip, dv.Vin_min);
-    setv(PANEL_BOM, BOM_CIN, chosen(2) ? dv.truCin : dv.Cin);
+    setv(PANEL_BOM, BOM_CIN, chosen(ANT_INPUT_CAP) ? dv.truCin : dv.Cin);
     outputCap();
-    setv(PANEL_BOM, BOM_COUT, chosen(3) ? dv.truCout : dv.Cout);
+    setv(PANEL_BOM, BOM_COUT, chosen(ANT_OUTPUT_CAP) ? dv.truCout : dv.Cout);
     multNET();
-    const bool ownDivider = dv.trueRupmult >= 0.001 && dv.Rlowmult >= 0.001;
+    const bool ownDivider = given(dv.trueRupmult) && given(dv.Rlowmult);
     setv(PANEL_BOM, BOM_RMLOW, ownDivider ? dv.Rlowmult : dv.Rlwmult);
     setv(PANEL_BOM, BOM_RMUP, ownDivider ? dv.trueRupmult : dv.Rupmult);
 
+    // The ZCD network as step 8 chose it: the auxiliary winding's ratio and
+    // resistor, or the RC network's capacitor and pull-down resistor.
     dv.zcd = getv(PANEL_ZCD, ZCD_CIRCUIT);
-    if (!chosen(6)) {
-        show({BOM_NOZCD}, true);
-        show({34, 40, 35, 32, 36, 38, 39, BOM_ZCDN, BOM_ZCDR}, false);
-    } else {
-        show({BOM_NOZCD}, false);
-        show({38, BOM_ZCDR, BOM_ZCDN}, true);
-        if (dv.zcd >= 1) {
-            setv(PANEL_BOM, BOM_ZCDN, 33);
-            setv(PANEL_BOM, BOM_ZCDR, 330);
-            show({34, 32}, false);
-            show({40, 35, 36, 38, 39}, true);
-        } else {
-            setv(PANEL_BOM, BOM_ZCDN, getv(PANEL_ZCD, ZCD_ACTR));
-            setv(PANEL_BOM, BOM_ZCDR, getv(PANEL_ZCD, ZCD_RZCD));
-            show({34, 32, 35, 36}, true);
-            show({40, 38, 39}, false);
-        }
+    const bool zcdDone = chosen(ANT_ZCD), rc = zcdDone && dv.zcd >= kZcdRcNetwork, winding = zcdDone && !rc;
+    if (rc) {
+        setv(PANEL_BOM, BOM_ZCDN, kZcdRcCapacitance);
+        setv(PANEL_BOM, BOM_ZCDR, kZcdRcResistance);
+    } else if (winding) {
+        setv(PANEL_BOM, BOM_ZCDN, getv(PANEL_ZCD, ZCD_ACTR));
+        setv(PANEL_BOM, BOM_ZCDR, getv(PANEL_ZCD, ZCD_RZCD));
     }
+    show({BOM_NOZCD}, !zcdDone);
+    show({BOM_ZCD_DONE, BOM_ZCDN, BOM_ZCDR, BOM_ZCDR_UNIT}, zcdDone);
+    show({BOM_AUXRATIO_LABEL, BOM_ZCDR_LABEL}, winding);
+    show({BOM_COUPLING_LABEL, BOM_COUPLING_UNIT, BOM_PULLDOWN_LABEL}, rc);
 
     feedpercomp(false);
-    const bool ownFeedback = dv.RHeff >= 0.001 && dv.RLeff >= 0.001;
+    const bool ownFeedback = feedbackGiven(dv.RHeff, dv.RLeff);
     setv(PANEL_BOM, BOM_RFL, ownFeedback ? dv.RLeff : dv.RL);
     setv(PANEL_BOM, BOM_RFH, ownFeedback ? dv.RHeff : dv.Rh);
 
-    // Labels 26 … 31 name C1, R1 and C2 (a label and a unit each); they go with their values.
-    if (!chosen(5) && !chosen(4)) {
-        show({BOM_NOCOMP}, true);
-        show({BOM_C1, BOM_C2, BOM_R1, 26, 27, 28, 29, 30, 31}, false);
+    // The compensation parts the topology uses, each with its label and unit.
+    const bool compDone = chosen(ANT_C1) || chosen(ANT_TOPOLOGY);
+    show({BOM_NOCOMP}, !compDone);
+    const std::initializer_list<int> c1 = {BOM_C1, BOM_C1_LABEL, BOM_C1_UNIT},
+                                     r1 = {BOM_R1, BOM_R1_LABEL, BOM_R1_UNIT},
+                                     c2 = {BOM_C2, BOM_C2_LABEL, BOM_C2_UNIT};
+    if (!compDone) {
+        for (auto part : {c1, r1, c2}) show(part, false);
         return;
     }
-    show({BOM_NOCOMP}, false);
     dv.C1 = getv(PANEL_FEED, FEED_C1);
     dv.R1 = getv(PANEL_FEED, FEED_R1);
     dv.C2 = getv(PANEL_FEED, FEED_C2);
     setv(PANEL_BOM, BOM_C1, dv.C1);
     setv(PANEL_BOM, BOM_R1, dv.R1);
     setv(PANEL_BOM, BOM_C2, dv.C2);
-    switch (dv.top) {
-    case 0:
-        show({BOM_C1, 26, 27}, true);
-        show({BOM_C2, BOM_R1, 28, 29, 30, 31}, false);
-        break;
-    case 1:
-        show({BOM_C1, BOM_R1, 26, 27, 28, 29}, true);
-        show({BOM_C2, 30, 31}, false);
-        break;
-    case 2: show({BOM_C1, BOM_C2, BOM_R1, 26, 27, 28, 29, 30, 31}, true); break;
-    default: break;
-    }
+    if (!knownTopology(dv.top)) return;
+    show(c1, true);
+    show(r1, usesR1(dv.top));
+    show(c2, usesC2(dv.top));
 }
 
 // ---- printing ------------------------------------------------------------------------

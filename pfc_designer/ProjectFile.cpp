@@ -1,5 +1,6 @@
 #include "pfc_designer/ProjectFile.h"
 
+#include "pfc_designer/PfcCalc.h"
 #include "platform/panels/ArrayFile.h"
 
 #include <cmath>
@@ -19,19 +20,19 @@ bool parseProject(std::string_view text, Project& out, std::string& error) {
         return false;
     }
     Project p;
-    Slots& s = p.slots;
+    Slots& s = p.slot;
     for (std::size_t i = 0; i < s.size() && i < v.size(); ++i) s[i] = v[i];
     s[kSlotTop] = std::trunc(s[kSlotTop]);
     s[kSlotLoad] = std::trunc(s[kSlotLoad]);
-    if (s[kSlotTop] < 0 || s[kSlotTop] > 2) {
+    if (s[kSlotTop] < kTopC1 || s[kSlotTop] > kTopR1C1C2) {
         error = "the compensation topology is not 0, 1 or 2";
         return false;
     }
-    if (s[kSlotLoad] < 0 || s[kSlotLoad] > 1) {
+    if (s[kSlotLoad] != kConstantPowerLoad && s[kSlotLoad] != kResistiveLoad) {
         error = "the load type is not 0 or 1";
         return false;
     }
-    s[kSlotZcd] = s[kSlotZcd] != 0 ? 1 : 0;
+    s[kSlotZcd] = s[kSlotZcd] != kZcdWinding ? kZcdRcNetwork : kZcdWinding;
     // Numbers after the slots without the tag belong to no layout of ours: an
     // older reader never looked at them, and neither do we.
     if (v.size() > std::size_t(kSlots) && v[kSlots] == kMoreTag) {
@@ -54,7 +55,7 @@ bool parseProject(std::string_view text, Project& out, std::string& error) {
 }
 
 std::vector<double> projectNumbers(const Project& p) {
-    std::vector<double> v(p.slots.begin(), p.slots.end());
+    std::vector<double> v(p.slot.begin(), p.slot.end());
     v.push_back(kMoreTag);
     v.push_back(double(p.more.size()));
     v.insert(v.end(), p.more.begin(), p.more.end());

@@ -24,7 +24,8 @@ enum MoreValue { MORE_ML, MORE_AE, MORE_GAP, MORE_RIP, MORE_THOLD, MORE_VOMIN, M
 constexpr int kMaxMoreValues = 1000;
 
 struct Project {
-    Slots slots{};
+    // The 100 slots (not "slots": Qt's headers make that word a macro).
+    Slots slot{};
     // The values the file holds after its slots (none in an older file).
     std::vector<double> more;
 };

@@ -133,7 +133,7 @@ bool validate(const std::vector<Action>& actions, std::string& err) {
             if (!splitPair(a.arg, ',', x, y) || !toInt(x, i) || !toInt(y, j))
                 return err = "malformed " + a.verb + " " + a.arg, false;
         } else if (a.verb == "--answer") {
-            if (a.arg != "ok" && a.arg != "yes" && a.arg != "no" && a.arg != "cancel")
+            if (!ui::answerOfWord(a.arg))
                 return err = "unknown answer " + a.arg, false;
         }
     }
@@ -225,8 +225,7 @@ private:
             toInt(a.arg, n);
             hb.advance(n);
         } else if (a.verb == "--answer") {
-            hb.answers.push_back(a.arg == "ok" ? ui::IdOk : a.arg == "yes" ? ui::IdYes
-                                 : a.arg == "no" ? ui::IdNo : ui::IdCancel);
+            hb.answers.push_back(ui::answerOfWord(a.arg));
         } else if (a.verb == "--file") {
             hb.files.push_back(a.arg);
         }
@@ -236,20 +235,7 @@ private:
     ui::HeadlessBackend& hb;
 };
 
-std::string colorText(ui::Color c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c.r, c.g, c.b);
-    return buf;
-}
-
-const char* answerText(int a) {
-    switch (a) {
-    case ui::IdYes: return "yes";
-    case ui::IdNo: return "no";
-    case ui::IdCancel: return "cancel";
-    default: return "ok";
-    }
-}
+std::string colorText(ui::Color c) { return rgbText(unsigned(c.r) << 16 | unsigned(c.g) << 8 | c.b); }
 
 } // namespace
 
@@ -259,7 +245,7 @@ std::string messagesJson(const std::vector<ui::RecordedMessage>& messages) {
         const auto& m = messages[i];
         o += (i ? ", " : "");
         o += "{\"caption\": " + jsonString(m.caption) + ", \"text\": " + jsonString(m.text) +
-             ", \"icon\": \"" + iconText(m.icon) + "\", \"answer\": \"" + answerText(m.answer) + "\"}";
+             ", \"icon\": \"" + iconText(m.icon) + "\", \"answer\": \"" + ui::answerWord(m.answer) + "\"}";
     }
     return o + "]";
 }
@@ -285,11 +271,9 @@ std::string plotsJson(const ui::Dialog& dlg) {
         for (std::size_t i = 0; i < p.series().size(); ++i) {
             const plot::Series& s = p.series()[i];
             const plot::SeriesSummary sum = plot::Plot::summarize(s);
-            char color[16];
-            std::snprintf(color, sizeof color, "#%06x", s.color);
             o += std::string(i ? ",\n    " : "\n    ") + "{\"name\": " + jsonString(s.name) +
                  ", \"points\": " + std::to_string(sum.points) + ", \"first\": " + point(sum.first) +
-                 ", \"last\": " + point(sum.last) + ", \"color\": \"" + color + "\"}";
+                 ", \"last\": " + point(sum.last) + ", \"color\": \"" + rgbText(s.color) + "\"}";
         }
         o += "],\n   \"markers\": [";
         for (std::size_t i = 0; i < p.markers().size(); ++i) {

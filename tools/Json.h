@@ -31,6 +31,13 @@ inline std::string jsonString(std::string_view s) {
     return out + "\"";
 }
 
+// A colour 0xRRGGBB as "#rrggbb".
+inline std::string rgbText(unsigned rgb) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "#%06x", rgb & 0xFFFFFFu);
+    return buf;
+}
+
 inline const char* iconText(ui::Icon i) {
     switch (i) {
     case ui::Icon::Error: return "error";

@@ -66,11 +66,7 @@ std::string snapshot() {
             if (c.hasValue()) o += "\"value\": " + num(c.value) + ", ";
             o += "\"text\": " + kv::tools::jsonString(c.text()) + ", \"dimmed\": " + b(c.dimmed) +
                  ", \"visible\": " + b(c.visible);
-            if (c.textColor >= 0) {
-                char color[16];
-                std::snprintf(color, sizeof color, "#%06x", c.textColor);
-                o += std::string(", \"color\": \"") + color + "\"";
-            }
+            if (c.textColor >= 0) o += ", \"color\": \"" + kv::tools::rgbText(unsigned(c.textColor)) + "\"";
             o += "}";
             if (!c.plot) continue;
             const std::string key = "\"" + pid + ":" + std::to_string(c.def.id) + "\": [";
@@ -81,11 +77,9 @@ std::string snapshot() {
                 auto pt = [](const auto& v) {
                     return v ? "[" + num(v->first) + ", " + num(v->second) + "]" : std::string("null");
                 };
-                char color[16];
-                std::snprintf(color, sizeof color, "#%06x", s.color);
                 graphs += std::string(firstSeries ? "" : ", ") + "{\"points\": " + std::to_string(sum.points) +
                           ", \"first\": " + pt(sum.first) + ", \"last\": " + pt(sum.last) +
-                          ", \"color\": \"" + color + "\", \"width\": " + std::to_string(s.width) +
+                          ", \"color\": \"" + kv::tools::rgbText(s.color) + "\", \"width\": " + std::to_string(s.width) +
                           (s.name.empty() ? "" : ", \"name\": " + kv::tools::jsonString(s.name)) + "}";
                 firstSeries = false;
             }
@@ -152,11 +146,11 @@ struct Run {
 
     bool act(const Action& a) {
         if (a.kind == "--answer") {
-            host.answers.push_back(a.arg);
+            host.backend.answers.push_back(kv::ui::answerOfWord(a.arg));
             return true;
         }
         if (a.kind == "--file") {
-            host.files.push_back(a.arg);
+            host.backend.files.push_back(a.arg);
             return true;
         }
         if (a.kind == "--screen") {
@@ -235,7 +229,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         const std::string v = argv[++i];
-        if (a == "--answer" && v != "yes" && v != "no" && v != "cancel" && v != "ok") {
+        if (a == "--answer" && !kv::ui::answerOfWord(v)) {
             std::fprintf(stderr, "k7350-cli: --answer takes yes, no, cancel or ok\n");
             return 2;
         }

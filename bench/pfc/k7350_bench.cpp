@@ -2,6 +2,7 @@
 #include "bench/common/QtBenchMain.h"
 #include "pfc_designer/Program.h"
 #include "platform/panels/qt/QtHost.h"
+#include "platform/ui/qt/QtBackend.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -16,17 +17,29 @@ namespace {
 using namespace kv::panels;
 using namespace k7350;
 
+// The project file every file popup chooses.
+std::string g_file;
+
+// Popups answer at once.
+class BenchBackend : public kv::ui::QtBackend {
+public:
+    int messageBox(kv::ui::Dialog*, std::string_view, std::string_view, kv::ui::Icon, kv::ui::Buttons) override {
+        return kv::ui::IdOk;
+    }
+    std::optional<std::string> fileDialog(kv::ui::Dialog*, const kv::ui::FileDialogRequest&) override {
+        return g_file;
+    }
+};
+
 // The event loop runs one pass and hands control to the benchmark.
 class BenchHost : public QtHost {
 public:
+    BenchHost() : QtHost(std::make_unique<BenchBackend>()) {}
     std::function<void()> inLoop;
-    std::string file;
     void runLoop() override {
         QCoreApplication::processEvents();
         if (inLoop) inLoop();
     }
-    std::optional<std::string> selectFile(const FileRequest&) override { return file; }
-    void message(const std::string&, const std::string&) override {}
 };
 
 void prepare(BenchHost& host) {
@@ -128,7 +141,7 @@ void BM_LoopPlotWithRepaint(benchmark::State& st) {
     BenchHost host;
     prepare(host);
     const std::string path = writeProject();
-    host.file = path;
+    g_file = path;
     host.inLoop = [&] {
         press(PANEL_MAIN, MAIN_LOAD);
         press(PANEL_MAIN, MAIN_STEP9);
@@ -153,7 +166,7 @@ void BM_LoadProjectWithRecomputation(benchmark::State& st) {
     const std::string path = writeProject();
     BenchHost host;
     prepare(host);
-    host.file = path;
+    g_file = path;
     host.inLoop = [&] {
         for (auto _ : st) {
             press(PANEL_MAIN, MAIN_LOAD); // load_file: every panel's values, conti, componenti

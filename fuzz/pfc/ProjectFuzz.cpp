@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.empty()) std::abort();
         return 0;
     }
-    const k7350::Slots& s = p.slots;
+    const k7350::Slots& s = p.slot;
     for (double v : s)
         if (!std::isfinite(v)) std::abort();
     if (s[k7350::kSlotTop] != 0 && s[k7350::kSlotTop] != 1 && s[k7350::kSlotTop] != 2) std::abort();
@@ -33,6 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (text.size() <= k7350::kMaxProjectBytes) std::abort();
         return 0;
     }
-    if (again.slots != p.slots || again.more != p.more) std::abort();
+    if (again.slot != p.slot || again.more != p.more) std::abort();
     return 0;
 }

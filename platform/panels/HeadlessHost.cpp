@@ -2,24 +2,9 @@
 
 namespace kv::panels {
 
-void HeadlessHost::message(const std::string&, const std::string&) {
-    if (!answers.empty() && answers.front() == "ok") answers.pop_front();
-}
-
-Answer HeadlessHost::confirm(const std::string&, const std::string&, bool cancel) {
-    if (answers.empty()) return Answer::No;
-    const std::string a = answers.front();
-    answers.pop_front();
-    if (a == "yes") return Answer::Yes;
-    return a == "cancel" && cancel ? Answer::Cancel : Answer::No;
-}
-
-std::optional<std::string> HeadlessHost::selectFile(const FileRequest&) {
-    if (files.empty()) return std::nullopt;
-    std::string f = files.front();
-    files.pop_front();
-    if (f.empty()) return std::nullopt;
-    return f;
+HeadlessHost::HeadlessHost() {
+    backend.answerRule = ui::HeadlessBackend::AnswerRule::Popups;
+    ui::setBackend(&backend);
 }
 
 void HeadlessHost::runLoop() {

@@ -1,21 +1,22 @@
-// The headless host: panels live in memory, popups are answered from queues,
-// the event loop runs a script.
+// The headless host: panels live in memory, the event loop runs a script.
+// Its backend answers the popups and file popups from its queues, as the
+// headless dialogs are answered.
 #pragma once
 
 #include "platform/panels/Panels.h"
+#include "platform/ui/headless/HeadlessBackend.h"
 
-#include <deque>
 #include <functional>
 
 namespace kv::panels {
 
 class HeadlessHost : public Host {
 public:
-    // "yes", "no", "cancel" or "ok" for the next popups: a confirmation takes
-    // the next answer (none: no), a message takes it only when it is "ok".
-    std::deque<std::string> answers;
-    // Answers for the next file popups; an empty one cancels.
-    std::deque<std::string> files;
+    // Makes `backend` the dialogs' backend, answering as popups are answered.
+    HeadlessHost();
+    // The popups' answers (backend.answers: IdYes, IdNo, IdCancel, IdOk) and
+    // files (backend.files: an empty one cancels), and their record.
+    ui::HeadlessBackend backend;
     int width = 1024, height = 768;
     // What the user does while the event loop runs.
     std::function<void()> script;
@@ -26,9 +27,6 @@ public:
 
     void panelShown(Panel&) override {}
     void panelHidden(Panel&) override {}
-    void message(const std::string& title, const std::string& text) override;
-    Answer confirm(const std::string& title, const std::string& text, bool cancel) override;
-    std::optional<std::string> selectFile(const FileRequest& req) override;
     void screenSize(int& w, int& h) override {
         w = width;
         h = height;

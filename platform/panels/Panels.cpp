@@ -1,7 +1,9 @@
 #include "platform/panels/Panels.h"
 
+#include "platform/ui/Backend.h"
 #include "platform/ui/Dialog.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -506,7 +508,7 @@ int GetCtrlVal(int handle, int id, int* value) {
     Ctrl* c = ctrlOf(handle, id);
     if (!c || !c->hasValue()) return UIEBadControl;
     const double v = c->value;
-    *value = std::isfinite(v) && std::abs(v) < 2e9 ? int(v) : 0;
+    *value = std::isfinite(v) && std::abs(v) < kIntRange ? int(v) : 0;
     return 0;
 }
 
@@ -530,41 +532,50 @@ int SetCtrlVal(int handle, int id, const char* text) {
     return 0;
 }
 
-int MessagePopup(const char* title, const char* message) {
-    rt().popups.push_back({title, message, "ok"});
-    if (rt().host) rt().host->message(title, message);
-    return 0;
+namespace {
+// Popups belong to the panel on top, as a message box to its dialog.
+ui::Dialog* popupOwner() {
+    Panel* top = topPanel();
+    return top ? top->dialog.get() : nullptr;
 }
 
-namespace {
-Answer ask(const char* title, const char* message, bool cancel) {
-    const Answer a = rt().host ? rt().host->confirm(title, message, cancel) : Answer::No;
-    rt().popups.push_back({title, message, a == Answer::Yes ? "yes" : a == Answer::No ? "no" : "cancel"});
-    return a;
+// A popup without an icon (a message) or with the question mark.
+int popup(const char* title, const char* message, ui::Icon icon, ui::Buttons buttons) {
+    const int answer = ui::backend().messageBox(popupOwner(), message, title, icon, buttons);
+    rt().popups.push_back({title, message, ui::answerWord(answer)});
+    return answer;
 }
 } // namespace
 
+int MessagePopup(const char* title, const char* message) {
+    popup(title, message, ui::Icon::None, ui::Buttons::Ok);
+    return 0;
+}
+
 int ConfirmPopup(const char* title, const char* message) {
-    return ask(title, message, false) == Answer::Yes ? 1 : 0;
+    return popup(title, message, ui::Icon::Question, ui::Buttons::YesNo) == ui::IdYes ? 1 : 0;
 }
 
 int ConfirmCancelPopup(const char* title, const char* message) {
-    switch (ask(title, message, true)) {
-    case Answer::Yes: return 1;
-    case Answer::No: return 0;
-    case Answer::Cancel: break;
+    switch (popup(title, message, ui::Icon::Question, ui::Buttons::YesNoCancel)) {
+    case ui::IdYes: return 1;
+    case ui::IdCancel: return -1;
+    default: return 0;
     }
-    return -1;
 }
 
 int FileSelectPopup(const char* /*defaultDir*/, const char* defaultSpec, const char* typeList,
                     const char* title, int button, int, int, int, int, std::string& path) {
-    FileRequest req;
+    ui::FileDialogRequest req;
     req.save = button == VAL_SAVE_BUTTON;
     req.title = title;
-    req.defaultSpec = defaultSpec;
-    req.typeList = typeList;
-    std::optional<std::string> f = rt().host ? rt().host->selectFile(req) : std::nullopt;
+    // "*.ini" names the extension a typed name gets; "*.ini;*.txt" the files shown.
+    const std::string_view spec = defaultSpec;
+    if (spec.starts_with("*.")) req.defaultExt = spec.substr(2);
+    std::string types = typeList;
+    std::replace(types.begin(), types.end(), ';', ' ');
+    req.filter = "Project files (" + types + ");;All files (*)";
+    std::optional<std::string> f = ui::backend().fileDialog(popupOwner(), req);
     if (!f || f->empty()) {
         path.clear();
         return VAL_NO_FILE_SELECTED;

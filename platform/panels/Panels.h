@@ -8,7 +8,6 @@
 #include "platform/plot/Plot.h"
 
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -49,6 +48,10 @@ constexpr int VAL_IMMEDIATE_DRAW = 1;
 // FileSelectPopup.
 constexpr int VAL_LOAD_BUTTON = 0, VAL_SAVE_BUTTON = 1;
 constexpr int VAL_NO_FILE_SELECTED = 0, VAL_EXISTING_FILE_SELECTED = 1, VAL_NEW_FILE_SELECTED = 2;
+
+// An integer field holds values of a smaller magnitude; GetCtrlVal gives 0
+// for an integer of this magnitude or more.
+constexpr double kIntRange = 2e9;
 
 // Error results.
 constexpr int UIEBadPanel = -2, UIEBadControl = -3, UIEBadAttribute = -4, UIEFile = -5,
@@ -93,13 +96,6 @@ struct PopupRecord {
     std::string answer; // "ok", "yes", "no", "cancel"
 };
 
-enum class Answer { Yes, No, Cancel };
-
-struct FileRequest {
-    bool save = false;
-    std::string title, defaultSpec, typeList;
-};
-
 // A printed document: headings, paragraphs, tables and graphs in order,
 // laid out on pages by the host.
 struct DocBlock {
@@ -119,6 +115,9 @@ struct Document {
     void graph(std::shared_ptr<const plot::Plot> g, std::string caption);
 };
 
+// What needs a window system beyond the dialogs' backend: the panels' windows,
+// the screen, the event loop and printing. Popups and file selection go
+// through the dialogs' backend (kv::ui::backend()), owned by the panel on top.
 class Host {
 public:
     virtual ~Host() = default;
@@ -126,10 +125,6 @@ public:
     virtual void panelHidden(Panel& p) = 0;
     // Attributes the control model does not carry (button colours).
     virtual void ctrlChanged(Panel&, Ctrl&) {}
-    virtual void message(const std::string& title, const std::string& text) = 0;
-    // Yes or No; with `cancel` a third answer that changes nothing.
-    virtual Answer confirm(const std::string& title, const std::string& text, bool cancel) = 0;
-    virtual std::optional<std::string> selectFile(const FileRequest& req) = 0;
     virtual void screenSize(int& width, int& height) = 0;
     // Runs the event loop until quit() is called.
     virtual void runLoop() = 0;

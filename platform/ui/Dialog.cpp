@@ -295,6 +295,25 @@ int Dialog::clientWidth() const { return view_ ? view_->clientWidth() : dluToPxX
 int Dialog::clientHeight() const { return view_ ? view_->clientHeight() : dluToPxY(tpl_.h); }
 bool Dialog::minimized() const { return view_ && view_->minimized(); }
 
+namespace {
+constexpr struct {
+    int answer;
+    const char* word;
+} kAnswerWords[] = {{IdOk, "ok"}, {IdCancel, "cancel"}, {IdYes, "yes"}, {IdNo, "no"}};
+} // namespace
+
+const char* answerWord(int answer) {
+    for (const auto& a : kAnswerWords)
+        if (a.answer == answer) return a.word;
+    return "ok";
+}
+
+int answerOfWord(std::string_view word) {
+    for (const auto& a : kAnswerWords)
+        if (word == a.word) return a.answer;
+    return 0;
+}
+
 int Dialog::messageBox(std::string_view text, std::string_view caption, Icon icon, Buttons buttons) {
     return backend().messageBox(this, text, caption, icon, buttons);
 }

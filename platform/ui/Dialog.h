@@ -31,6 +31,10 @@ inline constexpr const char* kAppName = "Korvane";
 
 // Dialog results and message-box answers.
 enum : int { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
+// A message-box answer as a word ("ok", "cancel", "yes", "no"), and back
+// (0 for a word that names none): the drivers' scripts and records.
+const char* answerWord(int answer);
+int answerOfWord(std::string_view word);
 
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;

@@ -143,7 +143,7 @@ TEST_F(K7350, CloseBoxesCommitTheCloseControlOrBackOutAndMainCloseQuits) {
         userClose(hp[PANEL_IND]); // nothing chosen: backs out
         EXPECT_FALSE(shown(PANEL_IND));
         EXPECT_TRUE(dimmed(PANEL_MAIN, MAIN_STEP3));
-        host.answers.push_back("no");
+        host.backend.answers.push_back(kv::ui::IdNo);
         userClose(hp[PANEL_MAIN]);
         EXPECT_TRUE(quitRequested());
     });
@@ -151,7 +151,7 @@ TEST_F(K7350, CloseBoxesCommitTheCloseControlOrBackOutAndMainCloseQuits) {
     EXPECT_EQ(popups()[0].title, "WARNING");
     EXPECT_EQ(popups()[0].text, "Do you want to save the project?");
     EXPECT_EQ(popups()[0].answer, "no");
-    EXPECT_TRUE(host.files.empty());
+    EXPECT_TRUE(host.backend.files.empty());
 }
 
 TEST_F(K7350, EscClosesThePanelOnTopButNeverTheProgram) {
@@ -188,16 +188,16 @@ TEST_F(K7350, QuitAsksOnlyAfterAChangeAndCancelStays) {
     runWith([&] {
         set(PANEL_MAIN, MAIN_TMAX, 40);
         set(PANEL_MAIN, MAIN_TMAX, 40); // the same value again changes nothing more
-        host.answers = {"cancel"};
+        host.backend.answers = {kv::ui::IdCancel};
         press(PANEL_MAIN, MAIN_QUIT);
         EXPECT_FALSE(quitRequested());
         EXPECT_EQ(popups().back().answer, "cancel");
         // Yes, then no file: nothing saved, nothing lost, still running.
-        host.answers = {"yes"};
+        host.backend.answers = {kv::ui::IdYes};
         press(PANEL_MAIN, MAIN_QUIT);
         EXPECT_FALSE(quitRequested());
         // Saved: the title is the file's name and quitting asks nothing.
-        host.files = {"quit.ini"};
+        host.backend.files = {"quit.ini"};
         press(PANEL_MAIN, MAIN_SAVE);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "quit.ini");
         const std::size_t n = popupCount();
@@ -212,7 +212,7 @@ TEST_F(K7350, QuitWithNoAsksForNoFileAndTheScreenNoticeComesAfterTheLoop) {
         resetProgram();
         host.width = w;
         host.height = h;
-        host.answers = {"no"};
+        host.backend.answers = {kv::ui::IdNo};
         runWith([&] {
             set(PANEL_MAIN, MAIN_POUT, 120);
             press(PANEL_MAIN, MAIN_QUIT);
@@ -221,7 +221,7 @@ TEST_F(K7350, QuitWithNoAsksForNoFileAndTheScreenNoticeComesAfterTheLoop) {
                           "for a good view, please, set your monitor \nresolution at least 600*800 pixels";
         EXPECT_EQ(last, notice) << w << "x" << h;
         EXPECT_EQ(popupCount(), notice ? 2u : 1u);
-        EXPECT_TRUE(host.files.empty());
+        EXPECT_TRUE(host.backend.files.empty());
     }
 }
 

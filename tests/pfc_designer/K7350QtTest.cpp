@@ -45,11 +45,16 @@ void runQt(QtHost& host, std::function<void()> script) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// A host that records popups instead of showing them (a modal box would wait).
+// A host whose popups answer at once instead of showing (a modal box would wait).
+class QuietBackend : public kv::ui::QtBackend {
+public:
+    int messageBox(kv::ui::Dialog*, std::string_view, std::string_view, kv::ui::Icon, kv::ui::Buttons b) override {
+        return b == kv::ui::Buttons::Ok ? kv::ui::IdOk : kv::ui::IdNo;
+    }
+};
 class QuietHost : public QtHost {
 public:
-    void message(const std::string&, const std::string&) override {}
-    Answer confirm(const std::string&, const std::string&, bool) override { return Answer::No; }
+    QuietHost() : QtHost(std::make_unique<QuietBackend>()) {}
 };
 
 QWidget* widget(QtHost& host, int panelId, int ctrl) {
@@ -156,8 +161,34 @@ TEST(K7350Qt, QuitOffersCancel) {
         ASSERT_FALSE(popups().empty());
         EXPECT_EQ(popups().back().answer, "cancel");
     });
+    // K7350 speaks English, its buttons too.
     EXPECT_EQ(buttons.size(), 3);
-    EXPECT_TRUE(buttons.contains("Cancel")) << buttons.join(",").toStdString();
+    for (const char* b : {"Yes", "No", "Cancel"}) EXPECT_TRUE(buttons.contains(b)) << buttons.join(",").toStdString();
+}
+
+// A message is a box over the panel on top, without an icon, with OK.
+TEST(K7350Qt, AMessageIsAnEnglishBoxOverThePanelOnTop) {
+    QtHost host;
+    QStringList buttons;
+    QWidget* parent = nullptr;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    runQt(host, [&] {
+        userCommit(hp[PANEL_MAIN], MAIN_HELP);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (QAbstractButton* b : box->buttons()) buttons << b->text().remove('&');
+            parent = box->parentWidget();
+            icon = box->icon();
+            box->buttons().front()->click();
+        });
+        MessagePopup("WARNING", "check L value");
+        EXPECT_EQ(parent, host.window(*panel(hp[PANEL_HIN])));
+        ASSERT_EQ(popups().size(), 1u);
+        EXPECT_EQ(popups()[0].answer, "ok");
+    });
+    EXPECT_EQ(buttons, QStringList{"OK"});
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
 }
 
 // Drives every panel into states with long notes: no text may be cut (a

@@ -49,7 +49,7 @@ TEST_F(ProjectFiles, FreshSaveWritesOneHundredRoundTripLinesThenTheRest) {
         set(PANEL_FEED, FEED_RHEFF, 1000);
         set(PANEL_FEED, FEED_RLEFF, 1000 * 2.5 / 397.5); // 6.289308176100629, more than 10 characters
         press(PANEL_FEED, FEED_CLOSE);
-        host.files.push_back("a.ini");
+        host.backend.files.push_back("a.ini");
         press(PANEL_MAIN, MAIN_SAVE);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "a.ini");
     });
@@ -86,7 +86,7 @@ TEST_F(ProjectFiles, LoadAndSaveKeepEveryValueAndTheFeedbackEntries) {
     for (int i = 41; i < 100; ++i) v.push_back(i * 1.5);
     writeSlots(dir.path() / "in.txt", v);
     runWith([&] {
-        host.files = {dir.path().string() + "/in.txt", "out.ini"};
+        host.backend.files = {dir.path().string() + "/in.txt", "out.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "in.txt");
         for (int b : kLaterSteps) EXPECT_FALSE(dimmed(PANEL_MAIN, b));
@@ -212,7 +212,7 @@ TEST_F(ProjectFiles, ASavedDesignReopensEveryStepAsSaved) {
     runWith([&] {
         walk250W();
         EXPECT_TRUE(popups().empty()) << lastPopup();
-        host.files = {"p.ini"};
+        host.backend.files = {"p.ini"};
         press(PANEL_MAIN, MAIN_SAVE);
         openEveryStep();
         before = seen();
@@ -225,7 +225,7 @@ TEST_F(ProjectFiles, ASavedDesignReopensEveryStepAsSaved) {
     });
     resetProgram();
     runWith([&] {
-        host.files = {"p.ini"};
+        host.backend.files = {"p.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         openEveryStep();
         const auto after = seen();
@@ -242,7 +242,7 @@ TEST_F(ProjectFiles, ASavedDesignReopensEveryStepAsSaved) {
 TEST_F(ProjectFiles, AnOlderFileLoadsAsItDid) {
     const std::string data = KV_SOURCE_DIR "/tests/pfc_designer/data/";
     runWith([&] {
-        host.files = {data + "old-250W.ini"};
+        host.backend.files = {data + "old-250W.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "old-250W.ini");
         // Shown at a load now where the older program showed zeros or dimmed
@@ -306,7 +306,7 @@ TEST_F(ProjectFiles, TheSectionAfterTheSlotsIsWholeOrRefused) {
     EXPECT_EQ(p.more.size(), 9u);
     std::ofstream(dir.path() / "newer.ini") << text(newer);
     runWith([&] {
-        host.files = {"newer.ini", "back.ini"};
+        host.backend.files = {"newer.ini", "back.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(val(PANEL_CORE, CORE_ML), 98);
         EXPECT_EQ(val(PANEL_OUTCAP, OUTCAP_DELTA), 12);
@@ -324,7 +324,7 @@ TEST_F(ProjectFiles, AFileWithRefusedInputsOpensNoStep) {
     std::copy(std::begin(spec), std::end(spec), v.begin());
     writeSlots(dir.path() / "neg.ini", v);
     runWith([&] {
-        host.files = {"neg.ini"};
+        host.backend.files = {"neg.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "neg.ini");
         EXPECT_EQ(note(PANEL_MAIN), "Output power must be higher than 0W");
@@ -350,7 +350,7 @@ TEST_F(ProjectFiles, BadFilesChangeNothing) {
     for (std::size_t k = 0; k < bad.size(); ++k) std::ofstream(dir.path() / ("bad" + std::to_string(k))) << bad[k];
     runWith([&] {
         for (std::size_t k = 0; k < bad.size(); ++k) {
-            host.files.push_back((dir.path() / ("bad" + std::to_string(k))).string());
+            host.backend.files.push_back((dir.path() / ("bad" + std::to_string(k))).string());
             const std::size_t n = popupCount();
             press(PANEL_MAIN, MAIN_LOAD);
             ASSERT_EQ(popupCount(), n + 1) << k;
@@ -376,11 +376,11 @@ TEST_F(ProjectFiles, ShortFilesLoadWithZerosAndTheZcdChoiceBecomesOneOrZero) {
     Project p;
     std::string error;
     ASSERT_TRUE(parseProject(readAll(dir.path() / "short.ini"), p, error)) << error;
-    EXPECT_EQ(p.slots[21], 1);
-    EXPECT_EQ(p.slots[99], 0);
+    EXPECT_EQ(p.slot[21], 1);
+    EXPECT_EQ(p.slot[99], 0);
     EXPECT_TRUE(p.more.empty());
     runWith([&] {
-        host.files = {"short.ini"};
+        host.backend.files = {"short.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "short.ini");
         EXPECT_EQ(val(PANEL_ZCD, ZCD_CIRCUIT), 1);
@@ -396,7 +396,7 @@ TEST_F(ProjectFiles, ReadOnlyOrUnwritableTargetsKeepTheProject) {
                                                             std::filesystem::perms::group_read);
     runWith([&] {
         set(PANEL_MAIN, MAIN_TMAX, 45); // a change to save
-        host.files = {"ro.ini", "no/such/folder/x.ini"};
+        host.backend.files = {"ro.ini", "no/such/folder/x.ini"};
         press(PANEL_MAIN, MAIN_SAVE);
         EXPECT_EQ(lastTitle(), "Error");
         EXPECT_EQ(lastPopup(), "This file exists with Read Only attributes\nPlease use a different file name");
@@ -405,14 +405,14 @@ TEST_F(ProjectFiles, ReadOnlyOrUnwritableTargetsKeepTheProject) {
         EXPECT_EQ(lastPopup().substr(0, 30), "The project could not be saved");
         EXPECT_EQ(panel(hp[PANEL_MAIN])->title, "new"); // nothing was saved
         // A quit whose save failed or was cancelled stays: the project is not lost.
-        host.answers = {"yes"};
-        host.files = {"ro.ini"};
+        host.backend.answers = {kv::ui::IdYes};
+        host.backend.files = {"ro.ini"};
         press(PANEL_MAIN, MAIN_QUIT);
         EXPECT_FALSE(quitRequested());
-        host.answers = {"yes"};
+        host.backend.answers = {kv::ui::IdYes};
         press(PANEL_MAIN, MAIN_QUIT);
         EXPECT_FALSE(quitRequested());
-        host.answers = {"no"};
+        host.backend.answers = {kv::ui::IdNo};
         press(PANEL_MAIN, MAIN_QUIT);
         EXPECT_TRUE(quitRequested());
     });

@@ -327,13 +327,14 @@ TEST_F(K7350, MultiplierDividerOfTheWorkedExample) {
     runWith([&] {
         walkChain(6);
         press(PANEL_MAIN, MAIN_STEP7);
-        EXPECT_NEAR(dv.Vmult_max, 2.7920, 0.00005);
+        const double Vmult_max = multiplierDivider(dv.spec(), dv.ILpk, dv.Rsense).Vmult_max;
+        EXPECT_NEAR(Vmult_max, 2.7920, 0.00005);
         EXPECT_NEAR(dv.Kp, 0.00748, 0.000005);
         const double lo = val(PANEL_MULT, MULT_RLOWSUG), up = val(PANEL_MULT, MULT_RUPSUG);
         EXPECT_NEAR(lo, 13.960, 0.0005);
         EXPECT_NEAR(up, 1850, 3); // the algorithm gives 1852.8
         EXPECT_NEAR(lo / (lo + up), dv.Kp, 1e-15); // the divider gives the ratio
-        EXPECT_NEAR(lo * 1e-3 * 200, dv.Vmult_max, 1e-12); // 200 µA at the crest
+        EXPECT_NEAR(lo * 1e-3 * 200, Vmult_max, 1e-12); // 200 µA at the crest
         EXPECT_TRUE(dimmed(PANEL_MULT, MULT_CLOSE));
         EXPECT_EQ(press(PANEL_MULT, MULT_CLOSE), UserResult::Dimmed);
         set(PANEL_MULT, MULT_RLOW, 10);
@@ -374,9 +375,11 @@ TEST_F(K7350, ZeroCurrentDetection) {
         EXPECT_TRUE(ctrlVisible(PANEL_ZCD, ZCD_AUXTEXT));
         EXPECT_TRUE(dimmed(PANEL_ZCD, ZCD_RC1));
         set(PANEL_ZCD, ZCD_ACTR, 10);
-        EXPECT_NEAR(dv.Rz1, 11.8, 0.05);
-        EXPECT_NEAR(dv.Rz2, 12.8, 0.05);
-        EXPECT_EQ(val(PANEL_ZCD, ZCD_RZ), std::max(dv.Rz1, dv.Rz2));
+        // 3 mA into the pin at most: (400 V/10 − 4.7 V)/3 mA and (√2·264 V/10 + 1 V)/3 mA.
+        const double positive = zcdResistorPositive(dv.Vout, 10), negative = zcdResistorNegative(dv.Vin_max, 10);
+        EXPECT_NEAR(positive, 11.8, 0.05);
+        EXPECT_NEAR(negative, 12.8, 0.05);
+        EXPECT_EQ(val(PANEL_ZCD, ZCD_RZ), std::max(positive, negative));
         set(PANEL_ZCD, ZCD_ACTR, 12);
         EXPECT_EQ(note(PANEL_ZCD), words("Actual turn ratio must be lower \n than showed maximum"));
         EXPECT_TRUE(dimmed(PANEL_ZCD, ZCD_CLOSE));
@@ -470,11 +473,12 @@ TEST_F(K7350, OperatingPointAndLoopAgainstThePlottedCurves) {
             return s;
         };
         ASSERT_TRUE(std::isfinite(dv.KM));
-        EXPECT_GE(dv.V2, 2.5);
-        EXPECT_LE(dv.V2, 5.3);
-        EXPECT_NEAR(g(dv.V2), target, 1e-9);
+        const double V2 = operatingPoint(dv.Rsense, dv.Po, dv.effic, dv.PFC, dv.VAC, dv.effKp).V2;
+        EXPECT_GE(V2, 2.5);
+        EXPECT_LE(V2, 5.3);
+        EXPECT_NEAR(g(V2), target, 1e-9);
         const double h = 1e-6;
-        EXPECT_NEAR(dv.KM, std::sqrt(2.0) * 264 * dv.effKp * (g(dv.V2 + h) - g(dv.V2 - h)) / (2 * h), 1e-5 * dv.KM);
+        EXPECT_NEAR(dv.KM, std::sqrt(2.0) * 264 * dv.effKp * (g(V2 + h) - g(V2 - h)) / (2 * h), 1e-5 * dv.KM);
         // A loop with R1 + C1.
         set(PANEL_FEED, FEED_RHEFF, 1000);
         set(PANEL_FEED, FEED_RLEFF, 6.289308176100629);

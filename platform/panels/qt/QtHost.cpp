@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -17,9 +15,13 @@ namespace kv::panels {
 
 namespace {
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-}
+} // namespace
 
-QtHost::QtHost() : backend_(std::make_unique<ui::QtBackend>()) { ui::setBackend(backend_.get()); }
+QtHost::QtHost(std::unique_ptr<ui::QtBackend> backend)
+    : backend_(backend ? std::move(backend) : std::make_unique<ui::QtBackend>()) {
+    backend_->setButtonTexts(ui::QtBackend::ButtonTexts::English);
+    ui::setBackend(backend_.get());
+}
 
 QtHost::~QtHost() {
     if (&ui::backend() == backend_.get()) ui::setBackend(nullptr);
@@ -64,36 +66,6 @@ QWidget* QtHost::activeWindow() const {
         if (p->visible)
             if (QWidget* w = ui::QtBackend::windowOf(*p->dialog)) return w->window();
     return nullptr;
-}
-
-void QtHost::message(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, qs(title), qs(text), QMessageBox::Ok, activeWindow());
-    box.exec();
-}
-
-Answer QtHost::confirm(const std::string& title, const std::string& text, bool cancel) {
-    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
-    if (cancel) buttons |= QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, qs(title), qs(text), buttons, activeWindow());
-    box.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
-    switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return Answer::No;
-    }
-}
-
-std::optional<std::string> QtHost::selectFile(const FileRequest& req) {
-    QFileDialog fd(activeWindow(), qs(req.title));
-    fd.setOption(QFileDialog::DontUseNativeDialog);
-    fd.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    fd.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    QString types = qs(req.typeList).replace(';', ' ');
-    fd.setNameFilters({"Project files (" + types + ")", "All files (*)"});
-    const QString spec = qs(req.defaultSpec);
-    if (spec.startsWith("*.")) fd.setDefaultSuffix(spec.mid(2));
-    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return std::nullopt;
-    return fd.selectedFiles().front().toStdString();
 }
 
 void QtHost::screenSize(int& w, int& h) {

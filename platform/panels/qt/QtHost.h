@@ -1,5 +1,5 @@
-// The Qt host: panels as windows, popups as message boxes, printing through
-// the print dialog.
+// The Qt host: panels as windows, printing through the print dialog. Its
+// backend shows the popups as message boxes with English buttons.
 #pragma once
 
 #include "platform/panels/Panels.h"
@@ -17,14 +17,12 @@ namespace kv::panels {
 
 class QtHost : public Host {
 public:
-    QtHost();
+    // Makes `backend` (a plain Qt backend without one) the dialogs' backend.
+    explicit QtHost(std::unique_ptr<ui::QtBackend> backend = nullptr);
     ~QtHost() override;
     void panelShown(Panel& p) override;
     void panelHidden(Panel& p) override;
     void ctrlChanged(Panel& p, Ctrl& c) override;
-    void message(const std::string& title, const std::string& text) override;
-    Answer confirm(const std::string& title, const std::string& text, bool cancel) override;
-    std::optional<std::string> selectFile(const FileRequest& req) override;
     void screenSize(int& w, int& h) override;
     void runLoop() override;
     void quit() override;

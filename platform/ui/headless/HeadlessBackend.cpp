@@ -148,8 +148,11 @@ int HeadlessBackend::messageBox(Dialog* owner, std::string_view text, std::strin
     m.text = std::string(text);
     m.icon = icon;
     m.buttons = buttons;
-    m.answer = (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? IdYes : IdOk;
-    if (!answers.empty()) {
+    const bool question = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+    const bool popups = answerRule == AnswerRule::Popups;
+    m.answer = !question ? IdOk : popups ? IdNo : IdYes;
+    const bool takes = !answers.empty() && (question || !popups || answers.front() == IdOk);
+    if (takes) {
         int a = answers.front();
         answers.pop_front();
         if (answerFits(a, buttons)) m.answer = a;

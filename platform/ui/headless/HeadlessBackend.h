@@ -50,6 +50,14 @@ public:
     // ---- scripting ------------------------------------------------------
     // Answers for the next message boxes (IdOk, IdCancel, IdYes, IdNo).
     std::deque<int> answers;
+    // How a box takes its answer from the queue.
+    //  Dialogs: every box takes the next answer; one that does not fit the box,
+    //    or none, is its first button (OK, Yes).
+    //  Popups (K7350's): a question takes the next answer; one that does not
+    //    fit, or none, is No. A box with OK alone takes the next answer only
+    //    when it is OK, leaving any other for the question it is meant for.
+    enum class AnswerRule { Dialogs, Popups };
+    AnswerRule answerRule = AnswerRule::Dialogs;
     // Answers for the next file dialogs; an empty optional cancels.
     std::deque<std::optional<std::string>> files;
     // Scripts for modal dialogs, by template, run once each in queue order

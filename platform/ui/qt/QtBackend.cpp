@@ -91,23 +91,28 @@ int QtBackend::messageBox(Dialog* owner, std::string_view text, std::string_view
     case Icon::Question: box.setIcon(QMessageBox::Question); break;
     }
     std::map<QAbstractButton*, int> answers;
-    auto add = [&](const char* label, QMessageBox::ButtonRole role, int answer) {
-        answers[box.addButton(QString::fromUtf8(label), role)] = answer;
+    const bool english = buttonTexts_ == ButtonTexts::English;
+    auto add = [&](QMessageBox::StandardButton standard, const char* chinese, QMessageBox::ButtonRole role,
+                   int answer) {
+        QAbstractButton* b = english ? box.addButton(standard) : box.addButton(QString::fromUtf8(chinese), role);
+        answers[b] = answer;
+    };
+    const auto ok = [&] { add(QMessageBox::Ok, "确定", QMessageBox::AcceptRole, IdOk); };
+    const auto cancel = [&] { add(QMessageBox::Cancel, "取消", QMessageBox::RejectRole, IdCancel); };
+    const auto yesNo = [&] {
+        add(QMessageBox::Yes, "是(&Y)", QMessageBox::YesRole, IdYes);
+        add(QMessageBox::No, "否(&N)", QMessageBox::NoRole, IdNo);
     };
     switch (buttons) {
-    case Buttons::Ok: add("确定", QMessageBox::AcceptRole, IdOk); break;
+    case Buttons::Ok: ok(); break;
     case Buttons::OkCancel:
-        add("确定", QMessageBox::AcceptRole, IdOk);
-        add("取消", QMessageBox::RejectRole, IdCancel);
+        ok();
+        cancel();
         break;
-    case Buttons::YesNo:
-        add("是(&Y)", QMessageBox::YesRole, IdYes);
-        add("否(&N)", QMessageBox::NoRole, IdNo);
-        break;
+    case Buttons::YesNo: yesNo(); break;
     case Buttons::YesNoCancel:
-        add("是(&Y)", QMessageBox::YesRole, IdYes);
-        add("否(&N)", QMessageBox::NoRole, IdNo);
-        add("取消", QMessageBox::RejectRole, IdCancel);
+        yesNo();
+        cancel();
         break;
     }
     box.exec();

@@ -62,6 +62,11 @@ public:
     std::optional<std::string> fileDialog(Dialog* owner, const FileDialogRequest& req) override;
     void forget(Dialog& dlg) override;
 
+    // The buttons of message boxes: Korvane's Chinese texts, or Qt's own
+    // English ones (K7350).
+    enum class ButtonTexts { Chinese, English };
+    void setButtonTexts(ButtonTexts t) { buttonTexts_ = t; }
+
     // Builds the window of a dialog without running it (for pictures and tests);
     // the dialog is initialised. The window lives until the dialog is destroyed.
     QWidget* createWindow(Dialog& dlg, Dialog* owner = nullptr);
@@ -69,6 +74,9 @@ public:
     static QWidget* windowOf(const Dialog& dlg);
     // Renders a window (client area) to an image.
     static QImage grab(Dialog& dlg);
+
+private:
+    ButtonTexts buttonTexts_ = ButtonTexts::Chinese;
 };
 
 } // namespace kv::ui

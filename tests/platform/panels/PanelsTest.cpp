@@ -139,19 +139,43 @@ TEST_F(Panels, GraphsPopupsAndFiles) {
     DeleteGraphPlot(h, 6, VAL_DELETE_ALL, VAL_IMMEDIATE_DRAW);
     EXPECT_TRUE(g.series().empty());
 
-    host.answers = {"yes"};
+    host.backend.answers = {kv::ui::IdYes};
     MessagePopup("T", "a\nb");
     EXPECT_EQ(ConfirmPopup("Q", "sure?"), 1); // the message did not take the "yes"
     EXPECT_EQ(ConfirmPopup("Q", "again?"), 0);
-    ASSERT_EQ(popups().size(), 3u);
+    host.backend.answers = {kv::ui::IdCancel};
+    EXPECT_EQ(ConfirmCancelPopup("Q", "save?"), -1);
+    ASSERT_EQ(popups().size(), 4u);
     EXPECT_EQ(popups()[0].text, "a\nb");
+    EXPECT_EQ(popups()[1].answer, "yes");
+    EXPECT_EQ(popups()[3].answer, "cancel");
+    // They are the backend's message boxes, owned by the panel on top: a
+    // message without an icon, questions with Yes and No (and Cancel).
+    const auto& boxes = host.backend.messages;
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0].caption, "T");
+    EXPECT_EQ(boxes[0].owner, 1);
+    EXPECT_EQ(boxes[0].icon, kv::ui::Icon::None);
+    EXPECT_EQ(boxes[0].buttons, kv::ui::Buttons::Ok);
+    EXPECT_EQ(boxes[1].icon, kv::ui::Icon::Question);
+    EXPECT_EQ(boxes[1].buttons, kv::ui::Buttons::YesNo);
+    EXPECT_EQ(boxes[3].buttons, kv::ui::Buttons::YesNoCancel);
     std::string path;
-    EXPECT_EQ(FileSelectPopup("", "*.ini", "*.ini", "Load", VAL_LOAD_BUTTON, 0, 0, 1, 1, path),
+    EXPECT_EQ(FileSelectPopup("", "*.ini", "*.ini;*.txt", "Load", VAL_LOAD_BUTTON, 0, 0, 1, 1, path),
               VAL_NO_FILE_SELECTED);
-    host.files = {"new.ini"};
+    host.backend.files = {"new.ini"};
     EXPECT_EQ(FileSelectPopup("", "*.ini", "*.ini", "Save", VAL_SAVE_BUTTON, 0, 0, 1, 1, path),
               VAL_NEW_FILE_SELECTED);
     EXPECT_EQ(path, "new.ini");
+    // The file popups are the backend's file dialogs: the types offered and the
+    // extension a typed name gets.
+    const auto& asked = host.backend.fileRequests;
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_FALSE(asked[0].save);
+    EXPECT_EQ(asked[0].title, "Load");
+    EXPECT_EQ(asked[0].filter, "Project files (*.ini *.txt);;All files (*)");
+    EXPECT_EQ(asked[0].defaultExt, "ini");
+    EXPECT_TRUE(asked[1].save);
 
     EXPECT_EQ(SplitPathFileName("/a/b/c.ini"), "c.ini");
     EXPECT_EQ(SplitPathFileName("C:\\x\\y.txt"), "y.txt");

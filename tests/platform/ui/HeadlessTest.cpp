@@ -106,6 +106,37 @@ TEST_F(Headless, MessageBoxesAreRecordedAndAnsweredFromTheQueue) {
     EXPECT_EQ(hb.messages[2].owner, 0);
 }
 
+// K7350's popups: an OK box leaves a question's answer for the question, and
+// a question nobody answers, or answers with what it does not offer, is No.
+TEST_F(Headless, PopupRuleKeepsAnswersForTheirQuestionsAndDefaultsToNo) {
+    hb.answerRule = HeadlessBackend::AnswerRule::Popups;
+    hb.answers = {IdYes, IdOk, IdCancel};
+    EXPECT_EQ(hb.messageBox(nullptr, "note", "WARNING", Icon::None, Buttons::Ok), IdOk);
+    EXPECT_EQ(hb.answers.size(), 3u); // the yes waits
+    EXPECT_EQ(hb.messageBox(nullptr, "save?", "WARNING", Icon::Question, Buttons::YesNoCancel), IdYes);
+    EXPECT_EQ(hb.messageBox(nullptr, "note", "WARNING", Icon::None, Buttons::Ok), IdOk);
+    EXPECT_EQ(hb.answers.size(), 1u); // the ok was taken
+    EXPECT_EQ(hb.messageBox(nullptr, "sure?", "WARNING", Icon::Question, Buttons::YesNo), IdNo); // cancel: not offered
+    EXPECT_TRUE(hb.answers.empty());
+    EXPECT_EQ(hb.messageBox(nullptr, "save?", "WARNING", Icon::Question, Buttons::YesNoCancel), IdNo);
+    ASSERT_EQ(hb.messages.size(), 5u);
+    EXPECT_EQ(hb.messages[1].answer, IdYes);
+    EXPECT_EQ(hb.messages[4].answer, IdNo);
+    // The same queue under the dialogs' rule: each box takes the next answer.
+    hb.answerRule = HeadlessBackend::AnswerRule::Dialogs;
+    hb.answers = {IdYes, IdNo};
+    EXPECT_EQ(hb.messageBox(nullptr, "note", "c", Icon::None, Buttons::Ok), IdOk);
+    EXPECT_EQ(hb.messageBox(nullptr, "q?", "c", Icon::Question, Buttons::YesNo), IdNo);
+    EXPECT_EQ(hb.messageBox(nullptr, "q?", "c", Icon::Question, Buttons::YesNo), IdYes);
+}
+
+TEST(AnswerWords, NameEachAnswerBothWays) {
+    for (int a : {IdOk, IdCancel, IdYes, IdNo}) EXPECT_EQ(answerOfWord(answerWord(a)), a);
+    EXPECT_STREQ(answerWord(IdCancel), "cancel");
+    EXPECT_EQ(answerOfWord("maybe"), 0);
+    EXPECT_EQ(answerOfWord("Yes"), 0); // the words are lower case
+}
+
 TEST_F(Headless, ModelessWindowMayCloseItselfFromItsHandler) {
     struct SelfCloser : Dialog {
         explicit SelfCloser(bool& d) : Dialog(plain(905), nullptr), destroyed(d) {}

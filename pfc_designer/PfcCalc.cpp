@@ -1,4 +1,4 @@
-#include "pfc_designer/pfc_calc.h"
+#include "pfc_designer/PfcCalc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,12 +6,18 @@
 namespace k7350 {
 
 namespace {
-const double kSqrt2 = std::sqrt(2.0);
-constexpr double kNineTimesPi = 28.274328;  // 9 × 3.141592
-constexpr double kTwoPi = 6.283184;
-constexpr double kDegPerRad = 57.29579143313326;
-constexpr double kPi = std::numbers::pi;
+using kv::services::kPi;
+using kv::services::kPi7;
+constexpr double kSqrt2 = kv::services::kRoot2;
+// The formulas' 9π, 2π and degrees per radian are formed with π to seven figures.
+constexpr double kNineTimesPi = 9 * kPi7;
+constexpr double kTwoPi = 2 * kPi7;
+constexpr double kDegPerRad = 180 / kPi7;
 constexpr double kMu0 = 4e-7 * kPi; // H/m
+// The controller's voltage reference (V) and the current into its feedback
+// pin at which the OVP trips (µA).
+constexpr double kVref = 2.5;
+constexpr double kOvpCurrent = 40;
 } // namespace
 
 Currents operatingCurrents(const Spec& s) {
@@ -45,6 +51,13 @@ bool senseResistanceOk(double Rsense, double Rsx) {
     return std::isfinite(Rsense) && Rsense > 0 && Rsense <= Rsx;
 }
 
+bool parallelCountOk(double count) { return count >= 1 && count == std::floor(count); }
+double senseResistance(double single, double count) { return single / count; }
+double senseDissipation(double Isw_rms, double Rsense, double count) {
+    // Each resistor carries 1/count of the current: (I/n)²·(n·Rsense) = I²·Rsense/n.
+    return Isw_rms * Isw_rms * Rsense / count;
+}
+
 double inductanceAt(double V, const Spec& s, double Pin) {
     return (s.Vout - kSqrt2 * V) * V * V / (2 * s.pwm_freq * Pin * s.Vout);
 }
@@ -64,9 +77,10 @@ double minFrequency(const Spec& s, double Pin, double trueL) {
     return lo < hi ? lo : hi;
 }
 
-bool inductanceOk(double trueL, double L) { return trueL <= L && trueL >= 0.001 && std::isfinite(trueL); }
+bool inductanceOk(double trueL, double L) { return trueL <= L && given(trueL) && std::isfinite(trueL); }
 
-double halfCycleAngle(int i) { return 3.14 * i / kFreqPoints; }
+double halfCycleAngle(int i) { return kv::services::kPi3 * i / kFreqPoints; }
+double halfCycleDegrees(int i) { return halfCycleAngle(i) * 180 / kPi; }
 
 void frequencyCurve(double V, double Vout, double Pin, double trueL, double* out) {
     const double k = V * V / (2 * trueL * Pin);
@@ -81,6 +95,13 @@ double minCoreVolume(double maxIpk, double ML, double gap, double trueL) {
     const double ve = kMu0 * (ML / gap) * trueL * 1e-3 * maxIpk * maxIpk / (kPeakFlux * kPeakFlux);
     return ve * 1e6;
 }
+
+double wholeTurns(double Np) { return std::ceil(Np); }
+
+double ratedVoltage(double Vout) { return kVoltageMargin * Vout; }
+bool ronOk(double Ron) { return kLeastValue <= Ron && Ron <= kMaxRon; }
+bool fallTimeOk(double Tf) { return kLeastValue <= Tf && Tf <= kMaxFallTime; }
+bool drainCapOk(double Cd) { return kLeastValue <= Cd && Cd <= kMaxDrainCap; }
 
 double simpson38(const double* y, int n, double h) {
     h = std::abs(h);
@@ -136,6 +157,8 @@ double worstLoss(const MosfetLosses& l) {
 
 double thermalResistance(double Tmax, double P) { return (kTjMax - Tmax) / P; }
 
+double diodeCurrentRating(double Iout) { return kDiodeCurrentMargin * Iout; }
+
 double diodeLoss(double Id_rms, double Rd, double Iout, double Vf) {
     return Id_rms * Id_rms * Rd / 1000 + Iout * Vf / 1000;
 }
@@ -156,6 +179,8 @@ double outputCapRipple(double Id_rms, double Iout) {
     return std::sqrt(Id_rms * Id_rms - (Iout / 1000) * (Iout / 1000));
 }
 
+bool holdUpMinimumLow(double Vomin, double Vout) { return Vomin < kLowHoldUpShare * Vout; }
+
 Multiplier multiplierDivider(const Spec& s, double ILpk, double Rsense) {
     Multiplier m{};
     m.Vmult_max = ILpk * Rsense * s.Vin_max / (1650 * s.Vin_min);
@@ -167,18 +192,31 @@ Multiplier multiplierDivider(const Spec& s, double ILpk, double Rsense) {
 
 double upperResistor(double Kp, double Rlow) { return (1 - Kp) * Rlow / Kp; }
 double dividerRatio(double Rlow, double Rup) { return Rlow / (Rup + Rlow); }
+bool multiplierDividerOk(double trueRup, double Rup, double Rlow) { return trueRup >= Rup && given(Rlow); }
+bool multiplierUnderused(double effKp, double Kp) { return effKp < kLeastMultiplierUse * Kp; }
 
 double maxAuxRatio(double Vout, double Vin_max) { return (Vout - kSqrt2 * Vin_max) / 2.415; }
 
+double zcdResistorPositive(double Vout, double actR) { return (Vout / actR - 4.7) / 3; }
+double zcdResistorNegative(double Vin_max, double actR) { return (kSqrt2 * Vin_max / actR + 1) / 3; }
 double minZcdResistor(double Vout, double Vin_max, double actR) {
-    const double rz1 = (Vout / actR - 4.7) / 3;
-    const double rz2 = (kSqrt2 * Vin_max / actR + 1) / 3;
+    const double rz1 = zcdResistorPositive(Vout, actR), rz2 = zcdResistorNegative(Vin_max, actR);
     return rz1 > rz2 ? rz1 : rz2;
 }
 
-double upperFeedback(double OVP) { return 1000 * OVP / 40; }
-double lowerFeedback(double Rhigh, double Vout) { return 2.5 * Rhigh / (Vout - 2.5); }
-double dividerOutput(double RHeff, double RLeff) { return 2.5 * (RHeff / RLeff + 1); }
+bool zcdWindingOk(double Rzcd, double Rz, double actR, double naux) {
+    return Rzcd >= Rz && given(actR) && actR <= naux;
+}
+
+double upperFeedback(double OVP) { return 1000 * OVP / kOvpCurrent; }
+double lowerFeedback(double Rhigh, double Vout) { return kVref * Rhigh / (Vout - kVref); }
+double dividerOutput(double RHeff, double RLeff) { return kVref * (RHeff / RLeff + 1); }
+bool feedbackGiven(double RHeff, double RLeff) { return given(RHeff) && given(RLeff); }
+bool outputVoltageInBand(double Voutnom, double Vout) {
+    return !(Voutnom < kOutputLow * Vout || Voutnom > kOutputHigh * Vout);
+}
+bool setPointVoltageOk(double VAC, double Vin_min, double Vin_max) { return Vin_min <= VAC && VAC <= Vin_max; }
+bool setPointPowerOk(double Po, double Pout) { return Po <= Pout; }
 
 const std::array<double, 13> kMultCoeff = {
     4.37e-06, -0.000182158, 0.00355342, -0.04308585, 0.363531,  -2.261859, 10.7095456,
@@ -224,11 +262,11 @@ void frequencyGrid(Loop& l) {
 
 bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rsense,
                 double truCout, double Rout) {
-    if (load != 0 && load != 1) return false;
+    if (load != kConstantPowerLoad && load != kResistiveLoad) return false;
     for (int w = 0; w < kLoopPoints; ++w) {
         const double f = l.ff[w];
-        if (load == 0) {
-            l.MG[w] = kSqrt2 * KM * VAC / (1e-9 * 3.141592 * 2 * 4 * Vout * Rsense * f * truCout);
+        if (load == kConstantPowerLoad) {
+            l.MG[w] = kSqrt2 * KM * VAC / (1e-9 * kPi7 * 2 * 4 * Vout * Rsense * f * truCout);
             l.FG[w] = -90;
         } else {
             const double a = 1e-6 * kTwoPi * f * truCout * Rout / 2;
@@ -240,13 +278,13 @@ bool powerStage(Loop& l, int load, double KM, double VAC, double Vout, double Rs
 }
 
 bool compensation(Loop& l, int top, double C1, double R1, double C2) {
-    if (top < 0 || top > 2) return false;
+    if (!knownTopology(top)) return false;
     for (int w = 0; w < kLoopPoints; ++w) {
         const double om = kTwoPi * l.ff[w];
-        if (top == 0) {
+        if (top == kTopC1) {
             l.MH[w] = 1 / (1e-6 * om * C1);
             l.FH[w] = -90;
-        } else if (top == 1) {
+        } else if (top == kTopR1C1) {
             const double b = 1e-3 * om * C1 * R1;
             l.MH[w] = std::sqrt(b * b + 1) / (1e-6 * om * C1);
             l.FH[w] = kDegPerRad * std::atan(b) - 90;
@@ -258,6 +296,14 @@ bool compensation(Loop& l, int top, double C1, double R1, double C2) {
         }
     }
     return true;
+}
+
+bool knownTopology(int top) { return top == kTopC1 || top == kTopR1C1 || top == kTopR1C1C2; }
+bool usesR1(int top) { return top >= kTopR1C1; }
+bool usesC2(int top) { return top >= kTopR1C1C2; }
+
+bool compensationComplete(int top, double C1, double R1, double C2) {
+    return given(C1) && (!usesR1(top) || given(R1)) && (!usesC2(top) || given(C2));
 }
 
 void loopGain(Loop& l, double RHeff) {
@@ -282,6 +328,7 @@ Crossover crossover(const Loop& l) {
     return c;
 }
 
-double maxCrossover(double lineFreq) { return 2 * lineFreq / 4; }
+double rippleFrequency(double lineFreq) { return 2 * lineFreq; }
+double maxCrossover(double lineFreq) { return rippleFrequency(lineFreq) / 4; }
 
 } // namespace k7350
