@@ -68,7 +68,7 @@ void LauncherDialog::firstExchange() {
     if (firstExchangeDone_) return;
     for (std::string_view name : script::allScriptFiles()) {
         const std::string f(name);
-        if (io::FileError e = io::ensureFile(f)) {
+        if (io::FileError e = script::ensureScriptFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
             std::string dir = std::filesystem::current_path(ec).string();
@@ -82,7 +82,7 @@ void LauncherDialog::firstExchange() {
             return;
         }
     }
-    if (io::FileError e = io::ensureFile(services::kSystemCfg)) {
+    if (io::FileError e = io::ensureFile(services::kSystemCfg, services::kNewSettings)) {
         messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
         startFailed = true;
         firstExchangeDone_ = true;

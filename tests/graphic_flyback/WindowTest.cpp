@@ -276,12 +276,18 @@ TEST_F(Window, BackgroundToggleAndPictures) {
             if (op.kind == ui::DrawOp::Bitmap) return std::stoi(op.text);
         return 0;
     };
-    EXPECT_EQ(bitmap(), 0); // an empty settings file: no picture
-    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
-    EXPECT_EQ(readFile("System.cfg")[5], '#');
+    // A new program folder: the first schematic, so the user sees what to click.
     EXPECT_EQ(bitmap(), 239);
+    EXPECT_EQ(readFile("System.cfg")[5], '#');
     w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg")[5], '*');
     EXPECT_EQ(bitmap(), 268);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(bitmap(), 239);
+    writeFile("System.cfg", ""); // an empty file of the user's: no picture
+    EXPECT_EQ(bitmap(), 0);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg"), std::string(5, '\0') + "#");
     writeFile("System.cfg", "000002");
     EXPECT_EQ(bitmap(), 0);
     w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);

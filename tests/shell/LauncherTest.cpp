@@ -36,13 +36,25 @@ struct FakeDesigner : ui::Dialog {
 TEST_F(Launcher, StartCreatesTheFilesAndKeepsExistingOnes) {
     app::registerAll(); // the classic designers' files, as at start-up
     writeFile("RCC cfg.txt", "x = 1;#");
+    writeFile("Flyback Interface.txt", ""); // an empty file is the user's too
+    writeFile("System.cfg", "1");
     start();
     const auto files = script::allScriptFiles();
     EXPECT_EQ(files.size(), 20u);
-    for (std::string_view f : files) EXPECT_TRUE(std::filesystem::exists(std::string(f))) << f;
-    EXPECT_TRUE(std::filesystem::exists("System.cfg"));
+    // New files keep the built-in formulas and labels.
+    for (std::string_view f : files)
+        if (f != "RCC cfg.txt" && f != "Flyback Interface.txt") EXPECT_EQ(readFile(std::string(f)), "#") << f;
     EXPECT_EQ(readFile("RCC cfg.txt"), "x = 1;#");
-    EXPECT_EQ(readFile("System.cfg"), "");
+    EXPECT_EQ(readFile("Flyback Interface.txt"), "");
+    EXPECT_EQ(readFile("System.cfg").substr(1), ""); // the countdown wrote its '0' and nothing else
+}
+
+TEST_F(Launcher, ANewFolderGetsTheFirstSchematicAndNoWelcome) {
+    start();
+    EXPECT_EQ(readFile("System.cfg"), services::kNewSettings);
+    EXPECT_EQ(services::readSlot(services::kPictureSlot), '#');
+    EXPECT_EQ(count(218), 0);
+    EXPECT_TRUE(hb.messages.empty());
 }
 
 TEST_F(Launcher, SplashRunsFiftyTicksAndNoWelcomeWithoutTheFlag) {

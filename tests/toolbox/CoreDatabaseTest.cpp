@@ -3,6 +3,7 @@
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "services/Settings.h"
 #include "tests/common/TempDir.h"
 #include "tests/toolbox/CoreWorkbook.h"
 
@@ -197,7 +198,7 @@ TEST_F(CoreDb, StarModeHandsAeBackThroughTempTxt) {
     const auto second = kv::services::pickCoreAe(opener, '*');
     ASSERT_TRUE(second);
     EXPECT_DOUBLE_EQ(*second, std::stod(csvRows("EE")[10][5]));
-    EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0*", 7));
+    EXPECT_EQ(readFile("System.cfg"), std::string(kv::services::kNewSettings) + "*");
     EXPECT_EQ(readFile("temp.txt")[0], '\0');
     EXPECT_EQ(readFile("temp.txt").size(), 7u);
 }
@@ -211,7 +212,7 @@ TEST_F(CoreDb, CancelAndCloseBoxLeaveTheOpenersAeAlone) {
         d.dispatch(ui::IdCancel, ui::Notify::Clicked);
     });
     EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
-    EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0#", 7));
+    EXPECT_EQ(readFile("System.cfg"), std::string(kv::services::kNewSettings) + "#");
     EXPECT_EQ(readFile("temp.txt"), std::string("x51.8\0  ", 8));
     // no script: the headless host closes the picker like the close box
     EXPECT_FALSE(kv::services::pickCoreAe(opener, '2'));
