@@ -5,6 +5,7 @@
 #include "platform/xls/XlsWriter.h"
 
 #include <string>
+#include <vector>
 
 namespace kv::graphic {
 
@@ -23,6 +24,14 @@ struct ReportData {
     float Lgap = 0, Rlk = 0, Clk = 0, Cin = 0, Iin = 0;
     float Vswy = 0, Isw = 0, VDon = 0, IDout = 0, VCout = 0, Co = 0, Nf = 0;
 };
+
+// What the report shows for a value that is not a number (the schematic's "---").
+inline constexpr const char* kInvalid = "---";
+// A value as the report writes it: the double of the shortest decimal that
+// reads back to the float (0.8f is written 0.8, not 0.800000011920929).
+double reportNumber(float v);
+// The keys of the report's values that are not finite, in the report's order.
+std::vector<std::string> invalidItems(const ReportData& d);
 
 // Local time of saving as the report prints it.
 struct ReportStamp {

@@ -30,7 +30,7 @@ const Region kRegions[12] = {
 };
 
 std::string numberText(double v, int digits) {
-    if (!std::isfinite(v)) return "---";
+    if (!std::isfinite(v)) return kInvalid;
     return ui::formatNumber(v, digits);
 }
 
@@ -223,6 +223,14 @@ ReportData reportData(const FlybackDesign& d) {
 }
 
 void GraphicFlybackDialog::save() {
+    // A design with values the conditions do not give is said first, item by item.
+    if (const std::vector<std::string> invalid = invalidItems(reportData(design)); !invalid.empty()) {
+        std::string list = kInvalidDesign;
+        for (const std::string& key : invalid) list += "\n    " + key + "  " + reportDescription(key);
+        if (messageBox(list + "\n" + std::string(kSaveAnyway), ui::kAppName, ui::Icon::Warning, ui::Buttons::YesNo) !=
+            ui::IdYes)
+            return;
+    }
     ui::FileDialogRequest req;
     req.save = true;
     req.title = "设计数据另存为:";

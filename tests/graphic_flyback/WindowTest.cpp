@@ -379,6 +379,52 @@ TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
     EXPECT_EQ(readFile("design.xls"), report);
 }
 
+// A design the conditions do not give ("---" on the schematic) is said before
+// it is saved, naming each item; No saves nothing, Yes saves "---" cells.
+TEST_F(Window, AnInvalidDesignIsSaidBeforeItIsSaved) {
+    GraphicFlybackDialog& w = open();
+    script(240, [&](ui::Dialog& d) {
+        d.setText(1347, "-90");
+        ok(d);
+    });
+    w.onLButtonUp(20, 70);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    hb.messages.clear();
+    const std::vector<std::string> invalid = graphic::invalidItems(graphic::reportData(w.design));
+    ASSERT_FALSE(invalid.empty());
+
+    hb.answers.push_back(ui::IdNo);
+    hb.files.push_back((dir.path() / "no.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    const std::string said = hb.messages[0].text;
+    EXPECT_EQ(said.rfind(graphic::kInvalidDesign, 0), 0u) << said;
+    for (const std::string& key : invalid)
+        EXPECT_NE(said.find(key + "  " + graphic::reportDescription(key)), std::string::npos) << key;
+    EXPECT_EQ(hb.messages[0].icon, ui::Icon::Warning);
+    EXPECT_TRUE(hb.fileRequests.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "no.xls"));
+
+    hb.messages.clear();
+    hb.files.clear();
+    hb.answers.push_back(ui::IdYes);
+    hb.files.push_back((dir.path() / "yes.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    EXPECT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.fileRequests.size(), 1u);
+    const std::string report = readFile(dir.path() / "yes.xls");
+    EXPECT_NE(report.find("---"), std::string::npos);
+
+    // A valid design again saves without a word.
+    w.design = graphic::FlybackDesign{};
+    w.recalculate(graphic::Derive::FromDuty);
+    hb.messages.clear();
+    hb.files.push_back((dir.path() / "fine.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    EXPECT_TRUE(hb.messages.empty());
+    EXPECT_GT(readFile(dir.path() / "fine.xls").size(), 4096u);
+}
+
 TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {
     GraphicFlybackDialog& w = open();
     w.design.CoreName = "磁芯:EE25";
