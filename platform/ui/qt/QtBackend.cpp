@@ -33,8 +33,10 @@ QWidget* QtBackend::createWindow(Dialog& dlg, Dialog* owner) {
 }
 
 QImage QtBackend::grab(Dialog& dlg) {
-    QWidget* w = windowOf(dlg);
-    if (!w) return {};
+    // What the user sees: a dialog that scrolls is grabbed with its window.
+    Host* h = hostOf(dlg);
+    if (!h) return {};
+    QWidget* w = h->frame ? h->frame : h->surface;
     w->ensurePolished();
     return w->grab().toImage();
 }
@@ -67,14 +69,14 @@ Dialog& QtBackend::openModeless(std::unique_ptr<Dialog> dlg, Dialog* owner) {
 void QtBackend::endDialog(Dialog& dlg, int result) {
     Host* h = hostOf(dlg);
     if (!h) return;
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) w->finish(result);
-    else if (auto* s = dynamic_cast<SheetWindow*>(h->surface)) s->done(result);
+    if (auto* s = dynamic_cast<SheetWindow*>(h->surface)) s->done(result);
+    else if (auto* w = dialogWindowOf(*h)) w->finish(result);
 }
 
 void QtBackend::closeWindow(Dialog& dlg) {
     Host* h = hostOf(dlg);
     if (!h) return;
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) w->finish(IdCancel);
+    if (auto* w = dialogWindowOf(*h)) w->finish(IdCancel);
 }
 
 int QtBackend::messageBox(Dialog* owner, std::string_view text, std::string_view caption, Icon icon,
@@ -154,9 +156,10 @@ void QtBackend::forget(Dialog& dlg) {
     if (!h) return;
     // The dialog object goes before its window: the window must not call back.
     h->stopAllTimers();
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) {
+    if (auto* w = dialogWindowOf(*h)) {
         muteChildren(w);
         w->host = nullptr;
+        if (auto* inner = dynamic_cast<Surface<QWidget>*>(h->surface)) inner->host = nullptr;
         dlg.attachView(nullptr);
         delete h;
         if (!w->owned) w->deleteLater();
