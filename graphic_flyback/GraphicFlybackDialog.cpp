@@ -122,9 +122,9 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     if (const ui::BitmapInfo* b = picture ? ui::findBitmap(picture) : nullptr)
         c.stretchBitmap(picture, {0, 0, clientWidth(), clientHeight()}, {0, 0, b->width, b->height + 10});
     c.setTransparent(true);
-    c.setTextColor(ui::kGreen);
     c.setFont("", 0);
-    c.text(12, 5, clickText);
+    // The click text is kept for the record, never drawn: pixel coordinates
+    // mean nothing to a user.
     c.setTextColor({255, 128, 64});
     c.text(21, 396, "Auto processing......");
     c.setTextColor(ui::kGreen);

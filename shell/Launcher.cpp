@@ -129,7 +129,21 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
 
 void LauncherDialog::onLButtonUp(int x, int y) {
     if (x > 10 && x < 106 && y > 121 && y < 135) about();
-    else if (x > 10 && x < 106 && y > 141 && y < 157) ui::backend().shellOpen(kHelpPage);
+    else if (x > 10 && x < 106 && y > 141 && y < 157) openHelp();
+}
+
+bool LauncherDialog::onAltKey(char letter) {
+    if (letter == 'A') about();
+    else if (letter == 'H') openHelp();
+    else return false;
+    return true;
+}
+
+void LauncherDialog::openHelp() {
+    // A missing help file is not reported; one that nothing can show is.
+    std::error_code ec;
+    if (!ui::backend().shellOpen(kHelpPage) && std::filesystem::exists(kHelpPage, ec))
+        messageBox(std::string(kNoHelpViewer) + "\n" + kHelpPage, ui::kAppName, ui::Icon::Warning);
 }
 
 void LauncherDialog::onSysCommand(int id) {

@@ -116,6 +116,35 @@ TEST_F(Launcher, LinkAreasAreStrict) {
     EXPECT_EQ(hb.shellOpened, std::vector<std::string>{shell::kHelpPage});
 }
 
+TEST_F(Launcher, AltAAndAltHFollowTheLinks) {
+    shell::LauncherDialog& l = start();
+    EXPECT_TRUE(l.onAltKey('A'));
+    EXPECT_EQ(count(100), 1);
+    // Alt+H with no help page: nothing opens, nothing is said (as the link).
+    EXPECT_TRUE(l.onAltKey('H'));
+    EXPECT_TRUE(hb.shellOpened.empty());
+    EXPECT_TRUE(hb.messages.empty());
+    writeFile(shell::kHelpPage, "<html></html>");
+    EXPECT_TRUE(l.onAltKey('H'));
+    EXPECT_EQ(hb.shellOpened, std::vector<std::string>{shell::kHelpPage});
+    // Other letters are not the launcher's.
+    const size_t opened = hb.opened.size();
+    EXPECT_FALSE(l.onAltKey('Q'));
+    EXPECT_FALSE(l.onAltKey('Z'));
+    EXPECT_EQ(hb.opened.size(), opened);
+}
+
+TEST_F(Launcher, HelpThatNothingCanShowIsSaid) {
+    shell::LauncherDialog& l = start();
+    writeFile(shell::kHelpPage, "<html></html>");
+    hb.viewers = false;
+    l.onLButtonUp(11, 142);
+    EXPECT_TRUE(hb.shellOpened.empty());
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].text, std::string(shell::kNoHelpViewer) + "\n" + shell::kHelpPage);
+    EXPECT_EQ(hb.messages[0].icon, ui::Icon::Warning);
+}
+
 TEST_F(Launcher, AboutFromTheWindowMenu) {
     shell::LauncherDialog& l = start();
     l.onSysCommand(16);

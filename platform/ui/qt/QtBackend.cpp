@@ -9,7 +9,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kv::ui {
@@ -129,6 +131,15 @@ void QtBackend::killTimer(Dialog& dlg, int id) {
 bool QtBackend::shellOpen(const std::string& path) {
     QFileInfo fi(qs(path));
     if (!fi.exists()) return false;
+    // The desktop's opener starts whether or not a program takes the file:
+    // ask first which program is registered for its type.
+    const QString query = QStandardPaths::findExecutable("xdg-mime");
+    if (!query.isEmpty() && fi.isFile()) {
+        QProcess p;
+        p.start(query, {"query", "default", QMimeDatabase().mimeTypeForFile(fi).name()});
+        if (p.waitForFinished(5000) && p.exitCode() == 0 && p.readAllStandardOutput().trimmed().isEmpty())
+            return false;
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
 }
 

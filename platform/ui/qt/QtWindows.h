@@ -198,6 +198,9 @@ protected:
             host->sysMenu(mapToGlobal(QPoint(0, 0)));
             return;
         }
+        if (host && (e->modifiers() & Qt::AltModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z &&
+            host->dlg.onAltKey(char('A' + (e->key() - Qt::Key_A))))
+            return;
         QDialog::keyPressEvent(e);
     }
 };
