@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
@@ -43,12 +44,26 @@ QImage QtBackend::grab(Dialog& dlg) {
     return w->grab().toImage();
 }
 
+namespace {
+// Over a window not shown yet (the launcher while its splash and welcome
+// run) Qt centres on the owner's unplaced corner: centre on the screen.
+void place(QWidget* w) {
+    const QWidget* owner = w->parentWidget();
+    if (owner && owner->isVisible()) return;   // Qt centres it over its owner
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    w->move(avail.center() - QPoint(w->width() / 2, w->height() / 2));
+}
+} // namespace
+
 int QtBackend::runModal(Dialog& dlg, Dialog* owner) {
     dlg.resetEnded();
     DialogWindow* w = makeWindow(dlg, owner);
     w->modal = true;
     QPointer<DialogWindow> guard(w);
     dlg.initialize();
+    place(w);
     if (!dlg.ended()) w->exec();
     if (guard) {
         w->host->stopAllTimers();
@@ -64,6 +79,7 @@ Dialog& QtBackend::openModeless(std::unique_ptr<Dialog> dlg, Dialog* owner) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->owned = std::move(dlg);
     d.initialize();
+    place(w);
     if (!w->closing) w->show();
     return d;
 }

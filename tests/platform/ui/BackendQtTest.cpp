@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -124,6 +125,25 @@ TEST_F(Gui, ModalChooserThroughRealButtons) {
     EXPECT_EQ(backend.runModal(chooser, nullptr), ui::IdOk);
     EXPECT_EQ(mode, 2);
     EXPECT_FALSE(chooser.checked(1357)); // the model followed the click
+}
+
+// The splash and the welcome notice run over the launcher before it shows:
+// centred on the screen, not on the launcher's unplaced corner.
+TEST_F(Gui, AWindowOverAnOwnerNotYetShownIsCentredOnTheScreen) {
+    ui::Dialog owner(100);
+    backend.createWindow(owner);
+    ASSERT_FALSE(ui::QtBackend::windowOf(owner)->isVisible());
+    ui::Dialog notice(218, &owner);
+    QPoint centre, screenCentre;
+    QTimer::singleShot(50, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        centre = w->geometry().center();
+        screenCentre = w->screen()->availableGeometry().center();
+        notice.dispatch(ui::IdOk, ui::Notify::Clicked);
+    });
+    EXPECT_EQ(backend.runModal(notice, &owner), ui::IdOk);
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 4) << centre.x() << "," << centre.y();
 }
 
 TEST_F(Gui, TypedTextReachesTheModelAndMessageBoxesAnswer) {
