@@ -491,18 +491,26 @@ TEST(DesignReportSave, SavingAgainReplacesTheReport)
     EXPECT_TRUE(kvtest::xlrdRead(dir.file("bare.xls")).ok);
 }
 
+namespace {
+// The design's report converted by LibreOffice into `target` ("pdf", ...):
+// the converted file's bytes, empty when the conversion failed.
+kvtest::Bytes convertedReport(const TempDir& dir, const std::string& target, const std::string& ext)
+{
+    std::string error;
+    EXPECT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
+    std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() + "' soffice --headless --convert-to '" +
+                      target + "' --outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    return kvtest::readAll(dir.file("r." + ext));
+}
+} // namespace
+
 TEST(DesignReport, LibreOfficeCsv)
 {
     // scripts/install-deps installs libreoffice-calc-nogui; without it this check is not done.
     ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1"), 0) << "LibreOffice (soffice) is not installed";
     TempDir dir;
-    std::string error;
-    ASSERT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
-    std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() +
-                      "' soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' "
-                      "--outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    kvtest::Bytes csv = kvtest::readAll(dir.file("r.csv"));
+    kvtest::Bytes csv = convertedReport(dir, "csv:Text - txt - csv (StarCalc):44,34,76", "csv");
     std::vector<std::string> lines;
     std::string cur;
     for (uint8_t ch : csv) {
@@ -521,6 +529,9 @@ TEST(DesignReport, LibreOfficeCsv)
     EXPECT_EQ(lines[19].rfind("Mode,工作模式,CCM, , ", 0), 0u) << lines[19];
     EXPECT_EQ(lines[20].rfind("CoreType,所选磁芯型号,EE25/19, ,", 0), 0u) << lines[20];
     EXPECT_EQ(lines[55].rfind("Nf,反馈绕组匝数,42,Ts,", 0), 0u) << lines[55];
+    // What a user reads: the typed decimals, no single-precision tail.
+    EXPECT_EQ(lines[29].rfind("Vdo,输出整流管压降,0.8,V,", 0), 0u) << lines[29];
+    EXPECT_EQ(lines[36].rfind("Lp,初级电感量,3984.2,μH,", 0), 0u) << lines[36];
 }
 
 TEST(DesignReport, LibreOfficePrintsNoOverflowPage)
@@ -529,12 +540,7 @@ TEST(DesignReport, LibreOfficePrintsNoOverflowPage)
     // page of their own.
     ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1"), 0) << "LibreOffice (soffice) is not installed";
     TempDir dir;
-    std::string error;
-    ASSERT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
-    std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() +
-                      "' soffice --headless --convert-to pdf --outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    kvtest::Bytes pdf = kvtest::readAll(dir.file("r.pdf"));
+    kvtest::Bytes pdf = convertedReport(dir, "pdf", "pdf");
     const std::string text(pdf.begin(), pdf.end());
     int pages = 0;
     for (size_t at = text.find("/Type/Page"); at != std::string::npos; at = text.find("/Type/Page", at + 1))
