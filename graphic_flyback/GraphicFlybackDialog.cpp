@@ -78,9 +78,12 @@ bool GraphicFlybackDialog::recalculate(Derive how) {
 
 void GraphicFlybackDialog::onTimer(int id) {
     io::restoreWorkFolder();
+    // The bar moves here, never while painting: a progress bar repaints itself
+    // at once, and inside the window's paint that is a recursive repaint.
     if (id == 1) {
         progress += 10;
         if (progress <= 100) {
+            setPos(kProgress, progress);
             invalidate({159, 395, 381, 414});
         } else {
             killTimer(1);
@@ -89,6 +92,7 @@ void GraphicFlybackDialog::onTimer(int id) {
         }
     } else if (id == 2) {
         progress = 0;
+        setPos(kProgress, progress);
         invalidate({160, 396, 380, 413});
         killTimer(2);
     }
@@ -202,7 +206,6 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     c.setTextColor(ui::kRed);
     for (const Region& r : kRegions)
         if (r.label) c.text(r.x1, r.y1, r.label);
-    setPos(kProgress, progress);
 }
 
 ReportData reportData(const FlybackDesign& d) {

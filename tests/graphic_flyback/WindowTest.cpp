@@ -259,17 +259,33 @@ TEST_F(Window, VorAtTheSpikeVoltageIsAnErrorAndNoAnimationStarts) {
 TEST_F(Window, ProgressFillsInTenStepsHoldsAndEmpties) {
     GraphicFlybackDialog& w = open();
     EXPECT_TRUE(w.animating);
-    hb.advance(100);
+    hb.advance(50);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 50);
+    hb.advance(50);
     EXPECT_EQ(w.progress, 100);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 100);
     hb.advance(10);
     EXPECT_EQ(w.progress, 110);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 100);   // full while it holds
     EXPECT_FALSE(w.animating);
     hb.advance(1499);
     EXPECT_EQ(w.progress, 110);
     hb.advance(1);
     EXPECT_EQ(w.progress, 0);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 0);
     EXPECT_FALSE(hb.hasTimer(w, 1));
     EXPECT_FALSE(hb.hasTimer(w, 2));
+}
+
+// Painting moves no control: a progress bar moved from inside the window's
+// paint repaints itself within it (Qt's recursive-repaint warning).
+TEST_F(Window, PaintingLeavesTheProgressBarAlone) {
+    GraphicFlybackDialog& w = open();
+    hb.advance(30);
+    ASSERT_EQ(w.pos(GraphicFlybackDialog::kProgress), 30);
+    w.progress = 70;
+    ui::HeadlessBackend::paint(w);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 30);
 }
 
 TEST_F(Window, BackgroundToggleAndPictures) {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -231,6 +232,32 @@ TEST_F(Gui, FlybackDesignerAfterAVerify) {
     ASSERT_TRUE(img.save(KV_BINARY_DIR "/gallery/flyback-verified.png"));
     // The topology picture is painted into its group box.
     EXPECT_GT(pixelsNear(img, QRect(440, 30, 250, 140), QColor(0, 0, 0), 300), 500);
+}
+
+namespace {
+std::vector<std::string>* qtWarnings = nullptr;
+void keepWarning(QtMsgType, const QMessageLogContext&, const QString& m) {
+    if (qtWarnings) qtWarnings->push_back(m.toStdString());
+}
+} // namespace
+
+TEST_F(Gui, GraphicFlybackAnimatesWithoutRecursiveRepaints) {
+    test::writeFile("System.cfg", "00100#");
+    std::vector<std::string> warnings;
+    qtWarnings = &warnings;
+    QtMessageHandler before = qInstallMessageHandler(keepWarning);
+    {
+        graphic::GraphicFlybackDialog w(nullptr);
+        QWidget* win = backend.createWindow(w);
+        win->show();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 400) QApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(w.pos(graphic::GraphicFlybackDialog::kProgress), 100);
+    }
+    qInstallMessageHandler(before);
+    qtWarnings = nullptr;
+    for (const std::string& m : warnings) EXPECT_EQ(m.find("epaint"), std::string::npos) << m;
 }
 
 TEST_F(Gui, GraphicFlybackAnnotatesItsPicture) {
