@@ -187,6 +187,10 @@ void Host::build() {
         }
         QRect r = pxRect(c);
         if (c.kind == Kind::Combo) r.setHeight(std::min(r.height(), 24)); // height of the closed box
+        // A one-line label as tall as its font's line: the CJK fonts' lines are
+        // taller than the template's 9 units, which cut off "(V)" at the bottom.
+        if (auto* l = qobject_cast<QLabel*>(w); l && c.kind == Kind::Static && !l->wordWrap())
+            r.setHeight(std::max(r.height(), l->fontMetrics().height()));
         w->setGeometry(r);
         w->setObjectName(QString::number(id));
         if (auto* l = qobject_cast<QLabel*>(w); l && c.kind == Kind::Static) l->setText(qs(st.text));

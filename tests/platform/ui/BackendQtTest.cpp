@@ -128,6 +128,19 @@ TEST_F(Gui, ModalChooserThroughRealButtons) {
     EXPECT_FALSE(chooser.checked(1357)); // the model followed the click
 }
 
+// One-line labels are as tall as their font's line: "(V)" keeps its bottom.
+TEST_F(Gui, LabelsHoldTheirWholeLine) {
+    designers::FlybackDesigner w(nullptr);
+    QWidget* win = backend.createWindow(w);
+    int checked = 0;
+    for (QLabel* l : win->findChildren<QLabel*>()) {
+        if (l->wordWrap() || l->text().isEmpty() || !l->pixmap().isNull()) continue;
+        EXPECT_GE(l->height(), l->fontMetrics().height()) << l->text().toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
+}
+
 // The splash and the welcome notice run over the launcher before it shows:
 // centred on the screen, not on the launcher's unplaced corner.
 TEST_F(Gui, AWindowOverAnOwnerNotYetShownIsCentredOnTheScreen) {
