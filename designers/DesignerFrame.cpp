@@ -2,6 +2,7 @@
 
 #include "platform/ui/Canvas.h"
 #include "platform/io/Files.h"
+#include "script/DesignerFiles.h"
 #include "script/FormulaRunner.h"
 #include "script/InterfaceLoader.h"
 #include "script/Reporter.h"
@@ -11,8 +12,10 @@
 namespace kv::designers {
 
 namespace {
-// First byte of a file created empty when missing; nothing for an empty file.
+// First byte of a formula or interface file, created holding the built-in
+// mark when missing; nothing for an empty file.
 std::optional<char> firstByte(const std::string& file, std::uint64_t* size = nullptr) {
+    script::ensureScriptFile(file);
     std::string head;
     io::readAt(file, 0, 3, head);
     if (size) *size = head.size();

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Numbers.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -114,13 +116,44 @@ void putItem(SheetWriter& sh, int row, const Item& it, const ReportData& d, Form
 {
     sh.setText(row, 0, it.key, f);
     sh.setText(row, 1, it.description, f);
-    sh.setNumber(row, 2, double(d.*it.value), f);
+    const float v = d.*it.value;
+    if (std::isfinite(v))
+        sh.setNumber(row, 2, reportNumber(v), f);
+    else
+        sh.setText(row, 2, kInvalid, f);
     sh.setText(row, 3, it.unit, f);
     if (it.space)
         sh.setText(row, 4, " ", f);
 }
 
 } // namespace
+
+double reportNumber(float v)
+{
+    // The fewest significant digits that read back to the float, read as a
+    // double (scientific: the plain form would spell out 1038757248 in full).
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::scientific);
+    double d = v;
+    std::from_chars(text, written.ptr, d);
+    return d;
+}
+
+std::vector<std::string> invalidItems(const ReportData& d)
+{
+    std::vector<std::string> keys;
+    const auto check = [&](const Item& it) {
+        if (!std::isfinite(d.*it.value)) keys.push_back(it.key);
+    };
+    for (const Item& it : kInputs)
+        check(it);
+    check(d.Mode != 0 ? kDcmRow : kCcmRow);
+    for (const Item& it : kCore)
+        check(it);
+    for (const Item& it : kResults)
+        check(it);
+    return keys;
+}
 
 ReportStamp stampNow()
 {
@@ -168,12 +201,21 @@ void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const Rep
     annotate.numberFormat = book.addNumberFormat(kAnnotatePattern);
     FormatSpec result = cell;
     result.font = book.addFont(resultFont);
+    // Nothing may run past column E: LibreOffice prints what overflows on a
+    // page of its own. The separator's hyphens wrap within their cells (the
+    // row's fixed height shows one line); the date shrinks to fit.
+    FormatSpec date = base;
+    date.shrink = true;
+    FormatSpec rule = cell;
+    rule.wrap = true;
 
     FormatId fBase = book.addFormat(base);
     FormatId fTitle = book.addFormat(title);
     FormatId fCell = book.addFormat(cell);
     FormatId fAnnotate = book.addFormat(annotate);
     FormatId fResult = book.addFormat(result);
+    FormatId fDate = book.addFormat(date);
+    FormatId fRule = book.addFormat(rule);
 
     SheetWriter& sh = book.addSheet("Design Report");
     sh.setShowGridlines(false);
@@ -187,9 +229,9 @@ void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const Rep
     sh.setText(4, 0, "Project:", fBase);
     sh.setText(4, 1, project(d), fBase);
     sh.setText(4, 3, "Date:", fBase);
-    char date[96];
-    std::snprintf(date, sizeof date, "%d-%d-%d %d:%d", at.year, at.month, at.day, at.hour, at.minute);
-    sh.setText(4, 4, date, fBase);
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, "%d-%d-%d %d:%d", at.year, at.month, at.day, at.hour, at.minute);
+    sh.setText(4, 4, stamp, fDate);
     const char* headings[5] = {"Item", "Description", "Result", "Units", "Annotate"};
     for (int c = 0; c < 5; ++c)
         sh.setText(7, c, headings[c], fBase);
@@ -223,7 +265,7 @@ void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const Rep
         putItem(sh, row++, it, d, fCell);
 
     for (int c = 0; c < 5; ++c)
-        sh.setText(kSeparatorRow, c, std::string(size_t(kSeparatorWidths[c]), '-'), fCell);
+        sh.setText(kSeparatorRow, c, std::string(size_t(kSeparatorWidths[c]), '-'), fRule);
     row = kSeparatorRow + 1;
     for (const Item& it : kResults)
         putItem(sh, row++, it, d, fResult);

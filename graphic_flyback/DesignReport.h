@@ -6,6 +6,7 @@
 #include "platform/xls/XlsWriter.h"
 
 #include <string>
+#include <vector>
 
 namespace kv::graphic {
 
@@ -32,6 +33,14 @@ struct ReportData {
     float Pcore = 0, Pcu = 0, Ploss = 0, dT = 0;
     std::string LossNote;
 };
+
+// What the report shows for a value that is not a number (the schematic's "---").
+inline constexpr const char* kInvalid = "---";
+// A value as the report writes it: the double of the shortest decimal that
+// reads back to the float (0.8f is written 0.8, not 0.800000011920929).
+double reportNumber(float v);
+// The keys of the report's values that are not finite, in the report's order.
+std::vector<std::string> invalidItems(const ReportData& d);
 
 // Local time of saving as the report prints it.
 struct ReportStamp {

@@ -32,7 +32,7 @@ const Region kRegions[12] = {
 };
 
 std::string numberText(double v, int digits) {
-    if (!std::isfinite(v)) return "---";
+    if (!std::isfinite(v)) return kInvalid;
     return ui::formatNumber(v, digits);
 }
 
@@ -86,9 +86,12 @@ bool GraphicFlybackDialog::recalculate(Derive how) {
 
 void GraphicFlybackDialog::onTimer(int id) {
     io::restoreWorkFolder();
+    // The bar moves here, never while painting: a progress bar repaints itself
+    // at once, and inside the window's paint that is a recursive repaint.
     if (id == 1) {
         progress += 10;
         if (progress <= 100) {
+            setPos(kProgress, progress);
             invalidate({159, 395, 381, 414});
         } else {
             killTimer(1);
@@ -97,6 +100,7 @@ void GraphicFlybackDialog::onTimer(int id) {
         }
     } else if (id == 2) {
         progress = 0;
+        setPos(kProgress, progress);
         invalidate({160, 396, 380, 413});
         killTimer(2);
     }
@@ -130,9 +134,9 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     if (const ui::BitmapInfo* b = picture ? ui::findBitmap(picture) : nullptr)
         c.stretchBitmap(picture, {0, 0, clientWidth(), clientHeight()}, {0, 0, b->width, b->height + 10});
     c.setTransparent(true);
-    c.setTextColor(ui::kGreen);
     c.setFont("", 0);
-    c.text(12, 5, clickText);
+    // The click text is kept for the record, never drawn: pixel coordinates
+    // mean nothing to a user.
     c.setTextColor({255, 128, 64});
     c.text(21, 396, "Auto processing......");
     c.setTextColor(ui::kGreen);
@@ -224,7 +228,6 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     c.setTextColor(ui::kRed);
     for (const Region& r : kRegions)
         if (r.label) c.text(r.x1, r.y1, r.label);
-    setPos(kProgress, progress);
 }
 
 ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss) {
@@ -253,6 +256,14 @@ ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss)
 }
 
 void GraphicFlybackDialog::save() {
+    // A design with values the conditions do not give is said first, item by item.
+    if (const std::vector<std::string> invalid = invalidItems(reportData(design)); !invalid.empty()) {
+        std::string list = kInvalidDesign;
+        for (const std::string& key : invalid) list += "\n    " + key + "  " + reportDescription(key);
+        if (messageBox(list + "\n" + std::string(kSaveAnyway), ui::kAppName, ui::Icon::Warning, ui::Buttons::YesNo) !=
+            ui::IdYes)
+            return;
+    }
     ui::FileDialogRequest req;
     req.save = true;
     req.title = "设计数据另存为:";

@@ -24,6 +24,10 @@ struct Region {
 };
 extern const Region kRegions[12];
 
+// Said before a design with invalid values is saved, the values listed between.
+inline constexpr const char* kInvalidDesign = "注意：当前设计无效，以下项目没有有效数值（图上显示为“---”）：";
+inline constexpr const char* kSaveAnyway = "仍要保存报告吗？这些项目在报告中写作“---”。";
+
 class GraphicFlybackDialog : public ui::Dialog {
 public:
     enum : int { kSave = 1346, kBackground = 1347, kFont = 1348, kProgress = 124 };

@@ -24,7 +24,7 @@ struct Inputs {
     float Vs = 1;       // V, slope-compensation ramp
     float Ri = 0.6f;    // Ω, current-sense transfer resistance
     float fs = 60;      // kHz
-    float fc = 20;      // kHz, wanted crossover
+    float fc = 4;       // kHz, wanted crossover: below fRHP/3 and fs/6 of these defaults
     float R1 = 4700;    // Ω, upper sampling resistor
     float gm = 0.3f;    // S
     float Vref = 2.5f;  // V

@@ -61,4 +61,8 @@ std::vector<std::string_view> allScriptFiles() {
     return out;
 }
 
+io::FileError ensureScriptFile(std::string_view name) {
+    return io::ensureFile(std::string(name), std::string_view(&kBuiltinMark, 1));
+}
+
 } // namespace kv::script

@@ -4,6 +4,7 @@
 // page lists them, the formula runner finds a file's designer by them.
 #pragma once
 
+#include "platform/io/Files.h"
 #include "script/Bindings.h"
 
 #include <span>
@@ -41,5 +42,13 @@ std::string_view formulaFileName(int templateId, int mode);
 std::string_view interfaceFileName(int templateId);
 // Every formula and interface file, as start-up makes sure of them.
 std::vector<std::string_view> allScriptFiles();
+
+// The first byte of a formula or interface file that keeps the built-in
+// formulas or labels.
+inline constexpr char kBuiltinMark = '#';
+// Creates a missing formula or interface file holding the built-in mark, so
+// that a new program folder computes and labels with the built-in ones and
+// says nothing; an existing file is never touched.
+io::FileError ensureScriptFile(std::string_view name);
 
 } // namespace kv::script

@@ -17,6 +17,7 @@ bool reported(const io::FileError& e) {
 }
 
 std::optional<std::string> readBytes(const char* file, int offset, std::size_t n) {
+    if (file == kSystemCfg && !ensureSettingsFile()) return std::nullopt;
     std::string out;
     if (reported(io::readAt(file, std::uint64_t(offset), n, out))) return std::nullopt;
     return out;
@@ -25,6 +26,8 @@ std::optional<std::string> readBytes(const char* file, int offset, std::size_t n
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 } // namespace
 
+bool ensureSettingsFile() { return !reported(io::ensureFile(kSystemCfg, kNewSettings)); }
+
 std::optional<char> readSlot(int offset) {
     auto b = readBytes(kSystemCfg, offset, 1);
     if (!b || b->empty()) return std::nullopt;
@@ -32,6 +35,7 @@ std::optional<char> readSlot(int offset) {
 }
 
 bool writeSlot(int offset, char c) {
+    if (!ensureSettingsFile()) return false;
     return !reported(io::writeAt(kSystemCfg, std::uint64_t(offset), std::string_view(&c, 1)));
 }
 

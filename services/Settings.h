@@ -20,6 +20,13 @@ enum SlotOffset : int {
     kHandshakeSlot = 6, // core selection: '1', '2', '*', '#'
 };
 
+// What a new System.cfg holds: no welcome notice, the system face at its
+// default size, the first schematic picture; no core handshake yet.
+inline constexpr const char* kNewSettings = "0&&&&#";
+// Creates System.cfg holding kNewSettings when it is missing (every access
+// below does so first); an existing file is left as it is.
+bool ensureSettingsFile();
+
 // The character at `offset` of System.cfg; nothing when the file is shorter.
 std::optional<char> readSlot(int offset);
 bool writeSlot(int offset, char c);

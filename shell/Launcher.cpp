@@ -68,7 +68,7 @@ void LauncherDialog::firstExchange() {
     if (firstExchangeDone_) return;
     for (std::string_view name : script::allScriptFiles()) {
         const std::string f(name);
-        if (io::FileError e = io::ensureFile(f)) {
+        if (io::FileError e = script::ensureScriptFile(f)) {
             // Without its files the program cannot work: say where, and stop.
             std::error_code ec;
             std::string dir = std::filesystem::current_path(ec).string();
@@ -82,7 +82,7 @@ void LauncherDialog::firstExchange() {
             return;
         }
     }
-    if (io::FileError e = io::ensureFile(services::kSystemCfg)) {
+    if (io::FileError e = io::ensureFile(services::kSystemCfg, services::kNewSettings)) {
         messageBox(io::fileErrorText(e), ui::kAppName, ui::Icon::Error);
         startFailed = true;
         firstExchangeDone_ = true;
@@ -129,7 +129,21 @@ void LauncherDialog::onPaint(ui::Canvas& c) {
 
 void LauncherDialog::onLButtonUp(int x, int y) {
     if (x > 10 && x < 106 && y > 121 && y < 135) about();
-    else if (x > 10 && x < 106 && y > 141 && y < 157) ui::backend().shellOpen(kHelpPage);
+    else if (x > 10 && x < 106 && y > 141 && y < 157) openHelp();
+}
+
+bool LauncherDialog::onAltKey(char letter) {
+    if (letter == 'A') about();
+    else if (letter == 'H') openHelp();
+    else return false;
+    return true;
+}
+
+void LauncherDialog::openHelp() {
+    // A missing help file is not reported; one that nothing can show is.
+    std::error_code ec;
+    if (!ui::backend().shellOpen(kHelpPage) && std::filesystem::exists(kHelpPage, ec))
+        messageBox(std::string(kNoHelpViewer) + "\n" + kHelpPage, ui::kAppName, ui::Icon::Warning);
 }
 
 void LauncherDialog::onSysCommand(int id) {

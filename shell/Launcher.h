@@ -23,6 +23,8 @@ public:
     void onPaint(ui::Canvas& c) override;
     void onLButtonUp(int x, int y) override;
     void onSysCommand(int id) override;
+    // Alt+A and Alt+H: the painted links "(A)关于软件" and "(H)浏览帮助".
+    bool onAltKey(char letter) override;
 
     int flybackMode = 0;
     ui::Color frameColor{};
@@ -41,6 +43,7 @@ private:
     void onHelpCommand() {}
     void runSheet(int button);
     void about();
+    void openHelp();
 
     bool firstExchangeDone_ = false;
     int bitmapWidth_ = 0, bitmapHeight_ = 0;
@@ -65,5 +68,7 @@ void registerWindows();
 
 inline constexpr const char* kNotInBuild = services::kNotInBuild;
 inline constexpr const char* kHelpPage = "Korvane帮助.html";
+// Said when the help file is there but no program is registered to show it.
+inline constexpr const char* kNoHelpViewer = "没有可以打开帮助文件的程序:";
 
 } // namespace kv::shell

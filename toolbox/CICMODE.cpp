@@ -2,18 +2,12 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/io/Files.h"
-#include "services/Settings.h"
 #include "services/Templates.h"
 #include "services/Windows.h"
 
 #include <filesystem>
 
 namespace kv::toolbox {
-
-namespace {
-// The isolated LED designer draws its schematic picture from this slot value.
-constexpr char kIsolatedLedPicture = '2';
-} // namespace
 
 const CICMODE::Solution CICMODE::kSolutions[6] = {
     {"SD670x降压低PF", tpl::kSd670x}, {"LED隔离低P/高P", tpl::kIsolatedLed}, {"K7350单级PFC", tpl::kSinglePfc},
@@ -46,12 +40,8 @@ void CICMODE::onClick() {
     const int row = selected(kList);
     if (row >= 0 && row < int(std::size(kSolutions))) {
         const Solution& s = kSolutions[row];
-        if (s.templateId == kProgram) {
-            startProgram();
-        } else {
-            if (s.templateId == tpl::kIsolatedLed) services::writeSlot(services::kPictureSlot, kIsolatedLedPicture);
-            services::openModelessWindow(s.templateId, *this);
-        }
+        if (s.templateId == kProgram) startProgram();
+        else services::openModelessWindow(s.templateId, *this);
     }
     select(kList, -1);
 }

@@ -43,12 +43,6 @@ double readBack(const std::string& six) {
 }
 } // namespace
 
-std::string coreNumberText(double v) {
-    std::string s = ui::formatNumber(v, 13);
-    if (s.find_first_of(".en") == std::string::npos) s += '.';
-    return s;
-}
-
 std::string aeHandBackText(double ae) {
     std::string s = ui::formatNumber(ae, 6);
     if (s.size() < 6) {
@@ -94,7 +88,7 @@ void readBlock(const xls::Sheet& sheet, const CoreFamily& fam, CoreList& out) {
                 if (c >= 3) {
                     row.values[c - 3] = v;
                     row.has[c - 3] = true;
-                    row.cells[c] = coreNumberText(v);
+                    row.cells[c] = ui::formatNumber(v, 13);   // 148, never "148."
                 } else {
                     row.cells[c] = ui::formatNumber(v, 15);
                 }
@@ -175,11 +169,12 @@ const ui::MessageEntry<D> D::kMessageMap[] = {
     {D::kDark, ui::Notify::Clicked, &D::onCheckBox},
     {D::kColored, ui::Notify::Clicked, &D::onCheckBox},
     {D::kRankSort, ui::Notify::Clicked, &D::onFamilyChange},
+    {D::kList, ui::Notify::DblClick, &D::onOk},   // a double-click picks the row
 };
 
 namespace {
 const char* const kColumns[10] = {"类型",   "材料",    "尺寸(mm)",      "AP(cm4)", "Ae(mm2)",
-                                  "AW(mm2)", "AL(nH/Turns2)", "Le(mm)", "Ve(mm)", "Wt(g)"};
+                                  "AW(mm2)", "AL(nH/Turns2)", "Le(mm)", "Ve(mm3)", "Wt(g)"};
 constexpr const char* kNoWorkbook = "错误:没有找到磁芯数据表!";
 constexpr const char* kNoSelection = "注意:你没有选中列表中的任何磁芯!";
 constexpr const char* kMissingValue = "注意:该磁芯缺少Ae或Le数据,请选择其他磁芯!";
@@ -392,10 +387,8 @@ void CoreDatabaseDialog::onOk() {
     const int row = selected(kList);
     const std::optional<char> before = services::readSlot(services::kHandshakeSlot);
     if (row < 0 || row >= int(rows_.size())) {
+        // Said, and the list stays open for a pick (or Cancel).
         messageBox(kNoSelection, ui::kAppName, ui::Icon::Warning);
-        services::writeSlot(services::kHandshakeSlot, '#');
-        if (before == '1' && opener_) opener_->setCoreName("磁芯:用户输入");
-        endDialog(ui::IdCancel);
         return;
     }
     const CoreRow& core = rows_[size_t(row)];

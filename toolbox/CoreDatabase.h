@@ -52,8 +52,6 @@ bool readCoreFamilies(const std::string& path, CoreLists& out);
 // core loss is an upper bound), or why the core does not fit.
 std::string adviceText(const magnetics::CoreAdvice& a, const magnetics::FlybackPoint& op);
 
-// A list number: 13 significant digits, a whole number keeps a trailing point.
-std::string coreNumberText(double v);
 // The six bytes written at offset 1 of temp.txt for an Ae.
 std::string aeHandBackText(double ae);
 

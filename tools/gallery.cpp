@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
         {tpl::kQr, {{kv::ic::QrDesigner::kCalculate, nullptr}}},
         {tpl::kOb2269, {{kv::ic::Ob2269Designer::kCalculate, nullptr}}},
         // the loop pages computed, with their Bode plots
-        {tpl::kCurrentMode, {{1040, "4"}, {1000, nullptr}}}, // below fRHP/3: a loop with nothing to warn of
+        {tpl::kCurrentMode, {{1000, nullptr}}},
         {tpl::kTypeTwo, {{1000, nullptr}, {1001, nullptr}}},
         {tpl::kTypeThree, {{1235, nullptr}}},
     };

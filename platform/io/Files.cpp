@@ -22,11 +22,21 @@ int openRw(const std::string& path) {
 }
 } // namespace
 
-FileError ensureFile(const std::string& path) {
-    int fd = openRw(path);
-    if (fd < 0) return failure(path);
+FileError ensureFile(const std::string& path, std::string_view initial) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno != EEXIST) return failure(path);
+        // Someone else's file (or one made a moment ago): it must open, and stays as it is.
+        fd = openRw(path);
+        if (fd < 0) return failure(path);
+        ::close(fd);
+        return {path, {}};
+    }
     ::close(fd);
-    return {path, {}};
+    return initial.empty() ? FileError{path, {}} : writeAt(path, 0, initial);
 }
 
 FileError readAt(const std::string& path, std::uint64_t offset, std::size_t n, std::string& out) {

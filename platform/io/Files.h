@@ -15,8 +15,9 @@ struct FileError {
     explicit operator bool() const { return !reason.empty(); }
 };
 
-// Creates an empty file where none exists; an existing file is left as it is.
-FileError ensureFile(const std::string& path);
+// Creates the file holding `initial` where none exists; an existing file is
+// left as it is, whatever it holds.
+FileError ensureFile(const std::string& path, std::string_view initial = {});
 // Reads up to `n` bytes at `offset`; fewer (or none) past the end of the file.
 FileError readAt(const std::string& path, std::uint64_t offset, std::size_t n, std::string& out);
 // Writes `data` at `offset`; bytes skipped past the old end read as zero.

@@ -171,6 +171,8 @@ public:
     // The mouse moved to client pixel (x, y), no button needed.
     virtual void onMouseMove(int /*x*/, int /*y*/) {}
     virtual void onSysCommand(int /*id*/) {}
+    // Alt with a letter ('A' to 'Z') no control took; true when it was used.
+    virtual bool onAltKey(char /*letter*/) { return false; }
     virtual void onDestroy() {}
 
     // Entry point of the backends: routes a notification (OK and Cancel buttons

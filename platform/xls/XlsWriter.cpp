@@ -200,7 +200,7 @@ Bytes xfRecord(uint16_t font, uint16_t numFormat, bool style, const FormatSpec& 
     b.u16(style ? 0xFFF5 : 0x0001);   // locked; style flag and parent
     b.u8(uint8_t(uint8_t(f.horizontal) | (f.wrap ? 0x08 : 0) | (uint8_t(f.vertical) << 4)));
     b.u8(0);     // rotation
-    b.u8(0);     // indent, shrink, reading order
+    b.u8(f.shrink ? 0x10 : 0);   // indent, shrink, reading order
     b.u8(used);
     b.u32(lineBits(f.left.style) | (lineBits(f.right.style) << 4) | (lineBits(f.top.style) << 8) |
           (lineBits(f.bottom.style) << 12) | (colourBits(f.left.colour) << 16) |
@@ -214,7 +214,7 @@ bool sameFormat(const FormatSpec& a, const FormatSpec& b)
 {
     auto side = [](const Border& x, const Border& y) { return x.style == y.style && x.colour == y.colour; };
     return a.font == b.font && a.numberFormat == b.numberFormat && a.horizontal == b.horizontal &&
-           a.vertical == b.vertical && a.wrap == b.wrap && side(a.left, b.left) && side(a.right, b.right) &&
+           a.vertical == b.vertical && a.wrap == b.wrap && a.shrink == b.shrink && side(a.left, b.left) && side(a.right, b.right) &&
            side(a.top, b.top) && side(a.bottom, b.bottom);
 }
 

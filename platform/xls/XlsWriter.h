@@ -47,6 +47,7 @@ struct FormatSpec {
     HAlign horizontal = HAlign::General;
     VAlign vertical = VAlign::Bottom;
     bool wrap = false;
+    bool shrink = false;   // the text shrinks to fit its cell instead of running into the next
     Border left, right, top, bottom;
 
     // Sets all four sides.

@@ -5,14 +5,45 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
 namespace kv::test {
+
+// The offscreen platform's screen: KV_TEST_SCREEN ("1366x768"), else 1920x1080
+// (the platform's own is 800x600, smaller than any desktop the program meets).
+// Returns the file the platform reads as it starts, to remove after.
+inline std::string offscreenScreen() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || std::string(platform) != "offscreen") return {};
+    int w = 1920, h = 1080;
+    if (const char* s = std::getenv("KV_TEST_SCREEN")) std::sscanf(s, "%dx%d", &w, &h);
+    const std::string path = "/tmp/kv_screen_" + std::to_string(w) + "x" + std::to_string(h) + "_" +
+                             std::to_string(getpid()) + ".json";
+    if (FILE* f = std::fopen(path.c_str(), "w")) {
+        std::fprintf(f,
+                     "{\"screens\":[{\"name\":\"kv\",\"x\":0,\"y\":0,\"width\":%d,\"height\":%d,"
+                     "\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}\n",
+                     w, h);
+        std::fclose(f);
+        setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
+    }
+    return path;
+}
 
 inline QApplication* qtApp() {
     static int argc = 1;
     static char name[] = "kv_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* a = [] {
+        const std::string screen = offscreenScreen();
         auto* q = new QApplication(argc, argv);
+        if (!screen.empty()) {   // programs the tests start choose their own screen
+            std::remove(screen.c_str());
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        }
         ui::installFonts();
         return q;
     }();

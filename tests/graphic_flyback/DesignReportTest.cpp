@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <limits>
@@ -47,7 +48,7 @@ struct Row {
     int row;
     const char* key;
     const char* description;
-    float value;
+    double value;   // the decimal the cell holds (the design holds its float)
     const char* unit;
     bool space;   // single space in the annotate column
 };
@@ -63,41 +64,41 @@ const Row kRows[] = {
     {14, "Vopp", "输出电压纹波", 55, "mV", true},
     {15, "PerVinpp", "输入电压纹波占输入电压的百分比", 38, "%", true},
     {16, "fosc", "工作频率", 70, "KHz", false},
-    {17, "Dmax", "最大占空比", 0.4f, "", false},
-    {18, "r", "纹波率 dI/IL", 0.5f, "", false},
+    {17, "Dmax", "最大占空比", 0.4, "", false},
+    {18, "r", "纹波率 dI/IL", 0.5, "", false},
     {21, "Ae", "磁芯Ae", 17, "mm2", false},
     {22, "Le", "磁芯Le", 35, "mm", false},
     {23, "Bpk", "工作峰值磁通密度", 2500, "GS", false},
     {24, "Bsat", "磁芯饱和磁通密度", 3000, "GS", false},
     {25, "Cmil", "电流密度-圆密尔/安培", 400, "Cmil/A", false},
-    {26, "Vor", "次级折射到初级的电压", 42.71f, "V", false},
-    {27, "PerLLK", "漏感占一次电感的百分比", 5.25f, "%", false},
+    {26, "Vor", "次级折射到初级的电压", 42.71, "V", false},
+    {27, "PerLLK", "漏感占一次电感的百分比", 5.25, "%", false},
     {28, "Vz", "漏感+次级折射电压", 105, "V", false},
-    {29, "Vdo", "输出整流管压降", 0.8f, "V", false},
-    {30, "Vf", "反馈绕组输出电压", 5.984f, "V", false},
-    {31, "Vdf", "反馈绕组整流管压降", 0.6f, "V", false},
+    {29, "Vdo", "输出整流管压降", 0.8, "V", false},
+    {30, "Vf", "反馈绕组输出电压", 5.984, "V", false},
+    {31, "Vdf", "反馈绕组整流管压降", 0.6, "V", false},
     {32, "VMos", "开关管耐压", 600, "V", false},
-    {34, "Ipkp", "初级电流峰值", 0.283f, "A", false},
-    {35, "Irmsp", "初级电流有效值", 0.143f, "A", false},
-    {36, "Lp", "初级电感量", 3984.2f, "μH", false},
+    {34, "Ipkp", "初级电流峰值", 0.283, "A", false},
+    {35, "Irmsp", "初级电流有效值", 0.143, "A", false},
+    {36, "Lp", "初级电感量", 3984.2, "μH", false},
     {37, "Np", "初级匝数", 272, "Ts", false},
-    {38, "dp", "初级线径", 0.192f, "mm", false},
-    {39, "Ipks", "次级电流峰值", 2.08f, "A", false},
-    {40, "Irmss", "次级电流有效值", 1.29f, "A", false},
-    {41, "Ls", "次级电感量", 73.5f, "μH", false},
+    {38, "dp", "初级线径", 0.192, "mm", false},
+    {39, "Ipks", "次级电流峰值", 2.08, "A", false},
+    {40, "Irmss", "次级电流有效值", 1.29, "A", false},
+    {41, "Ls", "次级电感量", 73.5, "μH", false},
     {42, "Ns", "次级匝数", 37, "Ts", false},
-    {43, "ds", "次级线径", 0.577f, "mm", false},
-    {44, "Lgap", "气隙长度", 0.379f, "mm", false},
-    {45, "Rlk", "漏感吸收电阻(估算)", 11.72f, "KΩ", false},
-    {46, "Clk", "漏感吸收电容(估算)", 40.63f, "nF", false},
-    {47, "Cin", "输入电容容量", 10.21f, "μF", false},
-    {48, "Iin", "输入平均电流", 0.0905f, "A", false},
-    {49, "Vswy", "开关管耐压余量", 113.2f, "V", false},
-    {50, "Isw", "开关管电流推荐值", 1.43f, "A", false},
-    {51, "VDon", "输出整流管耐压要求", 68.2f, "V", false},
-    {52, "IDout", "输出整流管电流推荐值", 2.58f, "A", false},
+    {43, "ds", "次级线径", 0.577, "mm", false},
+    {44, "Lgap", "气隙长度", 0.379, "mm", false},
+    {45, "Rlk", "漏感吸收电阻(估算)", 11.72, "KΩ", false},
+    {46, "Clk", "漏感吸收电容(估算)", 40.63, "nF", false},
+    {47, "Cin", "输入电容容量", 10.21, "μF", false},
+    {48, "Iin", "输入平均电流", 0.0905, "A", false},
+    {49, "Vswy", "开关管耐压余量", 113.2, "V", false},
+    {50, "Isw", "开关管电流推荐值", 1.43, "A", false},
+    {51, "VDon", "输出整流管耐压要求", 68.2, "V", false},
+    {52, "IDout", "输出整流管电流推荐值", 2.58, "A", false},
     {53, "VCout", "输出电容耐压要求", 6, "V", false},
-    {54, "Co", "输出电容容量(估算)", 2083.3f, "μF", false},
+    {54, "Co", "输出电容容量(估算)", 2083.3, "μF", false},
     {55, "Nf", "反馈绕组匝数", 42, "Ts", false},
 };
 
@@ -221,6 +222,8 @@ TEST(DesignReport, SheetLayout)
     EXPECT_EQ(title->lines, "0,0,0,0");
     for (auto [r, c] : {std::pair{4, 0}, {4, 1}, {4, 3}, {4, 4}, {7, 0}, {7, 4}})
         expectFormat(b, r, c, 12, false, "General");
+    EXPECT_EQ(b.xfOf(4, 4)->fit, "0,1");   // the date shrinks to its cell
+    EXPECT_EQ(b.xfOf(4, 3)->fit, "0,0");
 }
 
 TEST(DesignReport, ItemRowsCcm)
@@ -237,8 +240,8 @@ TEST(DesignReport, ItemRowsCcm)
         const kvtest::XlrdCell* v = b.cell(row.row, 2);
         ASSERT_NE(v, nullptr);
         ASSERT_EQ(v->kind, "number");
-        // The float's own double, not a rounded decimal.
-        EXPECT_EQ(std::strtod(v->value.c_str(), nullptr), double(row.value));
+        // The decimal typed, not the float's own double (0.4, not 0.4000000059604645).
+        EXPECT_EQ(std::strtod(v->value.c_str(), nullptr), row.value);
         for (int c = 0; c < 4; ++c)
             expectFormat(b, row.row, c, colour, true, "General");
         if (row.space) {
@@ -270,6 +273,7 @@ TEST(DesignReport, ItemRowsCcm)
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(text(b, 33, c), std::string(size_t(hyphens[c]), '-'));
         expectFormat(b, 33, c, 12, true, "General");
+        EXPECT_EQ(b.xfOf(33, c)->fit, "1,0") << c;   // wraps within its cell
     }
     for (int r = 56; r <= 59; ++r) {
         for (int c = 0; c < 4; ++c) {
@@ -324,23 +328,51 @@ TEST(DesignReport, ProjectLineAndCoreNames)
     }
 }
 
-TEST(DesignReport, NonFiniteResultsAreErrorCells)
+TEST(DesignReport, NonFiniteValuesAreDashesAndListed)
 {
     TempDir dir;
     ReportData d = design();
+    EXPECT_TRUE(kv::graphic::invalidItems(d).empty());
     d.Lgap = std::numeric_limits<float>::quiet_NaN();
     d.Co = std::numeric_limits<float>::infinity();
     d.Rlk = -std::numeric_limits<float>::infinity();
+    d.Tdie = std::numeric_limits<float>::quiet_NaN();   // a DCM row: not in a CCM report
+    // In the report's order, only the rows the report shows.
+    EXPECT_EQ(kv::graphic::invalidItems(d), (std::vector<std::string>{"Lgap", "Rlk", "Co"}));
     XlrdBook b = writeAndRead(dir, d);
     ASSERT_TRUE(b.ok);
     for (int r : {44, 45, 54}) {
-        ASSERT_NE(b.cell(r, 2), nullptr) << r;
-        EXPECT_EQ(b.cell(r, 2)->kind, "error") << r;
-        EXPECT_EQ(b.cell(r, 2)->value, "36") << r;   // #NUM!
+        EXPECT_EQ(text(b, r, 2), "---") << r;   // never a #NUM! cell
         expectFormat(b, r, 2, 53, true, "General");
     }
     ASSERT_NE(b.cell(43, 2), nullptr);
     EXPECT_EQ(b.cell(43, 2)->kind, "number");
+    d.Mode = 1;
+    EXPECT_EQ(kv::graphic::invalidItems(d), (std::vector<std::string>{"Tdie", "Lgap", "Rlk", "Co"}));
+}
+
+TEST(DesignReport, ShortestDecimalThatReadsBack)
+{
+    using kv::graphic::reportNumber;
+    // What LibreOffice showed from the float's own double.
+    EXPECT_EQ(reportNumber(0.8f), 0.8);
+    EXPECT_EQ(reportNumber(23.8f), 23.8);
+    EXPECT_EQ(reportNumber(3984.2f), 3984.2);
+    EXPECT_EQ(reportNumber(1e-7f), 1e-7);
+    EXPECT_EQ(reportNumber(272.0f), 272.0);
+    EXPECT_EQ(reportNumber(-0.0905f), -0.0905);
+    // Whatever the value: it reads back to the same float and needs no more than
+    // the nine significant digits any float needs.
+    float v = 1.1754944e-38f;
+    for (int i = 0; i < 4000; ++i, v *= -1.0473f) {
+        const double x = reportNumber(v);
+        EXPECT_EQ(float(x), v) << v;
+        char text[40];
+        std::snprintf(text, sizeof text, "%.9g", x);
+        EXPECT_EQ(std::strtod(text, nullptr), x) << v;
+        if (!std::isfinite(v * -1.0473f))
+            break;
+    }
 }
 
 // Below the table: the ambient, the core's material, then core loss, copper
@@ -513,18 +545,26 @@ TEST(DesignReportSave, SavingAgainReplacesTheReport)
     EXPECT_TRUE(kvtest::xlrdRead(dir.file("bare.xls")).ok);
 }
 
+namespace {
+// The design's report converted by LibreOffice into `target` ("pdf", ...):
+// the converted file's bytes, empty when the conversion failed.
+kvtest::Bytes convertedReport(const TempDir& dir, const std::string& target, const std::string& ext)
+{
+    std::string error;
+    EXPECT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
+    std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() + "' soffice --headless --convert-to '" +
+                      target + "' --outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    return kvtest::readAll(dir.file("r." + ext));
+}
+} // namespace
+
 TEST(DesignReport, LibreOfficeCsv)
 {
     // scripts/install-deps installs libreoffice-calc-nogui; without it this check is not done.
     ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1"), 0) << "LibreOffice (soffice) is not installed";
     TempDir dir;
-    std::string error;
-    ASSERT_TRUE(kv::graphic::writeDesignReport(dir.file("r.xls"), design(), kStamp, error)) << error;
-    std::string cmd = "cd '" + dir.path() + "' && HOME='" + dir.path() +
-                      "' soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' "
-                      "--outdir '" + dir.path() + "' r.xls >/dev/null 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    kvtest::Bytes csv = kvtest::readAll(dir.file("r.csv"));
+    kvtest::Bytes csv = convertedReport(dir, "csv:Text - txt - csv (StarCalc):44,34,76", "csv");
     std::vector<std::string> lines;
     std::string cur;
     for (uint8_t ch : csv) {
@@ -543,4 +583,21 @@ TEST(DesignReport, LibreOfficeCsv)
     EXPECT_EQ(lines[19].rfind("Mode,工作模式,CCM, , ", 0), 0u) << lines[19];
     EXPECT_EQ(lines[20].rfind("CoreType,所选磁芯型号,EE25/19, ,", 0), 0u) << lines[20];
     EXPECT_EQ(lines[55].rfind("Nf,反馈绕组匝数,42,Ts,", 0), 0u) << lines[55];
+    // What a user reads: the typed decimals, no single-precision tail.
+    EXPECT_EQ(lines[29].rfind("Vdo,输出整流管压降,0.8,V,", 0), 0u) << lines[29];
+    EXPECT_EQ(lines[36].rfind("Lp,初级电感量,3984.2,μH,", 0), 0u) << lines[36];
+}
+
+TEST(DesignReport, LibreOfficePrintsNoOverflowPage)
+{
+    // The separator's hyphens once ran past column E and printed as a third
+    // page of their own.
+    ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1"), 0) << "LibreOffice (soffice) is not installed";
+    TempDir dir;
+    kvtest::Bytes pdf = convertedReport(dir, "pdf", "pdf");
+    const std::string text(pdf.begin(), pdf.end());
+    int pages = 0;
+    for (size_t at = text.find("/Type/Page"); at != std::string::npos; at = text.find("/Type/Page", at + 1))
+        pages += text.compare(at, 11, "/Type/Pages") != 0;
+    EXPECT_EQ(pages, 2);
 }

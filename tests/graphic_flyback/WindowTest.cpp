@@ -80,7 +80,10 @@ TEST_F(Window, RegionBordersAreOutside) {
     EXPECT_EQ(w.clickText, "Coordinate:11,66");
     w.onLButtonUp(11, 67);
     EXPECT_EQ(hb.opened.back(), 240);
-    EXPECT_EQ(textAt(w, 12, 5), "Coordinate:11,67");
+    EXPECT_EQ(w.clickText, "Coordinate:11,67");
+    // Kept, not drawn: no pixel coordinates on the user's screen.
+    for (const auto& t : ui::HeadlessBackend::paint(w).texts())
+        EXPECT_EQ(t.text.find("Coordinate"), std::string::npos) << t.text;
 }
 
 TEST_F(Window, EveryRegionOpensItsDialog) {
@@ -256,17 +259,33 @@ TEST_F(Window, VorAtTheSpikeVoltageIsAnErrorAndNoAnimationStarts) {
 TEST_F(Window, ProgressFillsInTenStepsHoldsAndEmpties) {
     GraphicFlybackDialog& w = open();
     EXPECT_TRUE(w.animating);
-    hb.advance(100);
+    hb.advance(50);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 50);
+    hb.advance(50);
     EXPECT_EQ(w.progress, 100);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 100);
     hb.advance(10);
     EXPECT_EQ(w.progress, 110);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 100);   // full while it holds
     EXPECT_FALSE(w.animating);
     hb.advance(1499);
     EXPECT_EQ(w.progress, 110);
     hb.advance(1);
     EXPECT_EQ(w.progress, 0);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 0);
     EXPECT_FALSE(hb.hasTimer(w, 1));
     EXPECT_FALSE(hb.hasTimer(w, 2));
+}
+
+// Painting moves no control: a progress bar moved from inside the window's
+// paint repaints itself within it (Qt's recursive-repaint warning).
+TEST_F(Window, PaintingLeavesTheProgressBarAlone) {
+    GraphicFlybackDialog& w = open();
+    hb.advance(30);
+    ASSERT_EQ(w.pos(GraphicFlybackDialog::kProgress), 30);
+    w.progress = 70;
+    ui::HeadlessBackend::paint(w);
+    EXPECT_EQ(w.pos(GraphicFlybackDialog::kProgress), 30);
 }
 
 TEST_F(Window, BackgroundToggleAndPictures) {
@@ -276,12 +295,18 @@ TEST_F(Window, BackgroundToggleAndPictures) {
             if (op.kind == ui::DrawOp::Bitmap) return std::stoi(op.text);
         return 0;
     };
-    EXPECT_EQ(bitmap(), 0); // an empty settings file: no picture
-    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
-    EXPECT_EQ(readFile("System.cfg")[5], '#');
+    // A new program folder: the first schematic, so the user sees what to click.
     EXPECT_EQ(bitmap(), 239);
+    EXPECT_EQ(readFile("System.cfg")[5], '#');
     w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg")[5], '*');
     EXPECT_EQ(bitmap(), 268);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(bitmap(), 239);
+    writeFile("System.cfg", ""); // an empty file of the user's: no picture
+    EXPECT_EQ(bitmap(), 0);
+    w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
+    EXPECT_EQ(readFile("System.cfg"), std::string(5, '\0') + "#");
     writeFile("System.cfg", "000002");
     EXPECT_EQ(bitmap(), 0);
     w.dispatch(GraphicFlybackDialog::kBackground, ui::Notify::Clicked);
@@ -339,17 +364,21 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
     EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '*');
 }
 
-TEST_F(Window, PickerOkWithoutACoreMeansATypedCore) {
+TEST_F(Window, PickerOkWithoutACoreSaysSoAndStaysOpen) {
     std::filesystem::copy_file(KV_SOURCE_DIR "/data/CoreList.xls", "CoreList.xls");
     GraphicFlybackDialog& w = open();
     w.design.CoreName = "磁芯:EE25";
-    script(262, [&](ui::Dialog& db) { ok(db); });
+    script(262, [&](ui::Dialog& db) {
+        ok(db);
+        EXPECT_FALSE(db.ended());
+        db.dispatch(ui::IdCancel, ui::Notify::Clicked);
+    });
     script(246, [&](ui::Dialog& d) {
         d.dispatch(graphic::TransformerDialog::kPick, ui::Notify::Clicked);
         ok(d);
     });
     w.onLButtonUp(700, 25);
-    EXPECT_EQ(w.design.CoreName, "磁芯:用户输入");
+    EXPECT_EQ(w.design.CoreName, "磁芯:EE25");
     EXPECT_EQ(hb.messages.front().text, "注意:你没有选中列表中的任何磁芯!");
     EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '#');
 }
@@ -376,6 +405,52 @@ TEST_F(Window, SaveWritesTheReportAndRefusesLoudly) {
     w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
     EXPECT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(readFile("design.xls"), report);
+}
+
+// A design the conditions do not give ("---" on the schematic) is said before
+// it is saved, naming each item; No saves nothing, Yes saves "---" cells.
+TEST_F(Window, AnInvalidDesignIsSaidBeforeItIsSaved) {
+    GraphicFlybackDialog& w = open();
+    script(240, [&](ui::Dialog& d) {
+        d.setText(1347, "-90");
+        ok(d);
+    });
+    w.onLButtonUp(20, 70);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    hb.messages.clear();
+    const std::vector<std::string> invalid = graphic::invalidItems(graphic::reportData(w.design));
+    ASSERT_FALSE(invalid.empty());
+
+    hb.answers.push_back(ui::IdNo);
+    hb.files.push_back((dir.path() / "no.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    const std::string said = hb.messages[0].text;
+    EXPECT_EQ(said.rfind(graphic::kInvalidDesign, 0), 0u) << said;
+    for (const std::string& key : invalid)
+        EXPECT_NE(said.find(key + "  " + graphic::reportDescription(key)), std::string::npos) << key;
+    EXPECT_EQ(hb.messages[0].icon, ui::Icon::Warning);
+    EXPECT_TRUE(hb.fileRequests.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "no.xls"));
+
+    hb.messages.clear();
+    hb.files.clear();
+    hb.answers.push_back(ui::IdYes);
+    hb.files.push_back((dir.path() / "yes.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    EXPECT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.fileRequests.size(), 1u);
+    const std::string report = readFile(dir.path() / "yes.xls");
+    EXPECT_NE(report.find("---"), std::string::npos);
+
+    // A valid design again saves without a word.
+    w.design = graphic::FlybackDesign{};
+    w.recalculate(graphic::Derive::FromDuty);
+    hb.messages.clear();
+    hb.files.push_back((dir.path() / "fine.xls").string());
+    w.dispatch(GraphicFlybackDialog::kSave, ui::Notify::Clicked);
+    EXPECT_TRUE(hb.messages.empty());
+    EXPECT_GT(readFile(dir.path() / "fine.xls").size(), 4096u);
 }
 
 TEST_F(Window, ReportCarriesTheDesignAsTheWindowShowsIt) {

@@ -136,7 +136,7 @@ TEST_F(LoopPages, CurrentModeDefaultsAndWorkedExample) {
     const std::pair<int, const char*> defaults[] = {
         {P::kVo, "5"},   {P::kIo, "1"},    {P::kCo, "470"}, {P::kResr, "0.13"}, {P::kD, "0.5"},
         {P::kVin, "10"}, {P::kL, "30"},    {P::kVs, "1"},   {P::kRi, "0.6"},    {P::kFs, "60"},
-        {P::kFc, "20"},  {P::kR1, "4700"}, {P::kGm, "0.3"}, {P::kVref, "2.5"},
+        {P::kFc, "4"},   {P::kR1, "4700"}, {P::kGm, "0.3"}, {P::kVref, "2.5"},
     };
     for (auto [id, t] : defaults) EXPECT_EQ(p.text(id), t) << id;
     for (int r : kResults) EXPECT_EQ(p.text(r), "") << r;
@@ -147,8 +147,21 @@ TEST_F(LoopPages, CurrentModeDefaultsAndWorkedExample) {
     EXPECT_EQ(p.control(P::kEsrLink)->textColor, (ui::Color{0, 0, 255}));
 
     EXPECT_NEAR(icmode::slopeFactor(p.in), 1.3, 1e-6);
+    // The defaults ask for a crossover the plant allows: a stable loop, nothing to warn of.
     press(p, P::kCalc);
     EXPECT_EQ(boxes(), 1);
+    EXPECT_TRUE(hb.messages.empty());
+    {
+        const Reading r = readOf(p, {"5", "1", "470", "0.13", "0.5", "10", "30", "1", "0.6", "60", "4", "4700", "0.3", "2.5", false});
+        ASSERT_TRUE(r.crossed);
+        EXPECT_LT(r.crossover, 13262.9 / 3);
+        EXPECT_LT(r.crossover, 10e3);
+        EXPECT_GT(r.margin, 45);
+    }
+    // 20 kHz asked of the same stage: past both limits.
+    p.setText(P::kFc, "20");
+    press(p, P::kCalc);
+    EXPECT_EQ(boxes(), 2);
     // mc = 1.3, Rp = 2.8125 Ω, Kpl ≈ 2.34
     EXPECT_TRUE(shows(p, P::kGain, 20 * std::log10(2.8125 / 1.2)));
     EXPECT_EQ(p.text(P::kGain).substr(0, 4), "7.39");
@@ -180,6 +193,7 @@ TEST_F(LoopPages, CurrentModeDefaultsAndWorkedExample) {
 
 TEST_F(LoopPages, CurrentModeOpAmpPlacesTheIntegratorAtTheAmplifierCrossover) {
     P& p = open<P>();
+    p.setText(P::kFc, "20");
     choose(p, P::kType, 1);
     EXPECT_FALSE(p.enabled(P::kGm));
     EXPECT_EQ(p.text(P::kGm), "0.3"); // disabled, and still holds its value
@@ -351,6 +365,7 @@ TEST_F(LoopPages, CurrentModeResultsComeAfterTheCalculatingBox) {
     hb.queueScript(kCalculating, [&](ui::Dialog&) {
         blankWhileShown = p.text(P::kR2).empty() && !plotted(p).crossed;
     });
+    p.setText(P::kFc, "20");
     const long before = hb.ticks;
     press(p, P::kCalc);
     EXPECT_TRUE(blankWhileShown);

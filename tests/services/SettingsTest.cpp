@@ -15,9 +15,38 @@ namespace {
 struct Settings : test::HeadlessPages {};
 } // namespace
 
+TEST_F(Settings, ANewFileShowsTheFirstSchematicAndNothingElse) {
+    // Whichever access comes first creates the file.
+    EXPECT_EQ(services::readSlot(services::kPictureSlot), '#');
+    EXPECT_EQ(readFile("System.cfg"), services::kNewSettings);
+    // It reads as an empty file did, but for the picture: no welcome notice,
+    // the system face at its default size, no handshake.
+    EXPECT_NE(services::readSlot(services::kWelcomeSlot), '1');
+    EXPECT_EQ(services::fontFacePosition(), 0);
+    EXPECT_EQ(services::displayFontFace(), "");
+    EXPECT_EQ(services::readFontSize(), 0);
+    EXPECT_FALSE(services::readSlot(services::kHandshakeSlot).has_value());
+    // A write into a missing file starts from the same content.
+    std::filesystem::remove("System.cfg");
+    EXPECT_TRUE(services::writeSlot(services::kHandshakeSlot, '*'));
+    EXPECT_EQ(readFile("System.cfg"), std::string(services::kNewSettings) + "*");
+    std::filesystem::remove("System.cfg");
+    services::writeFont(3, 120);
+    EXPECT_EQ(readFile("System.cfg"), "03120#");
+}
+
+TEST_F(Settings, AnExistingFileIsNeverFilledIn) {
+    for (const std::string& held : {std::string(), std::string("1"), std::string("0123&*1")}) {
+        writeFile("System.cfg", held);
+        EXPECT_TRUE(services::ensureSettingsFile());
+        services::readSlot(services::kPictureSlot);
+        EXPECT_EQ(readFile("System.cfg"), held);
+    }
+}
+
 TEST_F(Settings, SlotsPastTheEndReadAsAbsent) {
+    writeFile("System.cfg", "");
     EXPECT_FALSE(services::readSlot(services::kWelcomeSlot).has_value());
-    EXPECT_TRUE(std::filesystem::exists("System.cfg")); // created empty
     writeFile("System.cfg", "1");
     EXPECT_EQ(services::readSlot(0), '1');
     EXPECT_FALSE(services::readSlot(services::kHandshakeSlot).has_value());

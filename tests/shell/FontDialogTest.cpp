@@ -39,7 +39,7 @@ TEST_F(FontDialog, LimitsAreElevenToTwoHundred) {
         ASSERT_FALSE(hb.messages.empty());
         EXPECT_EQ(hb.messages.back().text, "错误：字体大小超出范围!") << bad;
     }
-    EXPECT_EQ(readFile("System.cfg"), "");
+    EXPECT_EQ(readFile("System.cfg"), services::kNewSettings); // nothing written
     setFont("11");
     EXPECT_EQ(result, ui::IdOk);
     EXPECT_EQ(services::readFontSize(), 11);
@@ -59,7 +59,7 @@ TEST_F(FontDialog, RefusesANonInteger) {
 
 TEST_F(FontDialog, StoresTheShownPositionOfTheFace) {
     setFont("120", 1); // shown order: 黑体, 华文行楷, 楷体, 宋体
-    EXPECT_EQ(readFile("System.cfg").substr(0, 5), std::string("\0" "1120", 5));
+    EXPECT_EQ(readFile("System.cfg").substr(0, 5), "01120");
     EXPECT_EQ(services::displayFontFace(), "华文行楷");
     // Reopening shows what was stored.
     hb.openModeless(std::unique_ptr<ui::Dialog>(new shell::FontDialog(nullptr)), nullptr);

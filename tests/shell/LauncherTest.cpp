@@ -36,13 +36,25 @@ struct FakeDesigner : ui::Dialog {
 TEST_F(Launcher, StartCreatesTheFilesAndKeepsExistingOnes) {
     app::registerAll(); // the classic designers' files, as at start-up
     writeFile("RCC cfg.txt", "x = 1;#");
+    writeFile("Flyback Interface.txt", ""); // an empty file is the user's too
+    writeFile("System.cfg", "1");
     start();
     const auto files = script::allScriptFiles();
     EXPECT_EQ(files.size(), 20u);
-    for (std::string_view f : files) EXPECT_TRUE(std::filesystem::exists(std::string(f))) << f;
-    EXPECT_TRUE(std::filesystem::exists("System.cfg"));
+    // New files keep the built-in formulas and labels.
+    for (std::string_view f : files)
+        if (f != "RCC cfg.txt" && f != "Flyback Interface.txt") EXPECT_EQ(readFile(std::string(f)), "#") << f;
     EXPECT_EQ(readFile("RCC cfg.txt"), "x = 1;#");
-    EXPECT_EQ(readFile("System.cfg"), "");
+    EXPECT_EQ(readFile("Flyback Interface.txt"), "");
+    EXPECT_EQ(readFile("System.cfg").substr(1), ""); // the countdown wrote its '0' and nothing else
+}
+
+TEST_F(Launcher, ANewFolderGetsTheFirstSchematicAndNoWelcome) {
+    start();
+    EXPECT_EQ(readFile("System.cfg"), services::kNewSettings);
+    EXPECT_EQ(services::readSlot(services::kPictureSlot), '#');
+    EXPECT_EQ(count(218), 0);
+    EXPECT_TRUE(hb.messages.empty());
 }
 
 TEST_F(Launcher, SplashRunsFiftyTicksAndNoWelcomeWithoutTheFlag) {
@@ -102,6 +114,35 @@ TEST_F(Launcher, LinkAreasAreStrict) {
     writeFile(shell::kHelpPage, "<html></html>");
     l.onLButtonUp(11, 142);
     EXPECT_EQ(hb.shellOpened, std::vector<std::string>{shell::kHelpPage});
+}
+
+TEST_F(Launcher, AltAAndAltHFollowTheLinks) {
+    shell::LauncherDialog& l = start();
+    EXPECT_TRUE(l.onAltKey('A'));
+    EXPECT_EQ(count(100), 1);
+    // Alt+H with no help page: nothing opens, nothing is said (as the link).
+    EXPECT_TRUE(l.onAltKey('H'));
+    EXPECT_TRUE(hb.shellOpened.empty());
+    EXPECT_TRUE(hb.messages.empty());
+    writeFile(shell::kHelpPage, "<html></html>");
+    EXPECT_TRUE(l.onAltKey('H'));
+    EXPECT_EQ(hb.shellOpened, std::vector<std::string>{shell::kHelpPage});
+    // Other letters are not the launcher's.
+    const size_t opened = hb.opened.size();
+    EXPECT_FALSE(l.onAltKey('Q'));
+    EXPECT_FALSE(l.onAltKey('Z'));
+    EXPECT_EQ(hb.opened.size(), opened);
+}
+
+TEST_F(Launcher, HelpThatNothingCanShowIsSaid) {
+    shell::LauncherDialog& l = start();
+    writeFile(shell::kHelpPage, "<html></html>");
+    hb.viewers = false;
+    l.onLButtonUp(11, 142);
+    EXPECT_TRUE(hb.shellOpened.empty());
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(hb.messages[0].text, std::string(shell::kNoHelpViewer) + "\n" + shell::kHelpPage);
+    EXPECT_EQ(hb.messages[0].icon, ui::Icon::Warning);
 }
 
 TEST_F(Launcher, AboutFromTheWindowMenu) {

@@ -3,6 +3,7 @@
 
 #include "platform/ui/Canvas.h"
 #include "platform/ui/headless/HeadlessBackend.h"
+#include "services/Settings.h"
 #include "tests/common/TempDir.h"
 #include "tests/magnetics/FlybackPoints.h"
 #include "tests/toolbox/CoreWorkbook.h"
@@ -93,7 +94,7 @@ TEST_F(CoreDb, SetUpShowsFamiliesColumnsChecksAndTheFirstFamily) {
     EXPECT_EQ(d.selected(D::kFamily), 0);
     EXPECT_EQ(d.control(D::kList)->columns,
               (std::vector<std::string>{"类型", "材料", "尺寸(mm)", "AP(cm4)", "Ae(mm2)", "AW(mm2)",
-                                        "AL(nH/Turns2)", "Le(mm)", "Ve(mm)", "Wt(g)"}));
+                                        "AL(nH/Turns2)", "Le(mm)", "Ve(mm3)", "Wt(g)"}));
     EXPECT_TRUE(d.checked(D::kDark));
     EXPECT_TRUE(d.checked(D::kColored));
     EXPECT_EQ(d.text(1375), "点选一个磁芯然后确定");
@@ -138,8 +139,8 @@ TEST_F(CoreDb, EveryFamilyListsItsBlockAndNumbersKeepAPoint) {
     d.dispatch(D::kFamily, ui::Notify::SelChange);
     ASSERT_EQ(d.itemCount(D::kList), 4);
     EXPECT_EQ(d.control(D::kList)->items[0],
-              (std::vector<std::string>{"EC35", "3C90", "34.5x17.3x9.5", "1.248", "84.3", "148.", "2100.",
-                                        "77.4", "6530.", "36."}));
+              (std::vector<std::string>{"EC35", "3C90", "34.5x17.3x9.5", "1.248", "84.3", "148", "2100",
+                                        "77.4", "6530", "36"}));
     EXPECT_TRUE(hb.messages.empty());
 }
 
@@ -198,7 +199,7 @@ TEST_F(CoreDb, StarModeHandsAeBackThroughTempTxt) {
     const auto second = kv::services::pickCoreAe(opener, '*');
     ASSERT_TRUE(second);
     EXPECT_DOUBLE_EQ(*second, std::stod(csvRows("EE")[10][5]));
-    EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0*", 7));
+    EXPECT_EQ(readFile("System.cfg"), std::string(kv::services::kNewSettings) + "*");
     EXPECT_EQ(readFile("temp.txt")[0], '\0');
     EXPECT_EQ(readFile("temp.txt").size(), 7u);
 }
@@ -212,7 +213,7 @@ TEST_F(CoreDb, CancelAndCloseBoxLeaveTheOpenersAeAlone) {
         d.dispatch(ui::IdCancel, ui::Notify::Clicked);
     });
     EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
-    EXPECT_EQ(readFile("System.cfg"), std::string("\0\0\0\0\0\0#", 7));
+    EXPECT_EQ(readFile("System.cfg"), std::string(kv::services::kNewSettings) + "#");
     EXPECT_EQ(readFile("temp.txt"), std::string("x51.8\0  ", 8));
     // no script: the headless host closes the picker like the close box
     EXPECT_FALSE(kv::services::pickCoreAe(opener, '2'));
@@ -220,23 +221,51 @@ TEST_F(CoreDb, CancelAndCloseBoxLeaveTheOpenersAeAlone) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
-TEST_F(CoreDb, OkWithoutASelectionWarnsAndActsAsCancel) {
+TEST_F(CoreDb, OkWithoutASelectionWarnsAndLetsTheUserPick) {
     shipWorkbook();
     Opener opener;
-    hb.queueScript(262, [](ui::Dialog& d) { d.dispatch(ui::IdOk, ui::Notify::Clicked); });
-    EXPECT_FALSE(kv::services::pickCoreAe(opener, '*'));
+    using D = tb::CoreDatabaseDialog;
+    // OK with nothing chosen says so and stays open; a pick then goes through.
+    hb.queueScript(262, [](ui::Dialog& d) {
+        d.dispatch(ui::IdOk, ui::Notify::Clicked);
+        EXPECT_FALSE(d.ended());
+        d.select(D::kList, 0);
+        d.dispatch(ui::IdOk, ui::Notify::Clicked);
+        EXPECT_TRUE(d.ended());
+    });
+    EXPECT_TRUE(kv::services::pickCoreAe(opener, '*'));
     EXPECT_EQ(texts(), std::vector<std::string>{kNoSelection});
     EXPECT_EQ(hb.messages[0].owner, 262);
-    EXPECT_EQ(readFile("System.cfg")[6], '#');
-    EXPECT_EQ(opener.name, "unchanged");
-    // mode '1': the opener's core name becomes "user input", its values stay
+    EXPECT_EQ(readFile("System.cfg")[6], '*');
+    // OK with nothing chosen, then Cancel: nothing changes in mode '1'
     hb.messages.clear();
-    hb.queueScript(262, [](ui::Dialog& d) { d.dispatch(ui::IdOk, ui::Notify::Clicked); });
+    hb.queueScript(262, [](ui::Dialog& d) {
+        d.dispatch(ui::IdOk, ui::Notify::Clicked);
+        EXPECT_FALSE(d.ended());
+        d.dispatch(ui::IdCancel, ui::Notify::Clicked);
+    });
     EXPECT_FALSE(kv::services::pickCoreInto(opener));
     EXPECT_EQ(texts(), std::vector<std::string>{kNoSelection});
-    EXPECT_EQ(opener.name, "磁芯:用户输入");
+    EXPECT_EQ(opener.name, "unchanged");
     EXPECT_FALSE(opener.took);
     EXPECT_EQ(readFile("System.cfg")[6], '#');
+}
+
+TEST_F(CoreDb, ADoubleClickPicksTheRow) {
+    shipWorkbook();
+    Opener opener;
+    using D = tb::CoreDatabaseDialog;
+    hb.queueScript(262, [](ui::Dialog& d) {
+        d.select(D::kList, 2);
+        d.dispatch(D::kList, ui::Notify::DblClick);
+        EXPECT_TRUE(d.ended());
+    });
+    EXPECT_TRUE(kv::services::pickCoreInto(opener));
+    EXPECT_TRUE(opener.took);
+    EXPECT_GT(opener.ae, 0);
+    EXPECT_EQ(opener.name.rfind("磁芯:", 0), 0u);
+    EXPECT_TRUE(hb.messages.empty());
+    EXPECT_EQ(readFile("System.cfg")[6], '*');
 }
 
 TEST_F(CoreDb, ModeOneWritesStraightIntoTheOpener) {
@@ -351,7 +380,7 @@ TEST_F(CoreDb, MissingOrBrokenWorkbooksGiveAMessageOrAPartialList) {
         d.dispatch(D::kFamily, ui::Notify::SelChange);
         d.dispatch(ui::IdOk, ui::Notify::Clicked);
         EXPECT_EQ(texts(), (std::vector<std::string>{kNoWorkbook, kNoWorkbook, kNoSelection}));
-        EXPECT_EQ(readFile("System.cfg")[6], '#');
+        EXPECT_FALSE(d.ended());
     }
     const std::string good = readFile(std::string(KV_SOURCE_DIR) + "/data/CoreList.xls");
     std::vector<std::string> hostile = {"", "not a workbook", good.substr(0, 8), good.substr(0, 512),
@@ -418,10 +447,10 @@ TEST_F(CoreDb, CellsOutOfLayoutShowEmptyInsteadOfShiftingTheRow) {
     EXPECT_EQ(texts(), std::vector<std::string>{"Excel Error!"});
     const auto& items = d.control(D::kList)->items;
     ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[0], (std::vector<std::string>{"FULL", "N87", "10x5x3", "1.5", "20.", "30.", "1000.", "40.",
-                                                  "800.", "5."}));
+    EXPECT_EQ(items[0], (std::vector<std::string>{"FULL", "N87", "10x5x3", "1.5", "20", "30", "1000", "40",
+                                                  "800", "5"}));
     EXPECT_EQ(items[1], (std::vector<std::string>{"ODD", "PC40", "9x9", "0.25", "12.5", "", "", "", "", ""}));
-    EXPECT_EQ(items[2], (std::vector<std::string>{"2510", "", "25x10", "", "", "", "", "33.", "", ""}));
+    EXPECT_EQ(items[2], (std::vector<std::string>{"2510", "", "25x10", "", "", "", "", "33", "", ""}));
     EXPECT_EQ(items[3][0], "LAST");
     EXPECT_DOUBLE_EQ(d.tableRow(1)[tb::kAl], 0);
     EXPECT_DOUBLE_EQ(d.tableRow(3)[tb::kAe], 40);
@@ -472,7 +501,7 @@ TEST_F(CoreDb, EachErrorCellShowsOneMessage) {
     d.dispatch(D::kFamily, ui::Notify::SelChange);
     EXPECT_EQ(texts(), (std::vector<std::string>(3, "Excel Error!")));
     ASSERT_EQ(d.itemCount(D::kList), 3);
-    EXPECT_EQ(d.itemText(D::kList, 1, 5), "9."); // the rest of the row is read
+    EXPECT_EQ(d.itemText(D::kList, 1, 5), "9"); // the rest of the row is read
     EXPECT_EQ(d.itemText(D::kList, 2, 0), "");
 }
 

@@ -214,7 +214,7 @@ void HeadlessBackend::advance(long ms) {
 
 bool HeadlessBackend::shellOpen(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return false;
+    if (!std::filesystem::exists(path, ec) || !viewers) return false;
     shellOpened.push_back(path);
     return true;
 }

@@ -76,6 +76,7 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<int> opened;             // templates opened as modal or modeless windows
     std::vector<std::string> shellOpened;
+    bool viewers = true;   // false: no program is registered to open a file
     std::vector<std::string> started;    // programs started detached
     std::vector<FileDialogRequest> fileRequests;
     long ticks = 0;                      // timer ticks delivered

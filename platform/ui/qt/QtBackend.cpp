@@ -9,7 +9,10 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace kv::ui {
@@ -33,11 +36,26 @@ QWidget* QtBackend::createWindow(Dialog& dlg, Dialog* owner) {
 }
 
 QImage QtBackend::grab(Dialog& dlg) {
-    QWidget* w = windowOf(dlg);
-    if (!w) return {};
+    // What the user sees: a dialog that scrolls is grabbed with its window.
+    Host* h = hostOf(dlg);
+    if (!h) return {};
+    QWidget* w = h->frame ? h->frame : h->surface;
     w->ensurePolished();
     return w->grab().toImage();
 }
+
+namespace {
+// Over a window not shown yet (the launcher while its splash and welcome
+// run) Qt centres on the owner's unplaced corner: centre on the screen.
+void place(QWidget* w) {
+    const QWidget* owner = w->parentWidget();
+    if (owner && owner->isVisible()) return;   // Qt centres it over its owner
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    w->move(avail.center() - QPoint(w->width() / 2, w->height() / 2));
+}
+} // namespace
 
 int QtBackend::runModal(Dialog& dlg, Dialog* owner) {
     dlg.resetEnded();
@@ -45,6 +63,7 @@ int QtBackend::runModal(Dialog& dlg, Dialog* owner) {
     w->modal = true;
     QPointer<DialogWindow> guard(w);
     dlg.initialize();
+    place(w);
     if (!dlg.ended()) w->exec();
     if (guard) {
         w->host->stopAllTimers();
@@ -60,6 +79,7 @@ Dialog& QtBackend::openModeless(std::unique_ptr<Dialog> dlg, Dialog* owner) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->owned = std::move(dlg);
     d.initialize();
+    place(w);
     if (!w->closing) w->show();
     return d;
 }
@@ -67,14 +87,14 @@ Dialog& QtBackend::openModeless(std::unique_ptr<Dialog> dlg, Dialog* owner) {
 void QtBackend::endDialog(Dialog& dlg, int result) {
     Host* h = hostOf(dlg);
     if (!h) return;
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) w->finish(result);
-    else if (auto* s = dynamic_cast<SheetWindow*>(h->surface)) s->done(result);
+    if (auto* s = dynamic_cast<SheetWindow*>(h->surface)) s->done(result);
+    else if (auto* w = dialogWindowOf(*h)) w->finish(result);
 }
 
 void QtBackend::closeWindow(Dialog& dlg) {
     Host* h = hostOf(dlg);
     if (!h) return;
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) w->finish(IdCancel);
+    if (auto* w = dialogWindowOf(*h)) w->finish(IdCancel);
 }
 
 int QtBackend::messageBox(Dialog* owner, std::string_view text, std::string_view caption, Icon icon,
@@ -132,6 +152,15 @@ void QtBackend::killTimer(Dialog& dlg, int id) {
 bool QtBackend::shellOpen(const std::string& path) {
     QFileInfo fi(qs(path));
     if (!fi.exists()) return false;
+    // The desktop's opener starts whether or not a program takes the file:
+    // ask first which program is registered for its type.
+    const QString query = QStandardPaths::findExecutable("xdg-mime");
+    if (!query.isEmpty() && fi.isFile()) {
+        QProcess p;
+        p.start(query, {"query", "default", QMimeDatabase().mimeTypeForFile(fi).name()});
+        if (p.waitForFinished(5000) && p.exitCode() == 0 && p.readAllStandardOutput().trimmed().isEmpty())
+            return false;
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
 }
 
@@ -159,9 +188,10 @@ void QtBackend::forget(Dialog& dlg) {
     if (!h) return;
     // The dialog object goes before its window: the window must not call back.
     h->stopAllTimers();
-    if (auto* w = dynamic_cast<DialogWindow*>(h->surface)) {
+    if (auto* w = dialogWindowOf(*h)) {
         muteChildren(w);
         w->host = nullptr;
+        if (auto* inner = dynamic_cast<Surface<QWidget>*>(h->surface)) inner->host = nullptr;
         dlg.attachView(nullptr);
         delete h;
         if (!w->owned) w->deleteLater();

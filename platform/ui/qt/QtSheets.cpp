@@ -3,6 +3,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,6 +26,14 @@ int QtBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
     tabs->setUsesScrollButtons(false); // every tab in sight: the sheet widens to hold them
     layout->addWidget(tabs);
     int maxW = 0, maxH = 0;
+    for (Dialog* page : sheet.pages()) {
+        maxW = std::max(maxW, dluToPxX(page->dialogTemplate().w));
+        maxH = std::max(maxH, dluToPxY(page->dialogTemplate().h));
+    }
+    // Room for the tab bar and the buttons below the pages.
+    constexpr int kChromeWidth = 24, kChromeHeight = 40 + 48;
+    const QSize room = roomOnScreen(parent);
+    const bool scroll = maxW + kChromeWidth > room.width() || maxH + kChromeHeight > room.height();
     std::vector<Host*> pageHosts;
     for (Dialog* page : sheet.pages()) {
         const DialogTemplate& t = page->dialogTemplate();
@@ -36,9 +45,14 @@ int QtBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
         page->attachView(h);
         h->build();
         pageHosts.push_back(h);
-        tabs->addTab(surface, qs(t.caption));
-        maxW = std::max(maxW, dluToPxX(t.w));
-        maxH = std::max(maxH, dluToPxY(t.h));
+        if (scroll) {   // larger than the screen: each page scrolls in its tab
+            auto* area = new QScrollArea();
+            area->setFrameShape(QFrame::NoFrame);
+            area->setWidget(surface);
+            tabs->addTab(area, qs(t.caption));
+        } else {
+            tabs->addTab(surface, qs(t.caption));
+        }
     }
     QDialogButtonBox* box = nullptr;
     if (!sheet.hideButtons) {
@@ -58,7 +72,10 @@ int QtBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
         tabs->setCurrentIndex(sheet.activePage());
         sheet.setActivePage(sheet.activePage());
     }
-    win.setFixedSize(win.sizeHint().expandedTo(QSize(maxW + 24, maxH + 40)));
+    if (scroll)
+        win.setFixedSize(QSize(maxW + kChromeWidth, maxH + kChromeHeight).boundedTo(room));
+    else
+        win.setFixedSize(win.sizeHint().expandedTo(QSize(maxW + 24, maxH + 40)));
     if (!sheet.ended()) win.exec();
     muteChildren(&win);
     for (size_t i = 0; i < pageHosts.size(); ++i) {

@@ -5,6 +5,11 @@
 #include "platform/plot/qt/PlotWidget.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -27,6 +32,7 @@ void muteChildren(QWidget* w) {
 DialogWindow::~DialogWindow() {
     muteChildren(this);
     if (host) {
+        if (auto* inner = dynamic_cast<Surface<QWidget>*>(host->surface)) inner->host = nullptr;
         Dialog& d = host->dlg;
         host->stopAllTimers();
         if (!modal && !destroyed) {
@@ -181,6 +187,10 @@ void Host::build() {
         }
         QRect r = pxRect(c);
         if (c.kind == Kind::Combo) r.setHeight(std::min(r.height(), 24)); // height of the closed box
+        // A one-line label as tall as its font's line: the CJK fonts' lines are
+        // taller than the template's 9 units, which cut off "(V)" at the bottom.
+        if (auto* l = qobject_cast<QLabel*>(w); l && c.kind == Kind::Static && !l->wordWrap())
+            r.setHeight(std::max(r.height(), l->fontMetrics().height()));
         w->setGeometry(r);
         w->setObjectName(QString::number(id));
         if (auto* l = qobject_cast<QLabel*>(w); l && c.kind == Kind::Static) l->setText(qs(st.text));
@@ -288,6 +298,16 @@ void Host::sysMenu(const QPoint& globalPos) {
     menu.exec(globalPos);
 }
 
+QSize roomOnScreen(const QWidget* w) {
+    const QScreen* screen = w ? w->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // A window manager's title bar and borders, which the client size leaves out.
+    constexpr int kFrameWidth = 16, kFrameHeight = 40;
+    const QSize avail = screen->availableGeometry().size();
+    return QSize(avail.width() - kFrameWidth, avail.height() - kFrameHeight);
+}
+
 namespace {
 Qt::WindowFlags windowFlags(const DialogTemplate& t) {
     Qt::WindowFlags f = Qt::Dialog;
@@ -307,16 +327,42 @@ DialogWindow* makeWindow(Dialog& dlg, Dialog* owner) {
     if (parent) parent = parent->window();
     const DialogTemplate& t = dlg.dialogTemplate();
     auto* w = new DialogWindow(parent, windowFlags(t));
-    auto* host = new Host(dlg, w);
-    w->host = host;
     w->setWindowTitle(qs(dlg.title()));
-    w->setFixedSize(dluToPxX(t.w), dluToPxY(t.h));
-    w->setMouseTracking(true); // moves reach the dialog without a button held
+    const QSize size(dluToPxX(t.w), dluToPxY(t.h));
+    const QSize room = roomOnScreen(parent);
+    QWidget* surface = w;
+    if (size.width() <= room.width() && size.height() <= room.height()) {
+        w->setFixedSize(size);
+    } else {
+        // Larger than the screen: the dialog scrolls inside a window that fits.
+        auto* area = new QScrollArea(w);
+        area->setFrameShape(QFrame::NoFrame);
+        auto* inner = new Surface<QWidget>();
+        inner->setFixedSize(size);
+        area->setWidget(inner);
+        auto* layout = new QVBoxLayout(w);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(area);
+        const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
+        QSize fit = size;
+        if (fit.height() > room.height()) fit.rwidth() += bar;
+        if (fit.width() > room.width()) fit.rheight() += bar;
+        w->setFixedSize(fit.boundedTo(room));
+        w->scrolled = true;
+        surface = inner;
+    }
+    auto* host = new Host(dlg, surface);
+    w->host = host;
+    if (surface != w) {
+        static_cast<Surface<QWidget>*>(surface)->host = host;
+        host->frame = w;
+    }
+    surface->setMouseTracking(true); // moves reach the dialog without a button held
     if (t.style & StyleWhite) {
-        QPalette pal = w->palette();
+        QPalette pal = surface->palette();
         pal.setColor(QPalette::Window, Qt::white);
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
+        surface->setPalette(pal);
+        surface->setAutoFillBackground(true);
     }
     if (t.style & StyleBorder) w->setStyleSheet("DialogWindow{border:1px solid black;}");
     QImage icon = bitmapImage(128);

@@ -66,7 +66,8 @@ public:
     void build();
     void controlChanged(int id) override { sync(id); }
     void titleChanged() override {
-        if (surface->isWindow()) surface->setWindowTitle(qs(dlg.title()));
+        QWidget* w = frame ? frame : surface;
+        if (w->isWindow()) w->setWindowTitle(qs(dlg.title()));
     }
     void invalidate(const Rect* r) override {
         if (r) surface->update(QRect(r->left, r->top, r->width(), r->height()));
@@ -106,6 +107,7 @@ public:
 
     Dialog& dlg;
     QWidget* surface;
+    QWidget* frame = nullptr; // the window around a surface that scrolls in it
     std::map<int, QWidget*> widgets;
     std::map<int, int> timers; // dialog timer id -> Qt timer id
 };
@@ -139,7 +141,7 @@ inline void Surface<Base>::mouseMoveEvent(QMouseEvent* e) {
 
 template <class Base>
 inline void Surface<Base>::contextMenuEvent(QContextMenuEvent* e) {
-    if (host && !host->dlg.sysMenu().empty() && this->isWindow()) host->sysMenu(e->globalPos());
+    if (host && !host->dlg.sysMenu().empty() && (this->isWindow() || host->frame)) host->sysMenu(e->globalPos());
     else Base::contextMenuEvent(e);
 }
 
@@ -158,6 +160,7 @@ public:
     bool modal = false;
     bool closing = false;
     bool destroyed = false;
+    bool scrolled = false; // the dialog is drawn on a surface that scrolls inside
 
     void finish(int result) {
         if (modal) {
@@ -169,6 +172,10 @@ public:
     }
 
 protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (scrolled) QDialog::paintEvent(e);
+        else Surface<QDialog>::paintEvent(e);
+    }
     void reject() override { host->dlg.onEscape(); } // the Esc key
     void accept() override { host->dlg.dispatch(IdOk, Notify::Clicked); }
     void closeEvent(QCloseEvent* e) override {
@@ -191,11 +198,20 @@ protected:
             host->sysMenu(mapToGlobal(QPoint(0, 0)));
             return;
         }
+        if (host && (e->modifiers() & Qt::AltModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z &&
+            host->dlg.onAltKey(char('A' + (e->key() - Qt::Key_A))))
+            return;
         QDialog::keyPressEvent(e);
     }
 };
 
 inline Host* hostOf(const Dialog& d) { return dynamic_cast<Host*>(d.view()); }
+// The dialog's own window, whether the dialog is drawn on it or scrolls in it.
+inline DialogWindow* dialogWindowOf(const Host& h) { return dynamic_cast<DialogWindow*>(h.surface->window()); }
+
+// The size a window may take on the screen it opens on (near `w`, or the
+// primary screen), its frame left room.
+QSize roomOnScreen(const QWidget* w);
 
 // Children must not call back into a dialog that is going away.
 void muteChildren(QWidget* w);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -126,6 +128,38 @@ TEST_F(Gui, ModalChooserThroughRealButtons) {
     EXPECT_FALSE(chooser.checked(1357)); // the model followed the click
 }
 
+// One-line labels are as tall as their font's line: "(V)" keeps its bottom.
+TEST_F(Gui, LabelsHoldTheirWholeLine) {
+    designers::FlybackDesigner w(nullptr);
+    QWidget* win = backend.createWindow(w);
+    int checked = 0;
+    for (QLabel* l : win->findChildren<QLabel*>()) {
+        if (l->wordWrap() || l->text().isEmpty() || !l->pixmap().isNull()) continue;
+        EXPECT_GE(l->height(), l->fontMetrics().height()) << l->text().toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 30);
+}
+
+// The splash and the welcome notice run over the launcher before it shows:
+// centred on the screen, not on the launcher's unplaced corner.
+TEST_F(Gui, AWindowOverAnOwnerNotYetShownIsCentredOnTheScreen) {
+    ui::Dialog owner(100);
+    backend.createWindow(owner);
+    ASSERT_FALSE(ui::QtBackend::windowOf(owner)->isVisible());
+    ui::Dialog notice(218, &owner);
+    QPoint centre, screenCentre;
+    QTimer::singleShot(50, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        ASSERT_NE(w, nullptr);
+        centre = w->geometry().center();
+        screenCentre = w->screen()->availableGeometry().center();
+        notice.dispatch(ui::IdOk, ui::Notify::Clicked);
+    });
+    EXPECT_EQ(backend.runModal(notice, &owner), ui::IdOk);
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 4) << centre.x() << "," << centre.y();
+}
+
 TEST_F(Gui, TypedTextReachesTheModelAndMessageBoxesAnswer) {
     shell::FontDialog d(nullptr);
     QTimer::singleShot(50, [] {
@@ -211,6 +245,32 @@ TEST_F(Gui, FlybackDesignerAfterAVerify) {
     ASSERT_TRUE(img.save(KV_BINARY_DIR "/gallery/flyback-verified.png"));
     // The topology picture is painted into its group box.
     EXPECT_GT(pixelsNear(img, QRect(440, 30, 250, 140), QColor(0, 0, 0), 300), 500);
+}
+
+namespace {
+std::vector<std::string>* qtWarnings = nullptr;
+void keepWarning(QtMsgType, const QMessageLogContext&, const QString& m) {
+    if (qtWarnings) qtWarnings->push_back(m.toStdString());
+}
+} // namespace
+
+TEST_F(Gui, GraphicFlybackAnimatesWithoutRecursiveRepaints) {
+    test::writeFile("System.cfg", "00100#");
+    std::vector<std::string> warnings;
+    qtWarnings = &warnings;
+    QtMessageHandler before = qInstallMessageHandler(keepWarning);
+    {
+        graphic::GraphicFlybackDialog w(nullptr);
+        QWidget* win = backend.createWindow(w);
+        win->show();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 400) QApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(w.pos(graphic::GraphicFlybackDialog::kProgress), 100);
+    }
+    qInstallMessageHandler(before);
+    qtWarnings = nullptr;
+    for (const std::string& m : warnings) EXPECT_EQ(m.find("epaint"), std::string::npos) << m;
 }
 
 TEST_F(Gui, GraphicFlybackAnnotatesItsPicture) {

@@ -29,6 +29,7 @@ struct XlrdXf {
     std::string lines;   // left,right,top,bottom line styles
     std::string colours; // left,right,top,bottom colour indexes
     std::string format;
+    std::string fit;     // "wrap,shrink"
 };
 
 struct XlrdBook {
@@ -116,7 +117,7 @@ inline XlrdBook xlrdRead(const std::string& path)
         } else if (tag == "cell" && f.size() == 6) {
             book.cells[{std::atoi(f[1].c_str()), std::atoi(f[2].c_str())}] =
                 XlrdCell{f[3], unescape(f[4]), std::atoi(f[5].c_str())};
-        } else if (tag == "xf" && f.size() == 12) {
+        } else if (tag == "xf" && f.size() == 13) {
             XlrdXf x;
             x.font = unescape(f[2]);
             x.height = std::atoi(f[3].c_str());
@@ -128,6 +129,7 @@ inline XlrdBook xlrdRead(const std::string& path)
             x.lines = f[9];
             x.colours = f[10];
             x.format = unescape(f[11]);
+            x.fit = f[12];
             book.xfs[std::atoi(f[1].c_str())] = x;
         } else if (tag == "merge" && f.size() == 5) {
             book.merges.push_back({std::atoi(f[1].c_str()), std::atoi(f[2].c_str()), std::atoi(f[3].c_str()),

@@ -165,6 +165,8 @@ TEST(XlsWriter, FontsFormatsAndMerges)
         f.font = fonts[i];
         f.horizontal = HAlign(i % 4);
         f.vertical = VAlign(i % 3);
+        f.wrap = i == 3;
+        f.shrink = i == 4;
         f.numberFormat = i == 1 ? pct : i == 2 ? money : NumFormatId(2);
         f.left = {LineStyle::Thin, 8};
         f.right = {LineStyle::Medium, 10};
@@ -193,6 +195,7 @@ TEST(XlsWriter, FontsFormatsAndMerges)
         EXPECT_EQ(x->lines, "1,2,4,6");
         EXPECT_EQ(x->colours, "8,10,12,63");
         EXPECT_EQ(x->format, formats[i]);
+        EXPECT_EQ(x->fit, i == 3 ? "1,0" : i == 4 ? "0,1" : "0,0");
     }
     ASSERT_EQ(s.xlrd.merges.size(), 1100u);
     std::sort(s.xlrd.merges.begin(), s.xlrd.merges.end());

@@ -42,12 +42,12 @@ def main():
         b = xf.border
         a = xf.alignment
         fmt = book.format_map[xf.format_key].format_str
-        out.append("xf\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d,%d,%d,%d\t%d,%d,%d,%d\t%s" % (
+        out.append("xf\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t%d\t%d,%d,%d,%d\t%d,%d,%d,%d\t%s\t%d,%d" % (
             xi, esc(font.name), font.height, font.colour_index, font.bold, font.italic,
             a.hor_align, a.vert_align,
             b.left_line_style, b.right_line_style, b.top_line_style, b.bottom_line_style,
             b.left_colour_index, b.right_colour_index, b.top_colour_index, b.bottom_colour_index,
-            esc(fmt)))
+            esc(fmt), a.text_wrapped, a.shrink_to_fit))
     for rlo, rhi, clo, chi in sh.merged_cells:
         out.append("merge\t%d\t%d\t%d\t%d" % (rlo, rhi - 1, clo, chi - 1))
     for c, info in sorted(sh.colinfo_map.items()):
