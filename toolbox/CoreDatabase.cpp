@@ -42,11 +42,7 @@ double readBack(const std::string& six) {
 }
 } // namespace
 
-std::string coreNumberText(double v) {
-    std::string s = ui::formatNumber(v, 13);
-    if (s.find_first_of(".en") == std::string::npos) s += '.';
-    return s;
-}
+std::string coreNumberText(double v) { return ui::formatNumber(v, 13); }
 
 std::string aeHandBackText(double ae) {
     std::string s = ui::formatNumber(ae, 6);

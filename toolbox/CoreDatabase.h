@@ -44,7 +44,7 @@ struct CoreList {
 // workbook cannot be loaded. A workbook without a sheet gives no rows.
 bool readCoreFamily(const std::string& path, int entry, CoreList& out);
 
-// A list number: 13 significant digits, a whole number keeps a trailing point.
+// A list number: 13 significant digits, a whole number without a trailing point ("400").
 std::string coreNumberText(double v);
 // The six bytes written at offset 1 of temp.txt for an Ae.
 std::string aeHandBackText(double ae);

@@ -11,11 +11,7 @@ namespace {
 constexpr float kRoot2 = float(services::kRoot2);
 }
 
-Stop check(const Inputs& in) {
-    if (in.vo <= kRoot2 * in.vacMax) return Stop::BelowMainsPeak;
-    if (in.vo <= in.voMin) return Stop::BelowMinimum;
-    return Stop::None;
-}
+bool hasHeadroom(const Inputs& in) { return in.vo > kRoot2 * in.vacMax; }
 
 Results design(const Inputs& in) {
     Results r;

@@ -24,15 +24,10 @@ struct Results {
     float cMin = 0; // least bulk capacitance, μF
 };
 
-// What stops the computation.
-enum class Stop {
-    None,
-    BelowMainsPeak, // Vo at or below √2·Vacmax: no boost headroom
-    BelowMinimum,   // Vo at or below the lowest PFC voltage
-};
-Stop check(const Inputs& in);
+// Vo above √2·Vacmax: the boost has headroom at the crest of the highest mains.
+bool hasHeadroom(const Inputs& in);
 
-// Single precision throughout; meaningful when check() gives None.
+// Single precision throughout; meaningful with headroom and Vo above Vomin.
 Results design(const Inputs& in);
 
 } // namespace kv::toolbox::pfc

@@ -461,11 +461,12 @@ TEST_F(LlcWindow, ParameterErrorsBlankTheResultsAndDrawNoCurves) {
         EXPECT_TRUE(ui::HeadlessBackend::paint(again).polylines().empty());
         EXPECT_EQ(readoutAt(again, 700, 300), "invalid");
     }
-    // Not a number: the framework's message, then the designer's.
+    // Not a number: one message, the designer's words naming the field.
     hb.messages.clear();
     type(w, 1445, "12V");
     press(w, LlcDesigner::kTank);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", LlcDesigner::kBadTank}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{std::string(LlcDesigner::kBadTank) +
+                                                 "\n输入有误：“输出电压(V)”中的“12V”不是一个数字，请检查输入！"}));
     EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
     // Corrected, the curves come back.
     type(w, 1445, "12");
@@ -570,7 +571,8 @@ TEST_F(LlcWindow, ControllerMessages) {
     auto& w = open<LlcDesigner>();
     type(w, 1087, "x");
     press(w, LlcDesigner::kController);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", LlcDesigner::kBadController}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{std::string(LlcDesigner::kBadController) +
+                                                 "\n输入有误：“最小开关频率(kHz)”中的“x”不是一个数字，请检查输入！"}));
     EXPECT_FALSE(w.controllerValid());
     hb.messages.clear();
     type(w, 1087, "0");

@@ -132,13 +132,13 @@ TEST_F(CoreDb, EveryFamilyListsItsBlockAndNumbersKeepAPoint) {
                 EXPECT_DOUBLE_EQ(d.tableRow(int(r))[size_t(k)], std::stod(rows[r][size_t(4 + k)]));
         }
     }
-    // EC: rows 4 to 7; 148, 2100, 6530 and 36 are whole and show with a point
+    // EC: rows 4 to 7; 148, 2100, 6530 and 36 are whole and show without a trailing point
     d.select(D::kFamily, 1);
     d.dispatch(D::kFamily, ui::Notify::SelChange);
     ASSERT_EQ(d.itemCount(D::kList), 4);
     EXPECT_EQ(d.control(D::kList)->items[0],
-              (std::vector<std::string>{"EC35", "3C90", "34.5x17.3x9.5", "1.248", "84.3", "148.", "2100.",
-                                        "77.4", "6530.", "36."}));
+              (std::vector<std::string>{"EC35", "3C90", "34.5x17.3x9.5", "1.248", "84.3", "148", "2100",
+                                        "77.4", "6530", "36"}));
     EXPECT_TRUE(hb.messages.empty());
 }
 
@@ -417,10 +417,11 @@ TEST_F(CoreDb, CellsOutOfLayoutShowEmptyInsteadOfShiftingTheRow) {
     EXPECT_EQ(texts(), std::vector<std::string>{"Excel Error!"});
     const auto& items = d.control(D::kList)->items;
     ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[0], (std::vector<std::string>{"FULL", "N87", "10x5x3", "1.5", "20.", "30.", "1000.", "40.",
-                                                  "800.", "5."}));
+    // Whole numbers without a trailing point.
+    EXPECT_EQ(items[0], (std::vector<std::string>{"FULL", "N87", "10x5x3", "1.5", "20", "30", "1000", "40",
+                                                  "800", "5"}));
     EXPECT_EQ(items[1], (std::vector<std::string>{"ODD", "PC40", "9x9", "0.25", "12.5", "", "", "", "", ""}));
-    EXPECT_EQ(items[2], (std::vector<std::string>{"2510", "", "25x10", "", "", "", "", "33.", "", ""}));
+    EXPECT_EQ(items[2], (std::vector<std::string>{"2510", "", "25x10", "", "", "", "", "33", "", ""}));
     EXPECT_EQ(items[3][0], "LAST");
     EXPECT_DOUBLE_EQ(d.tableRow(1)[tb::kAl], 0);
     EXPECT_DOUBLE_EQ(d.tableRow(3)[tb::kAe], 40);
@@ -471,7 +472,7 @@ TEST_F(CoreDb, EachErrorCellShowsOneMessage) {
     d.dispatch(D::kFamily, ui::Notify::SelChange);
     EXPECT_EQ(texts(), (std::vector<std::string>(3, "Excel Error!")));
     ASSERT_EQ(d.itemCount(D::kList), 3);
-    EXPECT_EQ(d.itemText(D::kList, 1, 5), "9."); // the rest of the row is read
+    EXPECT_EQ(d.itemText(D::kList, 1, 5), "9"); // the rest of the row is read
     EXPECT_EQ(d.itemText(D::kList, 2, 0), "");
 }
 
