@@ -54,9 +54,9 @@ LlcDesigner::LlcDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent)
     fieldOf(kNpSet)->name = "NpSet";
     setMessages(kMessages);
     setCorePick({.button = kCore, .ae = kAe, .rerun = kTank});
-    // The gain range runs from the nominal input up to the lowest: it must not be empty;
-    // the timing resistors divide by the spans above the lowest frequency.
-    setOrders({{kVinMin, kVinNom, true}, {kVinNom, kVinMax}, {kFswLow, kFswHigh, true}, {kFswLow, kFss, true}});
+    // The gain range runs from the nominal input down to the lowest: it must not
+    // be empty; the timing resistors divide by the spans above the lowest frequency.
+    setOrders({{kVinMin, kVinMax}, {kVinMin, kVinNom, true}, {kFswLow, kFswHigh, true}, {kFswLow, kFss, true}});
 }
 
 void LlcDesigner::onInitDialog() {
@@ -85,9 +85,10 @@ void LlcDesigner::finished(const form::Run& r) {
 
 void LlcDesigner::corePicked(bool) { invalidatePlot(); }
 
-// Curves of a tank that no longer belongs to the inputs are not drawn.
+// Curves and parts that no longer belong to the inputs are not drawn.
 void LlcDesigner::resultsStale() {
-    plot_ = false;
+    if (stale(kTank)) plot_ = false;
+    if (stale(kController)) controller_ = false;
     invalidatePlot();
 }
 

@@ -673,8 +673,9 @@ TEST_F(Flyback, FluxAtTheBulkValleyIsChecked) {
 // both; the earlier results stay and no longer belong to the inputs: greyed.
 TEST_F(Flyback, MainsRangeUpsideDownIsRefusedNamingBoth) {
     F& w = open();
+    enter(w, Design{});
     press(w, F::kVerify);
-    ASSERT_TRUE(hb.messages.empty());
+    ASSERT_TRUE(hb.messages.empty()) << hb.messages[0].text;
     const int lp = designers::editOf<F>("Lp");
     const std::string before = w.text(lp);
     ASSERT_NE(before, "");

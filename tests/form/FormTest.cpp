@@ -583,40 +583,5 @@ TEST_F(Form, ARangeUpsideDownIsRefusedNamingBoth) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
-// ---------------------------------------------------------------- fitting
-
-// A result fits its edit: as many significant digits as its width holds, the
-// leading ones always; inputs show as they were given.
-TEST_F(Form, AResultFitsItsEditWithItsLeadingDigits) {
-    ui::DialogTemplate t = dividerTemplate();
-    for (ui::ControlTemplate& c : t.controls)
-        if (c.id == kP || c.id == kVin) c.w = 44; // 66 pixels: eight characters
-    float value = 0;
-    auto w = std::make_unique<Divider>(form::kPage, std::vector<form::Calculation>{}, t);
-    Divider* d = w.get();
-    d->setCalculations({{.button = kCalc, .run = [d, &value] {
-                             d->design.p = value;
-                             return form::Outcome{};
-                         }}});
-    Divider& win = static_cast<Divider&>(hb.openModeless(std::move(w), nullptr));
-    for (const float v : {8.37415463944031f, 0.455618f, 463944031.0f, 1.71231e-05f, -12345.678f, 1.0f / 3.0f, 400.0f}) {
-        value = v;
-        press(win, kCalc);
-        const std::string shownText = win.text(kP);
-        EXPECT_LE(shownText.size(), 8u) << shownText;
-        EXPECT_NE(shownText.back(), '.') << shownText;
-        double back = 0;
-        ASSERT_TRUE(ui::parseNumber(shownText, back)) << shownText;
-        // At least three significant digits in eight characters.
-        EXPECT_NEAR(back, v, std::fabs(v) * 5e-3) << shownText;
-    }
-    value = 0.455618f;
-    press(win, kCalc);
-    EXPECT_EQ(win.text(kP), "0.455618"); // what fits keeps its six digits
-    value = 8.37415463944031f;
-    press(win, kCalc);
-    EXPECT_EQ(win.text(kP), "8.37415");
-}
-
 } // namespace
 } // namespace kv::test
