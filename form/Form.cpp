@@ -13,6 +13,22 @@ namespace {
 using Read = Policy::Read;
 bool contains(std::span<const int> ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 constexpr double kFloatMax = std::numeric_limits<float>::max();
+
+// The characters a result edit has room for: its width less the frame and
+// margins, at the width of a digit of the dialog font. 0: not an edit, no limit.
+constexpr int kEditFramePx = 6, kDigitPx = 6, kLeastRoom = 4;
+int roomOf(const ui::ControlState* c) {
+    if (!c || c->tpl.kind != ui::Kind::Edit || c->tpl.w <= 0) return 0;
+    return std::max(kLeastRoom, (ui::dluToPxX(c->tpl.w) - kEditFramePx) / kDigitPx);
+}
+
+// `v` with `digits` significant digits, or fewer where the text would not fit
+// `room` characters: the leading digits always show.
+std::string fitted(double v, int digits, int room) {
+    std::string s = ui::formatNumber(v, digits);
+    while (room > 0 && int(s.size()) > room && digits > 1) s = ui::formatNumber(v, --digits);
+    return s;
+}
 } // namespace
 
 FormWindow::FormWindow(int templateId, ui::Dialog* parent, Policy policy) : Dialog(templateId, parent), policy_(policy) {}
@@ -69,8 +85,9 @@ std::string FormWindow::messageOf(int code) const {
 
 void FormWindow::writeField(const Field& f) {
     const double v = f.value.get();
-    // A value that is not a number is never shown as one.
-    setText(f.control, std::isfinite(v) ? ui::formatNumber(v, f.shownDigits()) : std::string());
+    // A value that is not a number is never shown as one; a result fits its edit.
+    const int room = f.role == Role::Result ? roomOf(control(f.control)) : 0;
+    setText(f.control, std::isfinite(v) ? fitted(v, f.shownDigits(), room) : std::string());
 }
 
 void FormWindow::writeFields(int group) {

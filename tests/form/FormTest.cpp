@@ -583,5 +583,39 @@ TEST_F(Form, ARangeUpsideDownIsRefusedNamingBoth) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
+// ---------------------------------------------------------------- fitting
+
+// A result fits its edit: as many significant digits as its width holds, the
+// leading ones always (a 33-unit edit holds seven characters).
+TEST_F(Form, AResultFitsItsEditWithItsLeadingDigits) {
+    ui::DialogTemplate t = dividerTemplate();
+    for (ui::ControlTemplate& c : t.controls)
+        if (c.id == kP) c.w = 33;
+    float value = 0;
+    auto w = std::make_unique<Divider>(form::kPage, std::vector<form::Calculation>{}, t);
+    Divider* d = w.get();
+    d->setCalculations({{.button = kCalc, .run = [d, &value] {
+                             d->design.p = value;
+                             return form::Outcome{};
+                         }}});
+    Divider& win = static_cast<Divider&>(hb.openModeless(std::move(w), nullptr));
+    const struct {
+        float value;
+        const char* shown;
+    } cases[] = {{0.455618f, "0.45562"},  {8.374155f, "8.37416"},   {463944031.0f, "4.6e+08"}, {1.71231e-05f, "1.7e-05"},
+                 {-12345.678f, "-12346"}, {1.0f / 3.0f, "0.33333"}, {400.0f, "400"},           {124.518f, "124.518"}};
+    for (const auto& c : cases) {
+        value = c.value;
+        press(win, kCalc);
+        const std::string shownText = win.text(kP);
+        EXPECT_EQ(shownText, c.shown);
+        EXPECT_LE(shownText.size(), 7u) << shownText;
+        double back = 0;
+        ASSERT_TRUE(ui::parseNumber(shownText, back)) << shownText;
+        // The leading digits: within a tenth of the value's own size.
+        EXPECT_NEAR(back, c.value, std::fabs(c.value) * 0.1) << shownText;
+    }
+}
+
 } // namespace
 } // namespace kv::test
