@@ -26,8 +26,10 @@ Results design(const Inputs& in) {
     r.L = std::min(atCrest(in.vacMin), atCrest(in.vacMax));
     const float headroom = in.vo - kRoot2 * in.vacMax;
     const float ipk = 2 * kRoot2 * in.po / (eff * in.vacMin);
-    r.np = ipk * r.L / (in.ae * in.b);
-    r.naux = r.np * 2.5f / headroom;
+    // Whole turns, rounded up: the flux stays at or below B, the auxiliary
+    // winding gives at least 2.5 V while the inductor demagnetises.
+    r.np = std::ceil(ipk * r.L / (in.ae * in.b));
+    r.naux = std::ceil(r.np * 2.5f / headroom);
     r.cMin = in.po * 2000 / in.eff * 100 * in.hold / (in.vo * in.vo - in.voMin * in.voMin);
     return r;
 }

@@ -19,8 +19,8 @@ struct Inputs {
 
 struct Results {
     float L = 0;    // boost inductance, μH
-    float np = 0;   // main winding turns
-    float naux = 0; // auxiliary winding turns
+    float np = 0;   // main winding turns, whole
+    float naux = 0; // auxiliary winding turns, whole
     float cMin = 0; // least bulk capacitance, μF
 };
 
