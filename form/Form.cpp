@@ -199,9 +199,10 @@ bool FormWindow::onCommand(int id, ui::Notify code) {
     }
     if (code == ui::Notify::Changed) {
         const Field* f = fieldOf(id);
-        // Emptying a field of a live form computes nothing.
+        // Emptying a field of a live form computes nothing: what it shows goes stale.
         if (f && f->input() && live_) {
             if (!text(id).empty()) edited(id);
+            else typedInto(*f);
             return true;
         }
         if (f && f->input()) typedInto(*f);

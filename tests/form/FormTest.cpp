@@ -438,6 +438,12 @@ TEST_F(Form, ALiveFormRecomputesOnEveryEditAndSpeaksInItsStatusLine) {
     type(kRt, "10");
     EXPECT_EQ(w.status(), "");
     EXPECT_EQ(shown(w, kVout), 4.0);
+    EXPECT_FALSE(w.greyed(kVout));
+    type(kRb, ""); // half typed: the results stay, greyed, until the next computation
+    EXPECT_EQ(shown(w, kVout), 4.0);
+    EXPECT_TRUE(w.greyed(kVout));
+    type(kRb, "2");
+    EXPECT_FALSE(w.greyed(kVout));
     EXPECT_TRUE(hb.messages.empty()); // never a box while typing
     EXPECT_EQ(openedCount(217), 0);   // nor a pause
 }
