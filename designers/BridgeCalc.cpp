@@ -21,8 +21,6 @@ Design startValues(Topology t) {
 float primaryShare(Topology t) { return t == Topology::HalfBridge ? 0.5f : 1.0f; }
 
 form::Outcome design(Design& d, Topology t) {
-    // The inductor is sized at the highest input, which must be the highest.
-    if (d.VinMax < d.VinMin) return form::Outcome::stopped(kMaxBelowMin);
     form::Outcome o;
     if (t == Topology::PushPull && d.Dmax > 0.8001f) o.notice(kLongDuty);
     const float k = primaryShare(t);

@@ -19,8 +19,7 @@ struct Design {
 enum class Topology { PushPull, HalfBridge, FullBridge };
 
 enum Code : int {
-    kLongDuty = 1,    // notice: a push-pull Dmax above 0.8 leaves no margin
-    kMaxBelowMin = 2, // stop: the highest input below the lowest
+    kLongDuty = 1, // notice: a push-pull Dmax above 0.8 leaves no margin
 };
 
 // The output inductor keeps conducting down to this share of the full load.

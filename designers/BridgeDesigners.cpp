@@ -42,7 +42,6 @@ constexpr const char* kIncomplete = " 请输入完整的设计条件！！";
 
 const form::Message kMessages[] = {
     {bridge::kLongDuty, " 建议留最大占空比设置为小于0.8，留0.2的余量！"},
-    {bridge::kMaxBelowMin, DesignerFrame::kMaxBelowMin},
 };
 
 const GroupColor kPushPullColors[] = {

@@ -10,16 +10,14 @@ namespace kv::designers::dcdc {
 namespace mag = services::magnetics;
 
 namespace {
-// The voltages each converter needs: a buck steps down even at the lowest
-// input less the switch drop; a boost steps up above the highest input; the
-// inductor of a boost or buck-boost sees the lowest input less the switch drop.
-bool suits(const Design& d, int converter) {
-    if (d.VinMin > d.VinMax) return false;
-    switch (converter) {
-    case kBuck: return d.VinMin - d.Vsw > d.Vo;
-    case kBoost: return d.Vo > d.VinMax && d.VinMin > d.Vsw;
-    default: return d.VinMin > d.Vsw;
-    }
+// The voltages each converter needs (0 when they suit it): a buck steps down
+// even at the lowest input less the switch drop; a boost steps up above the
+// highest input; the inductor of a boost or buck-boost sees the lowest input
+// less the switch drop.
+int unsuited(const Design& d, int converter) {
+    if (converter == kBuck) return d.VinMin - d.Vsw > d.Vo ? 0 : kBuckNotBelow;
+    if (converter == kBoost && !(d.Vo > d.VinMax)) return kBoostNotAbove;
+    return d.VinMin > d.Vsw ? 0 : kSwitchDropTooLarge;
 }
 
 float period(const Design& d) { return 1000.0f / d.f; } // µs
@@ -135,7 +133,7 @@ float chargeAbove(std::span<const Corner> wave, float level) {
 form::Outcome design(Design& d, int mode) {
     const int converter = converterOf(mode);
     const bool dcm = dcmOf(mode);
-    if (!suits(d, converter)) return form::Outcome::stopped(kBadConditions);
+    if (const int code = unsuited(d, converter)) return form::Outcome::stopped(code);
     if (!dcm && d.r > kMaxRipple) return form::Outcome::stopped(kRippleTooLarge);
     const Swing s = dcm ? discontinuous(d, converter) : continuous(d, converter);
     d.DL = mag::wireDiameter(d.Cmil, d.Irms);

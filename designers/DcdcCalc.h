@@ -35,9 +35,11 @@ constexpr int converterOf(int mode) { return mode / 2; }
 constexpr bool dcmOf(int mode) { return mode % 2 == 1; }
 
 enum Code : int {
-    kBadConditions = 1,   // stop: the voltages do not suit the converter
+    kBuckNotBelow = 1,    // stop: a buck's output not below the lowest input less the switch drop
     kAboveSaturation = 2, // stop: Bpk above Bsat
     kRippleTooLarge = 3,  // stop: a CCM ripple ratio above 2 is not continuous
+    kBoostNotAbove = 4,   // stop: a boost's output not above the highest input
+    kSwitchDropTooLarge = 5, // stop: the lowest input not above the switch drop
 };
 
 // The largest CCM ripple ratio: the inductor current just reaches zero.

@@ -16,8 +16,11 @@ constexpr script::FormulaFile kFormulaFiles[] = {
     {"CCM Buck-Boost cfg.txt", "CCM Buck-Boost"}, {"DCM Buck-Boost cfg.txt", "DCM Buck-Boost"},
 };
 
+// The converter's conditions: its own words, then the fields by name.
 const form::Message kMessages[] = {
-    {dcdc::kBadConditions, "设计条件不正确，请检查！"},
+    {dcdc::kBuckNotBelow, "设计条件不正确，请检查！\n降压（buck）时“{Vo}”必须低于“{VinMin}”减去“{Vsw}”。"},
+    {dcdc::kBoostNotAbove, "设计条件不正确，请检查！\n升压（boost）时“{Vo}”必须高于“{VinMax}”。"},
+    {dcdc::kSwitchDropTooLarge, "设计条件不正确，请检查！\n“{VinMin}”必须高于“{Vsw}”。"},
     {dcdc::kAboveSaturation, "磁芯峰值磁通密度超过饱和磁通密度！"},
     {dcdc::kRippleTooLarge, "输入有误：连续模式下“{r}”不能大于2，否则电感电流断续，请检查输入！"},
 };
@@ -112,6 +115,11 @@ void DcdcDesigner::modeChanged() {
 void DcdcDesigner::finished(const form::Run& r) {
     LossDesigner::finished(r);
     if (r.shown != form::Shown::None) showTips(!r.byFormula);
+    // A design its conditions refuse, or whose core would saturate, shows no results at all.
+    else if (r.outcome.stop) {
+        blankResults();
+        showTips(false);
+    }
 }
 
 std::optional<magnetics::MagneticDesign> DcdcDesigner::magnetic() const {

@@ -8,6 +8,7 @@
 #include "script/Reporter.h"
 
 #include <optional>
+#include <utility>
 
 namespace kv::designers {
 
@@ -87,6 +88,13 @@ void DesignerFrame::refreshTitle() {
 }
 
 void DesignerFrame::opened() {
+    // The ranges of the design conditions, by formula name: a lowest above its highest is refused naming both.
+    static constexpr std::pair<const char*, const char*> kRanges[] = {
+        {"VinMin", "VinMax"}, {"VacMin", "VacMax"}, {"IoMin", "IoMax"}};
+    std::vector<form::Order> orders;
+    for (const auto& [lower, upper] : kRanges)
+        if (controlOf(lower) && controlOf(upper)) orders.push_back({controlOf(lower), controlOf(upper)});
+    setOrders(std::move(orders));
     for (const GroupColor& g : groupColors_) setTextColor(g.group, g.color);
     fillModes();
     modeChanged();

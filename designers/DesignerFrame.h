@@ -54,9 +54,6 @@ public:
     // Modeless: Cancel, Esc and the close box destroy the window.
     void onCancel() override { close(); }
 
-    // The designers that size a part at the highest input refuse a range upside down.
-    static constexpr const char* kMaxBelowMin = "输入有误：“{VinMax}”低于“{VinMin}”，请检查输入！";
-
 protected:
     DesignerFrame(const script::DesignerFiles& files, ui::Dialog* parent, std::string baseTitle);
 

@@ -27,8 +27,6 @@ form::Outcome areaProduct(Design& d, int) {
 }
 
 form::Outcome verify(Design& d, int) {
-    // The inductor is sized at the highest input, which must be the highest.
-    if (d.VinMax < d.VinMin) return form::Outcome::stopped(kMaxBelowMin);
     form::Outcome o = dutyNotice(d);
     // On-time (µs) at the lowest input, in volt-microseconds over the core.
     const float voltMicroseconds = d.VinMin * 1e6f * d.Dmax / (d.f * 1000.0f);

@@ -24,8 +24,7 @@ struct Design {
 };
 
 enum Code : int {
-    kResetDuty = 1,   // notice: Dmax of 0.5 or more leaves no reset with equal turns
-    kMaxBelowMin = 2, // stop: the highest input below the lowest
+    kResetDuty = 1, // notice: Dmax of 0.5 or more leaves no reset with equal turns
 };
 
 // Input power Po / η (W).

@@ -13,7 +13,6 @@ const script::FormulaFile kFormulaFiles[] = {{"正激变换器 cfg.txt", "正激
 
 const form::Message kMessages[] = {
     {forward::kResetDuty, "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！"},
-    {forward::kMaxBelowMin, DesignerFrame::kMaxBelowMin},
 };
 
 const GroupColor kColors[] = {

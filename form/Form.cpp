@@ -13,6 +13,22 @@ namespace {
 using Read = Policy::Read;
 bool contains(std::span<const int> ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 constexpr double kFloatMax = std::numeric_limits<float>::max();
+
+// The characters a result edit has room for: its width less the frame and
+// margins, at the width of a digit of the dialog font. 0: not an edit, no limit.
+constexpr int kEditFramePx = 6, kDigitPx = 6, kLeastRoom = 4;
+int roomOf(const ui::ControlState* c) {
+    if (!c || c->tpl.kind != ui::Kind::Edit || c->tpl.w <= 0) return 0;
+    return std::max(kLeastRoom, (ui::dluToPxX(c->tpl.w) - kEditFramePx) / kDigitPx);
+}
+
+// `v` with `digits` significant digits, or fewer where the text would not fit
+// `room` characters: the leading digits always show.
+std::string fitted(double v, int digits, int room) {
+    std::string s = ui::formatNumber(v, digits);
+    while (room > 0 && int(s.size()) > room && digits > 1) s = ui::formatNumber(v, --digits);
+    return s;
+}
 } // namespace
 
 FormWindow::FormWindow(int templateId, ui::Dialog* parent, Policy policy) : Dialog(templateId, parent), policy_(policy) {}
@@ -69,8 +85,9 @@ std::string FormWindow::messageOf(int code) const {
 
 void FormWindow::writeField(const Field& f) {
     const double v = f.value.get();
-    // A value that is not a number is never shown as one.
-    setText(f.control, std::isfinite(v) ? ui::formatNumber(v, f.shownDigits()) : std::string());
+    // A value that is not a number is never shown as one; a result fits its edit.
+    const int room = f.role == Role::Result ? roomOf(control(f.control)) : 0;
+    setText(f.control, std::isfinite(v) ? fitted(v, f.shownDigits(), room) : std::string());
 }
 
 void FormWindow::writeFields(int group) {
@@ -88,7 +105,10 @@ void FormWindow::writeInputs() {
 
 void FormWindow::blank(std::span<const int> controls) {
     if (controls.empty()) return;
-    for (int c : controls) setText(c, "");
+    for (int c : controls) {
+        setText(c, "");
+        setGreyed(c, false);
+    }
     resultsBlanked();
 }
 
@@ -116,7 +136,12 @@ void FormWindow::setStatus(std::string text) {
 
 void FormWindow::say(std::string_view text, std::optional<ui::Icon> icon) {
     if (text.empty()) return;
-    if (live_ && running_ && !running_->button) setStatus(std::string(text));
+    if (live_ && running_ && !running_->button) {
+        // The status is one line.
+        std::string line(text);
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        setStatus(std::move(line));
+    }
     else messageBox(text, ui::kAppName, icon.value_or(policy_.icon));
 }
 
@@ -137,6 +162,30 @@ const Calculation* FormWindow::calculation(int button) const {
     return button == 0 && !calcs_.empty() ? &calcs_.front() : nullptr;
 }
 
+bool FormWindow::stale(int button) const {
+    const Calculation* c = calculation(button);
+    const std::size_t k = c ? std::size_t(c - calcs_.data()) : stale_.size();
+    return k < stale_.size() && stale_[k];
+}
+
+void FormWindow::setStale(const Calculation& c, bool on) {
+    stale_.resize(calcs_.size());
+    stale_[std::size_t(&c - calcs_.data())] = on;
+    std::vector<int> shown = resultsOf(c);
+    shown.insert(shown.end(), c.produced.begin(), c.produced.end());
+    for (int id : shown) setGreyed(id, on && !text(id).empty());
+}
+
+void FormWindow::typedInto(const Field& input) {
+    bool any = false;
+    for (const Calculation& c : calcs_)
+        if (input.in(c.group) && !stale(c.button)) {
+            setStale(c, true);
+            any = true;
+        }
+    if (any) resultsStale();
+}
+
 bool FormWindow::onCommand(int id, ui::Notify code) {
     if (code == ui::Notify::Clicked && id != 0) {
         if (id == pick_.button) {
@@ -148,13 +197,15 @@ bool FormWindow::onCommand(int id, ui::Notify code) {
             return true;
         }
     }
-    // Emptying a field computes nothing.
-    if (code == ui::Notify::Changed && live_) {
+    if (code == ui::Notify::Changed) {
         const Field* f = fieldOf(id);
-        if (f && f->input()) {
+        // Emptying a field of a live form computes nothing: what it shows goes stale.
+        if (f && f->input() && live_) {
             if (!text(id).empty()) edited(id);
+            else typedInto(*f);
             return true;
         }
+        if (f && f->input()) typedInto(*f);
     }
     return onOtherCommand(id, code);
 }
@@ -216,13 +267,19 @@ FormWindow::Fill FormWindow::fillForRead(const Calculation& c) {
     return fill;
 }
 
-bool FormWindow::readQuietly(int group) {
-    for (Field& f : fields_) {
-        if (!f.input() || !f.in(group) || !enabled(f.control)) continue;
-        double v = 0;
-        if (!ui::parseNumber(text(f.control), v) || (f.value.single() && std::fabs(v) > kFloatMax)) return false;
-        f.value.set(v);
+bool FormWindow::readField(Field& f) {
+    double v = 0;
+    if (!ui::parseNumber(text(f.control), v) || (f.value.single() && std::fabs(v) > kFloatMax)) {
+        unreadable_ = f.control;
+        return false;
     }
+    f.value.set(v);
+    return true;
+}
+
+bool FormWindow::readQuietly(int group) {
+    for (Field& f : fields_)
+        if (f.input() && f.in(group) && enabled(f.control) && !readField(f)) return false;
     return true;
 }
 
@@ -232,17 +289,17 @@ bool FormWindow::read(const Calculation& c) {
 }
 
 bool FormWindow::readFields(int group, bool inputsOnly) {
-    for (Field& f : fields_) {
-        if (!f.in(group) || (inputsOnly && !f.input())) continue;
-        if (float* s = f.value.single()) {
-            if (!readFloat(f.control, *s)) return false;
-        } else {
-            double d = 0;
-            if (!readDouble(f.control, d)) return false;
-            f.value.set(d);
-        }
-    }
+    for (Field& f : fields_)
+        if (f.in(group) && (!inputsOnly || f.input()) && !readField(f)) return false;
     return true;
+}
+
+std::string FormWindow::unreadableMessage(std::string_view lead) const {
+    double v = 0;
+    const std::string named = ui::parseNumber(text(unreadable_), v)
+                                  ? services::tooLargeMessage(labelOf(unreadable_))
+                                  : services::notANumberMessage(labelOf(unreadable_), text(unreadable_));
+    return lead.empty() ? named : std::string(lead) + "\n" + named;
 }
 
 std::optional<std::string> FormWindow::rangeProblem(const Calculation& c, const Fill& fill) {
@@ -255,13 +312,29 @@ std::optional<std::string> FormWindow::rangeProblem(const Calculation& c, const 
     return std::nullopt;
 }
 
+std::optional<std::string> FormWindow::orderProblem(const Calculation& c, const Fill& fill) {
+    const auto checked = [&](int id) {
+        const Field* f = fieldOf(id);
+        return f && f->input() && f->in(c.group) && enabled(id) && uses(id) && !contains(fill.blankAsZero, id);
+    };
+    for (const Order& o : orders_) {
+        if (!checked(o.lower) || !checked(o.upper)) continue;
+        const double lo = fieldOf(o.lower)->value.get(), hi = fieldOf(o.upper)->value.get();
+        if (o.strict ? !(lo < hi) : lo > hi)
+            return o.strict ? services::orderMessage(labelOf(o.upper), labelOf(o.lower))
+                            : services::belowMessage(labelOf(o.upper), labelOf(o.lower));
+    }
+    return std::nullopt;
+}
+
 bool FormWindow::finite(const Calculation& c) const {
     for (const Field& f : fields_)
         if (f.in(c.group) && !std::isfinite(f.value.get())) return false;
     return true;
 }
 
-bool FormWindow::fail(const Calculation& c, const Fill& fill, std::string_view message, std::optional<ui::Icon> icon) {
+bool FormWindow::fail(const Calculation& c, const Fill& fill, std::string_view message, std::optional<ui::Icon> icon,
+                      Outcome o) {
     if (policy_.failure == Policy::Failure::Restore) {
         // A calculation that does not go through leaves every control as it was.
         for (std::size_t k = 0; k < fill.controls.size(); ++k) setText(fill.controls[k], fill.before[k]);
@@ -269,9 +342,12 @@ bool FormWindow::fail(const Calculation& c, const Fill& fill, std::string_view m
         blank(resultsOf(c));
         blank(fill.blankAsZero);
     }
+    // What stays on show of its results no longer belongs to the inputs.
+    setStale(c, true);
+    resultsStale();
     say(message, icon);
     lastShown_ = Shown::None;
-    finished({c.button, Shown::None, {}});
+    finished({c.button, Shown::None, std::move(o)});
     return false;
 }
 
@@ -295,7 +371,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     if (policy_.read != Read::Every) blankResults(c.group);
     if (!live && withPause && c.pause == Pause::CalculatingBoxFirst) pause(c.pause);
     const Fill fill = fillForRead(c);
-    if (!read(c)) return fail(c, fill, c.incomplete);
+    if (!read(c)) return fail(c, fill, unreadableMessage(c.incomplete), ui::Icon::Warning);
 
     // The user's formula file, or range checks, the window's check and the calculation.
     Outcome o;
@@ -306,6 +382,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
         formulaOdd = !finite(c);
     } else {
         if (const auto problem = rangeProblem(c, fill)) return fail(c, fill, *problem, ui::Icon::Warning);
+        if (const auto problem = orderProblem(c, fill)) return fail(c, fill, *problem, ui::Icon::Warning);
         const std::vector<double> before = values();
         if (check() && !stop_) {
             if (c.run) o = c.run();
@@ -319,7 +396,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
         if (stop_) {
             // A calculation that stops leaves the fields as it found them.
             setValues(before);
-            return fail(c, fill, *stop_);
+            return fail(c, fill, *stop_, {}, o.stop ? o : Outcome{});
         }
     }
 
@@ -331,6 +408,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     if (live) setStatus("");
     lastShown_ = finite(c) ? Shown::All : Shown::Partly;
     writeFields(c.group);
+    setStale(c, false);
     std::vector<int> blanks;
     for (int id : fill.blankAsZero)
         if (!contains(c.produced, id)) blanks.push_back(id);
@@ -349,7 +427,7 @@ void FormWindow::pickCore() {
     if (pick_.blankFirst) blankResults();
     beforePick();
     if (policy_.read == Read::Quiet && !readQuietly()) {
-        messageBox(pick_.unreadable, ui::kAppName, ui::Icon::Warning);
+        messageBox(unreadableMessage(pick_.unreadable), ui::kAppName, ui::Icon::Warning);
         return;
     }
     const std::optional<double> ae = services::pickCoreAe(*this, pick_.mode);

@@ -7,6 +7,10 @@
 //   the calculation (on a trial: a stop leaves every field as it was), finite
 //   check, pause box, write, blanks back, notices.
 //
+// Results that no longer belong to the inputs are stale until their
+// calculation goes through again: the user typed into an input it reads, or
+// it did not go through. Stale results that stay on show are greyed.
+//
 // What tells the families of windows apart is their Policy (below) and the
 // rows of their calculations; a classic designer adds its formula files
 // through a FormulaHook. A button form speaks in message boxes, a live one in
@@ -28,10 +32,12 @@ namespace kv::form {
 
 // How a family of windows runs the protocol.
 struct Policy {
+    // A field that holds no number stops the read: one message, the
+    // calculation's own text with the field named by its label.
     enum class Read {
-        Every,  // every field of the calculation, results "0" first, by the exchange (its message first)
-        Inputs, // the inputs of the calculation's group, by the exchange; the results blank meanwhile
-        Quiet,  // the enabled inputs, without the exchange's message; the results blank meanwhile.
+        Every,  // every field of the calculation, results "0" first
+        Inputs, // the inputs of the calculation's group; the results blank meanwhile
+        Quiet,  // the enabled inputs; the results blank meanwhile.
                 // A quiet form shows disabled inputs blank and never rewrites an input.
     };
     // With Read::Every: the results that read "0", the blank ones or all of the calculation's.
@@ -79,6 +85,14 @@ struct Precondition {
     enum class Kind { None, Filled, NonZero } kind = Kind::None;
     std::vector<int> controls = {};
     const char* message = nullptr;
+};
+
+// Two inputs of a range: `lower` above `upper` is refused naming both (with
+// `strict`, `lower` must stay below `upper`: the formulas divide by the span).
+struct Order {
+    int lower = 0;
+    int upper = 0;
+    bool strict = false;
 };
 
 struct Calculation {
@@ -157,6 +171,9 @@ public:
     bool run(int button = 0, bool pause = true);
     // What the last calculation showed, and the status line of a live form.
     Shown lastShown() const { return lastShown_; }
+    // Whether the results of the calculation of `button` (0: the form's
+    // first) no longer belong to the inputs.
+    bool stale(int button = 0) const;
     const std::string& status() const { return status_; }
 
 protected:
@@ -167,6 +184,8 @@ protected:
     void setFields(std::vector<Field> fields) { fields_ = std::move(fields); }
     void setCalculations(std::vector<Calculation> calcs) { calcs_ = std::move(calcs); }
     void setMessages(std::span<const Message> messages) { messages_ = messages; }
+    // The ranges the inputs make, checked after the range checks.
+    void setOrders(std::vector<Order> orders) { orders_ = std::move(orders); }
     // Every edit of an input to a non-empty text runs the first calculation;
     // its messages go to static `status`.
     void setLive(int status) { live_ = status; }
@@ -189,6 +208,8 @@ protected:
     virtual void finished(const Run& /*r*/) {}
     // After controls of the form were blanked.
     virtual void resultsBlanked() {}
+    // After results went stale: what the window draws from them follows.
+    virtual void resultsStale() {}
     // An input of a live form was edited to a non-empty text: by default it recomputes.
     virtual void edited(int /*control*/) { run(); }
     // Before the core pick.
@@ -203,12 +224,15 @@ protected:
     bool refuse(std::string_view message);
     // The button of the running calculation, 0 outside one.
     int running() const { return running_ ? running_->button : 0; }
-    // Reads the fields of `group` (only its inputs with `inputsOnly`) by the
-    // exchange, which says so at the first control that holds no number; the
-    // fields read before it keep their new values. False then.
+    // Reads the fields of `group` (only its inputs with `inputsOnly`); false at
+    // the first control that holds no number (`unreadableMessage` names it),
+    // the fields read before it keeping their new values. Says nothing.
     bool readFields(int group = kEveryGroup, bool inputsOnly = false);
-    // Reads the enabled inputs of `group` without a message; false at the first that holds no number.
+    // Reads the enabled inputs of `group` the same way.
     bool readQuietly(int group = kEveryGroup);
+    // `lead` (a window's own words, may be empty) and the field the last read
+    // stopped at, named by its label with what it holds: one message.
+    std::string unreadableMessage(std::string_view lead) const;
     void writeField(const Field& f);
     void writeFields(int group = kEveryGroup);
     // The inputs (a quiet form's disabled ones blank).
@@ -235,9 +259,16 @@ private:
     std::vector<int> resultsOf(const Calculation& c) const;
     Fill fillForRead(const Calculation& c);
     bool read(const Calculation& c);
+    bool readField(Field& f);
     std::optional<std::string> rangeProblem(const Calculation& c, const Fill& fill);
+    std::optional<std::string> orderProblem(const Calculation& c, const Fill& fill);
     bool finite(const Calculation& c) const;
-    bool fail(const Calculation& c, const Fill& fill, std::string_view message, std::optional<ui::Icon> icon = {});
+    bool fail(const Calculation& c, const Fill& fill, std::string_view message, std::optional<ui::Icon> icon = {},
+              Outcome o = {});
+    // Calculation `c`'s results stale (those shown greyed), or fresh.
+    void setStale(const Calculation& c, bool on);
+    // An input typed into: the results of every calculation that reads it go stale.
+    void typedInto(const Field& input);
     void pause(Pause p);
     void pickCore();
 
@@ -245,10 +276,13 @@ private:
     std::vector<Field> fields_;
     std::vector<Calculation> calcs_;
     std::span<const Message> messages_;
+    std::vector<Order> orders_;
+    int unreadable_ = 0; // the control the last read stopped at
     CorePick pick_;
     FormulaHook* hook_ = nullptr;
     int live_ = 0;
     const Calculation* running_ = nullptr;
+    std::vector<bool> stale_; // per calculation
     std::optional<std::string> stop_;
     Shown lastShown_ = Shown::None;
     std::string status_;

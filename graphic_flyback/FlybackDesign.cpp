@@ -19,6 +19,7 @@ using mag::roundHalfDown;
 using mag::roundUp;
 
 double inputPower(const FlybackDesign& d) { return double(d.Vo) * d.Io * 100.0 / d.Efficiency; }
+Outcome compute(FlybackDesign& d, Derive how);
 } // namespace
 
 std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
@@ -75,6 +76,19 @@ float searchVdcMin(const FlybackDesign& d) {
 }
 
 Outcome recalculate(FlybackDesign& d, Derive how) {
+    // The inputs written back keep their values when the design is refused or
+    // gives them none: a corrected entry finds them again.
+    const FlybackDesign typed = d;
+    const bool refused = firstBadInput(typed).has_value();
+    Outcome out = compute(d, how);
+    for (float FlybackDesign::*input : {&FlybackDesign::Vor, &FlybackDesign::Dmax, &FlybackDesign::PerVinpp,
+                                        &FlybackDesign::Cin, &FlybackDesign::Vf})
+        if (refused || !std::isfinite(d.*input)) d.*input = typed.*input;
+    return out;
+}
+
+namespace {
+Outcome compute(FlybackDesign& d, Derive how) {
     Outcome out;
     const double vpk = double(d.VacMin) * kRoot2;
     const double eta = d.Efficiency * 0.01;
@@ -187,6 +201,7 @@ Outcome recalculate(FlybackDesign& d, Derive how) {
     d.Vf = float(d.Nf * voltsPerTurn - d.Vdf);
     return out;
 }
+} // namespace
 
 std::optional<magnetics::FlybackPrinted> printed(const FlybackDesign& d) {
     const double period = 1e-3 / d.fosc, on = d.Dmax * period;

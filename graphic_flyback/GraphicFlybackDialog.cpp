@@ -198,8 +198,8 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(955, 22, ui::kMagenta, "电流>:" + numberText(d.IDout, 4) + "A");
     put(1000, 55, ui::kMagenta, n7(d.Vo) + "V");
     put(1000, 68, ui::kMagenta, n7(d.Io) + "A");
-    put(379, 370, ui::kMagenta,
-        "电流推荐值:" + (std::isfinite(d.Isw) ? std::to_string(long(d.Isw)) : std::string("---")) + "A");
+    // A rating: never cut down to its whole amperes (the report's 4.90 A is not "4A").
+    put(379, 370, ui::kMagenta, "电流推荐值:" + numberText(d.Isw, 3) + "A");
     put(538, 191, ui::kMagenta, "气隙:" + n7(d.Lgap) + "mm");
     // The transformer's losses beside the core, and why they are blank.
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -15,9 +15,12 @@ using Fields = std::vector<form::Field>;
 struct Plain {
     int templateId;
     Fields (*fields)(D& copy);
+    std::vector<form::Order> orders = {};
 };
+enum : int { kVacMin = 1347, kVacMax = 1348 };
 const Plain kPlain[] = {
-    {tpl::kAcInput, [](D& c) -> Fields { return {{1347, c.VacMin}, {1348, c.VacMax}, {1349, c.fLine}}; }},
+    {tpl::kAcInput, [](D& c) -> Fields { return {{kVacMin, c.VacMin}, {kVacMax, c.VacMax}, {1349, c.fLine}}; },
+     {{kVacMin, kVacMax}}},
     {tpl::kEfficiency, [](D& c) -> Fields { return {{1030, c.Efficiency}}; }},
     {tpl::kSwitch, [](D& c) -> Fields { return {{1030, c.VMos}, {1031, c.Vswy}}; }},
     {tpl::kLeakage, [](D& c) -> Fields { return {{1030, c.PerLLK}, {1031, c.Vz}}; }},
@@ -29,10 +32,21 @@ const Plain kPlain[] = {
 };
 } // namespace
 
-// The policy does not matter here: a parameter dialog runs no calculation.
-ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent, Fields (*fields)(D& copy))
+// OK is the dialog's one calculation: read (each field named when it holds no
+// number), the ranges, then the copy into the design. No pause box.
+ParamDialog::ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent, Fields (*fields)(D& copy),
+                         std::vector<form::Order> orders)
     : FormWindow(templateId, parent, form::kClassic), design_(design), copy_(design) {
     if (fields) setFields(fields(copy_));
+    setOrders(std::move(orders));
+    setCalculations({{.button = okButton(),
+                      .run =
+                          [this] {
+                              accepted();
+                              design_ = copy_;
+                              return form::Outcome{};
+                          },
+                      .pause = form::Pause::None}});
 }
 
 void ParamDialog::onInitDialog() {
@@ -40,39 +54,44 @@ void ParamDialog::onInitDialog() {
     FormWindow::onInitDialog();
 }
 
-void ParamDialog::onOk() {
-    store();
-    endDialog(ui::IdOk);
+int ParamDialog::okButton() const { return templateId() == tpl::kAcInput ? kAcOk : ui::IdOk; }
+
+// Enter is OK whatever the button's identifier.
+void ParamDialog::onOk() { run(okButton()); }
+
+void ParamDialog::finished(const form::Run& r) {
+    if (r.shown != form::Shown::None) endDialog(ui::IdOk);
 }
 
-bool ParamDialog::onOtherCommand(int id, ui::Notify code) {
-    // The AC dialog's OK button has its own identifier.
-    if (id == 1346 && code == ui::Notify::Clicked && templateId() == tpl::kAcInput) {
-        onOk();
-        return true;
-    }
-    return false;
+void ParamDialog::rebind(int control, form::Number value) {
+    form::Field* f = fieldOf(control);
+    double typed = 0;
+    if (ui::parseNumber(text(control), typed)) f->value.set(typed);
+    f->value = value;
+    writeField(*f);
 }
 
 // ---------------------------------------------------------------- input capacitor
 
 InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
-    : ParamDialog(tpl::kInputCapacitor, d, p) {}
+    : ParamDialog(tpl::kInputCapacitor, d, p) {
+    setFields({{kEdit, copy_.PerVinpp}});
+}
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
     addItem(kWay, "纹波百分比");
     addItem(kWay, "指定容量");
     select(kWay, 0);
+    FormWindow::onInitDialog();
     setText(kLabel, "电压纹波百分比");
     setText(kUnit, "%");
-    writeFloat(kEdit, copy_.PerVinpp);
 }
 
 void InputCapacitorDialog::showWay(bool capacitance) {
     setText(kLabel, capacitance ? "电容容量" : "纹波百分比");
     setText(kUnit, capacitance ? "uF" : "%");
-    writeFloat(kEdit, capacitance ? copy_.Cin : copy_.PerVinpp);
+    rebind(kEdit, capacitance ? form::Number(copy_.Cin) : form::Number(copy_.PerVinpp));
 }
 
 bool InputCapacitorDialog::onOtherCommand(int id, ui::Notify code) {
@@ -83,13 +102,7 @@ bool InputCapacitorDialog::onOtherCommand(int id, ui::Notify code) {
     return false;
 }
 
-void InputCapacitorDialog::store() {
-    const bool capacitance = selected(kWay) == 1;
-    setFields({{kEdit, capacitance ? copy_.Cin : copy_.PerVinpp}});
-    readFields();
-    copy_.CinMode = capacitance ? 1 : 0;
-    design_ = copy_;
-}
+void InputCapacitorDialog::accepted() { copy_.CinMode = selected(kWay) == 1 ? 1 : 0; }
 
 // ---------------------------------------------------------------- IC output
 
@@ -118,22 +131,19 @@ void TransformerDialog::onInitDialog() {
     copy_ = design_;
     addItem(kMode, "连续(CCM)");
     addItem(kMode, "断续(DCM)");
-    select(kMode, copy_.Mode == 1 ? 1 : 0);
+    const bool dcm = copy_.Mode == 1;
+    select(kMode, dcm ? 1 : 0);
+    fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);
+    FormWindow::onInitDialog();
+    showMode(dcm);
     setTextColor(kCore, ui::kRed);
-    refresh();
+    setText(kCore, copy_.CoreName);
 }
 
 void TransformerDialog::showMode(bool dcm) {
     setText(kRippleLabel, dcm ? "死区比例" : "纹波率");
     setText(kRange, dcm ? "%" : "0-2");
-    writeFloat(kRipple, dcm ? copy_.Tdie : copy_.r);
-}
-
-void TransformerDialog::refresh() {
-    for (const form::Field& f : fields())
-        if (f.control != kRipple) writeField(f);
-    showMode(selected(kMode) == 1);
-    setText(kCore, copy_.CoreName);
+    rebind(kRipple, dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r));
 }
 
 bool TransformerDialog::onOtherCommand(int id, ui::Notify code) {
@@ -183,18 +193,16 @@ std::optional<magnetics::FlybackPoint> TransformerDialog::adviserPoint() {
     return graphic::adviserPoint(trial);
 }
 
+// A pick changes Ae, Le and the core's name only: whatever else was typed stays.
 void TransformerDialog::pickCore() {
-    services::pickCoreInto(*this);
-    refresh();
+    if (services::pickCoreInto(*this)) {
+        writeField(*fieldOf(kAe));
+        writeField(*fieldOf(kLe));
+    }
+    setText(kCore, copy_.CoreName);
 }
 
-void TransformerDialog::store() {
-    const bool dcm = selected(kMode) == 1;
-    bindRipple(dcm);
-    readFields();
-    copy_.Mode = dcm ? 1 : 0;
-    design_ = copy_;
-}
+void TransformerDialog::accepted() { copy_.Mode = selected(kMode) == 1 ? 1 : 0; }
 
 std::unique_ptr<ParamDialog> makeParamDialog(int templateId, FlybackDesign& d, ui::Dialog* parent) {
     switch (templateId) {
@@ -204,7 +212,7 @@ std::unique_ptr<ParamDialog> makeParamDialog(int templateId, FlybackDesign& d, u
     default: break;
     }
     for (const Plain& p : kPlain)
-        if (p.templateId == templateId) return std::make_unique<ParamDialog>(templateId, d, parent, p.fields);
+        if (p.templateId == templateId) return std::make_unique<ParamDialog>(templateId, d, parent, p.fields, p.orders);
     return nullptr;
 }
 

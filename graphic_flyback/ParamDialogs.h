@@ -1,6 +1,8 @@
 // The twelve parameter dialogs of the graphical flyback: forms over a copy
-// of the design record, shown as they open and read in order on OK. Nine
-// only show and read their fields; three have particulars of their own.
+// of the design record, shown as they open and read in order on OK. A field
+// that holds no number, or a range upside down, is named and the dialog
+// stays open; otherwise the copy goes into the design and the dialog closes.
+// Nine only show and read their fields; three have particulars of their own.
 #pragma once
 
 #include "graphic_flyback/FlybackDesign.h"
@@ -14,20 +16,23 @@ namespace kv::graphic {
 
 class ParamDialog : public form::FormWindow {
 public:
-    // A dialog of `fields` over the copy, or none yet.
+    // The AC dialog's OK button has its own identifier.
+    static constexpr int kAcOk = 1346;
+    // A dialog of `fields` over the copy (none yet when null), with the ranges they make.
     ParamDialog(int templateId, FlybackDesign& design, ui::Dialog* parent,
-                std::vector<form::Field> (*fields)(FlybackDesign& copy) = nullptr);
+                std::vector<form::Field> (*fields)(FlybackDesign& copy) = nullptr,
+                std::vector<form::Order> orders = {});
     void onInitDialog() override;
     void onOk() override;
 
 protected:
-    bool onOtherCommand(int id, ui::Notify code) override;
-    // Reads the edits in order into the dialog's copy (up to the first that
-    // holds no number) and copies the values into the design.
-    virtual void store() {
-        readFields();
-        design_ = copy_;
-    }
+    // The copy was read; what the dialog adds before it goes into the design.
+    virtual void accepted() {}
+    void finished(const form::Run& r) override;
+    // Field `control` shows `value` from now on; what it holds now is kept in
+    // the value it showed before, when it is a number.
+    void rebind(int control, form::Number value);
+    int okButton() const;
 
     FlybackDesign& design_;
     FlybackDesign copy_;
@@ -42,7 +47,7 @@ public:
 private:
     bool onOtherCommand(int id, ui::Notify code) override;
     void showWay(bool capacitance);
-    void store() override;
+    void accepted() override;
 };
 
 class IcOutputDialog : public ParamDialog {
@@ -71,8 +76,7 @@ private:
     void bindRipple(bool dcm);
     bool onOtherCommand(int id, ui::Notify code) override;
     void showMode(bool dcm);
-    void refresh();
-    void store() override;
+    void accepted() override;
     void pickCore();
 };
 

@@ -25,13 +25,14 @@ BuckLedDesigner::BuckLedDesigner(int templateId, ui::Dialog* parent, Places at, 
                       .pause = form::Pause::CalculatingBoxFirst,
                       .culprit = kVo}});
     setCorePick({.button = kCore, .ae = kAe, .blankFirst = true, .unreadable = unreadable});
+    setOrders({{kVin, kVinMax}});
 }
 
 // Above the crest the inductor never magnetises: a negative inductance, an
 // arcsine of more than 1.
 void BuckLedDesigner::compute() {
     if (!buckled::belowCrest(in_.vo, in_.vin)) {
-        refuse("输入有误：“" + labelOf(kVo) + "”必须低于“" + labelOf(kVin) + "”的峰值（1.414倍），请检查输入！");
+        refuse(services::crestMessage(labelOf(kVo), labelOf(kVin), false));
         return;
     }
     design();

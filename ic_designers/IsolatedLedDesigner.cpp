@@ -65,6 +65,7 @@ IsolatedLedDesigner::IsolatedLedDesigner(ui::Dialog* parent) : LiveDesigner(kTem
                       .culprit = kVled}});
     // The pick runs the computation's preparation, calculating box included.
     setCorePick({.button = kCore, .ae = kAe, .blankFirst = true, .unreadable = kUnreadable});
+    setOrders({{kVacMin, kVacMax}});
 }
 
 void IsolatedLedDesigner::opened() {

@@ -2,6 +2,7 @@
 
 #include "services/Constants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kv::ic {
@@ -45,9 +46,12 @@ form::Outcome llcTank(LlcDesign& d) {
     const float ripple = kPi * d.io / (2 * kRoot2);
     d.icout = std::sqrt(ripple * ripple - d.io * d.io);
     d.fr2 = 1000 / (std::sqrt((d.lm + d.lr) * d.cr / 1000) * (2 * kPi));
-    d.npMin = d.nact * 1000 * vout / (d.fmin * 2 * d.swingB * d.ae);
-    d.nsMin = d.npMin / d.nact;
-    d.np = d.npSet * d.nact;
+    // Whole turns: the least are rounded up, the primary wound on the preset
+    // secondary to the nearest turn.
+    const float npLeast = d.nact * 1000 * vout / (d.fmin * 2 * d.swingB * d.ae);
+    d.npMin = std::ceil(npLeast);
+    d.nsMin = std::ceil(npLeast / d.nact);
+    d.np = std::max(1.0f, std::round(d.npSet * d.nact));
     d.qPre = 1e6f / (2 * kPi * d.fr * d.rac * d.crSet);
     d.lrPre = d.qPre * 1000 * d.rac / (2 * kPi * d.fr);
     d.lmPre = d.k * d.lrPre;
@@ -60,6 +64,8 @@ form::Outcome llcTank(LlcDesign& d) {
     if (!finite || !(d.gmin < d.gmax) || !(d.fmin < d.fmax)) return form::Outcome::stopped(kLlcBadTank);
     form::Outcome o;
     if (!(d.im >= d.ip)) o.notices.push_back(kLlcImBelowIp);
+    // Fewer turns than the flux swing allows at the lowest frequency saturate the core.
+    if (d.np < d.npMin) o.notices.push_back(kLlcFewTurns);
     return o;
 }
 

@@ -33,7 +33,7 @@ struct LlcDesign {
     float irms = 0, imos = 0;     // A
     float vcrMax = 0;             // V
     float icout = 0;              // A
-    float nact = 0, npMin = 0, nsMin = 0, np = 0;
+    float nact = 0, npMin = 0, nsMin = 0, np = 0; // the turns as wound: whole turns
     // the tank with the preset capacitor
     float qPre = 0, lrPre = 0, lmPre = 0, fr2Pre = 0;
     // K7395 timing parts: kΩ, kΩ, kΩ, μF, kΩ
@@ -45,6 +45,7 @@ enum LlcCode : int {
     kLlcBadTank = 1,       // a result is not finite, or the gain range is empty
     kLlcImBelowIp = 2,     // notice: too little magnetising current for ZVS
     kLlcBadController = 3, // a timing part is not finite
+    kLlcFewTurns = 4,      // notice: the primary turns wound below the least the flux swing allows
 };
 
 // The tank from the design conditions and presets.

@@ -3,17 +3,20 @@
 #include "ic_designers/LlcPlot.h"
 #include "platform/ui/Canvas.h"
 
+#include <algorithm>
+
 namespace kv::ic {
 
 namespace {
 
 constexpr int kTankGroup = 0, kControllerGroup = 1, kScanGroup = 2;
 constexpr form::Role In = form::Role::Input, Out = form::Role::Result;
-constexpr form::Range Any = form::Range::Any;
+constexpr form::Range Any = form::Range::Any, Pos = form::Range::Positive, Zero = form::Range::NonNegative;
 
 const form::Message kMessages[] = {
     {kLlcBadTank, LlcDesigner::kBadTank},
     {kLlcImBelowIp, "Im<IP,请降低Q值或者增大Lr+Lp重新计算!"},
+    {kLlcFewTurns, "注意：“{Np}”低于“{NpMin}”，磁芯会饱和，请增加“{NpSet}”！"},
     {kLlcBadController, LlcDesigner::kBadController},
 };
 
@@ -22,31 +25,38 @@ const form::Message kMessages[] = {
 LlcDesigner::LlcDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
     LlcDesign& d = design;
     setFields({
-        {1362, d.vinMax, In}, {1033, d.vinNom, In}, {1361, d.vinMin, In},
-        {1445, d.vo, In},     {1034, d.io, In},     {1019, d.eff, In},
-        {1072, d.hold, In},   {1036, d.fr, In},     {1035, d.k, In},
-        {1062, d.qMargin, In}, {1038, d.ae, In},    {1064, d.swingB, In},
-        {1069, d.vf, In},     {1071, d.coss, In},   {1074, d.cstray, In},
-        {1075, d.deadTime, In}, {1085, d.npSet, In}, {1078, d.crSet, In},
+        {kVinMax, d.vinMax, In, Pos}, {kVinNom, d.vinNom, In, Pos}, {kVinMin, d.vinMin, In, Pos},
+        {1445, d.vo, In, Pos},        {1034, d.io, In, Pos},        {1019, d.eff, In, form::Range::Percent},
+        {1072, d.hold, In, Zero},     {1036, d.fr, In, Pos},        {1035, d.k, In, Pos},
+        {1062, d.qMargin, In, Pos},   {1038, d.ae, In, Pos},        {1064, d.swingB, In, Pos},
+        {1069, d.vf, In, Zero},       {1071, d.coss, In, Zero},     {1074, d.cstray, In, Zero},
+        {1075, d.deadTime, In, Pos},  {kNpSet, d.npSet, In, Pos},     {1078, d.crSet, In, Pos},
         {1053, d.cbulk, Out}, {1047, d.gmin, Out},  {1048, d.gmax, Out},
         {1050, d.rac, Out},   {1049, d.q, Out},     {1042, d.fmax, Out},
         {1051, d.fmin, Out},  {1056, d.fr2, Out},   {1052, d.cr, Out},
         {1054, d.lr, Out},    {1022, d.lm, Out},    {1055, d.im, Out},
         {1057, d.ip, Out},    {1059, d.irms, Out},  {1058, d.imos, Out},
         {1060, d.vcrMax, Out}, {1076, d.icout, Out}, {1067, d.nact, Out},
-        {1066, d.npMin, Out}, {1068, d.nsMin, Out}, {1084, d.np, Out},
-        {1087, d.fswLow, In, Any, kControllerGroup},
-        {1088, d.fswHigh, In, Any, kControllerGroup},
-        {1089, d.cf, In, Any, kControllerGroup},
-        {1090, d.fss, In, Any, kControllerGroup},
+        {kNpMin, d.npMin, Out}, {1068, d.nsMin, Out}, {kNp, d.np, Out},
+        {kFswLow, d.fswLow, In, Pos, kControllerGroup},
+        {kFswHigh, d.fswHigh, In, Pos, kControllerGroup},
+        {1089, d.cf, In, Pos, kControllerGroup},
+        {kFss, d.fss, In, Pos, kControllerGroup},
         {kScanQ, d.qScan, In, Any, kScanGroup},
     });
     setCalculations({
         {.button = kTank, .run = onDesign(llcTank), .incomplete = kBadTank, .group = kTankGroup},
         {.button = kController, .run = onDesign(llcController), .incomplete = kBadController, .group = kControllerGroup},
     });
+    // The turns the turns notice names.
+    fieldOf(kNp)->name = "Np";
+    fieldOf(kNpMin)->name = "NpMin";
+    fieldOf(kNpSet)->name = "NpSet";
     setMessages(kMessages);
     setCorePick({.button = kCore, .ae = kAe, .rerun = kTank});
+    // The gain range runs from the nominal input down to the lowest: it must not
+    // be empty; the timing resistors divide by the spans above the lowest frequency.
+    setOrders({{kVinMin, kVinMax}, {kVinMin, kVinNom, true}, {kFswLow, kFswHigh, true}, {kFswLow, kFss, true}});
 }
 
 void LlcDesigner::onInitDialog() {
@@ -64,7 +74,8 @@ void LlcDesigner::invalidatePlot() {
 void LlcDesigner::finished(const form::Run& r) {
     const bool shown = r.shown != form::Shown::None;
     if (r.button == kTank) {
-        plot_ = shown && r.outcome.notices.empty();
+        // Too little magnetising current for zero-voltage switching: no curves.
+        plot_ = shown && std::ranges::find(r.outcome.notices, kLlcImBelowIp) == r.outcome.notices.end();
         invalidatePlot();
     } else {
         controller_ = shown;
@@ -73,6 +84,13 @@ void LlcDesigner::finished(const form::Run& r) {
 }
 
 void LlcDesigner::corePicked(bool) { invalidatePlot(); }
+
+// Curves and parts that no longer belong to the inputs are not drawn.
+void LlcDesigner::resultsStale() {
+    if (stale(kTank)) plot_ = false;
+    if (stale(kController)) controller_ = false;
+    invalidatePlot();
+}
 
 bool LlcDesigner::onOtherCommand(int id, ui::Notify code) {
     if (id != kScanQ) return false;

@@ -16,6 +16,9 @@ public:
     static constexpr int kController = 1446;  // "计算K7395(&L)"
     static constexpr int kCore = 1465;        // "选择磁芯"
     static constexpr int kAe = 1038;
+    static constexpr int kVinMax = 1362, kVinNom = 1033, kVinMin = 1361;
+    static constexpr int kFswLow = 1087, kFswHigh = 1088, kFss = 1090;
+    static constexpr int kNpSet = 1085, kNpMin = 1066, kNp = 1084; // turns: preset, least, wound
     static constexpr int kScanQ = 1086;       // "扫描Q值曲线"
     static constexpr int kReadout = 1464;
     static constexpr int kPictureFrame = 1443;
@@ -36,6 +39,7 @@ public:
 protected:
     void finished(const form::Run& r) override;
     void corePicked(bool taken) override;
+    void resultsStale() override;
     bool onOtherCommand(int id, ui::Notify code) override;
 
 private:

@@ -132,8 +132,10 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.text(kLlcRedLegendText.x, kLlcRedLegendText.y, "Qmax=Q/q=" + ui::formatNumber(d.qMax, 5));
     c.setPen(ui::kRed, 2);
     c.line(kLlcRedLegend.left, kLlcRedLegend.top, kLlcRedLegend.right, kLlcRedLegend.top);
-    c.text(615, 680, "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
-    c.text(615, 700, "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
+    // The tank with the preset capacitor: its Lr and Lm named so, apart from the designed tank's.
+    const std::string preset = "设定Cr时";
+    c.text(615, 680, preset + "谐振电感Lr:" + ui::formatNumber(d.lrPre, 8) + "uH");
+    c.text(615, 700, preset + "励磁电感Lm:" + ui::formatNumber(d.lmPre, 8) + "uH");
     c.text(615, 720, "谐振腔最低频率Fr2:" + ui::formatNumber(d.fr2Pre, 8) + "kHz");
     if (v.controller) {
         c.text(617, 740, "Rfmin=:" + ui::formatNumber(d.rfmin, 5) + "kΩ");

@@ -87,6 +87,7 @@ Mt7930Designer::Mt7930Designer(ui::Dialog* parent) : LiveDesigner(kTemplate, par
     setCalculations({{.incomplete = kError}});
     setLive(kTips);
     setCorePick({.button = kCore, .ae = kAe, .unreadable = kUnreadable});
+    setOrders({{kVacMin, kVacMax}});
 }
 
 // A fresh window computes its defaults and then names the controller it is for.

@@ -1,5 +1,7 @@
 #include "ic_designers/Ob2269Calc.h"
 
+#include "services/Magnetics.h"
+
 #include <cmath>
 #include <limits>
 
@@ -15,9 +17,10 @@ form::Outcome ob2269Calc(Ob2269Design& d) {
     const float ton = d.dmax / d.f;                 // ms
     d.lp = ton * d.vmin / ramp;
     d.ipk = pin / (d.vmin * d.dmax) + ramp / 2;
-    d.np = d.lp * d.ipk / (d.ae * d.b) * 1000;
-    d.ns = d.np / d.n;
-    d.na = d.vfb / (vout / d.ns);
+    // Whole turns: the flyback rule for the primary and secondary; the
+    // auxiliary rounded up, so it gives at least Vfb.
+    services::magnetics::roundTurns(d.lp * d.ipk / (d.ae * d.b) * 1000, d.n, d.np, d.ns);
+    d.na = services::magnetics::roundUp(d.vfb / (vout / d.ns));
     d.r = ramp / (d.ipk - ramp / 2);
     if (!form::allFinite(d.lp, d.np, d.ns, d.na, d.n, d.ipk, d.r, d.dmax)) return form::Outcome::stopped(kObNotFinite);
     // 7 ms of hold-up from the crest of 90 Vac down to Vmin.

@@ -1,5 +1,7 @@
 #include "ic_designers/QrCalc.h"
 
+#include "services/Magnetics.h"
+
 #include <cmath>
 
 namespace kv::ic {
@@ -20,9 +22,10 @@ form::Outcome qrCalc(QrDesign& d) {
     d.dl = low.duty, d.fl = low.fKHz;
     d.dh = high.duty, d.fh = high.fKHz;
     d.ipk = d.vl * d.dl / (d.lp * 1e-6f * d.fl * 1000);
-    d.np = d.ipk * d.lp / (d.ae * d.b);
-    d.ns = d.np / d.n;
-    d.na = d.vfb / (d.vo + d.vd) * d.ns;
+    // Whole turns: the flyback rule for the primary and secondary; the
+    // auxiliary rounded up, so it gives at least Vfb.
+    services::magnetics::roundTurns(d.ipk * d.lp / (d.ae * d.b), d.n, d.np, d.ns);
+    d.na = services::magnetics::roundUp(d.vfb / (d.vo + d.vd) * d.ns);
     d.vor = (d.vo + d.vd) * d.n;
     if (!form::allFinite(d.np, d.ns, d.na, d.fl, d.fh, d.dl, d.dh, d.ipk, d.vor)) return form::Outcome::stopped(kQrNotFinite);
     return {};

@@ -27,6 +27,7 @@ QrDesigner::QrDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
     setCalculations({{.button = kCalculate, .run = onDesign(qrCalc), .incomplete = kBadInput, .group = 0}});
     setMessages(kMessages);
     setCorePick({.button = kCore, .ae = kAe, .rerun = kCalculate, .blankFirst = true});
+    setOrders({{1469, 1470}}); // V_L, V_H
 }
 
 ui::Color QrDesigner::colorOf(Band b) {

@@ -39,8 +39,9 @@ Results design(const Inputs& in) {
     // the rectifier's forward drop carries Io, its slope resistance the rms current
     r.pd = in.vf * in.io + 0.013f * r.isrms * r.isrms;
     r.co = r.f.h2 * 1e6f * in.io / (in.fline * float(services::kPi8) * r.f.f2 * in.ripple);
-    r.np = r.L * r.ipk / (in.ae * in.bpk * 0.0001f);
-    r.ns = r.np / n;
+    // Whole turns by the flyback rule: the secondary rounded up, the primary
+    // to the nearest turn of the ratio.
+    mag::roundTurns(r.L * r.ipk / (in.ae * in.bpk * 0.0001f), n, r.np, r.ns);
     r.dp = mag::wireDiameter(in.j, r.irms);
     r.ds = mag::wireDiameter(in.j, r.isrms);
     r.vcs = senseVoltage(in);

@@ -72,6 +72,7 @@ SinglePfcDesigner::SinglePfcDesigner(ui::Dialog* parent) : LiveDesigner(kTemplat
     setCalculations({{.incomplete = kUnreadable}});
     setLive(kStatus);
     setCorePick({.button = kCore, .ae = kAe, .mode = '2', .unreadable = kUnreadable});
+    setOrders({{kVinMin, kVinMax}});
 }
 
 std::optional<services::ApInputs> SinglePfcDesigner::apInputs() const {

@@ -34,13 +34,8 @@ CType3::CType3(ui::Dialog* parent) : LoopPage(tpl::kTypeThree, parent, {{.button
         {kR3, out.R3, Role::Result},
         {kFop, out.fop, Role::Result},
     });
-}
-
-// Each pole above the zero it pairs with, or R3, C2 and C3 come out negative or infinite.
-bool CType3::check() {
-    if (!(in.fp1 > in.fz2)) return refuse(services::orderMessage(labelOf(kFp1), labelOf(kFz2)));
-    if (!(in.fp2 > in.fz1)) return refuse(services::orderMessage(labelOf(kFp2), labelOf(kFz1)));
-    return true;
+    // Each pole above the zero it pairs with, or R3, C2 and C3 come out negative or infinite.
+    setOrders({{kFz2, kFp1, true}, {kFz1, kFp2, true}});
 }
 
 void CType3::compute() { out = type3::compensate(in); }

@@ -25,7 +25,6 @@ public:
     type3::Results out;
 
 private:
-    bool check() override;
     void compute() override;
     void finished(const form::Run& r) override;
     void paintPictures(ui::Canvas& c) override;

@@ -63,6 +63,7 @@ CVCtrl::CVCtrl(ui::Dialog* parent) : LoopPage(tpl::kTypeTwo, parent, calculation
         {kR2, net.R2, Role::Result},
         {kPm, net.PM, Role::Result},
     });
+    setOrders({{kImin, kIrated}, {kVinmin, kVinmax}});
 }
 
 void CVCtrl::onInitDialog() {

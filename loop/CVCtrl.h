@@ -31,7 +31,7 @@ public:
     vmode::Form form() const { return selected(kForm) == 0 ? vmode::Form::DcmFlyback : vmode::Form::Forward; }
     bool forward() const { return form() == vmode::Form::Forward; }
 
-    float vinMin = 15; // V, shown but not used
+    float vinMin = 10; // V, shown but not used: a fixed input at the highest, where the loop is designed
     vmode::PlantInputs in;
     vmode::Plant plant;
     vmode::Placement place;

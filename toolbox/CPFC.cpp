@@ -28,6 +28,8 @@ CPFC::CPFC(ui::Dialog* parent) : FormWindow(tpl::kPfc, parent, form::kPage) {
     setCalculations({{.button = kCalc, .incomplete = kBadInput, .pause = form::Pause::CalculatingBox, .culprit = kVo}});
     // The chosen core's Ae replaces the field; the inputs typed meanwhile stay.
     setCorePick({.button = kCore, .ae = kAe});
+    // The capacitor holds up from Vo down to Vomin: the span must not be empty.
+    setOrders({{kVacMin, kVacMax}, {kVoMin, kVo, true}});
 }
 
 void CPFC::onInitDialog() {
@@ -35,10 +37,9 @@ void CPFC::onInitDialog() {
     run();
 }
 
-// Without boost headroom or with the PFC voltage range upside down the
-// formulas give a negative inductance or a capacitor without bound.
+// Without boost headroom the formulas give a negative inductance.
 bool CPFC::check() {
-    return pfc::check(in) == pfc::Stop::None || refuse(kBadInput);
+    return pfc::hasHeadroom(in) || refuse(services::crestMessage(labelOf(kVo), labelOf(kVacMax), true));
 }
 
 void CPFC::compute() { out = pfc::design(in); }

@@ -11,11 +11,7 @@ namespace {
 constexpr float kRoot2 = float(services::kRoot2);
 }
 
-Stop check(const Inputs& in) {
-    if (in.vo <= kRoot2 * in.vacMax) return Stop::BelowMainsPeak;
-    if (in.vo <= in.voMin) return Stop::BelowMinimum;
-    return Stop::None;
-}
+bool hasHeadroom(const Inputs& in) { return in.vo > kRoot2 * in.vacMax; }
 
 Results design(const Inputs& in) {
     Results r;
@@ -30,8 +26,10 @@ Results design(const Inputs& in) {
     r.L = std::min(atCrest(in.vacMin), atCrest(in.vacMax));
     const float headroom = in.vo - kRoot2 * in.vacMax;
     const float ipk = 2 * kRoot2 * in.po / (eff * in.vacMin);
-    r.np = ipk * r.L / (in.ae * in.b);
-    r.naux = r.np * 2.5f / headroom;
+    // Whole turns, rounded up: the flux stays at or below B, the auxiliary
+    // winding gives at least 2.5 V while the inductor demagnetises.
+    r.np = std::ceil(ipk * r.L / (in.ae * in.b));
+    r.naux = std::ceil(r.np * 2.5f / headroom);
     r.cMin = in.po * 2000 / in.eff * 100 * in.hold / (in.vo * in.vo - in.voMin * in.voMin);
     return r;
 }

@@ -19,20 +19,15 @@ struct Inputs {
 
 struct Results {
     float L = 0;    // boost inductance, μH
-    float np = 0;   // main winding turns
-    float naux = 0; // auxiliary winding turns
+    float np = 0;   // main winding turns, whole
+    float naux = 0; // auxiliary winding turns, whole
     float cMin = 0; // least bulk capacitance, μF
 };
 
-// What stops the computation.
-enum class Stop {
-    None,
-    BelowMainsPeak, // Vo at or below √2·Vacmax: no boost headroom
-    BelowMinimum,   // Vo at or below the lowest PFC voltage
-};
-Stop check(const Inputs& in);
+// Vo above √2·Vacmax: the boost has headroom at the crest of the highest mains.
+bool hasHeadroom(const Inputs& in);
 
-// Single precision throughout; meaningful when check() gives None.
+// Single precision throughout; meaningful with headroom and Vo above Vomin.
 Results design(const Inputs& in);
 
 } // namespace kv::toolbox::pfc

@@ -312,6 +312,7 @@ std::string stateJson(ui::Dialog& dlg, ui::HeadlessBackend& hb) {
         }
         if (c.tpl.kind == ui::Kind::Progress) o += ", \"pos\": " + std::to_string(c.pos);
         if (c.textColor) o += ", \"color\": \"" + colorText(*c.textColor) + "\"";
+        if (c.greyed) o += ", \"greyed\": true";
         o += "}";
     }
     o += "},\n \"messages\": " + messagesJson(hb.messages) + ",\n \"opened\": [";

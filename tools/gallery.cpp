@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace tpl = kv::tpl;
@@ -52,14 +53,20 @@ int main(int argc, char** argv) {
     kv::ui::setBackend(&backend);
     kv::app::registerAll();
 
-    // "235:1328" presses button 1328 of window 235 before its picture is taken.
+    // "235:1328" presses button 1328 of window 235 before its picture is taken;
+    // "282:1445=24" types 24 into edit 1445 as the user would.
     std::vector<int> ids;
-    std::map<int, std::vector<int>> presses;
+    std::map<int, std::vector<std::pair<int, std::optional<std::string>>>> presses;
     for (int i = first + 1; i < argc; ++i) {
         const std::string arg = argv[i];
         ids.push_back(std::atoi(arg.c_str()));
-        for (size_t at = arg.find(':'); at != std::string::npos; at = arg.find(':', at + 1))
-            presses[ids.back()].push_back(std::atoi(arg.c_str() + at + 1));
+        for (size_t at = arg.find(':'); at != std::string::npos; at = arg.find(':', at + 1)) {
+            const std::string step = arg.substr(at + 1, arg.find(':', at + 1) - at - 1);
+            const size_t eq = step.find('=');
+            presses[ids.back()].push_back({std::atoi(step.c_str()), eq == std::string::npos
+                                                                        ? std::nullopt
+                                                                        : std::optional(step.substr(eq + 1))});
+        }
     }
     if (ids.empty())
         for (const auto& t : kv::ui::allTemplates()) ids.push_back(t.id);
@@ -151,7 +158,14 @@ int main(int argc, char** argv) {
                 if (s.text) dlg->setText(s.id, s.text);
                 else dlg->dispatch(s.id, kv::ui::Notify::Clicked);
             }
-        for (int button : presses[id]) dlg->dispatch(button, kv::ui::Notify::Clicked);
+        for (const auto& [control, typed] : presses[id]) {
+            if (!typed) {
+                dlg->dispatch(control, kv::ui::Notify::Clicked);
+                continue;
+            }
+            dlg->setText(control, *typed);
+            dlg->dispatch(control, kv::ui::Notify::Changed);
+        }
         if (id == tpl::kGraphicFlyback) {
             save(*dlg, "238");
             dlg->dispatch(1347, kv::ui::Notify::Clicked); // the cyan background

@@ -129,6 +129,18 @@ void Dialog::setTextColor(int id, Color color) {
     changed(id);
 }
 
+bool Dialog::greyed(int id) const {
+    const ControlState* c = find(id);
+    return c && c->greyed;
+}
+
+void Dialog::setGreyed(int id, bool on) {
+    ControlState* c = find(id);
+    if (!c || c->greyed == on) return;
+    c->greyed = on;
+    changed(id);
+}
+
 std::string Dialog::labelBefore(int id) const {
     std::string label;
     for (const ControlTemplate& c : tpl_.controls) {

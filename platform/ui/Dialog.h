@@ -55,7 +55,8 @@ struct ControlState {
     std::vector<int> columnWidths;                 // list view column widths in pixels (optional)
     int selected = -1;
     int pos = 0, lo = 0, hi = 100;                 // progress bar
-    std::optional<Color> textColor;                // caption colour of a static or group box
+    std::optional<Color> textColor;                // text colour of its own
+    bool greyed = false;                           // text shown grey: a value that no longer holds
     std::shared_ptr<plot::Plot> plot;              // plot controls
 };
 
@@ -95,6 +96,9 @@ public:
     bool visible(int id) const;
     void show(int id, bool on = true);
     void setTextColor(int id, Color c);
+    // Grey text over the control's own colour: what it shows is out of date.
+    bool greyed(int id) const;
+    void setGreyed(int id, bool on);
     // Text of the last static before control `id` in the template (the label
     // that names an edit), as it reads now; empty when there is none.
     std::string labelBefore(int id) const;

@@ -45,6 +45,17 @@ struct HeadlessPages : ::testing::Test {
         for (const auto& m : hb.messages) t.push_back(m.text);
         return t;
     }
+    // One message for a field that holds no number: the window's own words
+    // `lead` (may be empty), then the field named by `label` with what it holds.
+    ::testing::AssertionResult namesTheField(const std::string& lead, const std::string& label) const {
+        const std::vector<std::string> t = texts();
+        if (t.size() != 1) return ::testing::AssertionFailure() << t.size() << " messages";
+        const std::string named = "输入有误：“" + label + "”";
+        const std::string start = lead.empty() ? named : lead + "\n" + named;
+        if (t[0].rfind(start, 0) != 0) return ::testing::AssertionFailure() << "said \"" << t[0] << "\"";
+        if (t[0].find("请输入一个数字") != std::string::npos) return ::testing::AssertionFailure() << t[0];
+        return ::testing::AssertionSuccess();
+    }
     // How often the dialog `id` was opened since the last clear().
     int openedCount(int id) const { return int(std::count(hb.opened.begin(), hb.opened.end(), id)); }
     void clear() {

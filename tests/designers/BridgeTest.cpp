@@ -276,11 +276,11 @@ TEST_F(Bridges, BadInputsAreNamedAndEarlierResultsStay) {
             {"Dmax", 1}, {"Dmax", 0},    {"f", 0},  {"DB", 0},    {"Ae", -1},  {"Eff", 0},
             {"Io", 0},   {"VinMin", 0}, {"Vo", 0}, {"Cmil", -2}, {"Eff", 101}, {"Vdf", -1}};
         for (auto [name, value] : cases) expectRefused(w, BridgeDesigner::kCalculate, name, value, "Np");
-        // Not a number: the window's own message after the framework's, results as they were.
+        // Not a number: one message, the window's own words and the field, results as they were.
         hb.messages.clear();
         w.setText(w.controlOf("Vo"), "12V");
         press(w, BridgeDesigner::kCalculate);
-        EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", " 请输入完整的设计条件！！"}));
+        EXPECT_EQ(texts(), (std::vector<std::string>{" 请输入完整的设计条件！！\n输入有误：“输出电压(V)”中的“12V”不是一个数字，请检查输入！"}));
         EXPECT_EQ(shown(w, "Np"), np);
         expectNoBadNumbers(w);
     }

@@ -153,7 +153,9 @@ TEST_F(Dcdc, StartValuesDoNotSuitABoost) {
         press(w, W::kCalculate);
         expectBlank(w);
     }
-    EXPECT_EQ(texts(), (std::vector<std::string>{"设计条件不正确，请检查！", "设计条件不正确，请检查！"}));
+    // The converter's own words, then what does not suit it, by the labels.
+    const std::string boost = "设计条件不正确，请检查！\n升压（boost）时“输出电压(V)”必须高于“最高输入电压(V)”。";
+    EXPECT_EQ(texts(), (std::vector<std::string>{boost, boost}));
     EXPECT_FALSE(calculatingShown());
 }
 
@@ -165,7 +167,8 @@ TEST_F(Dcdc, FluxAtSaturationPassesAndAboveItIsRefused) {
     type(w, "Bpk", 3001);
     press(w, W::kCalculate);
     EXPECT_EQ(texts(), std::vector<std::string>{"磁芯峰值磁通密度超过饱和磁通密度！"});
-    EXPECT_EQ(shown(w, "L"), l); // nothing new is shown
+    EXPECT_FALSE(l.empty());
+    expectBlank(w); // the earlier design does not belong to these conditions
     W& fresh = openWith(dcdc::kBuckBoost, true, {.Bpk = 3001});
     press(fresh, W::kCalculate);
     expectBlank(fresh);
@@ -285,24 +288,42 @@ TEST_F(Dcdc, TheCcmBuckSwitchCurrentIsTakenAtTheLowestInput) {
 }
 
 TEST_F(Dcdc, VoltagesThatDoNotSuitTheConverterAreRefused) {
+    const std::string buck = "设计条件不正确，请检查！\n降压（buck）时“输出电压(V)”必须低于“最低输入电压(V)”减去“开关管Vsw(V)”。",
+                      boost = "设计条件不正确，请检查！\n升压（boost）时“输出电压(V)”必须高于“最高输入电压(V)”。",
+                      drop = "设计条件不正确，请检查！\n“最低输入电压(V)”必须高于“开关管Vsw(V)”。",
+                      upsideDown = "输入有误：“最高输入电压(V)”低于“最低输入电压(V)”，请检查输入！";
     const struct {
         int converter;
         Conditions c;
+        const std::string& said;
     } cases[] = {
-        {dcdc::kBuck, {.VinMin = 13, .VinMax = 13}},           // VinMin > Vo, but not after the switch drop
-        {dcdc::kBuck, {.VinMin = 30, .VinMax = 24}},           // lowest above highest
-        {dcdc::kBoost, {.VinMin = 1.5, .VinMax = 5}},          // no voltage across the inductor
-        {dcdc::kBoost, {.VinMin = 5, .VinMax = 12}},           // Vo not above VinMax
-        {dcdc::kBuckBoost, {.VinMin = 1, .VinMax = 5}},        // no voltage across the inductor
+        {dcdc::kBuck, {.VinMin = 13, .VinMax = 13}, buck},            // VinMin > Vo, but not after the switch drop
+        {dcdc::kBuck, {.VinMin = 30, .VinMax = 24}, upsideDown},      // lowest above highest
+        {dcdc::kBoost, {.VinMin = 30, .VinMax = 24}, upsideDown},
+        {dcdc::kBoost, {.VinMin = 1.5, .VinMax = 5}, drop},           // no voltage across the inductor
+        {dcdc::kBoost, {.VinMin = 5, .VinMax = 12}, boost},           // Vo not above VinMax
+        {dcdc::kBuckBoost, {.VinMin = 1, .VinMax = 5}, drop},         // no voltage across the inductor
     };
     for (const auto& k : cases)
         for (bool dcmMode : {false, true}) {
             hb.messages.clear();
             W& w = openWith(k.converter, dcmMode, k.c);
             press(w, W::kCalculate);
-            EXPECT_EQ(texts(), std::vector<std::string>{"设计条件不正确，请检查！"}) << k.converter << dcmMode;
+            EXPECT_EQ(texts(), std::vector<std::string>{k.said}) << k.converter << dcmMode;
             expectBlank(w);
         }
+    // A refused buck after a good one (60 V out of 42-54 V after 12 V): the
+    // 12 V results do not come back; none is shown.
+    hb.messages.clear();
+    W& v = openWith(dcdc::kBuck, false, {.VinMin = 42, .VinMax = 54, .Vo = 12});
+    press(v, W::kCalculate);
+    ASSERT_TRUE(hb.messages.empty());
+    ASSERT_NE(shown(v, "L"), "");
+    type(v, "Vo", 60);
+    press(v, W::kCalculate);
+    EXPECT_EQ(texts(), std::vector<std::string>{buck});
+    expectBlank(v);
+    for (const char* r : kResults) EXPECT_FALSE(v.greyed(v.controlOf(r))) << r;
     // The buck just above the drop computes.
     hb.messages.clear();
     W& w = openWith(dcdc::kBuck, false, {.VinMin = 13.6, .VinMax = 14});
@@ -321,7 +342,16 @@ TEST_F(Dcdc, RippleDeadTimeTurnsAndDivisors) {
     EXPECT_TRUE(hb.messages.empty());
     EXPECT_CLOSE(num(w, "Ipk"), 2.0); // the valley touches zero
     const std::string l = shown(w, "L");
-    expectRefused(w, W::kCalculate, "r", 2.5, "L");
+    // Above 2 the design is refused by name and shows nothing.
+    type(w, "r", 2.5);
+    hb.messages.clear();
+    press(w, W::kCalculate);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(hb.messages[0].text.find("“纹波率(r)”不能大于2"), std::string::npos) << hb.messages[0].text;
+    expectBlank(w);
+    type(w, "r", 2);
+    press(w, W::kCalculate);
+    EXPECT_EQ(shown(w, "L"), l);
     const std::pair<const char*, double> divisors[] = {{"f", 0}, {"IoMax", 0}, {"Vopp", 0}, {"Ae", 0},
                                                        {"Bpk", 0}, {"r", 0},   {"Cmil", -1}, {"VinMin", 0}};
     for (auto [name, value] : divisors) expectRefused(w, W::kCalculate, name, value, "L");
@@ -346,8 +376,8 @@ TEST_F(Dcdc, RippleDeadTimeTurnsAndDivisors) {
     w.setText(w.controlOf("Vsw"), "");
     hb.messages.clear();
     press(w, W::kCalculate);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", "请输入完整的设计条件！"}));
-    EXPECT_EQ(hb.messages[1].owner, 165);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的设计条件！\n输入有误：“开关管Vsw(V)”还没有填写数值，请检查输入！"}));
+    EXPECT_EQ(hb.messages[0].owner, 165);
     EXPECT_EQ(shown(w, "NL"), "1");
     expectNoBadNumbers(w);
 }
@@ -431,10 +461,11 @@ TEST_F(Dcdc, TheTipsGiveTheEsrInMilliohmsOrOhms) {
     type(w, {{"IoMax", 10}, {"Vopp", 5}});
     press(w, W::kCalculate);
     EXPECT_NE(w.text(W::kTips).find("输出电容ESR≤1.25mΩ。"), std::string::npos);
-    // A refused calculation leaves the results and their tips as they were.
+    // A core that would saturate shows no results, and no ESR in the tips.
     type(w, "Bpk", 3001);
     press(w, W::kCalculate);
-    EXPECT_CLOSE(tipsEsr(w), 0.00125);
+    expectBlank(w);
+    EXPECT_TRUE(std::isnan(tipsEsr(w)));
     // Another converter clears both.
     choose(w, dcdc::kBoost, false);
     EXPECT_EQ(w.text(W::kTips), w.control(W::kTips)->tpl.caption);

@@ -333,9 +333,12 @@ TEST_F(Flyback, IncompleteConditionsPutTheBlanksBack) {
     press(w, F::kVerify);
     w.setText(designers::editOf<F>("Per"), "");
     press(w, F::kSnubber);
+    // One message per mistake, naming the field.
     const std::vector<std::string> expected = {
-        "请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。", "请输入完整的设计条件!",
-        "没有足够的信息，请先计算电感量！", "请输入一个数字。", " 请输入完整的设计条件!"};
+        "请输入完整的设计条件！！\n输入有误：“输出电压(V)”中的“five”不是一个数字，请检查输入！",
+        "请输入完整的设计条件!\n输入有误：“输出电压(V)”中的“five”不是一个数字，请检查输入！",
+        "没有足够的信息，请先计算电感量！",
+        " 请输入完整的设计条件!\n输入有误：“漏感占一次百分比(%)”还没有填写数值，请检查输入！"};
     EXPECT_EQ(texts(), expected);
     EXPECT_EQ(hb.messages[1].owner, 129);
     EXPECT_EQ(w.text(designers::editOf<F>("Ve")), ""); // not "0"
@@ -664,4 +667,30 @@ TEST_F(Flyback, FluxAtTheBulkValleyIsChecked) {
     enter(w, Design{.Bsat = 1000});
     press(w, F::kVerify);
     EXPECT_EQ(texts(), std::vector<std::string>{"注意：实际磁通密度峰值已经超过最大值！"});
+}
+
+// The lowest mains above the highest (300 V over 265 V) is refused naming
+// both; the earlier results stay and no longer belong to the inputs: greyed.
+TEST_F(Flyback, MainsRangeUpsideDownIsRefusedNamingBoth) {
+    F& w = open();
+    enter(w, Design{});
+    press(w, F::kVerify);
+    ASSERT_TRUE(hb.messages.empty()) << hb.messages[0].text;
+    const int lp = designers::editOf<F>("Lp");
+    const std::string before = w.text(lp);
+    ASSERT_NE(before, "");
+    w.setText(designers::editOf<F>("VacMin"), "300");
+    w.setText(designers::editOf<F>("VacMax"), "265");
+    for (int button : {F::kEstimate, F::kVerify}) {
+        hb.messages.clear();
+        press(w, button);
+        EXPECT_EQ(texts(), std::vector<std::string>{"输入有误：“最高交流输入(V)”低于“最低交流输入(V)”，请检查输入！"});
+    }
+    EXPECT_EQ(w.text(lp), before);
+    EXPECT_TRUE(w.greyed(lp));
+    w.setText(designers::editOf<F>("VacMin"), "265");
+    hb.messages.clear();
+    press(w, F::kVerify);
+    EXPECT_TRUE(hb.messages.empty()); // a single mains voltage is a range too
+    EXPECT_FALSE(w.greyed(lp));
 }

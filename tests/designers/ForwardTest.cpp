@@ -220,8 +220,8 @@ TEST_F(Forward, IncompleteConditionsLeaveEarlierResultsAndBlanks) {
     w.setText(w.controlOf("Io"), "twenty");
     press(w, W::kAreaProduct);
     press(w, W::kVerify);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", "请输入完整的设计条件！！", "请输入一个数字。",
-                                                 "请输入完整的设计条件!"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的设计条件！！\n输入有误：“输出电流(A)”中的“twenty”不是一个数字，请检查输入！",
+                                                 "请输入完整的设计条件!\n输入有误：“输出电流(A)”中的“twenty”不是一个数字，请检查输入！"}));
     EXPECT_EQ(hb.messages[1].owner, 130);
     EXPECT_EQ(shown(w, "Np"), np);
     EXPECT_EQ(shown(w, "Ap"), ""); // a blank comes back blank, not "0"

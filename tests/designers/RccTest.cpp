@@ -165,8 +165,8 @@ TEST_F(Rcc, MessagesAndRefusals) {
     hb.messages.clear();
     w.setText(w.controlOf("Vdf"), "0,6");
     press(w, W::kCalculate);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", " 请输入完整的设计条件！"}));
-    EXPECT_EQ(hb.messages[1].owner, 134);
+    EXPECT_EQ(texts(), (std::vector<std::string>{" 请输入完整的设计条件！\n输入有误：“二极管压降(V)”中的“0,6”不是一个数字，请检查输入！"}));
+    EXPECT_EQ(hb.messages[0].owner, 134);
     EXPECT_EQ(shown(w, "Lp"), lp);
     W& fresh = open<W>();
     fresh.setText(fresh.controlOf("Vdf"), "");

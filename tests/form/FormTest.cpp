@@ -82,7 +82,8 @@ public:
     form::Run last{0, form::Shown::None, {}};
     bool check_ = true;
 
-    Divider(form::Policy p, std::vector<form::Calculation> calcs = {}) : FormWindow(dividerTemplate(), nullptr, p) {
+    Divider(form::Policy p, std::vector<form::Calculation> calcs = {}, ui::DialogTemplate t = dividerTemplate())
+        : FormWindow(std::move(t), nullptr, p) {
         Record& d = design;
         setFields({
             {"Vin", kVin, kVinLabel, d.vin, Role::Input, Range::Positive},
@@ -102,6 +103,7 @@ public:
     using FormWindow::setFields;
     using FormWindow::setFormulaHook;
     using FormWindow::setLive;
+    using FormWindow::setOrders;
     using FormWindow::setResultDigits;
 
 protected:
@@ -187,14 +189,25 @@ TEST_F(Form, ProgressPauseAndDigitsFollowTheRows) {
 
 // ---------------------------------------------------------------- reading
 
-TEST_F(Form, ANonNumberStopsWithTheExchangesMessageThenTheWindows) {
+TEST_F(Form, ANonNumberStopsWithOneMessageNamingTheField) {
     Divider& w = open(form::kPage);
     press(w, kCalc);
     const std::string vout = w.text(kVout);
     w.setText(kRt, "1O"); // a letter O
     clear();
     press(w, kCalc);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", "请输入完整的条件！"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的条件！\n输入有误：“上电阻(kΩ)”中的“1O”不是一个数字，请检查输入！"}));
+    // A blank field is named as blank; a long text is cut at a whole character.
+    w.setText(kRt, "  ");
+    clear();
+    press(w, kCalc);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的条件！\n输入有误：“上电阻(kΩ)”还没有填写数值，请检查输入！"}));
+    w.setText(kRb, "十二点五千欧姆");
+    w.setText(kRt, "10");
+    clear();
+    press(w, kCalc);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(texts()[0].find("“下电阻(kΩ)”中的“十二点五…”"), std::string::npos) << texts()[0];
     EXPECT_EQ(w.text(kVout), ""); // a page blanks its results
     EXPECT_EQ(w.lastShown(), form::Shown::None);
     EXPECT_NE(vout, "");
@@ -208,7 +221,7 @@ TEST_F(Form, AClassicDesignerKeepsItsEarlierResultsAndBlanks) {
     w.setText(kRt, "x");
     clear();
     press(w, kCalc);
-    EXPECT_EQ(hb.messages.size(), 2u);
+    EXPECT_EQ(hb.messages.size(), 1u);
     EXPECT_EQ(w.text(kVout), vout);
     EXPECT_EQ(w.text(kP), "");
 }
@@ -225,7 +238,7 @@ TEST_F(Form, AQuietFormReadsWithoutTheExchangesMessageAndSkipsDisabledInputs) {
     w.setText(kVin, "1e40"); // beyond single precision
     clear();
     press(w, kCalc);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的条件！"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入完整的条件！\n输入有误：“输入电压(V)”的数值太大，请检查输入！"}));
 }
 
 // ---------------------------------------------------------------- checks
@@ -414,7 +427,8 @@ TEST_F(Form, ALiveFormRecomputesOnEveryEditAndSpeaksInItsStatusLine) {
     EXPECT_EQ(w.text(kVout), "4");
     EXPECT_EQ(w.status(), "");
     type(kRt, "-");
-    EXPECT_EQ(w.status(), "错误:请输入正确的参数!!");
+    // One line: the window's words and the field.
+    EXPECT_EQ(w.status(), "错误:请输入正确的参数!! 输入有误：“上电阻(kΩ)”中的“-”不是一个数字，请检查输入！");
     EXPECT_EQ(w.text(kStatus), w.status());
     EXPECT_EQ(w.text(kVout), "");
     type(kRt, "0");
@@ -424,6 +438,12 @@ TEST_F(Form, ALiveFormRecomputesOnEveryEditAndSpeaksInItsStatusLine) {
     type(kRt, "10");
     EXPECT_EQ(w.status(), "");
     EXPECT_EQ(shown(w, kVout), 4.0);
+    EXPECT_FALSE(w.greyed(kVout));
+    type(kRb, ""); // half typed: the results stay, greyed, until the next computation
+    EXPECT_EQ(shown(w, kVout), 4.0);
+    EXPECT_TRUE(w.greyed(kVout));
+    type(kRb, "2");
+    EXPECT_FALSE(w.greyed(kVout));
     EXPECT_TRUE(hb.messages.empty()); // never a box while typing
     EXPECT_EQ(openedCount(217), 0);   // nor a pause
 }
@@ -500,6 +520,107 @@ TEST_F(Form, AFormulaFileRunsInsteadOfTheChecksAndItsOddValuesShowBlank) {
     formulas.use = false;
     press(w, kCalc);
     EXPECT_EQ(texts(), (std::vector<std::string>{"输入有误：“下电阻(kΩ)”必须大于0，请检查输入！"}));
+}
+
+} // namespace
+} // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+// ---------------------------------------------------------------- stale results
+
+// Typing into an input its calculation reads greys that calculation's results
+// until it goes through again; a calculation that does not go through leaves
+// what it still shows greyed (a classic designer keeps its earlier results), or
+// blank.
+TEST_F(Form, ResultsNoLongerBelongingToTheInputsAreGreyedUntilTheNextComputation) {
+    for (form::Policy p : {form::kClassic, form::kPage, form::kRecord}) {
+        Divider& w = open(p);
+        press(w, kCalc);
+        EXPECT_FALSE(w.stale(kCalc));
+        for (int id : {kVout, kI, kP}) EXPECT_FALSE(w.greyed(id)) << id;
+        w.setText(kRt, "11");
+        w.dispatch(kRt, ui::Notify::Changed);
+        EXPECT_TRUE(w.stale(kCalc));
+        for (int id : {kVout, kI, kP}) EXPECT_TRUE(w.greyed(id)) << id;
+        EXPECT_FALSE(w.greyed(kRt)); // what the user typed is current
+        press(w, kCalc);
+        EXPECT_FALSE(w.stale(kCalc));
+        for (int id : {kVout, kI, kP}) EXPECT_FALSE(w.greyed(id)) << id;
+        expectDividerLaws(w);
+
+        w.setText(kRt, "x");
+        clear();
+        press(w, kCalc);
+        EXPECT_TRUE(w.stale(kCalc));
+        if (p.failure == form::Policy::Failure::Restore) EXPECT_NE(w.text(kVout), "");
+        // What still shows is greyed; a blank has nothing to grey.
+        EXPECT_EQ(w.greyed(kVout), w.text(kVout) != "");
+        w.setText(kRt, "10");
+        press(w, kCalc);
+        EXPECT_FALSE(w.greyed(kVout));
+        w.close();
+    }
+}
+
+// ---------------------------------------------------------------- ranges
+
+// A lowest above its highest is refused naming both; equal ends pass unless
+// the span must not be empty. A disabled end is not checked.
+TEST_F(Form, ARangeUpsideDownIsRefusedNamingBoth) {
+    Divider& w = open(form::kRecord);
+    w.setOrders({{kRt, kRb}});
+    press(w, kCalc); // Rt 10 above Rb 2
+    EXPECT_EQ(texts(), (std::vector<std::string>{"输入有误：“下电阻(kΩ)”低于“上电阻(kΩ)”，请检查输入！"}));
+    EXPECT_EQ(w.text(kVout), "");
+    w.setText(kRb, "10");
+    clear();
+    press(w, kCalc);
+    EXPECT_TRUE(hb.messages.empty());
+    expectDividerLaws(w);
+    w.setOrders({{kRt, kRb, true}});
+    clear();
+    press(w, kCalc);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"输入有误：“下电阻(kΩ)”必须大于“上电阻(kΩ)”，请检查输入！"}));
+    w.enable(kRb, false);
+    clear();
+    press(w, kCalc);
+    EXPECT_TRUE(hb.messages.empty());
+}
+
+// ---------------------------------------------------------------- fitting
+
+// A result fits its edit: as many significant digits as its width holds, the
+// leading ones always (a 33-unit edit holds seven characters).
+TEST_F(Form, AResultFitsItsEditWithItsLeadingDigits) {
+    ui::DialogTemplate t = dividerTemplate();
+    for (ui::ControlTemplate& c : t.controls)
+        if (c.id == kP) c.w = 33;
+    float value = 0;
+    auto w = std::make_unique<Divider>(form::kPage, std::vector<form::Calculation>{}, t);
+    Divider* d = w.get();
+    d->setCalculations({{.button = kCalc, .run = [d, &value] {
+                             d->design.p = value;
+                             return form::Outcome{};
+                         }}});
+    Divider& win = static_cast<Divider&>(hb.openModeless(std::move(w), nullptr));
+    const struct {
+        float value;
+        const char* shown;
+    } cases[] = {{0.455618f, "0.45562"},  {8.374155f, "8.37416"},   {463944031.0f, "4.6e+08"}, {1.71231e-05f, "1.7e-05"},
+                 {-12345.678f, "-12346"}, {1.0f / 3.0f, "0.33333"}, {400.0f, "400"},           {124.518f, "124.518"}};
+    for (const auto& c : cases) {
+        value = c.value;
+        press(win, kCalc);
+        const std::string shownText = win.text(kP);
+        EXPECT_EQ(shownText, c.shown);
+        EXPECT_LE(shownText.size(), 7u) << shownText;
+        double back = 0;
+        ASSERT_TRUE(ui::parseNumber(shownText, back)) << shownText;
+        // The leading digits: within a tenth of the value's own size.
+        EXPECT_NEAR(back, c.value, std::fabs(c.value) * 0.1) << shownText;
+    }
 }
 
 } // namespace

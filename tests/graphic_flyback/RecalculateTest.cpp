@@ -298,3 +298,32 @@ TEST(Recalculate, TwelveVoltFiveAmpWorkedByHand) {
     EXPECT_NEAR(d.Ipks, 11.36, 0.01);
     EXPECT_NEAR(d.Esr * 1e3, 10.56, 0.02);
 }
+
+// A refused AC entry (0 V, or letters read as nothing) gives no design; the
+// inputs the computation writes back (Vor, Dmax, ripple, Cin, Vf) stay as they
+// were, so the corrected entry gives the design it gave before and no input
+// is left as a non-number.
+TEST(Recalculate, RefusedEntryLeavesNoInputANonNumber) {
+    for (const Derive how : {Derive::FromVor, Derive::FromDuty}) {
+        for (const int mode : {0, 1}) {
+            FlybackDesign fresh;
+            fresh.Mode = mode;
+            recalculate(fresh, Derive::FromDuty);
+            FlybackDesign d = fresh;
+            for (const float bad : {0.0f, -5.0f}) {
+                d.VacMin = bad;
+                recalculate(d, how);
+                ASSERT_TRUE(firstBadInput(d).has_value());
+                EXPECT_STREQ(firstBadInput(d)->key, "VacMin") << "no other field is named";
+                for (float v : {d.Vor, d.Dmax, d.PerVinpp, d.Cin, d.Vf}) EXPECT_TRUE(std::isfinite(v)) << bad;
+            }
+            d.VacMin = fresh.VacMin;
+            recalculate(d, how);
+            EXPECT_FALSE(firstBadInput(d).has_value());
+            EXPECT_NEAR(d.Vf, fresh.Vf, 1e-4);
+            EXPECT_EQ(d.Nf, fresh.Nf);
+            EXPECT_EQ(d.Np, fresh.Np);
+            EXPECT_NEAR(d.Lp, fresh.Lp, fresh.Lp * 1e-5);
+        }
+    }
+}

@@ -60,7 +60,7 @@ TEST_F(Window, OpensWithTheStartDesignComputed) {
     EXPECT_EQ(textAt(w, 538, 151), "初级匝数:272Ts");
     EXPECT_EQ(textAt(w, 727, 288), "磁芯:未知型号");
     EXPECT_EQ(textAt(w, 292, 255), "Dmax:0.4");
-    EXPECT_EQ(textAt(w, 379, 370), "电流推荐值:1A"); // 1.43 A: its integer part
+    EXPECT_EQ(textAt(w, 379, 370), "电流推荐值:1.43A"); // not cut down to its whole amperes
     // CCM strikes the dead time through.
     const auto texts = ui::HeadlessBackend::paint(w).texts();
     int atTdie = 0;
@@ -118,21 +118,67 @@ TEST_F(Window, AuxiliaryWindingHoldsUnderCancelledDialogs) {
     EXPECT_TRUE(hb.messages.empty());
 }
 
-TEST_F(Window, ParameterDialogStopsReadingAtTheFirstBadNumber) {
+// A field that holds no number is named in one message and the dialog stays
+// open with nothing taken; the corrected entry goes through.
+TEST_F(Window, ParameterDialogNamesTheFieldThatHoldsNoNumber) {
     GraphicFlybackDialog& w = open();
-    script(240, [](ui::Dialog& d) {
+    std::vector<std::string> seen;
+    script(240, [&](ui::Dialog& d) {
         d.setText(1347, "100");
         d.setText(1348, "abc");
         d.setText(1349, "60");
-        d.dispatch(1346, ui::Notify::Clicked);
+        d.dispatch(graphic::ParamDialog::kAcOk, ui::Notify::Clicked);
+        for (const auto& m : hb.messages) seen.push_back(m.text);
+        d.setText(1348, "265");
+        d.dispatch(graphic::ParamDialog::kAcOk, ui::Notify::Clicked);
     });
     w.onLButtonUp(20, 70);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].find("“最高输入”中的“abc”不是一个数字"), std::string::npos) << seen[0];
+    EXPECT_EQ(seen[0].find("请输入一个数字"), std::string::npos);
     EXPECT_EQ(w.design.VacMin, 100);
-    EXPECT_EQ(w.design.VacMax, 270); // the bad one
-    EXPECT_EQ(w.design.fLine, 50);   // after the bad one
+    EXPECT_EQ(w.design.VacMax, 265);
+    EXPECT_EQ(w.design.fLine, 60);
+    EXPECT_EQ(hb.messages.size(), 1u);
+    EXPECT_EQ(textAt(w, 12, 130), "AC:100-265V");
+}
+
+// The lowest mains above the highest is refused naming both; nothing is taken.
+TEST_F(Window, AcRangeUpsideDownIsRefusedNamingBoth) {
+    GraphicFlybackDialog& w = open();
+    script(240, [&](ui::Dialog& d) {
+        d.setText(1347, "300");
+        d.setText(1348, "265");
+        d.dispatch(graphic::ParamDialog::kAcOk, ui::Notify::Clicked);
+    });
+    w.onLButtonUp(20, 70);
     ASSERT_EQ(hb.messages.size(), 1u);
-    EXPECT_EQ(hb.messages[0].text, "请输入一个数字。");
-    EXPECT_EQ(textAt(w, 12, 130), "AC:100-270V");
+    EXPECT_EQ(hb.messages[0].text, "输入有误：“最高输入”低于“最低输入”，请检查输入！");
+    EXPECT_EQ(w.design.VacMin, 90);
+    EXPECT_EQ(w.design.VacMax, 270);
+}
+
+// A bad AC entry leaves no input a non-number: the auxiliary winding keeps
+// its 42 turns once the entry is corrected, and only the field typed is named.
+TEST_F(Window, BadAcEntryLeavesTheAuxiliaryWindingAlone) {
+    GraphicFlybackDialog& w = open();
+    const std::string volts = textAt(w, 521, 253);
+    script(240, [&](ui::Dialog& d) {
+        d.setText(1347, "0");
+        d.dispatch(graphic::ParamDialog::kAcOk, ui::Notify::Clicked);
+    });
+    w.onLButtonUp(20, 70);
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(hb.messages[0].text.find("最低"), std::string::npos) << hb.messages[0].text;
+    script(240, [&](ui::Dialog& d) {
+        d.setText(1347, "90");
+        d.dispatch(graphic::ParamDialog::kAcOk, ui::Notify::Clicked);
+    });
+    w.onLButtonUp(20, 70);
+    EXPECT_EQ(hb.messages.size(), 1u) << hb.messages.back().text;
+    EXPECT_EQ(textAt(w, 521, 253), volts);
+    EXPECT_EQ(textAt(w, 615, 350), "42Ts");
+    EXPECT_TRUE(std::isfinite(w.design.Vf));
 }
 
 TEST_F(Window, GivenCapacitanceShowsTheRecomputedRipple) {
@@ -362,6 +408,38 @@ TEST_F(Window, PickingACoreFillsTheTransformer) {
     EXPECT_EQ(w.design.Core->type, type);
     EXPECT_EQ(w.loss.gap == magnetics::LossGap::TypedCore, false);
     EXPECT_EQ(services::readSlot(services::kHandshakeSlot), '*');
+}
+
+// A pick changes Ae, Le and the core's name only: what was typed in the
+// dialog before it stays, and OK takes it.
+TEST_F(Window, PickingACoreKeepsWhatWasTyped) {
+    std::filesystem::copy_file(KV_SOURCE_DIR "/data/CoreList.xls", "CoreList.xls");
+    GraphicFlybackDialog& w = open();
+    using T = graphic::TransformerDialog;
+    for (const bool cancel : {false, true}) {
+        script(262, [&](ui::Dialog& db) {
+            db.select(1373, 3);
+            db.dispatch(1373, ui::Notify::SelChange);
+            if (cancel) db.dispatch(ui::IdCancel, ui::Notify::Clicked);
+            else ok(db);
+        });
+        script(246, [&](ui::Dialog& d) {
+            d.setText(T::kBpk, "2100");
+            d.setText(T::kVor, "80");
+            d.setText(T::kCmil, "500");
+            d.setText(T::kRipple, "0.7");
+            d.dispatch(T::kPick, ui::Notify::Clicked);
+            EXPECT_EQ(d.text(T::kBpk), "2100") << cancel;
+            EXPECT_EQ(d.text(T::kVor), "80") << cancel;
+            EXPECT_EQ(d.text(T::kCmil), "500") << cancel;
+            EXPECT_EQ(d.text(T::kRipple), "0.7") << cancel;
+            ok(d);
+        });
+        w.onLButtonUp(700, 25);
+        EXPECT_EQ(w.design.Bpk, 2100) << cancel;
+        EXPECT_EQ(w.design.Cmil, 500) << cancel;
+        EXPECT_FLOAT_EQ(w.design.r, 0.7f) << cancel;
+    }
 }
 
 TEST_F(Window, PickerOkWithoutACoreSaysSoAndStaysOpen) {

@@ -137,7 +137,9 @@ TEST(LlcTank, DefaultsAndFourDesignsAgreeWithAnIndependentCalculation) {
         expectRel(d.nact, r.nact, rel, "nact");
         expectRel(d.irms, r.irms, rel, "Irms");
         expectRel(d.vcrMax, r.vcr, rel, "VCrmax");
-        expectRel(d.npMin, r.npmin, rel, "Npmin");
+        // The least primary turns, as whole turns: the next whole turn up.
+        EXPECT_GE(d.npMin, r.npmin * (1 - rel));
+        EXPECT_LT(d.npMin - 1, r.npmin * (1 + rel));
 
         // Relations that hold whatever the design rules.
         const double v = double(d.vo) + d.vf;
@@ -154,10 +156,15 @@ TEST(LlcTank, DefaultsAndFourDesignsAgreeWithAnIndependentCalculation) {
         expectRel(1 / (2 * kPi * std::sqrt((d.lm + d.lr) * 1e-6 * d.cr * 1e-9)) / 1e3, d.fr2, 1e-5, "Fr2");
         expectRel(tankGain(d.fmax, d.lr, d.cr, d.lm, INFINITY), d.gmin, 1e-4, "no-load gain at Fmax is Gmin");
         expectRel(d.nact / std::sqrt((d.lr + d.lm) / d.lm), r.n, 1e-5, "turns ratio n");
-        // Faraday over half a period at Fmin
-        expectRel(d.npMin * 2 * d.swingB * d.ae * 1e-6 * d.fmin * 1e3, d.nact * v, 1e-5, "Npmin");
-        expectRel(d.nsMin * d.nact, d.npMin, 1e-6, "Nsmin");
-        expectRel(d.np, d.npSet * d.nact, 1e-6, "Np");
+        // Faraday over half a period at Fmin: the least turns, wound as whole
+        // turns, rounded up; the primary on the preset secondary to the nearest turn.
+        const double least = d.nact * v / (2 * d.swingB * d.ae * 1e-6 * d.fmin * 1e3);
+        for (const double turns : {double(d.npMin), double(d.nsMin), double(d.np)}) EXPECT_EQ(turns, std::round(turns));
+        EXPECT_GE(d.npMin, least * (1 - 1e-6));
+        EXPECT_LT(d.npMin - 1, least);
+        EXPECT_GE(d.nsMin * d.nact, least * (1 - 1e-6));
+        EXPECT_LT((d.nsMin - 1) * d.nact, least);
+        EXPECT_LE(std::fabs(d.np - d.npSet * d.nact), 0.5 + 1e-4);
         // charge moved in the dead time
         expectRel(d.ip * d.deadTime * 1e-9, (2 * d.coss + d.cstray) * 1e-12 * d.vinMax, 1e-5, "Ip");
         expectRel(d.imos * std::sqrt(2.0), d.irms, 1e-6, "Imos");
@@ -325,7 +332,7 @@ TEST_F(LlcWindow, OpensFromTheLauncherAndComputesAtOnce) {
     EXPECT_TRUE(w->plotValid());
     EXPECT_TRUE(w->controllerValid());
     EXPECT_EQ(w->text(1048), "1.25");
-    EXPECT_EQ(w->text(1047), "0.952381");
+    EXPECT_EQ(w->text(1047), "0.95238"); // seven characters: the edit's width
     w->dispatch(LlcDesigner::kController, ui::Notify::Clicked);
     EXPECT_EQ(std::count(hb.opened.begin(), hb.opened.end(), 217), 2);
     EXPECT_TRUE(hb.messages.empty());
@@ -450,22 +457,35 @@ TEST_F(LlcWindow, HangingDesignFinishes) {
 
 TEST_F(LlcWindow, ParameterErrorsBlankTheResultsAndDrawNoCurves) {
     auto& w = open<LlcDesigner>();
-    for (auto [id, value] : {std::pair{1035, "0"}, {1033, "320"}, {1033, "300"}, {1362, "320"}, {1075, "0"}}) {
+    // Each named by its label; an empty gain range in the designer's own words.
+    const std::string nominal = "输入有误：“额定输入Vdc(V)”必须大于“最低输入Vdc(V)”，请检查输入！";
+    const struct {
+        int id;
+        const char* value;
+        std::string said;
+    } cases[] = {{1035, "0", "输入有误：“K值(Lm/Lr)”必须大于0，请检查输入！"},
+                 {1033, "320", nominal},
+                 {1033, "300", nominal},
+                 {1362, "320", LlcDesigner::kBadTank},
+                 {1362, "300", "输入有误：“最高输入Vdc(V)”低于“最低输入Vdc(V)”，请检查输入！"},
+                 {1075, "0", "输入有误：“死区Td(nS)”必须大于0，请检查输入！"}};
+    for (const auto& [id, value, said] : cases) {
         auto& again = open<LlcDesigner>();
         hb.messages.clear();
         type(again, id, value);
         press(again, LlcDesigner::kTank);
-        EXPECT_EQ(texts(), std::vector<std::string>{LlcDesigner::kBadTank}) << id << "=" << value;
+        EXPECT_EQ(texts(), std::vector<std::string>{said}) << id << "=" << value;
         for (int r : {1053, 1047, 1048, 1049, 1042, 1051, 1055, 1057, 1084}) EXPECT_EQ(again.text(r), "") << r;
         EXPECT_FALSE(again.plotValid());
         EXPECT_TRUE(ui::HeadlessBackend::paint(again).polylines().empty());
         EXPECT_EQ(readoutAt(again, 700, 300), "invalid");
     }
-    // Not a number: the framework's message, then the designer's.
+    // Not a number: one message, the designer's words naming the field.
     hb.messages.clear();
     type(w, 1445, "12V");
     press(w, LlcDesigner::kTank);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", LlcDesigner::kBadTank}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{std::string(LlcDesigner::kBadTank) +
+                                                 "\n输入有误：“输出电压(V)”中的“12V”不是一个数字，请检查输入！"}));
     EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
     // Corrected, the curves come back.
     type(w, 1445, "12");
@@ -483,6 +503,61 @@ TEST_F(LlcWindow, TooLittleMagnetisingCurrentKeepsResultsWithoutCurves) {
     // No repaint brings them back.
     EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
     EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
+}
+
+// A primary wound with fewer turns than the flux swing allows at the lowest
+// frequency is warned about by the fields' labels; the tank and its curves stand.
+TEST_F(LlcWindow, TooFewPrimaryTurnsAreWarnedAndTheCurvesStay) {
+    auto& w = open<LlcDesigner>();
+    ASSERT_TRUE(hb.messages.empty());
+    type(w, LlcDesigner::kAe, "40"); // a smaller core: more turns needed
+    press(w, LlcDesigner::kTank);
+    EXPECT_EQ(texts(), std::vector<std::string>{
+                           "注意：“实际初级匝数(Ts)”低于“最少初级圈数(Ts)”，磁芯会饱和，请增加“设定的初级匝数(Ts)”！"});
+    double np = 0, least = 0;
+    ASSERT_TRUE(ui::parseNumber(w.text(LlcDesigner::kNp), np));
+    ASSERT_TRUE(ui::parseNumber(w.text(LlcDesigner::kNpMin), least));
+    EXPECT_LT(np, least);
+    EXPECT_EQ(np, std::round(np)); // whole turns, no trailing point
+    EXPECT_EQ(w.text(LlcDesigner::kNp).find('.'), std::string::npos);
+    EXPECT_TRUE(w.plotValid());
+    // Enough turns: nothing to say.
+    type(w, LlcDesigner::kNpSet, "8");
+    hb.messages.clear();
+    press(w, LlcDesigner::kTank);
+    EXPECT_TRUE(hb.messages.empty());
+    ASSERT_TRUE(ui::parseNumber(w.text(LlcDesigner::kNp), np));
+    EXPECT_GE(np, least);
+}
+
+// The preset capacitor's tank is named as such under the plot, apart from the
+// designed tank's Lr and Lm among the results.
+TEST_F(LlcWindow, EachPairOfLrAndLmIsLabelled) {
+    auto& w = open<LlcDesigner>();
+    int named = 0;
+    for (const auto& t : ui::HeadlessBackend::paint(w).texts())
+        if (t.x == 615 && (t.y == 680 || t.y == 700)) {
+            EXPECT_EQ(t.text.rfind("设定Cr时", 0), 0u) << t.text;
+            ++named;
+        }
+    EXPECT_EQ(named, 2);
+    EXPECT_EQ(w.labelBefore(1054), "谐振电感Lr(uH)");
+}
+
+// Typing into an input: the curves of the old tank go and its results grey
+// until the tank is computed again.
+TEST_F(LlcWindow, TypingPutsTheOldCurvesAwayAndGreysTheResults) {
+    auto& w = open<LlcDesigner>();
+    ASSERT_TRUE(w.plotValid());
+    type(w, 1445, "24");
+    EXPECT_FALSE(w.plotValid());
+    EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
+    EXPECT_TRUE(w.greyed(1054));
+    EXPECT_TRUE(w.controllerValid()); // the controller reads other fields
+    press(w, LlcDesigner::kTank);
+    EXPECT_TRUE(w.plotValid());
+    EXPECT_FALSE(w.greyed(1054));
+    EXPECT_FALSE(ui::HeadlessBackend::paint(w).polylines().empty());
 }
 
 TEST_F(LlcWindow, CursorReadoutAtFixedPixels) {
@@ -528,8 +603,11 @@ TEST_F(LlcWindow, ScanCurveIsDrawnOnlyFromANumberAndPaintingShowsNoMessage) {
     EXPECT_TRUE(hb.messages.empty());
     w.dispatch(LlcDesigner::kScanQ, ui::Notify::KillFocus);
     EXPECT_EQ(texts(), std::vector<std::string>{LlcDesigner::kBadScan});
-    // Painting reads only the scan field: a bad input elsewhere changes nothing drawn.
+    // A bad input elsewhere puts the old tank's curves away; painting says nothing.
     type(w, 1445, "x");
+    EXPECT_TRUE(ui::HeadlessBackend::paint(w).polylines().empty());
+    type(w, 1445, "12");
+    press(w, LlcDesigner::kTank);
     type(w, LlcDesigner::kScanQ, "1.2");
     const auto polylines = ui::HeadlessBackend::paint(w).polylines();
     ASSERT_EQ(polylines.size(), 17u);
@@ -570,12 +648,17 @@ TEST_F(LlcWindow, ControllerMessages) {
     auto& w = open<LlcDesigner>();
     type(w, 1087, "x");
     press(w, LlcDesigner::kController);
-    EXPECT_EQ(texts(), (std::vector<std::string>{"请输入一个数字。", LlcDesigner::kBadController}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{std::string(LlcDesigner::kBadController) +
+                                                 "\n输入有误：“最小开关频率(kHz)”中的“x”不是一个数字，请检查输入！"}));
     EXPECT_FALSE(w.controllerValid());
     hb.messages.clear();
     type(w, 1087, "0");
     press(w, LlcDesigner::kController);
-    EXPECT_EQ(texts(), std::vector<std::string>{LlcDesigner::kBadController});
+    EXPECT_EQ(texts(), std::vector<std::string>{"输入有误：“最小开关频率(kHz)”必须大于0，请检查输入！"});
+    hb.messages.clear();
+    type(w, 1087, "160"); // above the highest
+    press(w, LlcDesigner::kController);
+    EXPECT_EQ(texts(), std::vector<std::string>{"输入有误：“最大开关频率(kHz)”必须大于“最小开关频率(kHz)”，请检查输入！"});
     for (const auto& t : ui::HeadlessBackend::paint(w).texts()) EXPECT_EQ(t.text.find("Rfmin"), std::string::npos);
     type(w, 1087, "40");
     press(w, LlcDesigner::kController);

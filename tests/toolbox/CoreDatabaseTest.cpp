@@ -134,7 +134,7 @@ TEST_F(CoreDb, EveryFamilyListsItsBlockAndNumbersKeepAPoint) {
                 EXPECT_DOUBLE_EQ(d.tableRow(int(r))[size_t(k)], std::stod(rows[r][size_t(4 + k)]));
         }
     }
-    // EC: rows 4 to 7; 148, 2100, 6530 and 36 are whole and show with a point
+    // EC: rows 4 to 7; 148, 2100, 6530 and 36 are whole and show without a trailing point
     d.select(D::kFamily, 1);
     d.dispatch(D::kFamily, ui::Notify::SelChange);
     ASSERT_EQ(d.itemCount(D::kList), 4);
@@ -447,6 +447,7 @@ TEST_F(CoreDb, CellsOutOfLayoutShowEmptyInsteadOfShiftingTheRow) {
     EXPECT_EQ(texts(), std::vector<std::string>{"Excel Error!"});
     const auto& items = d.control(D::kList)->items;
     ASSERT_EQ(items.size(), 4u);
+    // Whole numbers without a trailing point.
     EXPECT_EQ(items[0], (std::vector<std::string>{"FULL", "N87", "10x5x3", "1.5", "20", "30", "1000", "40",
                                                   "800", "5"}));
     EXPECT_EQ(items[1], (std::vector<std::string>{"ODD", "PC40", "9x9", "0.25", "12.5", "", "", "", "", ""}));

@@ -105,8 +105,9 @@ TEST_F(PagesCli, CorePages) {
     computes({"233", "--select", "1324=1", "--set", "1325=250", "--press", "1000"},
              {edit(1049, "20767.4"), "\"selected\": 1"});
     ASSERT_EQ(run({"224", "--set", "1030=", "--press", "1000"}), 0) << err;
-    EXPECT_TRUE(has("\"text\": \"请输入一个数字。\", \"icon\": \"warning\""));
-    EXPECT_TRUE(has("\"text\": \"请输入磁芯承载功率！！\", \"icon\": \"warning\""));
+    // One message: the page's words, then the field.
+    EXPECT_TRUE(has("\"text\": \"请输入磁芯承载功率！！\\n输入有误："));
+    EXPECT_FALSE(has("请输入一个数字"));
     EXPECT_TRUE(has("\"opened\": [224]"));
     // A control the page does not have.
     EXPECT_EQ(run({"224", "--press", "1049"}), 2);

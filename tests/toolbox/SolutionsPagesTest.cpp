@@ -203,11 +203,16 @@ TEST_F(Solutions, PfcStageMeetsTheBoostConverterPhysics) {
         EXPECT_GE(lowest[1], fmin * (1 - 1e-4)) << c.vo;
         EXPECT_NEAR(std::min(lowest[0], lowest[1]), fmin, fmin * 2e-4) << c.vo;
         const double vpk = r2 * c.vacMax;
-        // The main winding carries the crest current of the lowest mains at the flux density B.
+        // The main winding carries the crest current of the lowest mains at the
+        // flux density B at most, in whole turns: one turn fewer would pass B.
         const double ipkLow = 2 * r2 * pin / c.vacMin;
-        EXPECT_NEAR(np * c.ae * 1e-6 * c.b, L * ipkLow, L * ipkLow * 1e-4) << c.vo;
-        // The auxiliary winding gives 2.5 V while the inductor demagnetises at the crest.
-        EXPECT_NEAR(naux / np * (c.vo - vpk), 2.5, 1e-3) << c.vo;
+        EXPECT_EQ(np, std::round(np)) << c.vo;
+        EXPECT_GE(np * c.ae * 1e-6 * c.b, L * ipkLow * (1 - 1e-4)) << c.vo;
+        EXPECT_LT((np - 1) * c.ae * 1e-6 * c.b, L * ipkLow) << c.vo;
+        // The auxiliary winding gives at least 2.5 V while the inductor demagnetises at the crest.
+        EXPECT_EQ(naux, std::round(naux)) << c.vo;
+        EXPECT_GE(naux / np * (c.vo - vpk), 2.5 * (1 - 1e-4)) << c.vo;
+        EXPECT_LT((naux - 1) / np * (c.vo - vpk), 2.5) << c.vo;
         // The bulk capacitor carries the input energy through the hold-up time.
         EXPECT_NEAR(0.5 * cmin * (c.vo * c.vo - c.vomin * c.vomin), pin * c.hold * 1e-3, pin * c.hold * 1e-7) << c.vo;
     }
@@ -215,22 +220,28 @@ TEST_F(Solutions, PfcStageMeetsTheBoostConverterPhysics) {
 
 TEST_F(Solutions, PfcPageRefusesWhatItCannotDesign) {
     auto& p = open<CPFC>();
-    const std::vector<std::vector<std::pair<int, const char*>>> bad = {
-        {{CPFC::kVo, "374.7"}},                      // at the crest of the highest mains: no headroom
-        {{CPFC::kVo, "300"}},                        // below it: a negative inductance
-        {{CPFC::kVoMin, "400"}},                     // the lowest PFC voltage at the highest
-        {{CPFC::kVoMin, "420"}},                     // above it: a negative capacitor
-        {{CPFC::kVo, "abc"}},                        // not a number
-        {{CPFC::kHold, ""}},
+    // Each mistake in one message naming the fields by their labels.
+    const std::string crest = "输入有误：“PFC最高电压(V)”必须高于“最高交流输入(V)”的峰值（1.414倍），请检查输入！",
+                      order = "输入有误：“PFC最高电压(V)”必须大于“PFC最低电压(V)”，请检查输入！";
+    const struct {
+        std::vector<std::pair<int, const char*>> change;
+        std::string said;
+    } bad[] = {
+        {{{CPFC::kVo, "374.7"}}, crest},  // at the crest of the highest mains: no headroom
+        {{{CPFC::kVo, "300"}}, crest},    // below it: a negative inductance
+        {{{CPFC::kVoMin, "400"}}, order}, // the lowest PFC voltage at the highest
+        {{{CPFC::kVoMin, "420"}}, order}, // above it: a negative capacitor
+        {{{CPFC::kVo, "abc"}}, std::string(CPFC::kBadInput) + "\n输入有误：“PFC最高电压(V)”中的“abc”不是一个数字，请检查输入！"},
+        {{{CPFC::kHold, ""}}, std::string(CPFC::kBadInput) + "\n输入有误：“保持时间(mS)”还没有填写数值，请检查输入！"},
     };
-    for (const auto& change : bad) {
+    for (const auto& [change, said] : bad) {
         press(p, CPFC::kCalc);
         ASSERT_NE(p.text(CPFC::kL), "");
         for (auto [id, text] : change) p.setText(id, text);
         clear();
         press(p, CPFC::kCalc);
         ASSERT_FALSE(hb.messages.empty());
-        EXPECT_EQ(hb.messages.back().text, CPFC::kBadInput) << change[0].second;
+        EXPECT_EQ(texts(), std::vector<std::string>{said}) << change[0].second;
         for (int r : {CPFC::kL, CPFC::kNp, CPFC::kNaux, CPFC::kCMin}) EXPECT_EQ(p.text(r), "") << change[0].second;
         EXPECT_EQ(count(kCalculating), 0);
         for (const ui::ControlState& c : p.controls()) {

@@ -98,7 +98,7 @@ TEST_F(PagesCli, WirePages) {
     computes({"228", "--set", "1030=4", "--set", "1031=0.5", "--set", "1032=625", "--press", "1000"},
              {edit(1033, "6.45163")});
     ASSERT_EQ(run({"228", "--set", "1031=", "--press", "1000"}), 0) << err;
-    EXPECT_TRUE(has("\"text\": \"请输入完整的条件!\", \"icon\": \"warning\""));
+    EXPECT_TRUE(has("\"text\": \"请输入完整的条件!\\n输入有误："));
     EXPECT_TRUE(has(edit(1033, "")));
     EXPECT_TRUE(has("\"opened\": [228]"));
 }

@@ -208,11 +208,16 @@ void Host::sync(int id) {
     if (it == widgets.end() || !s) return;
     QWidget* w = it->second;
     QSignalBlocker block(w);
-    if (s->textColor) {
+    if (s->textColor || s->greyed) {
+        const QColor color = qc(s->greyed ? kGrey : *s->textColor);
         QPalette pal = w->palette();
-        pal.setColor(QPalette::WindowText, qc(*s->textColor));
-        pal.setColor(QPalette::Text, qc(*s->textColor));
+        pal.setColor(QPalette::WindowText, color);
+        pal.setColor(QPalette::Text, color);
         w->setPalette(pal);
+        w->setProperty("kvTinted", true);
+    } else if (w->property("kvTinted").toBool()) {
+        w->setPalette(QPalette());
+        w->setProperty("kvTinted", false);
     }
     w->setEnabled(s->enabled);
     w->setVisible(s->visible);
