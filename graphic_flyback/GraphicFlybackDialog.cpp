@@ -257,7 +257,8 @@ ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss)
 
 void GraphicFlybackDialog::save() {
     // A design with values the conditions do not give is said first, item by item.
-    if (const std::vector<std::string> invalid = invalidItems(reportData(design)); !invalid.empty()) {
+    const ReportData data = reportData(design, loss);
+    if (const std::vector<std::string> invalid = invalidItems(data); !invalid.empty()) {
         std::string list = kInvalidDesign;
         for (const std::string& key : invalid) list += "\n    " + key + "  " + reportDescription(key);
         if (messageBox(list + "\n" + std::string(kSaveAnyway), ui::kAppName, ui::Icon::Warning, ui::Buttons::YesNo) !=
@@ -274,7 +275,7 @@ void GraphicFlybackDialog::save() {
     if (!path) return;
     std::string error;
     // A report that cannot be written says so; an existing one stays intact.
-    if (!graphic::writeDesignReport(*path, reportData(design, loss), error))
+    if (!graphic::writeDesignReport(*path, data, error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
     io::restoreWorkFolder();
 }
