@@ -5,6 +5,8 @@
 #include "platform/xls/XlsWriter.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kv::graphic {
 
@@ -22,6 +24,7 @@ struct ReportData {
     float Ipks = 0, Irmss = 0, Ls = 0, Ns = 0, ds = 0;
     float Lgap = 0, Rlk = 0, Clk = 0, Cin = 0, Iin = 0;
     float Vswy = 0, Isw = 0, VDon = 0, IDout = 0, VCout = 0, Co = 0, Nf = 0;
+    std::string designFile; // the name of the design file, or empty for none
 };
 
 // Local time of saving as the report prints it.
@@ -33,6 +36,9 @@ ReportStamp stampNow();
 // The report's description of a design value ("VacMin": "最低交流输入电压有效值"),
 // or the key itself when the report has no row for it.
 std::string reportDescription(const std::string& key);
+
+// The results rows of the report, by key, in their order.
+std::vector<std::pair<std::string, float>> reportResults(const ReportData& d);
 
 // Fills a workbook with the report.
 void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at);

@@ -61,8 +61,7 @@ InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
-    addItem(kWay, "纹波百分比");
-    addItem(kWay, "指定容量");
+    for (const char* way : kCinWays) addItem(kWay, way);
     select(kWay, 0);
     setText(kLabel, "电压纹波百分比");
     setText(kUnit, "%");
@@ -116,8 +115,7 @@ TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
 
 void TransformerDialog::onInitDialog() {
     copy_ = design_;
-    addItem(kMode, "连续(CCM)");
-    addItem(kMode, "断续(DCM)");
+    for (const char* mode : kModeEntries) addItem(kMode, mode);
     select(kMode, copy_.Mode == 1 ? 1 : 0);
     setTextColor(kCore, ui::kRed);
     refresh();
