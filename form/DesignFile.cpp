@@ -10,12 +10,14 @@ namespace {
 
 constexpr const char* kHead =
     "# Korvane 设计文件。打开时按 [inputs] 的输入，依 buttons 的顺序重新计算；[results] 只供阅读。\n";
-constexpr std::size_t kMaxLine = 4096;
 constexpr const char* kNotDesign = "不是 Korvane 设计文件：第一项应是“format = 1”。";
 
+// Blanks around a name or value: spaces, tabs and stray carriage returns.
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -152,7 +154,7 @@ std::string writeDesign(const Design& d) {
 DesignRead readDesign(std::string_view text) {
     if (text.size() > kDesignMaxBytes) return fail(designTooLarge(text.size()));
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    if (trim(text).find_first_not_of("\r\n") == std::string_view::npos) return fail("文件是空的，没有设计。");
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return fail("文件是空的，没有设计。");
     if (binary(text)) return fail("这不是文本文件（含有二进制数据），不是 Korvane 设计文件。");
     if (!io::isValidUtf8(text)) return fail("文件不是 UTF-8 文本，不是 Korvane 设计文件。");
 
@@ -166,7 +168,7 @@ DesignRead readDesign(std::string_view text) {
         pos = nl + 1;
         ++line;
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        if (raw.size() > kMaxLine) return fail(atLine(line) + "这一行太长，不是设计文件的内容。");
+        if (raw.size() > kDesignMaxLine) return fail(atLine(line) + "这一行太长，不是设计文件的内容。");
         const std::string_view s = trim(raw);
         if (s.empty() || s.front() == '#') continue;
         if (p.part == Part::End) return fail(atLine(line) + "“[end]”之后还有内容。");

@@ -28,6 +28,8 @@ inline constexpr int kDesignFormat = 1;
 inline constexpr const char* kDesignExtension = "kvd";
 // Designs are a few kilobytes; anything this large is not one.
 inline constexpr std::size_t kDesignMaxBytes = 256 * 1024;
+// Nor is a line longer than this.
+inline constexpr std::size_t kDesignMaxLine = 4096;
 
 struct DesignLine {
     std::string name;

@@ -89,6 +89,7 @@ void FormWindow::writeInputs() {
 void FormWindow::blank(std::span<const int> controls) {
     if (controls.empty()) return;
     for (int c : controls) setText(c, "");
+    forgetShown(controls);
     resultsBlanked();
 }
 

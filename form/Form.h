@@ -261,6 +261,8 @@ private:
     void pickCore();
     // The design file's view (form/FormDesign.cpp): calculation `c` shows its results.
     void noteShown(const Calculation& c);
+    // Controls blanked: no calculation shows them any more.
+    void forgetShown(std::span<const int> controls);
     std::vector<std::pair<std::string, int>> choices() const;
     std::string nameOf(const Field& f) const;
     bool mayBeBlank(const Field& f) const;

@@ -64,6 +64,10 @@ void FormWindow::noteShown(const Calculation& c) {
     runOrder_.push_back(c.button);
 }
 
+void FormWindow::forgetShown(std::span<const int> controls) {
+    std::erase_if(shownBy_, [&](const auto& s) { return std::find(controls.begin(), controls.end(), s.first) != controls.end(); });
+}
+
 std::vector<ui::SysMenuItem> FormWindow::windowMenu() const {
     std::vector<ui::SysMenuItem> menu = Dialog::windowMenu();
     if (keepsDesigns()) {

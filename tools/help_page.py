@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Builds the help page: help/Korvane帮助.html with the formula-language
-chapter of docs/formula-language.md set in between its markers.
+"""Builds the help page: help/Korvane帮助.html with each chapter of docs/
+(formula-language.md, design-files.md) set in between its markers.
 
 usage: help_page.py OUTPUT
 """
@@ -10,6 +10,8 @@ import re
 import sys
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
+# The chapters of docs/ the page sets in, each between <!-- NAME --> and <!-- /NAME -->.
+CHAPTERS = ("formula-language", "design-files")
 
 
 def inline(text):
@@ -76,12 +78,13 @@ def markdown(lines):
 
 def main():
     page = (TOP / "help" / "Korvane帮助.html").read_text(encoding="utf-8")
-    chapter = (TOP / "docs" / "formula-language.md").read_text(encoding="utf-8").splitlines()
-    if chapter and chapter[0].startswith("# "):
-        chapter = chapter[1:]  # the page has its own heading
-    begin, end = "<!-- formula-language -->", "<!-- /formula-language -->"
-    a, b = page.index(begin) + len(begin), page.index(end)
-    page = page[:a] + "\n" + markdown(chapter) + "\n" + page[b:]
+    for name in CHAPTERS:
+        chapter = (TOP / "docs" / (name + ".md")).read_text(encoding="utf-8").splitlines()
+        if chapter and chapter[0].startswith("# "):
+            chapter = chapter[1:]  # the page has its own heading
+        begin, end = f"<!-- {name} -->", f"<!-- /{name} -->"
+        a, b = page.index(begin) + len(begin), page.index(end)
+        page = page[:a] + "\n" + markdown(chapter) + "\n" + page[b:]
     pathlib.Path(sys.argv[1]).write_text(page, encoding="utf-8")
 
 
