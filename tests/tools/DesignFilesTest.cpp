@@ -11,6 +11,7 @@
 #include "services/Templates.h"
 #include "services/Windows.h"
 #include "shell/Launcher.h"
+#include "toolbox/ToolSheet.h"
 #include "tests/common/CliRun.h"
 #include "tests/common/TempDir.h"
 
@@ -335,6 +336,25 @@ TEST_F(Keepers, TheMenuCommandsUseTheFileDialogInTheDataFolder) {
     EXPECT_EQ(snapshot(w), before);
     EXPECT_TRUE(hb.messages.empty());
     io::setWorkFolder("");
+}
+
+// In the toolbox the sheet's window menu is its active page's.
+TEST_F(Keepers, ASheetOffersItsActivePagesDesign) {
+    toolbox::CTool sheet;
+    const std::vector<int> pages = sheet.pageTemplates();
+    const auto at = std::find(pages.begin(), pages.end(), tpl::kCoreArea);
+    ASSERT_NE(at, pages.end());
+    const auto offers = [&] {
+        const auto menu = sheet.windowMenu();
+        return std::any_of(menu.begin(), menu.end(), [](const ui::SysMenuItem& m) { return m.id == form::kSaveDesignCommand; });
+    };
+    sheet.setActivePage(int(std::find(pages.begin(), pages.end(), tpl::kSolutions) - pages.begin()));
+    EXPECT_FALSE(offers()); // a list of solutions keeps no design
+    sheet.setActivePage(int(at - pages.begin()));
+    EXPECT_TRUE(offers());
+    hb.files.push_back(fs::absolute("area.kvd").string());
+    sheet.onSysCommand(form::kSaveDesignCommand);
+    EXPECT_NE(readFile("area.kvd").find("\ntemplate = 224\n"), std::string::npos);
 }
 
 TEST_F(Keepers, TheLauncherListsRecentDesignsAndOpensThem) {
