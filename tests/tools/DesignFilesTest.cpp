@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -279,6 +280,12 @@ TEST_F(Keepers, AFolderThatRefusesSaysSoAndKeepsTheOldFile) {
     bool saved = true;
     {
         Unprivileged u;
+        // Where the powers cannot be dropped the folder does not refuse: nothing to see.
+        if (const int probe = ::open("ro/probe", O_WRONLY | O_CREAT, 0644); probe >= 0) {
+            ::close(probe);
+            ::unlink("ro/probe");
+            GTEST_SKIP() << "the folder cannot be made to refuse a file here";
+        }
         saved = form::saveDesign(keeper(w), "ro/loop.kvd");
     }
     ::chmod("ro", 0755);
