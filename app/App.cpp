@@ -19,8 +19,8 @@ void registerAll() {
     toolbox::registerWindows();
     loop::registerWindows();
     ic::registerWindows();
-    services::registerSheet(shell::LauncherDialog::kKit, &services::runSheet<toolbox::CTool>);
-    services::registerSheet(shell::LauncherDialog::kLoop, &services::runSheet<loop::CLoop>);
+    services::registerSheet(shell::LauncherDialog::kKit, &services::runSheet<toolbox::CTool>, toolbox::toolPages());
+    services::registerSheet(shell::LauncherDialog::kLoop, &services::runSheet<loop::CLoop>, loop::loopPages());
 }
 
 std::unique_ptr<ui::Dialog> createDialog(int templateId, ui::Dialog* parent) {

@@ -45,11 +45,14 @@ struct Field {
     Range range = Range::Any;  // what the formulas need of an input
     int group = 0;             // the calculations that read and write it
     int label = 0;             // the control naming it; 0: the static before the edit
-    const char* name = nullptr; // formula name (classic designers)
+    const char* name = nullptr; // formula name: the formula files' and the design files' name of the field
     int digits = 0;            // significant digits shown; 0: the data exchange's
 
     Field(int control, Number value, Role role = Role::Input, Range range = Range::Any, int group = 0)
         : control(control), value(value), role(role), range(range), group(group) {}
+    // A row with its formula name: name, edit, value, role, range, group.
+    Field(const char* name, int control, Number value, Role role = Role::Input, Range range = Range::Any, int group = 0)
+        : control(control), value(value), role(role), range(range), group(group), name(name) {}
     // A classic designer's row: formula name, edit, label, value, role, range.
     Field(const char* name, int control, int label, Number value, Role role, Range range = Range::Any)
         : control(control), value(value), role(role), range(range), label(label), name(name) {}

@@ -109,6 +109,7 @@ void FormWindow::blank(std::span<const int> controls) {
         setText(c, "");
         setGreyed(c, false);
     }
+    forgetShown(controls);
     resultsBlanked();
 }
 
@@ -415,6 +416,7 @@ bool FormWindow::run(const Calculation& c, bool withPause) {
     blank(blanks);
     blank(c.blankAfter);
     if (formulaOdd) say(kFormulaNotFinite);
+    noteShown(c);
     finished({c.button, lastShown_, o, byFormula});
     if (policy_.notices == Policy::Notices::Last)
         for (int n : o.notices) say(messageOf(n));

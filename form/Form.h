@@ -17,6 +17,7 @@
 // its status line.
 #pragma once
 
+#include "form/DesignKeeper.h"
 #include "form/Field.h"
 #include "form/Outcome.h"
 #include "platform/ui/Dialog.h"
@@ -148,7 +149,7 @@ inline constexpr const char* kNotFinite = "输入有误：这组设计条件得�
 // Said after a formula file left values that are not finite (shown blank).
 inline constexpr const char* kFormulaNotFinite = "注意：公式计算结果中有无效数值（无穷大或非数），这些结果已留空！";
 
-class FormWindow : public ui::Dialog {
+class FormWindow : public ui::Dialog, public DesignKeeper {
 public:
     const std::vector<Field>& fields() const { return fields_; }
     Field* fieldOf(int control);
@@ -175,6 +176,18 @@ public:
     // first) no longer belong to the inputs.
     bool stale(int button = 0) const;
     const std::string& status() const { return status_; }
+
+    // ---- the design kept as a file (form/FormDesign.cpp) ---------------------------
+    // A form that calculates keeps its design: its lists by the label before
+    // each, its inputs by formula name, its results for reading, and the
+    // buttons whose results it shows, in the order they ran.
+    bool keepsDesigns() const override { return !calcs_.empty(); }
+    ui::Dialog& designWindow() override { return *this; }
+    std::variant<Design, std::string> currentDesign() override;
+    std::optional<std::string> misfit(const Design& d) override;
+    void restore(const Design& d) override;
+    std::vector<ui::SysMenuItem> windowMenu() const override;
+    void onSysCommand(int id) override;
 
 protected:
     FormWindow(int templateId, ui::Dialog* parent, Policy policy);
@@ -217,6 +230,12 @@ protected:
     // After the core pick, whether or not a core was taken.
     virtual void corePicked(bool /*taken*/) {}
     virtual bool onOtherCommand(int /*id*/, ui::Notify /*code*/) { return false; }
+    // A design's inputs beyond the fields and lists (a chosen core by name):
+    // written after the lists; on opening each is checked (a message when it
+    // does not fit) and handed back before the fields.
+    virtual std::vector<DesignLine> extraInputs() const { return {}; }
+    virtual std::optional<std::string> extraMisfit(const DesignLine& /*line*/) const { return std::nullopt; }
+    virtual void restoreExtra(const DesignLine& /*line*/) {}
 
     // ---- steps --------------------------------------------------------------------
     // The running calculation stops with `message`; outside one the results
@@ -271,6 +290,13 @@ private:
     void typedInto(const Field& input);
     void pause(Pause p);
     void pickCore();
+    // The design file's view (form/FormDesign.cpp): calculation `c` shows its results.
+    void noteShown(const Calculation& c);
+    // Controls blanked: no calculation shows them any more.
+    void forgetShown(std::span<const int> controls);
+    std::vector<std::pair<std::string, int>> choices() const;
+    std::string nameOf(const Field& f) const;
+    bool mayBeBlank(const Field& f) const;
 
     Policy policy_;
     std::vector<Field> fields_;
@@ -286,6 +312,8 @@ private:
     std::optional<std::string> stop_;
     Shown lastShown_ = Shown::None;
     std::string status_;
+    std::vector<std::pair<int, int>> shownBy_; // result control, button of the calculation it shows
+    std::vector<int> runOrder_;                // buttons, in the order they last showed results
 };
 
 // `calc` on a trial copy of `record`: the record takes the results only when

@@ -178,6 +178,12 @@ std::string reportDescription(const std::string& key) {
     return key;
 }
 
+std::vector<std::pair<std::string, float>> reportResults(const ReportData& d) {
+    std::vector<std::pair<std::string, float>> rows;
+    for (const Item& it : kResults) rows.emplace_back(it.key, d.*it.value);
+    return rows;
+}
+
 void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at)
 {
     FontSpec baseFont{"Century Gothic", 10, kBlue};
@@ -232,6 +238,10 @@ void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const Rep
     char stamp[96];
     std::snprintf(stamp, sizeof stamp, "%d-%d-%d %d:%d", at.year, at.month, at.day, at.hour, at.minute);
     sh.setText(4, 4, stamp, fDate);
+    if (!d.designFile.empty()) {
+        sh.setText(5, 0, "Design File:", fBase);
+        sh.setText(5, 1, d.designFile, fBase);
+    }
     const char* headings[5] = {"Item", "Description", "Result", "Units", "Annotate"};
     for (int c = 0; c < 5; ++c)
         sh.setText(7, c, headings[c], fBase);

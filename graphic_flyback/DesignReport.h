@@ -6,6 +6,7 @@
 #include "platform/xls/XlsWriter.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv::graphic {
@@ -32,6 +33,7 @@ struct ReportData {
     bool LossShown = false;
     float Pcore = 0, Pcu = 0, Ploss = 0, dT = 0;
     std::string LossNote;
+    std::string designFile; // the name of the design file, or empty for none
 };
 
 // What the report shows for a value that is not a number (the schematic's "---").
@@ -51,6 +53,9 @@ ReportStamp stampNow();
 // The report's description of a design value ("VacMin": "最低交流输入电压有效值"),
 // or the key itself when the report has no row for it.
 std::string reportDescription(const std::string& key);
+
+// The results rows of the report, by key, in their order.
+std::vector<std::pair<std::string, float>> reportResults(const ReportData& d);
 
 // Fills a workbook with the report.
 void buildDesignReport(xls::WorkbookWriter& book, const ReportData& d, const ReportStamp& at);

@@ -22,16 +22,10 @@ double inputPower(const FlybackDesign& d) { return double(d.Vo) * d.Io * 100.0 /
 Outcome compute(FlybackDesign& d, Derive how);
 } // namespace
 
-std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
+std::span<const DesignInput> designInputs() {
     using R = services::Range;
     using FD = FlybackDesign;
-    struct Need {
-        const char* key;
-        float FD::*value;
-        R range;
-        int only; // -1 always; else the CCM/DCM mode (0/1) or, for the capacitor, 10 + CinMode
-    };
-    static const Need kNeeds[] = {
+    static const DesignInput kInputs[] = {
         {"VacMin", &FD::VacMin, R::Positive, -1}, {"VacMax", &FD::VacMax, R::Positive, -1},
         {"fLine", &FD::fLine, R::Positive, -1},   {"Efficiency", &FD::Efficiency, R::Percent, -1},
         {"Vo", &FD::Vo, R::Positive, -1},         {"Io", &FD::Io, R::Positive, -1},
@@ -46,7 +40,11 @@ std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
         {"Vf", &FD::Vf, R::Positive, -1},         {"Vdf", &FD::Vdf, R::NonNegative, -1},
         {"VMos", &FD::VMos, R::Positive, -1},
     };
-    for (const Need& n : kNeeds) {
+    return kInputs;
+}
+
+std::optional<InputProblem> firstBadInput(const FlybackDesign& d) {
+    for (const DesignInput& n : designInputs()) {
         const bool applies = n.only < 0 || (n.only < 10 ? n.only == (d.Mode == 0 ? 0 : 1) : n.only - 10 == d.CinMode);
         if (applies && !services::inRange(n.range, d.*n.value)) return InputProblem{n.key, n.range};
     }

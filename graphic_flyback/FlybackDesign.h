@@ -5,6 +5,7 @@
 #include "services/InputRange.h"
 
 #include <optional>
+#include <span>
 #include <string>
 
 namespace kv::graphic {
@@ -38,6 +39,17 @@ struct Outcome {
     bool bulkEmpties = false; // given Cin: it cannot carry the load to the next half wave at all
     float achievedFlux = 0;  // gauss, CCM
 };
+
+// A number the user gives, by its name in the design record, with what the
+// formulas need of it.
+struct DesignInput {
+    const char* key;
+    float FlybackDesign::*value;
+    services::Range range;
+    int only; // -1 always; else the CCM/DCM mode (0/1) or, for the capacitor, 10 + CinMode
+};
+// Every one of them.
+std::span<const DesignInput> designInputs();
 
 // An input the formulas cannot take: its name in the design record and what it needs.
 struct InputProblem {

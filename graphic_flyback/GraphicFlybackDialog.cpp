@@ -10,8 +10,10 @@
 #include "services/Templates.h"
 #include "services/Windows.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace kv::graphic {
@@ -111,6 +113,7 @@ void GraphicFlybackDialog::onLButtonUp(int x, int y) {
     for (const Region& r : kRegions)
         if (r.x1 < x && x < r.x2 && r.y1 < y && y < r.y2) {
             if (auto dlg = makeParamDialog(r.dialog, design, this)) runModal(*dlg);
+            lastDialog = r.dialog;
             recalculate(r.after); // after Cancel too: it refreshes the results
             invalidate();
             return;
@@ -257,7 +260,7 @@ ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss)
 
 void GraphicFlybackDialog::save() {
     // A design with values the conditions do not give is said first, item by item.
-    const ReportData data = reportData(design, loss);
+    ReportData data = reportData(design, loss);
     if (const std::vector<std::string> invalid = invalidItems(data); !invalid.empty()) {
         std::string list = kInvalidDesign;
         for (const std::string& key : invalid) list += "\n    " + key + "  " + reportDescription(key);
@@ -274,10 +277,116 @@ void GraphicFlybackDialog::save() {
     const std::optional<std::string> path = ui::backend().fileDialog(this, req);
     if (!path) return;
     std::string error;
+    data.designFile = std::filesystem::path(designFile()).filename().string();
     // A report that cannot be written says so; an existing one stays intact.
     if (!graphic::writeDesignReport(*path, data, error))
         messageBox(error, ui::kAppName, ui::Icon::Error);
     io::restoreWorkFolder();
+}
+
+// ---------------------------------------------------------------- design file
+
+namespace {
+// The shortest text that reads back to the same single-precision number.
+std::string floatText(float v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+bool parseFloat(std::string_view text, float& v) {
+    double d = 0;
+    if (!ui::parseNumber(text, d)) return false;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '+')) text.remove_prefix(1);
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    return r.ec == std::errc() && std::isfinite(v);
+}
+
+Derive deriveAfter(int dialog) {
+    for (const Region& r : kRegions)
+        if (r.dialog == dialog) return r.after;
+    return Derive::FromDuty; // as the window opens
+}
+
+// The record's two choices, by the entries of their lists.
+struct Choice {
+    const char* key;
+    int FlybackDesign::*value;
+    const char* const* entries;
+};
+constexpr Choice kChoices[] = {{"Mode", &FlybackDesign::Mode, kModeEntries}, {"CinMode", &FlybackDesign::CinMode, kCinWays}};
+constexpr const char* kCoreKey = "CoreName";
+
+int entryOf(const Choice& c, const std::string& text) {
+    for (int i = 0; i < 2; ++i)
+        if (text == c.entries[i]) return i;
+    return -1;
+}
+} // namespace
+
+std::vector<ui::SysMenuItem> GraphicFlybackDialog::windowMenu() const {
+    std::vector<ui::SysMenuItem> menu = Dialog::windowMenu();
+    const std::vector<ui::SysMenuItem> own = form::designMenu();
+    menu.insert(menu.end(), own.begin(), own.end());
+    return menu;
+}
+
+void GraphicFlybackDialog::onSysCommand(int id) { form::designCommand(*this, id); }
+
+std::variant<form::Design, std::string> GraphicFlybackDialog::currentDesign() {
+    form::Design d;
+    d.templateId = templateId();
+    d.window = dialogTemplate().caption;
+    if (lastDialog) d.buttons.push_back(std::to_string(lastDialog));
+    for (const Choice& c : kChoices) d.inputs.push_back({c.key, c.entries[design.*c.value == 1 ? 1 : 0]});
+    d.inputs.push_back({kCoreKey, design.CoreName});
+    for (const DesignInput& in : designInputs()) {
+        const float v = design.*in.value;
+        if (!std::isfinite(v)) return "“" + reportDescription(in.key) + "”（" + in.key + "）不是有效的数值，设计没有保存。";
+        d.inputs.push_back({in.key, floatText(v)});
+    }
+    for (const auto& [key, v] : reportResults(reportData(design, loss))) d.results.push_back({key, numberText(v, 7)});
+    return d;
+}
+
+std::optional<std::string> GraphicFlybackDialog::misfit(const form::Design& d) {
+    if (d.templateId != templateId()) return form::notThisWindow(d, dialogTemplate().caption);
+    for (const std::string& b : d.buttons) {
+        int dialog = 0;
+        const bool part = ui::parseInteger(b, dialog) &&
+                          std::any_of(std::begin(kRegions), std::end(kRegions), [&](const Region& r) { return r.dialog == dialog; });
+        if (!part) return form::notAButton(d, b);
+    }
+    const auto inputs = designInputs();
+    for (const form::DesignLine& l : d.inputs) {
+        const auto choice = std::find_if(std::begin(kChoices), std::end(kChoices), [&](const Choice& c) { return l.name == c.key; });
+        const auto number = std::find_if(inputs.begin(), inputs.end(), [&](const DesignInput& in) { return l.name == in.key; });
+        float v = 0;
+        if (choice != std::end(kChoices)) {
+            if (entryOf(*choice, l.value) < 0) return form::notAnEntry(l, {choice->entries[0], choice->entries[1]});
+        } else if (number != inputs.end()) {
+            if (l.value.empty()) return form::missingInput(reportDescription(l.name), l.name, l.line);
+            if (!parseFloat(l.value, v)) return form::notANumber(l);
+        } else if (l.name != kCoreKey) {
+            return form::unknownInput(l);
+        }
+    }
+    for (const Choice& c : kChoices)
+        if (!d.input(c.key)) return form::missingInput(c.key, c.key);
+    for (const DesignInput& in : inputs)
+        if (!d.input(in.key)) return form::missingInput(reportDescription(in.key), in.key);
+    return std::nullopt;
+}
+
+void GraphicFlybackDialog::restore(const form::Design& d) {
+    for (const Choice& c : kChoices) design.*c.value = entryOf(c, d.input(c.key)->value);
+    const form::DesignLine* core = d.input(kCoreKey);
+    design.CoreName = core && !core->value.empty() ? core->value : kUserCore;
+    for (const DesignInput& in : designInputs()) parseFloat(d.input(in.key)->value, design.*in.value);
+    lastDialog = 0;
+    for (const std::string& b : d.buttons) ui::parseInteger(b, lastDialog);
+    recalculate(deriveAfter(lastDialog));
+    invalidate();
 }
 
 } // namespace kv::graphic

@@ -2,6 +2,7 @@
 // design; clicking a part opens its parameter dialog.
 #pragma once
 
+#include "form/DesignKeeper.h"
 #include "graphic_flyback/FlybackDesign.h"
 #include "platform/ui/Dialog.h"
 
@@ -28,7 +29,7 @@ extern const Region kRegions[12];
 inline constexpr const char* kInvalidDesign = "注意：当前设计无效，以下项目没有有效数值（图上显示为“---”）：";
 inline constexpr const char* kSaveAnyway = "仍要保存报告吗？这些项目在报告中写作“---”。";
 
-class GraphicFlybackDialog : public ui::Dialog {
+class GraphicFlybackDialog : public ui::Dialog, public form::DesignKeeper {
 public:
     enum : int { kSave = 1346, kBackground = 1347, kFont = 1348, kProgress = 124 };
     // The display-font dialog the font command opens.
@@ -44,7 +45,18 @@ public:
 
     // Returns whether no error message was shown.
     bool recalculate(Derive how);
+    // The report, naming the design file when there is one.
     void save();
+
+    // The design kept as a file: the inputs by their names in the record, the
+    // report's results for reading, and the parameter dialog closed last, whose
+    // recalculation opening runs again.
+    ui::Dialog& designWindow() override { return *this; }
+    std::variant<form::Design, std::string> currentDesign() override;
+    std::optional<std::string> misfit(const form::Design& d) override;
+    void restore(const form::Design& d) override;
+    std::vector<ui::SysMenuItem> windowMenu() const override;
+    void onSysCommand(int id) override;
 
     FlybackDesign design;
     // The transformer's losses and rise as the last recalculation left them.
@@ -52,6 +64,7 @@ public:
     std::string clickText;
     int progress = 0;
     bool animating = false;
+    int lastDialog = 0; // template of the parameter dialog of the last click on a part; 0 for none
 
 private:
     static const ui::MessageEntry<GraphicFlybackDialog> kMessageMap[];

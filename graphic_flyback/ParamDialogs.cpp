@@ -80,8 +80,7 @@ InputCapacitorDialog::InputCapacitorDialog(D& d, ui::Dialog* p)
 
 void InputCapacitorDialog::onInitDialog() {
     copy_ = design_;
-    addItem(kWay, "纹波百分比");
-    addItem(kWay, "指定容量");
+    for (const char* way : kCinWays) addItem(kWay, way);
     select(kWay, 0);
     FormWindow::onInitDialog();
     setText(kLabel, "电压纹波百分比");
@@ -129,8 +128,7 @@ TransformerDialog::TransformerDialog(D& d, ui::Dialog* p)
 
 void TransformerDialog::onInitDialog() {
     copy_ = design_;
-    addItem(kMode, "连续(CCM)");
-    addItem(kMode, "断续(DCM)");
+    for (const char* mode : kModeEntries) addItem(kMode, mode);
     const bool dcm = copy_.Mode == 1;
     select(kMode, dcm ? 1 : 0);
     fieldOf(kRipple)->value = dcm ? form::Number(copy_.Tdie) : form::Number(copy_.r);

@@ -14,6 +14,11 @@
 
 namespace kv::graphic {
 
+// The entries of the transformer's mode list (Mode 0, 1) and of the input
+// capacitor's list of ways (CinMode 0, 1).
+inline constexpr const char* kModeEntries[2] = {"连续(CCM)", "断续(DCM)"};
+inline constexpr const char* kCinWays[2] = {"纹波百分比", "指定容量"};
+
 class ParamDialog : public form::FormWindow {
 public:
     // The AC dialog's OK button has its own identifier.

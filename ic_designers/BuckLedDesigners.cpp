@@ -9,14 +9,14 @@ BuckLedDesigner::BuckLedDesigner(int templateId, ui::Dialog* parent, Places at, 
                                  buckled::Inputs& in, std::vector<form::Field> own)
     : LiveDesigner(templateId, parent), in_(in) {
     std::vector<form::Field> fields = {
-        {kVin, in.vin, Role::Input, Range::Positive},
-        {kVinMax, in.vinMax},
-        {kVo, in.vo, Role::Input, Range::Positive},
-        {at.io, in.io, Role::Input, Range::Positive},
-        {kEff, in.eff, Role::Input, Range::Percent},
-        {at.fmin, in.fmin, Role::Input, Range::Positive},
-        {kAe, in.ae, Role::Input, Range::Positive},
-        {at.b, in.b, Role::Input, Range::Positive},
+        {"vin", kVin, in.vin, Role::Input, Range::Positive},
+        {"vinMax", kVinMax, in.vinMax},
+        {"vo", kVo, in.vo, Role::Input, Range::Positive},
+        {"io", at.io, in.io, Role::Input, Range::Positive},
+        {"eff", kEff, in.eff, Role::Input, Range::Percent},
+        {"fmin", at.fmin, in.fmin, Role::Input, Range::Positive},
+        {"ae", kAe, in.ae, Role::Input, Range::Positive},
+        {"b", at.b, in.b, Role::Input, Range::Positive},
     };
     fields.insert(fields.end(), own.begin(), own.end());
     setFields(std::move(fields));
@@ -40,17 +40,17 @@ void BuckLedDesigner::compute() {
 
 Sd670xDesigner::Sd670xDesigner(ui::Dialog* parent)
     : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in,
-                      {{kL, out.L, Role::Result}, {kN, out.n, Role::Result}}) {}
+                      {{"L", kL, out.L, Role::Result}, {"n", kN, out.n, Role::Result}}) {}
 
 void Sd670xDesigner::design() { out = buckled::sd670x(in); }
 
 Sd690xDesigner::Sd690xDesigner(ui::Dialog* parent)
     : BuckLedDesigner(kTemplate, parent, {kCalc, kIo, kFmin, kB}, kUnreadable, in,
-                      {{kVfb, in.vfb, Role::Input, Range::NonNegative},
-                       {kL, out.L, Role::Result},
-                       {kN, out.n, Role::Result},
-                       {kNa, out.na, Role::Result},
-                       {kIpk, out.ipk, Role::Result}}) {}
+                      {{"vfb", kVfb, in.vfb, Role::Input, Range::NonNegative},
+                       {"L", kL, out.L, Role::Result},
+                       {"n", kN, out.n, Role::Result},
+                       {"na", kNa, out.na, Role::Result},
+                       {"ipk", kIpk, out.ipk, Role::Result}}) {}
 
 void Sd690xDesigner::design() { out = buckled::sd690x(in); }
 

@@ -14,15 +14,15 @@ const form::Message kMessages[] = {{kQrNotFinite, QrDesigner::kBadInput}};
 QrDesigner::QrDesigner(ui::Dialog* parent) : RecordDesigner(kTemplate, parent) {
     QrDesign& d = design;
     setFields({
-        {1469, d.vl, In, Range::Positive},     {1470, d.vh, In, Range::Positive},
-        {1468, d.vo, In, Range::Positive},     {1033, d.io, In, Range::Positive},
-        {1034, d.eff, In, Range::Percent},     {1035, d.n, In, Range::Positive},
-        {1036, d.lp, In, Range::Positive},     {kAe, d.ae, In, Range::Positive},
-        {1038, d.b, In, Range::Positive},      {1039, d.vfb, In, Range::NonNegative},
-        {1040, d.coss, In, Range::Positive},   {1048, d.vd, In, Range::NonNegative},
-        {1041, d.np, Out},  {1042, d.ns, Out}, {1043, d.na, Out},
-        {kLowLine, d.fl, Out},                 {kHighLine, d.fh, Out},
-        {1046, d.dl, Out},  {1047, d.dh, Out}, {1049, d.ipk, Out}, {1050, d.vor, Out},
+        {"vl", 1469, d.vl, In, Range::Positive},     {"vh", 1470, d.vh, In, Range::Positive},
+        {"vo", 1468, d.vo, In, Range::Positive},     {"io", 1033, d.io, In, Range::Positive},
+        {"eff", 1034, d.eff, In, Range::Percent},     {"n", 1035, d.n, In, Range::Positive},
+        {"lp", 1036, d.lp, In, Range::Positive},     {"ae", kAe, d.ae, In, Range::Positive},
+        {"b", 1038, d.b, In, Range::Positive},      {"vfb", 1039, d.vfb, In, Range::NonNegative},
+        {"coss", 1040, d.coss, In, Range::Positive},   {"vd", 1048, d.vd, In, Range::NonNegative},
+        {"np", 1041, d.np, Out},  {"ns", 1042, d.ns, Out}, {"na", 1043, d.na, Out},
+        {"fl", kLowLine, d.fl, Out},                 {"fh", kHighLine, d.fh, Out},
+        {"dl", 1046, d.dl, Out},  {"dh", 1047, d.dh, Out}, {"ipk", 1049, d.ipk, Out}, {"vor", 1050, d.vor, Out},
     });
     setCalculations({{.button = kCalculate, .run = onDesign(qrCalc), .incomplete = kBadInput, .group = 0}});
     setMessages(kMessages);

@@ -20,19 +20,19 @@ constexpr LoopPage::Link kLinks[] = {{T::kPlacementLink, tpl::kTypeThreeTip, {90
 
 CType3::CType3(ui::Dialog* parent) : LoopPage(tpl::kTypeThree, parent, {{.button = kCalc, .incomplete = kIncomplete, .culprit = kG}}, kCaptions, kLinks, kC1) {
     setFields({
-        {kFp1, in.fp1, Role::Input, Range::Positive},
-        {kFp2, in.fp2, Role::Input, Range::Positive},
-        {kFz1, in.fz1, Role::Input, Range::Positive},
-        {kFz2, in.fz2, Role::Input, Range::Positive},
-        {kFc, in.fc, Role::Input, Range::Positive},
-        {kG, in.G, Role::Input, Range::Positive},
-        {kR1, in.R1, Role::Input, Range::Positive},
-        {kC1, out.C1, Role::Result},
-        {kC2, out.C2, Role::Result},
-        {kC3, out.C3, Role::Result},
-        {kR2, out.R2, Role::Result},
-        {kR3, out.R3, Role::Result},
-        {kFop, out.fop, Role::Result},
+        {"fp1", kFp1, in.fp1, Role::Input, Range::Positive},
+        {"fp2", kFp2, in.fp2, Role::Input, Range::Positive},
+        {"fz1", kFz1, in.fz1, Role::Input, Range::Positive},
+        {"fz2", kFz2, in.fz2, Role::Input, Range::Positive},
+        {"fc", kFc, in.fc, Role::Input, Range::Positive},
+        {"G", kG, in.G, Role::Input, Range::Positive},
+        {"R1", kR1, in.R1, Role::Input, Range::Positive},
+        {"C1", kC1, out.C1, Role::Result},
+        {"C2", kC2, out.C2, Role::Result},
+        {"C3", kC3, out.C3, Role::Result},
+        {"R2", kR2, out.R2, Role::Result},
+        {"R3", kR3, out.R3, Role::Result},
+        {"fop", kFop, out.fop, Role::Result},
     });
     // Each pole above the zero it pairs with, or R3, C2 and C3 come out negative or infinite.
     setOrders({{kFz2, kFp1, true}, {kFz1, kFp2, true}});

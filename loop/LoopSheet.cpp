@@ -20,6 +20,8 @@ const services::SheetPage kPages[] = {
 
 CLoop::CLoop(ui::Dialog* parent) : PageSheet("环路补偿 Feedback Loop   <内置算法>", parent, kPages) {}
 
+std::span<const services::SheetPage> loopPages() { return kPages; }
+
 void registerWindows() { services::registerPages(kPages); }
 
 } // namespace kv::loop

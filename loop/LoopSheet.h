@@ -13,6 +13,9 @@ public:
     explicit CLoop(ui::Dialog* parent = nullptr);
 };
 
+// The pages in tab order.
+std::span<const services::SheetPage> loopPages();
+
 // Registers the loop pages by their templates (each can also stand alone).
 void registerWindows();
 

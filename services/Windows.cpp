@@ -15,13 +15,44 @@ std::map<int, SheetRunner>& sheets() {
     static std::map<int, SheetRunner> m;
     return m;
 }
+// Page template -> the button of its sheet.
+std::map<int, int>& pageSheets() {
+    static std::map<int, int> m;
+    return m;
+}
+// What runSheetAt asks of the next sheet that opens.
+struct PageRequest {
+    int templateId = 0;
+    std::function<void(ui::Dialog&)> then;
+};
+PageRequest& pending() {
+    static PageRequest r;
+    return r;
+}
 } // namespace
 
 void registerWindow(int templateId, WindowFactory f) {
     if (f) windows()[templateId] = f;
     else windows().erase(templateId);
 }
-void registerSheet(int buttonId, SheetRunner r) { sheets()[buttonId] = r; }
+void registerSheet(int buttonId, SheetRunner r, std::span<const SheetPage> pages) {
+    sheets()[buttonId] = r;
+    for (const SheetPage& p : pages) pageSheets()[p.templateId] = buttonId;
+}
+
+int sheetOf(int templateId) {
+    auto it = pageSheets().find(templateId);
+    return it == pageSheets().end() ? 0 : it->second;
+}
+
+bool runSheetAt(int templateId, ui::Dialog& parent, std::function<void(ui::Dialog& page)> then) {
+    const SheetRunner r = sheetRunner(sheetOf(templateId));
+    if (!r) return false;
+    pending() = {templateId, std::move(then)};
+    r(&parent);
+    pending() = {};
+    return true;
+}
 
 std::unique_ptr<ui::Dialog> createWindow(int templateId, ui::Dialog* parent) {
     auto it = windows().find(templateId);
@@ -64,6 +95,17 @@ PageSheet::PageSheet(std::string caption, ui::Dialog* parent, std::span<const Sh
     for (const SheetPage& p : pages) {
         pages_.push_back(p.make(p.templateId, this));
         addPage(*pages_.back());
+    }
+}
+
+void PageSheet::onInitDialog() {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i]->templateId() != pending().templateId) continue;
+        const auto then = std::move(pending().then);
+        pending() = {};
+        setActivePage(int(i));
+        if (then) then(*pages_[i]);
+        return;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/ui/Dialog.h"
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -22,17 +23,30 @@ std::unique_ptr<ui::Dialog> make(int /*templateId*/, ui::Dialog* parent) {
     return std::make_unique<W>(parent);
 }
 
+// A page of a property sheet: its template and how it is built.
+struct SheetPage {
+    int templateId;
+    WindowFactory make;
+};
+
 void registerWindow(int templateId, WindowFactory f);
 template <class W>
 void registerWindow(int templateId) {
     registerWindow(templateId, &make<W>);
 }
-void registerSheet(int buttonId, SheetRunner r);
+// The sheet the launcher's button `buttonId` runs, and the pages it holds.
+void registerSheet(int buttonId, SheetRunner r, std::span<const SheetPage> pages = {});
 
 // The window of template `templateId`, or nullptr when this build has none.
 std::unique_ptr<ui::Dialog> createWindow(int templateId, ui::Dialog* parent);
 bool hasWindow(int templateId);
 SheetRunner sheetRunner(int buttonId);
+// The button of the sheet that holds page `templateId`, or 0.
+int sheetOf(int templateId);
+// Runs the sheet that holds page `templateId` over `parent`, that page shown
+// first; `then` runs on the page once it is open (it may end the sheet).
+// False when no sheet holds the page.
+bool runSheetAt(int templateId, ui::Dialog& parent, std::function<void(ui::Dialog& page)> then);
 // Runs the window of `templateId` modally over `owner`; false when there is none.
 bool runModalWindow(int templateId, ui::Dialog& owner, int* result = nullptr);
 
@@ -45,11 +59,6 @@ bool openModelessWindow(int templateId, ui::Dialog& parent);
 // Registers the service windows: calculating box, progress pause, tips.
 void registerWindows();
 
-// A page of a property sheet: its template and how it is built.
-struct SheetPage {
-    int templateId;
-    WindowFactory make;
-};
 // Registers each page by its template (each can also stand alone).
 void registerPages(std::span<const SheetPage> pages);
 
@@ -59,6 +68,8 @@ public:
     PageSheet(std::string caption, ui::Dialog* parent, std::span<const SheetPage> pages);
     // Templates of the pages in tab order.
     std::vector<int> pageTemplates() const;
+    // A sheet run by runSheetAt opens on its page.
+    void onInitDialog() override;
 
 private:
     std::vector<std::unique_ptr<ui::Dialog>> pages_;

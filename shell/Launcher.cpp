@@ -1,5 +1,6 @@
 #include "shell/Launcher.h"
 
+#include "form/DesignKeeper.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Canvas.h"
 #include "platform/io/Files.h"
@@ -59,8 +60,8 @@ void LauncherDialog::onInitDialog() {
     if (startFailed) return;
     const std::string about = ui::loadString(101);
     if (!about.empty()) {
-        sysMenu().push_back({0, {}});
-        sysMenu().push_back({kAboutCommand, about});
+        sysMenu().push_back({0, {}, {}});
+        sysMenu().push_back({kAboutCommand, about, {}});
     }
 }
 
@@ -146,8 +147,30 @@ void LauncherDialog::openHelp() {
         messageBox(std::string(kNoHelpViewer) + "\n" + kHelpPage, ui::kAppName, ui::Icon::Warning);
 }
 
+std::vector<ui::SysMenuItem> LauncherDialog::windowMenu() const {
+    std::vector<ui::SysMenuItem> menu = Dialog::windowMenu();
+    menu.push_back({0, {}, {}});
+    menu.push_back({form::kOpenDesignCommand, form::kOpenDesignEntry, "Ctrl+O"});
+    const std::vector<std::string> recent = form::recentDesigns();
+    for (std::size_t k = 0; k < recent.size(); ++k) {
+        const std::filesystem::path p(recent[k]);
+        menu.push_back({kRecentCommand + 16 * int(k),
+                        "&" + std::to_string(k + 1) + "  " + p.filename().string() + "    " + p.parent_path().string(), {}});
+    }
+    return menu;
+}
+
 void LauncherDialog::onSysCommand(int id) {
-    if ((id & 0xFFF0) == kAboutCommand) about();
+    const int command = id & 0xFFF0;
+    if (command == kAboutCommand) {
+        about();
+    } else if (command == form::kOpenDesignCommand) {
+        form::openDesignWindow(*this);
+    } else if (command >= kRecentCommand) {
+        const std::vector<std::string> recent = form::recentDesigns();
+        const std::size_t k = std::size_t(command - kRecentCommand) / 16;
+        if (k < recent.size()) form::openDesignWindow(*this, recent[k]);
+    }
 }
 
 void LauncherDialog::about() {

@@ -16,6 +16,7 @@ public:
         kDcDc = 1016, kFlyback = 1015, kForward = 1006, kHalfBridge = 1008, kLlc = 1187,
         kRcc = 1017, kPushPull = 1002, kFullBridge = 1014, kLoop = 57671, kKit = 1186,
         kHelpCommand = 57670, kAboutCommand = 16,
+        kRecentCommand = 0x100, // the first recent design; the others follow in steps of 16
     };
     LauncherDialog();
     void onInitDialog() override;
@@ -25,6 +26,8 @@ public:
     void onSysCommand(int id) override;
     // Alt+A and Alt+H: the painted links "(A)关于软件" and "(H)浏览帮助".
     bool onAltKey(char letter) override;
+    // The about entry, "打开设计…" and the recent designs, newest first.
+    std::vector<ui::SysMenuItem> windowMenu() const override;
 
     int flybackMode = 0;
     ui::Color frameColor{};

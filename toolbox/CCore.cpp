@@ -10,8 +10,8 @@ using form::Role;
 
 CCore::CCore(ui::Dialog* parent) : FormWindow(tpl::kCoreArea, parent, form::kPage) {
     setFields({
-        {kPower, power, Role::Input, Range::Positive},
-        {kArea, area, Role::Result},
+        {"power", kPower, power, Role::Input, Range::Positive},
+        {"area", kArea, area, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入磁芯承载功率！！", .pause = form::Pause::ProgressPause, .culprit = kPower}});
 }

@@ -10,9 +10,9 @@ using form::Role;
 
 CCore2::CCore2(ui::Dialog* parent) : FormWindow(tpl::kCoreVolume, parent, form::kPage) {
     setFields({
-        {kPower, power, Role::Input, Range::Positive},
-        {kFreq, freq, Role::Input, Range::Positive},
-        {kVolume, volume, Role::Result},
+        {"power", kPower, power, Role::Input, Range::Positive},
+        {"freq", kFreq, freq, Role::Input, Range::Positive},
+        {"volume", kVolume, volume, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kFreq}});
 }

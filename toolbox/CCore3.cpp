@@ -10,10 +10,10 @@ using form::Role;
 
 CCore3::CCore3(ui::Dialog* parent) : FormWindow(tpl::kForwardCoreVolume, parent, form::kPage) {
     setFields({
-        {kPower, power, Role::Input, Range::Positive},
-        {kSwing, swing, Role::Input, Range::Positive},
-        {kFreq, freq, Role::Input, Range::Positive},
-        {kVolume, volume, Role::Result},
+        {"power", kPower, power, Role::Input, Range::Positive},
+        {"swing", kSwing, swing, Role::Input, Range::Positive},
+        {"freq", kFreq, freq, Role::Input, Range::Positive},
+        {"volume", kVolume, volume, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的参数！", .pause = form::Pause::ProgressPause, .culprit = kPower}});
 }

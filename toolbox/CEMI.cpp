@@ -11,13 +11,13 @@ using form::Role;
 // An attenuation beyond the number range takes the corner frequency with it.
 CEMI::CEMI(ui::Dialog* parent) : FormWindow(tpl::kEmi, parent, form::kPage) {
     setFields({
-        {kFs, fs, Role::Input, Range::Positive},
-        {kAtten, atten},
-        {kImpedance, impedance, Role::Input, Range::Positive},
-        {kDamping, damping, Role::Input, Range::Positive},
-        {kCorner, corner, Role::Result},
-        {kInductance, inductance, Role::Result},
-        {kCapacitance, capacitance, Role::Result},
+        {"fs", kFs, fs, Role::Input, Range::Positive},
+        {"atten", kAtten, atten},
+        {"impedance", kImpedance, impedance, Role::Input, Range::Positive},
+        {"damping", kDamping, damping, Role::Input, Range::Positive},
+        {"corner", kCorner, corner, Role::Result},
+        {"inductance", kInductance, inductance, Role::Result},
+        {"capacitance", kCapacitance, capacitance, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的设计条件！", .pause = form::Pause::ProgressPause, .culprit = kAtten}});
 }

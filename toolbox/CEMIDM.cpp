@@ -12,13 +12,13 @@ using form::Role;
 // angle: the results stay blank and the capacitor is named.
 CEMIDM::CEMIDM(ui::Dialog* parent) : FormWindow(tpl::kRectifierCurrent, parent, form::kPage) {
     setFields({
-        {kPower, power, Role::Input, Range::Positive},
-        {kCin, cin, Role::Input, Range::Positive},
-        {kVoltage, voltage, Role::Input, Range::Positive},
-        {kFreq, freq, Role::Input, Range::Positive},
-        {kMean, mean, Role::Result},
-        {kPeak, peak, Role::Result},
-        {kRms, rms, Role::Result},
+        {"power", kPower, power, Role::Input, Range::Positive},
+        {"cin", kCin, cin, Role::Input, Range::Positive},
+        {"voltage", kVoltage, voltage, Role::Input, Range::Positive},
+        {"freq", kFreq, freq, Role::Input, Range::Positive},
+        {"mean", kMean, mean, Role::Result},
+        {"peak", kPeak, peak, Role::Result},
+        {"rms", kRms, rms, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入正确的条件!", .pause = form::Pause::ProgressPause, .culprit = kCin}});
 }

@@ -12,9 +12,9 @@ using form::Role;
 // resistivity stays linear leaves no depth.
 CJifu::CJifu(ui::Dialog* parent) : FormWindow(tpl::kSkinDepth, parent, form::kPage) {
     setFields({
-        {kFreq, freq, Role::Input, Range::Positive},
-        {kTemp, temp},
-        {kDepth, depth, Role::Result},
+        {"freq", kFreq, freq, Role::Input, Range::Positive},
+        {"temp", kTemp, temp},
+        {"depth", kDepth, depth, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kTemp}});
 }

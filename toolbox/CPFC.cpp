@@ -9,21 +9,21 @@ using form::Role;
 
 CPFC::CPFC(ui::Dialog* parent) : FormWindow(tpl::kPfc, parent, form::kPage) {
     setFields({
-        {kVacMin, in.vacMin, Role::Input, Range::Positive},
-        {kVacMax, in.vacMax, Role::Input, Range::Positive},
-        {kLine, line},
-        {kVoMin, in.voMin, Role::Input, Range::NonNegative},
-        {kVo, in.vo, Role::Input, Range::Positive},
-        {kPo, in.po, Role::Input, Range::Positive},
-        {kEff, in.eff, Role::Input, Range::Percent},
-        {kFMin, in.fMin, Role::Input, Range::Positive},
-        {kAe, in.ae, Role::Input, Range::Positive},
-        {kB, in.b, Role::Input, Range::Positive},
-        {kHold, in.hold, Role::Input, Range::NonNegative},
-        {kL, out.L, Role::Result},
-        {kNp, out.np, Role::Result},
-        {kNaux, out.naux, Role::Result},
-        {kCMin, out.cMin, Role::Result},
+        {"vacMin", kVacMin, in.vacMin, Role::Input, Range::Positive},
+        {"vacMax", kVacMax, in.vacMax, Role::Input, Range::Positive},
+        {"line", kLine, line},
+        {"voMin", kVoMin, in.voMin, Role::Input, Range::NonNegative},
+        {"vo", kVo, in.vo, Role::Input, Range::Positive},
+        {"po", kPo, in.po, Role::Input, Range::Positive},
+        {"eff", kEff, in.eff, Role::Input, Range::Percent},
+        {"fMin", kFMin, in.fMin, Role::Input, Range::Positive},
+        {"ae", kAe, in.ae, Role::Input, Range::Positive},
+        {"b", kB, in.b, Role::Input, Range::Positive},
+        {"hold", kHold, in.hold, Role::Input, Range::NonNegative},
+        {"L", kL, out.L, Role::Result},
+        {"np", kNp, out.np, Role::Result},
+        {"naux", kNaux, out.naux, Role::Result},
+        {"cMin", kCMin, out.cMin, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = kBadInput, .pause = form::Pause::CalculatingBox, .culprit = kVo}});
     // The chosen core's Ae replaces the field; the inputs typed meanwhile stay.

@@ -10,10 +10,10 @@ using form::Role;
 
 CWire::CWire(ui::Dialog* parent) : FormWindow(tpl::kWire, parent, form::kPage) {
     setFields({
-        {kCurrent, current, Role::Input, Range::Positive},
-        {kDiameter, diameter, Role::Input, Range::Positive},
-        {kDensity, density, Role::Input, Range::Positive},
-        {kStrands, strands, Role::Result},
+        {"current", kCurrent, current, Role::Input, Range::Positive},
+        {"diameter", kDiameter, diameter, Role::Input, Range::Positive},
+        {"density", kDensity, density, Role::Input, Range::Positive},
+        {"strands", kStrands, strands, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件!", .pause = form::Pause::ProgressPause, .culprit = kDiameter}});
 }

@@ -9,15 +9,15 @@ using form::Role;
 
 CYIJIE::CYIJIE(ui::Dialog* parent) : FormWindow(tpl::kFirstOrder, parent, form::kPage) {
     setFields({
-        {kF0, in.f0},
-        {kFInf, in.fInf},
-        {kR, in.r, Role::Input, Range::Positive},
+        {"f0", kF0, in.f0},
+        {"fInf", kFInf, in.fInf},
+        {"r", kR, in.r, Role::Input, Range::Positive},
         // The element of the chosen circuit (the other is disabled): its time constant divides.
-        {kC, in.c, Role::Input, Range::Positive},
-        {kL, in.l, Role::Input, Range::Positive},
-        {kT, in.t},
-        {kFt, out.ft, Role::Result},
-        {kTau, out.tau, Role::Result},
+        {"c", kC, in.c, Role::Input, Range::Positive},
+        {"l", kL, in.l, Role::Input, Range::Positive},
+        {"t", kT, in.t},
+        {"ft", kFt, out.ft, Role::Result},
+        {"tau", kTau, out.tau, Role::Result},
     });
     setCalculations({{.button = kCalc, .incomplete = "请输入完整的条件！", .pause = form::Pause::ProgressPause, .culprit = kT}});
 }

@@ -1,6 +1,7 @@
 #include "app/App.h"
 #include "tools/Cli.h"
 
+#include "form/DesignKeeper.h"
 #include "platform/ui/Canvas.h"
 #include "platform/io/Files.h"
 #include "platform/ui/headless/HeadlessBackend.h"
@@ -8,6 +9,7 @@
 #include "tools/FormulaCommand.h"
 #include "tools/Json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -31,6 +33,8 @@ const char* const kCliUsage =
     "  --wait MS           let MS milliseconds of window timers run\n"
     "  --answer WORD       answer for the next message box (ok, yes, no, cancel)\n"
     "  --file PATH         answer for the next file dialog\n"
+    "  --save FILE         save the window's design as FILE (its window menu's \"保存设计…\")\n"
+    "  --open FILE         open the design FILE in the window (its window menu's \"打开设计…\")\n"
     "  --on T ACTIONS --end  script for the next modal dialog with template T\n";
 
 namespace {
@@ -78,7 +82,7 @@ public:
                 return false;
             }
             static const char* withArg[] = {"--set", "--select", "--row", "--check", "--press", "--click", "--move",
-                                            "--answer", "--file", "--sys", "--wait", "--focus"};
+                                            "--answer", "--file", "--sys", "--wait", "--focus", "--save", "--open"};
             bool known = false;
             for (const char* w : withArg) known |= verb == w;
             if (verb == "--on") {
@@ -228,7 +232,24 @@ private:
             hb.answers.push_back(ui::answerOfWord(a.arg));
         } else if (a.verb == "--file") {
             hb.files.push_back(a.arg);
+        } else if (a.verb == "--save" || a.verb == "--open") {
+            return designCommand(dlg, a.verb == "--save" ? form::kSaveDesignCommand : form::kOpenDesignCommand, a.arg);
         }
+        return true;
+    }
+
+    // The window-menu command with `file` as the answer of its file dialog.
+    bool designCommand(ui::Dialog& dlg, int command, const std::string& file) {
+        const std::vector<ui::SysMenuItem> menu = dlg.windowMenu();
+        if (std::none_of(menu.begin(), menu.end(), [&](const ui::SysMenuItem& m) { return m.id == command; })) {
+            error = "template " + std::to_string(dlg.templateId()) + " keeps no designs";
+            return false;
+        }
+        const std::size_t queued = hb.files.size();
+        hb.files.push_front(file);
+        dlg.onSysCommand(command);
+        // A save refused before its dialog leaves the answer for no one.
+        if (hb.files.size() > queued) hb.files.pop_front();
         return true;
     }
 

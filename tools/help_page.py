@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Builds the help page: help/Korvane帮助.html with the chapters of docs/
-(the formula language, the magnetics losses) set in between their markers.
+(the formula language, the magnetic losses, design files) set in between their markers.
 
 usage: help_page.py OUTPUT
 """
@@ -10,6 +10,8 @@ import re
 import sys
 
 TOP = pathlib.Path(__file__).resolve().parent.parent
+# The chapters of docs/ the page sets in, each between <!-- NAME --> and <!-- /NAME -->.
+CHAPTERS = ("formula-language", "magnetic-losses", "design-files")
 
 
 def inline(text):
@@ -72,10 +74,6 @@ def markdown(lines):
             para.append(line.strip())
     flush()
     return "\n".join(out)
-
-
-# Each chapter goes between <!-- NAME --> and <!-- /NAME --> from docs/NAME.md.
-CHAPTERS = ("formula-language", "magnetic-losses")
 
 
 def main():

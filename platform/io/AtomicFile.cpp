@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 namespace kv::io {
 
@@ -54,6 +55,22 @@ Replaced replaceFile(const std::string& path, std::string_view bytes) {
     if (r && ::rename(tmp.c_str(), path.c_str()) != 0) r = {Step::Rename, errno};
     if (!r) ::unlink(tmp.c_str());
     return r;
+}
+
+std::string whyNotReplaced(const std::string& path, const Replaced& r) {
+    using Step = Replaced::Step;
+    const std::size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    if (r.step == Step::Folder) return "“" + path + "”是一个文件夹";
+    switch (r.error) {
+    case ENOENT: return "文件夹“" + dir + "”不存在";
+    case EACCES:
+    case EPERM: return "没有在文件夹“" + dir + "”中写入的权限";
+    case EROFS: return "文件夹“" + dir + "”在只读的磁盘上";
+    case ENOSPC:
+    case EDQUOT: return "磁盘已满";
+    default: return std::strerror(r.error);
+    }
 }
 
 } // namespace kv::io

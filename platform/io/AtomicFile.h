@@ -19,4 +19,8 @@ struct Replaced {
 // failure the old file is as it was and no temporary file is left.
 Replaced replaceFile(const std::string& path, std::string_view bytes);
 
+// Why a replace failed, for the user: the folder missing or refusing, the disk
+// full, or the system's words.
+std::string whyNotReplaced(const std::string& path, const Replaced& r);
+
 } // namespace kv::io

@@ -88,18 +88,20 @@ std::string fileErrorText(const FileError& e) {
 }
 
 namespace {
-std::string& workFolder() {
+std::string& folder() {
     static std::string dir;
     return dir;
 }
 } // namespace
 
-void setWorkFolder(const std::string& dir) { workFolder() = dir; }
+void setWorkFolder(const std::string& dir) { folder() = dir; }
+
+const std::string& workFolder() { return folder(); }
 
 void restoreWorkFolder() {
-    if (workFolder().empty()) return;
+    if (folder().empty()) return;
     std::error_code ec;
-    std::filesystem::current_path(workFolder(), ec);
+    std::filesystem::current_path(folder(), ec);
 }
 
 std::string programDir() {

@@ -33,5 +33,7 @@ std::string programDir();
 // dialog, on the progress timer); nothing happens until one is set.
 void setWorkFolder(const std::string& dir);
 void restoreWorkFolder();
+// The folder set last (empty when none was).
+const std::string& workFolder();
 
 } // namespace kv::io

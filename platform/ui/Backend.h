@@ -28,6 +28,7 @@ struct FileDialogRequest {
     std::string defaultName;
     std::string defaultExt;   // without dot
     std::string filter;       // "Excel 文件 (*.xls)"
+    std::string folder;       // where the dialog starts; empty: where it last was
 };
 
 class Backend {

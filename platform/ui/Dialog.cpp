@@ -362,6 +362,16 @@ void Dialog::dispatch(int id, Notify code) {
     else if (id == IdCancel) onCancel();
 }
 
+bool Dialog::shortcut(std::string_view keys) {
+    if (keys.empty()) return false;
+    for (const SysMenuItem& item : windowMenu())
+        if (item.shortcut == keys) {
+            onSysCommand(item.id);
+            return true;
+        }
+    return false;
+}
+
 void Dialog::initialize() {
     if (initialized_) return;
     initialized_ = true;
@@ -387,5 +397,18 @@ void PropertySheet::setActivePage(int index) {
 }
 
 int PropertySheet::run() { return backend().runSheet(*this, parent()); }
+
+std::vector<SysMenuItem> PropertySheet::windowMenu() const {
+    std::vector<SysMenuItem> items = Dialog::windowMenu();
+    if (active_ < int(pages_.size())) {
+        const std::vector<SysMenuItem> page = pages_[active_]->windowMenu();
+        items.insert(items.end(), page.begin(), page.end());
+    }
+    return items;
+}
+
+void PropertySheet::onSysCommand(int id) {
+    if (active_ < int(pages_.size())) pages_[active_]->onSysCommand(id);
+}
 
 } // namespace kv::ui

@@ -62,7 +62,8 @@ struct ControlState {
 
 struct SysMenuItem {
     int id = 0;
-    std::string text; // empty: separator
+    std::string text;     // empty: separator
+    std::string shortcut; // the keys that choose it too ("Ctrl+S"), or empty
 };
 
 class Dialog {
@@ -145,6 +146,11 @@ public:
     bool minimized() const;
 
     std::vector<SysMenuItem>& sysMenu() { return sysMenu_; }
+    // The entries the window menu shows now: by default the system menu.
+    virtual std::vector<SysMenuItem> windowMenu() const { return sysMenu_; }
+    // Keys pressed in the window ("Ctrl+S"): the window-menu entry they choose
+    // runs; false when no entry has them.
+    bool shortcut(std::string_view keys);
 
     // ---- host services --------------------------------------------------
     int messageBox(std::string_view text, std::string_view caption, Icon icon,
@@ -242,6 +248,11 @@ public:
     bool hideHelp = false;
     bool hideButtons = false; // only the pages remain; closed with the close box
     int run();                // modal
+
+    // The sheet's window menu holds the active page's entries too, and hands
+    // their commands to it.
+    std::vector<SysMenuItem> windowMenu() const override;
+    void onSysCommand(int id) override;
 
 private:
     std::vector<Dialog*> pages_;

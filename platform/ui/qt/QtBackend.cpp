@@ -178,6 +178,7 @@ std::optional<std::string> QtBackend::fileDialog(Dialog* owner, const FileDialog
     fd.setFileMode(req.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!req.filter.empty()) fd.setNameFilter(qs(req.filter));
     if (!req.defaultExt.empty()) fd.setDefaultSuffix(qs(req.defaultExt));
+    if (!req.folder.empty()) fd.setDirectory(qs(req.folder));
     if (!req.defaultName.empty()) fd.selectFile(qs(req.defaultName));
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return std::nullopt;
     return us(fd.selectedFiles().front());

@@ -291,13 +291,14 @@ void Host::sync(int id) {
 
 void Host::sysMenu(const QPoint& globalPos) {
     QMenu menu(surface);
-    for (const auto& item : dlg.sysMenu()) {
+    for (const auto& item : dlg.windowMenu()) {
         if (item.text.empty()) {
             menu.addSeparator();
             continue;
         }
         const int id = item.id;
         QAction* a = menu.addAction(qs(item.text));
+        if (!item.shortcut.empty()) a->setShortcut(QKeySequence(qs(item.shortcut)));
         QObject::connect(a, &QAction::triggered, surface, [this, id] { dlg.onSysCommand(id); });
     }
     menu.exec(globalPos);

@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -55,6 +56,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    // Ctrl with a key: the window-menu entry with that shortcut.
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // The window side of one dialog: its widgets and its timers.
@@ -141,8 +144,16 @@ inline void Surface<Base>::mouseMoveEvent(QMouseEvent* e) {
 
 template <class Base>
 inline void Surface<Base>::contextMenuEvent(QContextMenuEvent* e) {
-    if (host && !host->dlg.sysMenu().empty() && (this->isWindow() || host->frame)) host->sysMenu(e->globalPos());
+    if (host && !host->dlg.windowMenu().empty() && (this->isWindow() || host->frame)) host->sysMenu(e->globalPos());
     else Base::contextMenuEvent(e);
+}
+
+template <class Base>
+inline void Surface<Base>::keyPressEvent(QKeyEvent* e) {
+    if (host && (e->modifiers() & Qt::ControlModifier) &&
+        host->dlg.shortcut(us(QKeySequence(e->keyCombination()).toString(QKeySequence::PortableText))))
+        return;
+    Base::keyPressEvent(e);
 }
 
 template <class Base>
@@ -194,14 +205,14 @@ protected:
     }
     void keyPressEvent(QKeyEvent* e) override {
         if (e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier) && host &&
-            !host->dlg.sysMenu().empty()) {
+            !host->dlg.windowMenu().empty()) {
             host->sysMenu(mapToGlobal(QPoint(0, 0)));
             return;
         }
         if (host && (e->modifiers() & Qt::AltModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z &&
             host->dlg.onAltKey(char('A' + (e->key() - Qt::Key_A))))
             return;
-        QDialog::keyPressEvent(e);
+        Surface<QDialog>::keyPressEvent(e);
     }
 };
 
