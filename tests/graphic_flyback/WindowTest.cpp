@@ -496,7 +496,7 @@ TEST_F(Window, AnInvalidDesignIsSaidBeforeItIsSaved) {
     w.onLButtonUp(20, 70);
     ASSERT_EQ(hb.messages.size(), 1u);
     hb.messages.clear();
-    const std::vector<std::string> invalid = graphic::invalidItems(graphic::reportData(w.design));
+    const std::vector<std::string> invalid = graphic::invalidItems(graphic::reportData(w.design, w.loss));
     ASSERT_FALSE(invalid.empty());
 
     hb.answers.push_back(ui::IdNo);
