@@ -26,17 +26,22 @@ Inputs defaults(Family f) {
 
 namespace {
 // A bulk capacitor after the bridge: the on-time at the lowest bulk voltage
-// and the largest duty sets the primary.
+// and the largest duty sets the primary (Faraday's law at Bpk); the ratio that
+// makes the secondary conduct for Dout sets the secondary. Wound in whole
+// turns, the transformer reflects n·(Vled + Vf): the secondary then conducts
+// for Vbmin·Dmax/Vor, and its peak current carries the LED current over that.
 Results noPfc(const Inputs& in) {
     Results r;
-    r.ispk = 2 * in.io / in.dout;
-    r.vor = in.vbmin * in.dmax / in.dout;
-    r.n = r.vor / (in.vled + in.vf);
+    const float vout = in.vled + in.vf, ton = in.dmax / (in.fmin * 1000); // s
+    const float n = in.vbmin * in.dmax / in.dout / vout;
+    mag::roundTurns(in.vbmin * ton / (in.bpk * in.ae * 1e-6f), n, r.np, r.ns);
+    r.nfb = mag::roundUp(in.vfb / (vout / r.ns));
+    r.n = r.np / r.ns;
+    r.vor = r.n * vout;
+    const float dout = in.vbmin * in.dmax / r.vor;
+    r.ispk = 2 * in.io / dout;
     r.ipk = r.ispk / (std::sqrt(in.eff * 0.01f) * r.n);
-    r.L = in.dmax / (in.fmin * 1000) * in.vbmin * 1e6f / r.ipk;
-    r.np = in.vbmin * in.dmax / (in.fmin * 1000) / (in.bpk * in.ae * 1e-6f);
-    r.ns = r.np / r.n;
-    r.nfb = in.vfb / ((in.vled + in.vf) / r.ns);
+    r.L = in.vbmin * ton * 1e6f / r.ipk;
     return r;
 }
 
@@ -59,18 +64,21 @@ double powerShare(double kv) {
 Results singleStage(const Inputs& in) {
     Results r;
     const double vout = double(in.vled) + in.vf, eff = in.eff * 0.01, po = vout * in.io;
-    r.n = in.vor / float(vout);
-    const double vpk = mag::mainsPeak(double(in.vacMin)), kv = vpk / in.vor;
-    const double ton = 1 / (in.fmin * 1e3 * (1 + kv)); // s
+    const double vpk = mag::mainsPeak(double(in.vacMin));
+    // The on-time at the crest of the lowest mains with reflected voltage vor.
+    const auto onTime = [&](double vor) { return 1 / (in.fmin * 1e3 * (1 + vpk / vor)); }; // s
+    // Whole turns: the primary from Faraday's law at Bpk with the entered Vor,
+    // the secondary from its ratio; the rest from the Vor they reflect.
+    mag::roundTurns(float(vpk * onTime(in.vor) / (in.ae * 1e-6 * in.bpk)), float(in.vor / vout), r.np, r.ns);
+    r.nfb = mag::roundUp(in.vfb / (float(vout) / r.ns));
+    r.n = r.np / r.ns;
+    const double vor = r.n * vout, kv = vpk / vor, ton = onTime(vor);
     const double L = eff * vpk * vpk * ton * powerShare(kv) / (2 * po); // H
     r.L = float(L * 1e6);
     r.ipk = float(vpk * ton / L);
-    r.np = r.L * r.ipk / (in.ae * in.bpk);
-    r.ns = r.np / r.n;
-    r.nfb = in.vfb / (float(vout) / r.ns);
     r.ispk = r.ipk * r.n;
     // At the highest mains the same L takes a shorter on-time: the crest period is shortest.
-    const double vpkMax = mag::mainsPeak(double(in.vacMax)), kvMax = vpkMax / in.vor;
+    const double vpkMax = mag::mainsPeak(double(in.vacMax)), kvMax = vpkMax / vor;
     const double tonMax = 2 * L * po / (eff * vpkMax * vpkMax * powerShare(kvMax));
     r.fmax = float(1 / (tonMax * (1 + kvMax)) / 1e3);
     return r;

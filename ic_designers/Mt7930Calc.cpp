@@ -6,6 +6,8 @@
 
 namespace kv::ic::mt7930 {
 
+namespace mag = services::magnetics;
+
 Results design(const Inputs& in) {
     Results r;
     const float root2 = float(services::kRoot2);
@@ -15,9 +17,11 @@ Results design(const Inputs& in) {
     const float vmax = root2 * in.vacMax - in.vmos;
     const float k = in.d * kOffTime / (1 - in.d); // longest on-time, μs
     r.L = vmin * vmin * k * k * eff / ((k + kOffTime) * 4 * in.io * vout);
-    r.np = vmin * k / in.bpk / in.ae;
-    r.ns = r.np / (in.vor / vout);
-    r.naux = (in.vdd + 0.7f) / vout * r.ns;
+    // Whole turns: the flyback rule for the primary (Faraday's law at Bpk) and
+    // the secondary (the ratio of Vor); the auxiliary rounded up, so it still
+    // gives Vdd. Everything below works from the wound ratio.
+    mag::roundTurns(vmin * k / in.bpk / in.ae, in.vor / vout, r.np, r.ns);
+    r.naux = mag::roundUp((in.vdd + 0.7f) / vout * r.ns);
     r.n = r.np / r.ns;
     const float p = vout * in.io;
     const float lH = r.L * 1e-6f;
@@ -33,8 +37,8 @@ Results design(const Inputs& in) {
     r.kdsen = (in.vov + in.vf) * r.naux / (r.ns * 3.2f) - 1;
     const float iprms = std::sqrt(in.d) * r.ipk * 0.5f;
     const float isrms = std::sqrt(1 - in.d - r.tidle / (r.tidle + r.tonMin + r.tdem)) * r.ispk * 0.5f;
-    r.dp = services::magnetics::wireDiameter(in.j, iprms);
-    r.ds = services::magnetics::wireDiameter(in.j, isrms);
+    r.dp = mag::wireDiameter(in.j, iprms);
+    r.ds = mag::wireDiameter(in.j, isrms);
     return r;
 }
 
