@@ -83,6 +83,40 @@ TEST(BoostInductorLoss, CoreLossIsTheLineCycleAverageOfEachPeriodsLoss) {
     }
 }
 
+TEST(BoostInductorLoss, AtOneFrequencyAndSwingTheLineAverageIsOnePeriodsLoss) {
+    // The average over the line cycle of periods that never change is the
+    // loss of one of them, whatever the number of samples.
+    const km::TrianglePeriod periods[] = {{0.1, 100e3, 0.5}, {0.2, 60e3, 0.3}, {0.05, 200e3, 0.8}};
+    for (const char* material : {"N87", "3C95", "PC40"}) {
+        for (const km::TrianglePeriod& p : periods) {
+            const km::CoreLoss one = km::coreLossDensity(material, km::triangle(p.swing, p.frequency, p.duty), 80);
+            ASSERT_EQ(one.reason, km::Reason::None) << material << " " << p.frequency;
+            for (int samples : {2, 7, 180}) {
+                const km::CoreLoss avg = km::lineCycleAverage(material, [&](double) { return p; }, 80, samples);
+                ASSERT_EQ(avg.reason, km::Reason::None);
+                EXPECT_NEAR(avg.pv, one.pv, 1e-12 * one.pv) << material << " " << samples;
+                EXPECT_EQ(avg.outsideShare, 0);
+            }
+        }
+    }
+    // a period outside the data all the cycle: outside, its value kept aside
+    const km::TrianglePeriod fast{0.05, 5e6, 0.5};
+    const km::CoreLoss avg = km::lineCycleAverage("N87", [&](double) { return fast; }, 80, 10);
+    EXPECT_EQ(avg.reason, km::Reason::FrequencyOutside);
+    EXPECT_FALSE(std::isfinite(avg.pv));
+    EXPECT_EQ(avg.outsideShare, 1);
+    // half the cycle at twice the loss density: the average is their mean
+    const km::TrianglePeriod a{0.1, 100e3, 0.5};
+    const km::CoreLoss la = km::coreLossDensity("N87", km::triangle(a.swing, a.frequency, a.duty), 80);
+    const km::TrianglePeriod b{0.1 * std::pow(2.0, 1 / km::rangeFor("N87", 100e3)->beta), 100e3, 0.5};
+    const km::CoreLoss half = km::lineCycleAverage(
+        "N87", [&](double theta) { return theta < std::numbers::pi / 2 ? a : b; }, 80, 100);
+    EXPECT_NEAR(half.pv, 1.5 * la.pv, 1e-9 * la.pv);
+    // a period that is no period refuses the whole
+    EXPECT_EQ(km::lineCycleAverage("N87", [](double) { return km::TrianglePeriod{0.1, 0, 0.5}; }, 80, 10).reason,
+              km::Reason::BadInput);
+}
+
 TEST(BoostInductorLoss, MoreTurnsLowerTheSwingAndTheLossByTheSteinmetzExponent) {
     // Doubling the turns halves every period's swing at the same frequencies:
     // within one fitted range the loss falls by 2^β whatever the waveform.
