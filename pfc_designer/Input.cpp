@@ -276,7 +276,8 @@ void readCore() {
 }
 
 namespace {
-// The entry a ring shows at `index`; "" for its first ("not chosen") or none.
+// The entry a ring shows at `index`; "" for its first ("not chosen") or none
+// (a project file may hold any number there).
 std::string ringItem(int panelId, int ctrl, double index) {
     const std::vector<std::string>& items = panel(hp[panelId])->find(ctrl)->def.items;
     if (!(index >= 1) || index >= double(items.size())) return "";

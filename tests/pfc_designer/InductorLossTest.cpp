@@ -308,6 +308,39 @@ TEST_F(InductorLossPanel, FiguresFollowTheInputsAndTheProjectKeepsThem) {
     });
 }
 
+TEST_F(InductorLossPanel, AFileWithNoSuchMaterialOrShapeLeavesTheLossBlank) {
+    const std::string file = (dir.path() / "odd.ini").string();
+    runWith([&] {
+        openCore();
+        set(PANEL_CORE, CORE_MATERIAL, 1);
+        set(PANEL_CORE, CORE_SHAPE, 1);
+        press(PANEL_CORE, CORE_CLOSE);
+        press(PANEL_IND, IND_CLOSE);
+        host.backend.files = {file};
+        press(PANEL_MAIN, MAIN_SAVE);
+    });
+    std::vector<double> v;
+    {
+        std::ifstream in(file);
+        for (double x; in >> x;) v.push_back(x);
+    }
+    ASSERT_EQ(v.size(), std::size_t(kSlots + 2 + kMoreValues));
+    for (double material : {10.0, 1e9, -1.0, 0.5}) {
+        v[kSlots + 2 + MORE_MATERIAL] = material;
+        {
+            std::ofstream out(file);
+            for (double x : v) out << x << "\n";
+        }
+        resetProgram();
+        runWith([&] {
+            host.backend.files = {file};
+            press(PANEL_MAIN, MAIN_LOAD);
+            EXPECT_EQ(text(PANEL_CORE, CORE_CORELOSS), "---") << material;
+            EXPECT_NE(lossNote().find("choose the core material"), std::string::npos) << lossNote();
+        });
+    }
+}
+
 TEST_F(InductorLossPanel, AnOlderFileLoadsWithTheLossBlankAndSaysWhy) {
     const std::string data = KV_SOURCE_DIR "/tests/pfc_designer/data/";
     runWith([&] {
