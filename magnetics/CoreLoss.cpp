@@ -142,29 +142,47 @@ CoreLoss tmBoostLineAverage(std::string_view material, const TmBoost& op, double
     }
     if (out.reason == Reason::None && !(op.vout > vpk))
         out.reason = Reason::BadInput;
-    if (samples < 2 || !std::isfinite(tempC))
-        out.reason = Reason::BadInput;
     if (out.reason != Reason::None)
         return out;
+    // On-time of a transition-mode boost: the same all over the line cycle.
+    const double ton = 2 * op.inductance * op.pin / (op.vrms * op.vrms);
+    return lineCycleAverage(
+        material,
+        [&](double theta) {
+            const double s = std::sin(theta);
+            const double vin = vpk * s;
+            const double ipk = 2 * std::sqrt(2.0) * op.pin / op.vrms * s;
+            const double toff = ton * vin / (op.vout - vin);
+            const double f = 1 / (ton + toff);
+            return TrianglePeriod{op.inductance * ipk / (op.turns * op.ae), f, ton * f};
+        },
+        tempC, samples);
+}
+
+CoreLoss lineCycleAverage(std::string_view material, const std::function<TrianglePeriod(double)>& at, double tempC,
+                          int samples) {
+    CoreLoss out;
+    out.pv = kNaN;
+    if (samples < 2 || !std::isfinite(tempC)) {
+        out.reason = Reason::BadInput;
+        return out;
+    }
     if (!knownMaterial(material)) {
         out.reason = Reason::UnknownMaterial;
         return out;
     }
-    // On-time of a transition-mode boost: the same all over the line cycle.
-    const double ton = 2 * op.inductance * op.pin / (op.vrms * op.vrms);
     double total = 0, outside = 0;
     Reason worst = Reason::None;
     for (int j = 0; j < samples; ++j) {
-        const double s = std::sin((j + 0.5) * std::numbers::pi / samples);
-        const double vin = vpk * s;
-        const double ipk = 2 * std::sqrt(2.0) * op.pin / op.vrms * s;
-        const double toff = ton * vin / (op.vout - vin);
-        const double f = 1 / (ton + toff);
-        const double db = op.inductance * ipk / (op.turns * op.ae);
-        const Waveform flux = triangle(db, f, ton * f);
-        const LossRange* r = rangeFor(material, f);
-        const Reason why = r ? checkPoint(*r, db / 2, tempC) : Reason::FrequencyOutside;
-        const double pv = igse(r ? *r : *nearestRange(material, f), flux, tempC);
+        const TrianglePeriod p = at((j + 0.5) * std::numbers::pi / samples);
+        if (!(p.swing >= 0) || !(p.frequency > 0) || !std::isfinite(p.frequency) || !(p.duty > 0) || !(p.duty < 1)) {
+            out.reason = Reason::BadInput;
+            return out;
+        }
+        const Waveform flux = triangle(p.swing, p.frequency, p.duty);
+        const LossRange* r = rangeFor(material, p.frequency);
+        const Reason why = r ? checkPoint(*r, p.swing / 2, tempC) : Reason::FrequencyOutside;
+        const double pv = igse(r ? *r : *nearestRange(material, p.frequency), flux, tempC);
         total += pv;
         if (why != Reason::None) {
             outside += pv;

@@ -7,6 +7,7 @@
 #include "magnetics/Reason.h"
 #include "magnetics/Waveform.h"
 
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -69,5 +70,17 @@ struct TmBoost {
 // outside the fitted range carrying more than 5 % of it make the result
 // outside (their share is reported either way).
 CoreLoss tmBoostLineAverage(std::string_view material, const TmBoost& op, double tempC, int samples = 180);
+
+// One switching period of a line cycle: a triangle of flux.
+struct TrianglePeriod {
+    double swing = 0;     // T peak to peak
+    double frequency = 0; // Hz
+    double duty = 0;      // share of the period spent rising
+};
+// The average over a half line cycle of the iGSE loss density of the period
+// `at(θ)` gives (θ in 0 … π, taken at `samples` midpoints), under the same
+// 5 % rule for points outside the data as above.
+CoreLoss lineCycleAverage(std::string_view material, const std::function<TrianglePeriod(double)>& at, double tempC,
+                          int samples);
 
 } // namespace kv::magnetics

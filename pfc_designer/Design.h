@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pfc_designer/Ids.h"
+#include "pfc_designer/InductorLossCalc.h"
 #include "pfc_designer/PfcCalc.h"
 #include "pfc_designer/ProjectFile.h"
 
@@ -38,6 +39,8 @@ struct Design {
     double Rsx = 0, Rsense = 0, single = 0, Rparallele = 0, Ps = 0, maxIpk = 0;
     // boost inductor and core
     double L = 0, trueL = 0, f = 0, AE = 0, ML = 0, gap = 0, Np = 0, Vmin = 0;
+    // the inductor's loss inputs: ring indices (0: not chosen) and °C
+    double coreMaterial = 0, coreShape = 0, lossAmbient = kLossAmbient;
     // MOSFET
     int BRdss = 0;
     double Ron = 0, Tf = 0, Cd = 0, Pmax = 0, Rthm = 0;

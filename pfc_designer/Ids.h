@@ -45,7 +45,12 @@ enum {
 // Boost inductor.
 enum { IND_CHOKE = 2, IND_CLOSE = 3, IND_F = 4, IND_L = 5, IND_TRUEL = 6, IND_GRAPH = 7 };
 // Core and winding.
-enum { CORE_ML = 2, CORE_AE = 3, CORE_GAP = 4, CORE_VMIN = 5, CORE_NP = 6, CORE_CLOSE = 8 };
+enum {
+    CORE_ML = 2, CORE_AE = 3, CORE_GAP = 4, CORE_VMIN = 5, CORE_NP = 6, CORE_CLOSE = 8,
+    // the inductor's losses: their inputs, figures and note
+    CORE_MATERIAL = 9, CORE_SHAPE = 10, CORE_AMBIENT = 11, CORE_CORELOSS = 12, CORE_COPPERLOSS = 13,
+    CORE_TOTALLOSS = 14, CORE_RISE = 15, CORE_LOSSNOTE = 16,
+};
 // MOSFET.
 enum {
     MOS_CLOSE = 2, MOS_RTHM = 3, MOS_PMAX = 4, MOS_BRDSS = 5, MOS_GRAPH = 6, MOS_CD = 7,

@@ -272,6 +272,41 @@ void readCore() {
     if (inRange(dv.AE, kMaxCoreArea)) cioke();
     if (inRange(dv.ML, kMaxPathLength) && inRange(dv.gap, kMaxGap)) ciioke();
     judgeCore();
+    inductorLoss();
+}
+
+namespace {
+// The entry a ring shows at `index`; "" for its first ("not chosen") or none
+// (a project file may hold any number there).
+std::string ringItem(int panelId, int ctrl, double index) {
+    const std::vector<std::string>& items = panel(hp[panelId])->find(ctrl)->def.items;
+    if (!(index >= 1) || index >= double(items.size())) return "";
+    return items[std::size_t(index)];
+}
+} // namespace
+
+void inductorLoss() {
+    dv.coreMaterial = getv(PANEL_CORE, CORE_MATERIAL);
+    dv.coreShape = getv(PANEL_CORE, CORE_SHAPE);
+    dv.lossAmbient = getv(PANEL_CORE, CORE_AMBIENT);
+    const std::string material = ringItem(PANEL_CORE, CORE_MATERIAL, dv.coreMaterial);
+    const std::string shape = ringItem(PANEL_CORE, CORE_SHAPE, dv.coreShape);
+    InductorLossInputs in;
+    in.spec = dv.spec();
+    in.Pin = dv.Pin;
+    in.trueL = dv.trueL;
+    in.turns = wholeTurns(dv.Np);
+    in.AE = dv.AE;
+    in.ML = dv.ML;
+    in.material = material;
+    in.shape = shape;
+    in.ambient = dv.lossAmbient;
+    const InductorLoss l = boostInductorLoss(in);
+    setv(PANEL_CORE, CORE_CORELOSS, l.loss.coreLoss);
+    setv(PANEL_CORE, CORE_COPPERLOSS, l.loss.copperLoss);
+    setv(PANEL_CORE, CORE_TOTALLOSS, l.loss.total);
+    setv(PANEL_CORE, CORE_RISE, l.loss.rise);
+    SetCtrlVal(hp[PANEL_CORE], CORE_LOSSNOTE, inductorLossNote(l).c_str());
 }
 
 void judgeCore() {
@@ -288,6 +323,7 @@ K7350_CALLBACK(effar) {
     dv.AE = getv(PANEL_CORE, CORE_AE);
     if (inRange(dv.AE, kMaxCoreArea)) cioke();
     judgeCore();
+    inductorLoss();
     return 0;
 }
 
@@ -296,6 +332,13 @@ K7350_CALLBACK(gaplung) {
     dv.gap = getv(PANEL_CORE, CORE_GAP);
     if (inRange(dv.gap, kMaxGap)) ciioke();
     judgeCore();
+    inductorLoss();
+    return 0;
+}
+
+K7350_CALLBACK(lossinput) {
+    ON_COMMIT;
+    inductorLoss();
     return 0;
 }
 
@@ -304,6 +347,7 @@ K7350_CALLBACK(lengmag) {
     dv.ML = getv(PANEL_CORE, CORE_ML);
     if (inRange(dv.ML, kMaxPathLength)) ciioke();
     judgeCore();
+    inductorLoss();
     return 0;
 }
 

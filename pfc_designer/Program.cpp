@@ -16,6 +16,8 @@
 //   choke, cioke, ciioke  the core panel; the turns (from the area) and the least
 //               core volume (from the path and the gap); effar, lengmag, gaplung
 //               the area, the magnetic length and the gap entered
+//   inductorLoss  the inductor's core loss, total and rise; lossinput its
+//               material, shape and ambient entered
 //   powmos, calcoloPmos, perd  the MOSFET's ratings and its losses (perdite);
 //               chanR, cur_fall_time, drainC its entries; grafico_losses the graph
 //   diodo, Vrev, Irat, calcolaPdiodo  the diode's reverse voltage, current rating
@@ -355,7 +357,7 @@ const CallbackEntry kCallbacks[] = {
     E(closeHCin), E(closeHCout), E(closeHmult), E(closeHzcd), E(closeHfeed),
     E(min_input_volt), E(max_input_volt), E(frequenza), E(V_uscita), E(P_uscita), E(eff),
     E(min_pwm_freq), E(pow_fact), E(max_amb_temp), E(R_parall), E(Rsingl), E(sceL), E(choke),
-    E(effar), E(gaplung), E(lengmag), E(close_ch),
+    E(effar), E(gaplung), E(lengmag), E(close_ch), E(lossinput),
     E(chanR), E(cur_fall_time), E(drainC), E(perd), E(diodoVf), E(diodoRd), E(ripple),
     E(Cintrue), E(Couttrue), E(minout), E(hold), E(deltaV),
     E(res_low), E(res_hightrue), E(circ_ZCD), E(Rturn), E(scelta_rzcd), E(vover), E(effRH),

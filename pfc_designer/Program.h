@@ -73,6 +73,8 @@ void cioke();
 void ciioke();
 // The core entered on its panel, with the turns and volume they give.
 void readCore();
+// The inductor's losses from the core panel's fields.
+void inductorLoss();
 bool inductanceValid();
 // Each step's checks: its note and its close control.
 void judgeSense();
@@ -168,6 +170,7 @@ K7350_CALLBACK(V_uscita); K7350_CALLBACK(P_uscita); K7350_CALLBACK(eff);
 K7350_CALLBACK(min_pwm_freq); K7350_CALLBACK(pow_fact); K7350_CALLBACK(max_amb_temp);
 K7350_CALLBACK(R_parall); K7350_CALLBACK(Rsingl); K7350_CALLBACK(sceL); K7350_CALLBACK(choke);
 K7350_CALLBACK(effar); K7350_CALLBACK(gaplung); K7350_CALLBACK(lengmag); K7350_CALLBACK(close_ch);
+K7350_CALLBACK(lossinput);
 
 K7350_CALLBACK(chanR); K7350_CALLBACK(cur_fall_time); K7350_CALLBACK(drainC); K7350_CALLBACK(perd);
 K7350_CALLBACK(diodoVf); K7350_CALLBACK(diodoRd); K7350_CALLBACK(ripple); K7350_CALLBACK(Cintrue);

@@ -68,6 +68,9 @@ const SlotDef kMoreTable[] = {
     {PANEL_OUTCAP, OUTCAP_THOLD, &Design::Thold, nullptr},
     {PANEL_OUTCAP, OUTCAP_VOMIN, &Design::Vomin, nullptr},
     {PANEL_OUTCAP, OUTCAP_DELTA, &Design::delta, nullptr},
+    {PANEL_CORE, CORE_MATERIAL, &Design::coreMaterial, nullptr},
+    {PANEL_CORE, CORE_SHAPE, &Design::coreShape, nullptr},
+    {PANEL_CORE, CORE_AMBIENT, &Design::lossAmbient, nullptr},
 };
 static_assert(std::size(kMoreTable) == kMoreValues);
 
@@ -114,9 +117,14 @@ void load_file() {
     }
     dv.file = std::move(project);
     for (int i = 0; i < kFlagSlot; ++i) restore(kSlotTable[i], dv.file.slot[i]);
-    // An older file has no values after its slots: those fields stay as they are.
-    for (std::size_t k = 0; k < dv.file.more.size() && k < std::size(kMoreTable); ++k)
-        restore(kMoreTable[k], dv.file.more[k]);
+    // An older file has no values after its slots: those fields stay as they
+    // are, but the loss inputs start afresh (no material or shape: no losses).
+    for (std::size_t k = 0; k < std::size(kMoreTable); ++k) {
+        if (k < dv.file.more.size())
+            restore(kMoreTable[k], dv.file.more[k]);
+        else if (k >= MORE_MATERIAL)
+            restore(kMoreTable[k], k == MORE_AMBIENT ? kLossAmbient : 0);
+    }
     setv(PANEL_BOM, BOM_CIN, dv.truCin);
     for (int k = 0; k < kChoices; ++k) dv.ant[k] = dv.file.slot[kFlagSlot + k];
     setTitle(path);

@@ -20,7 +20,11 @@ using Slots = std::array<double, kSlots>;
 // A later layout appends values and keeps the tag; a reader takes the values
 // it knows and leaves the rest.
 constexpr double kMoreTag = 73501;
-enum MoreValue { MORE_ML, MORE_AE, MORE_GAP, MORE_RIP, MORE_THOLD, MORE_VOMIN, MORE_DELTA, kMoreValues };
+enum MoreValue {
+    MORE_ML, MORE_AE, MORE_GAP, MORE_RIP, MORE_THOLD, MORE_VOMIN, MORE_DELTA,
+    MORE_MATERIAL, MORE_SHAPE, MORE_AMBIENT, // the inductor's loss inputs (rings as indices)
+    kMoreValues
+};
 constexpr int kMaxMoreValues = 1000;
 
 struct Project {

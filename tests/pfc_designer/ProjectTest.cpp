@@ -115,9 +115,10 @@ TEST_F(ProjectFiles, LoadAndSaveKeepEveryValueAndTheFeedbackEntries) {
     expect[29] = 0;
     expect[30] = 2;
     EXPECT_EQ(std::vector<double>(out.begin(), out.begin() + 100), expect);
-    // The older file had none of the values after the slots: the fields kept theirs.
+    // The older file had none of the values after the slots: the fields kept
+    // theirs, the loss inputs start afresh (nothing chosen, the default ambient).
     EXPECT_EQ(out[100], kMoreTag);
-    for (int k = 0; k < kMoreValues; ++k) EXPECT_EQ(out[102 + k], 0) << k;
+    for (int k = 0; k < kMoreValues; ++k) EXPECT_EQ(out[102 + k], k == MORE_AMBIENT ? kLossAmbient : 0) << k;
 }
 
 // Every panel as the user sees it: values, dimming, visibility, notes.
@@ -300,20 +301,21 @@ TEST_F(ProjectFiles, TheSectionAfterTheSlotsIsWholeOrRefused) {
     EXPECT_FALSE(parseProject(text({kMoreTag, 7, 98, 1.85}), p, error));
     EXPECT_EQ(error, "line 102 announces 7 more values, the file holds 2");
     EXPECT_FALSE(parseProject(text({kMoreTag, -1}), p, error));
-    // A newer layout: nine values, two of them unknown here.
-    std::vector<double> newer = {kMoreTag, 9, 98, 1.85, 1.6, 15, 16, 330, 12, 5.5, 6.5};
+    // A newer layout: twelve values, two of them unknown here.
+    std::vector<double> newer = {kMoreTag, 12, 98, 1.85, 1.6, 15, 16, 330, 12, 1, 51, 45, 5.5, 6.5};
     ASSERT_TRUE(parseProject(text(newer), p, error)) << error;
-    EXPECT_EQ(p.more.size(), 9u);
+    EXPECT_EQ(p.more.size(), 12u);
     std::ofstream(dir.path() / "newer.ini") << text(newer);
     runWith([&] {
         host.backend.files = {"newer.ini", "back.ini"};
         press(PANEL_MAIN, MAIN_LOAD);
         EXPECT_EQ(val(PANEL_CORE, CORE_ML), 98);
         EXPECT_EQ(val(PANEL_OUTCAP, OUTCAP_DELTA), 12);
+        EXPECT_EQ(val(PANEL_CORE, CORE_AMBIENT), 45);
         press(PANEL_MAIN, MAIN_SAVE);
     });
     const auto back = numbers(readAll(dir.path() / "back.ini"));
-    ASSERT_EQ(back.size(), 111u);
+    ASSERT_EQ(back.size(), 114u);
     EXPECT_EQ(std::vector<double>(back.begin() + 100, back.end()), newer);
 }
 
