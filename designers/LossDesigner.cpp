@@ -14,6 +14,9 @@ std::string plainCaption(std::string caption) {
     return caption;
 }
 
+// The design file's line of the picked core.
+constexpr const char* kCoreLine = "lossCore";
+
 bool same(float shown, double value) {
     return std::fabs(double(shown) - value) <= 1e-5 * std::fabs(value);
 }
@@ -50,8 +53,14 @@ void LossDesigner::takeTableCore(const magnetics::TableCore& core) {
 
 bool LossDesigner::coreShown() const {
     if (!core_) return false;
+    // The edits as they read now: a design being opened has written them
+    // before its first calculation reads them.
+    const auto shows = [this](int edit, double value) {
+        double v = 0;
+        return ui::parseNumber(text(edit), v) && same(float(v), value);
+    };
     const CoreEdits e = coreEdits();
-    return same(value(e.ae), core_->ae * 1e6) && (!e.le || same(value(e.le), core_->le * 1e3));
+    return shows(e.ae, core_->ae * 1e6) && (!e.le || shows(e.le, core_->le * 1e3));
 }
 
 void LossDesigner::showCore() { setText(kCoreCaption, services::coreCaption(core())); }
@@ -85,6 +94,21 @@ void LossDesigner::resultsBlanked() {
     loss_ = magnetics::noResults();
     // A mode change blanks the core's values too: the picked core goes with them.
     dropStaleCore();
+}
+
+std::vector<form::DesignLine> LossDesigner::extraInputs() const {
+    return {{kCoreLine, core_ ? magnetics::tableCoreText(*core_) : std::string()}};
+}
+
+std::optional<std::string> LossDesigner::extraMisfit(const form::DesignLine& line) const {
+    if (line.value.empty() || magnetics::readTableCore(line.value)) return std::nullopt;
+    return services::coreLineMisfit(line.name, line.value);
+}
+
+void LossDesigner::restoreExtra(const form::DesignLine& line) {
+    if (line.value.empty()) core_.reset();
+    else core_ = magnetics::readTableCore(line.value);
+    showCore();
 }
 
 bool LossDesigner::onOtherCommand(int id, ui::Notify code) {

@@ -50,6 +50,10 @@ protected:
 
     void finished(const form::Run& r) override;
     void resultsBlanked() override;
+    // A design file keeps the picked core with its material ("" for a typed one).
+    std::vector<form::DesignLine> extraInputs() const override;
+    std::optional<std::string> extraMisfit(const form::DesignLine& line) const override;
+    void restoreExtra(const form::DesignLine& line) override;
     bool onOtherCommand(int id, ui::Notify code) override;
 
     // Runs `use` while the record holds the inputs as typed now, and puts the

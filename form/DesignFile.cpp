@@ -124,6 +124,10 @@ std::string designTooLarge(std::size_t bytes) {
            " KB，这不是 Korvane 设计文件。";
 }
 
+namespace {
+constexpr const char* kCutShort = "文件不完整：缺少最后一行“[end]”，可能被截断了。";
+} // namespace
+
 std::string atLine(int line) { return line > 0 ? "第" + std::to_string(line) + "行：" : std::string(); }
 
 const DesignLine* Design::input(std::string_view name) const {
@@ -164,6 +168,7 @@ DesignRead readDesign(std::string_view text) {
     while (pos < text.size()) {
         std::size_t nl = text.find('\n', pos);
         if (nl == std::string_view::npos) nl = text.size();
+        const bool cutHere = nl == text.size(); // a last line without its line break
         std::string_view raw = text.substr(pos, nl - pos);
         pos = nl + 1;
         ++line;
@@ -186,11 +191,13 @@ DesignRead readDesign(std::string_view text) {
                 error = p.part == Part::Head ? p.headLine(name, value, line) : p.entry(name, value, line);
             }
         }
+        // A file that stops in the middle of a line before "[end]" was cut short.
+        if (error && cutHere && p.part != Part::End) return fail(kCutShort);
         if (error) return fail(*error);
     }
     if (!p.seenFormat) return fail(kNotDesign);
     if (!p.seenTemplate) return fail("文件头缺少“template”（设计所属的窗口）。");
-    if (p.part != Part::End) return fail("文件不完整：缺少最后一行“[end]”，可能被截断了。");
+    if (p.part != Part::End) return fail(kCutShort);
     if (!p.seenInputs) return fail("文件缺少“[inputs]”段落，没有设计的输入。");
     return {std::move(p.d), {}};
 }

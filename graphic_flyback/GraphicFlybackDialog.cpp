@@ -316,6 +316,10 @@ struct Choice {
 };
 constexpr Choice kChoices[] = {{"Mode", &FlybackDesign::Mode, kModeEntries}, {"CinMode", &FlybackDesign::CinMode, kCinWays}};
 constexpr const char* kCoreKey = "CoreName";
+// The picked core with its material, and the ambient of the losses: files
+// written before the losses carry neither (typed core, the default ambient).
+constexpr const char* kLossCoreKey = "LossCore";
+constexpr const char* kAmbientKey = "Ta";
 
 int entryOf(const Choice& c, const std::string& text) {
     for (int i = 0; i < 2; ++i)
@@ -340,6 +344,9 @@ std::variant<form::Design, std::string> GraphicFlybackDialog::currentDesign() {
     if (lastDialog) d.buttons.push_back(std::to_string(lastDialog));
     for (const Choice& c : kChoices) d.inputs.push_back({c.key, c.entries[design.*c.value == 1 ? 1 : 0]});
     d.inputs.push_back({kCoreKey, design.CoreName});
+    d.inputs.push_back({kLossCoreKey, design.Core ? magnetics::tableCoreText(*design.Core) : std::string()});
+    if (!std::isfinite(design.Ta)) return std::string("环境温度不是有效的数值，设计没有保存。");
+    d.inputs.push_back({kAmbientKey, floatText(design.Ta)});
     for (const DesignInput& in : designInputs()) {
         const float v = design.*in.value;
         if (!std::isfinite(v)) return "“" + reportDescription(in.key) + "”（" + in.key + "）不是有效的数值，设计没有保存。";
@@ -367,6 +374,10 @@ std::optional<std::string> GraphicFlybackDialog::misfit(const form::Design& d) {
         } else if (number != inputs.end()) {
             if (l.value.empty()) return form::missingInput(reportDescription(l.name), l.name, l.line);
             if (!parseFloat(l.value, v)) return form::notANumber(l);
+        } else if (l.name == kLossCoreKey) {
+            if (!l.value.empty() && !magnetics::readTableCore(l.value)) return form::atLine(l.line) + services::coreLineMisfit(l.name, l.value);
+        } else if (l.name == kAmbientKey) {
+            if (!parseFloat(l.value, v)) return form::notANumber(l);
         } else if (l.name != kCoreKey) {
             return form::unknownInput(l);
         }
@@ -382,6 +393,10 @@ void GraphicFlybackDialog::restore(const form::Design& d) {
     for (const Choice& c : kChoices) design.*c.value = entryOf(c, d.input(c.key)->value);
     const form::DesignLine* core = d.input(kCoreKey);
     design.CoreName = core && !core->value.empty() ? core->value : kUserCore;
+    const form::DesignLine* picked = d.input(kLossCoreKey);
+    design.Core = picked ? magnetics::readTableCore(picked->value) : std::nullopt;
+    design.Ta = float(magnetics::kDefaultAmbient);
+    if (const form::DesignLine* ta = d.input(kAmbientKey)) parseFloat(ta->value, design.Ta);
     for (const DesignInput& in : designInputs()) parseFloat(d.input(in.key)->value, design.*in.value);
     lastDialog = 0;
     for (const std::string& b : d.buttons) ui::parseInteger(b, lastDialog);

@@ -3,8 +3,10 @@
 #include "magnetics/CoreTables.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 namespace kv::magnetics {
 
@@ -35,6 +37,48 @@ TableCore tableCore(std::string type, std::string material, double aeMm2, double
                     double leMm, double veMm3) {
     const CoreCandidate c = catalogCore(type, material, aeMm2, awMm2, alNh, leMm, veMm3);
     return {std::move(type), std::move(material), c.ae, c.le, c.ve, c.aw, c.al};
+}
+
+namespace {
+std::string_view trimmedView(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// Twelve digits: the unit change (mm² to m² and back) leaves noise in the last
+// few, and a value read back then prints the same again.
+std::string shortest(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 12);
+    return std::string(buf, r.ptr);
+}
+} // namespace
+
+std::string tableCoreText(const TableCore& c) {
+    std::string s = c.type + "; " + c.material;
+    for (const double v : {c.ae * 1e6, c.aw * 1e6, c.al * 1e9, c.le * 1e3, c.ve * 1e9}) s += "; " + shortest(v);
+    return s;
+}
+
+std::optional<TableCore> readTableCore(std::string_view text) {
+    std::vector<std::string_view> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(';', from);
+        parts.push_back(trimmedView(text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from)));
+        if (at == std::string_view::npos) break;
+        from = at + 1;
+    }
+    if (parts.size() != 7 || parts[0].empty() || parts[1].empty()) return std::nullopt;
+    double v[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        const std::string_view n = parts[i + 2];
+        const auto r = std::from_chars(n.data(), n.data() + n.size(), v[i]);
+        if (r.ec != std::errc() || r.ptr != n.data() + n.size() || !std::isfinite(v[i])) return std::nullopt;
+    }
+    const double ae = v[0], aw = v[1], al = v[2], le = v[3], ve = v[4];
+    if (!(ae > 0) || !(le > 0) || !(ve > 0) || aw < 0 || al < 0) return std::nullopt;
+    return tableCore(std::string(parts[0]), std::string(parts[1]), ae, aw, al, le, ve);
 }
 
 Waveform currentPulse(double from, double to, double start, double width, double periodS) {

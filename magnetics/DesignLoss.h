@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kv::magnetics {
 
@@ -22,6 +23,13 @@ struct TableCore {
 // A row as the workbook lists it: mm², mm², nH, mm, mm³.
 TableCore tableCore(std::string type, std::string material, double aeMm2, double awMm2, double alNh,
                     double leMm, double veMm3);
+
+// A picked core as a design file keeps it, in the workbook's units:
+// "ETD44; N87; Ae mm²; Aw mm²; AL nH; le mm; Ve mm³". Reading gives nothing
+// for a text that is not one (wrong count, a blank name, a number that is not
+// a finite value, Ae, le or Ve not positive, Aw or AL negative).
+std::string tableCoreText(const TableCore& c);
+std::optional<TableCore> readTableCore(std::string_view text);
 
 // The ambient a window starts with, °C.
 inline constexpr double kDefaultAmbient = 40;

@@ -74,4 +74,9 @@ std::string coreCaption(const mag::TableCore* core) {
     return core ? "磁芯:" + core->type + " " + core->material : std::string(kTypedCore);
 }
 
+std::string coreLineMisfit(std::string_view name, std::string_view value) {
+    return "“" + std::string(name) + "”的值“" + std::string(value) +
+           "”不是磁芯（应为：型号; 材质; Ae(mm2); Aw(mm2); AL(nH); Le(mm); Ve(mm3)）。";
+}
+
 } // namespace kv::services

@@ -29,4 +29,8 @@ std::vector<std::string> wrapped(std::string_view text, int perLine);
 inline constexpr const char* kTypedCore = "磁芯:用户输入";
 std::string coreCaption(const magnetics::TableCore* core);
 
+// Why a design file's line `name` = `value` is not a picked core as the files
+// keep it ("ETD44; N87; Ae; Aw; AL; le; Ve").
+std::string coreLineMisfit(std::string_view name, std::string_view value);
+
 } // namespace kv::services

@@ -4,6 +4,7 @@
 // and the picked core; and the reasons a window shows none.
 #include "designers/DcdcDesigner.h"
 #include "designers/FlybackDesigner.h"
+#include "form/DesignKeeper.h"
 #include "designers/ForwardDesigner.h"
 #include "magnetics/MagneticLoss.h"
 #include "tests/designers/DesignerHarness.h"
@@ -239,4 +240,47 @@ TEST_F(Loss, PickingFromTheDatabaseAdvisesThenShowsTheLosses) {
     ASSERT_NE(w.text(L::kCoreLoss), "");
     EXPECT_GT(figure(w, L::kRise), 0);
     EXPECT_EQ(w.text(L::kLossNote), "");
+}
+
+// A design file keeps the picked core with its material and the ambient: a
+// fresh window opening it shows the same core and the same four figures; a
+// line that is not a core is refused and the window keeps what it had.
+TEST_F(Loss, ADesignFileKeepsThePickedCoreAndItsFigures) {
+    using F = designers::FlybackDesigner;
+    F& a = open<F>();
+    type36W(a);
+    pick(a, kEtd34);
+    a.setText(L::kAmbient, "55");
+    press(a, F::kVerify);
+    ASSERT_NE(a.text(L::kCoreLoss), "");
+    ASSERT_TRUE(form::saveDesign(a, "picked.kvd"));
+
+    F& b = open<F>();
+    ASSERT_TRUE(form::openDesign(b, "picked.kvd"));
+    ASSERT_NE(b.core(), nullptr);
+    EXPECT_EQ(b.core()->type, "ETD34");
+    EXPECT_EQ(b.core()->material, "N87");
+    EXPECT_EQ(b.text(L::kCoreCaption), "磁芯:ETD34 N87");
+    EXPECT_EQ(b.text(L::kAmbient), "55");
+    for (int id : {L::kCoreLoss, L::kCopperLoss, L::kTotalLoss, L::kRise}) EXPECT_EQ(b.text(id), a.text(id)) << id;
+
+    // A typed core keeps none: the figures stay blank with the reason.
+    F& c = open<F>();
+    type36W(c);
+    press(c, F::kVerify);
+    ASSERT_TRUE(form::saveDesign(c, "typed.kvd"));
+    ASSERT_TRUE(form::openDesign(b, "typed.kvd"));
+    EXPECT_EQ(b.core(), nullptr);
+    expectBlank(b);
+
+    // Not a core: refused, naming the line, and b keeps the typed design.
+    std::string text = test::readFile("picked.kvd");
+    const std::size_t at = text.find("ETD34; N87;");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 11, "ETD34; N87; x;");
+    test::writeFile("bad.kvd", text);
+    EXPECT_FALSE(form::openDesign(b, "bad.kvd"));
+    EXPECT_EQ(b.core(), nullptr);
+    ASSERT_FALSE(hb.messages.empty());
+    EXPECT_NE(hb.messages.back().text.find("不是磁芯"), std::string::npos) << hb.messages.back().text;
 }

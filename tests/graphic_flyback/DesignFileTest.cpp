@@ -59,6 +59,8 @@ struct Flyback : ::testing::Test {
         w.design.CoreName = "磁芯:PQ26/25";
         w.design.Ae = 118;
         w.design.Le = 54.3f;
+        w.design.Core = magnetics::tableCore("PQ26/25", "3C95", 118, 70, 6000, 54.3, 6530);
+        w.design.Ta = 55;
         hb.queueScript(246, [](ui::Dialog& d) {
             d.select(graphic::TransformerDialog::kMode, 1);
             d.dispatch(graphic::TransformerDialog::kMode, ui::Notify::SelChange);
@@ -100,6 +102,16 @@ TEST_F(Flyback, DefaultsAndOwnDesignComeBack) {
         EXPECT_EQ(b.design.Nf, a.design.Nf);
         EXPECT_EQ(b.design.Vf, a.design.Vf);
         EXPECT_EQ(b.lastDialog, a.lastDialog);
+        // The picked core with its material and the ambient: the same losses.
+        EXPECT_EQ(b.design.Ta, a.design.Ta);
+        ASSERT_EQ(b.design.Core.has_value(), own);
+        if (own) {
+            EXPECT_EQ(b.design.Core->material, "3C95");
+            EXPECT_DOUBLE_EQ(b.design.Core->ve, a.design.Core->ve);
+            ASSERT_TRUE(b.loss.shown());
+            EXPECT_EQ(b.loss.loss.total, a.loss.loss.total);
+            EXPECT_EQ(b.loss.loss.rise, a.loss.loss.rise);
+        }
         // What the window draws is the same too, but for where the pointer last clicked.
         const auto drawn = [](GraphicFlybackDialog& w) {
             std::vector<std::string> texts;
@@ -191,3 +203,42 @@ TEST_F(Flyback, TheReportNamesTheDesignFile) {
 }
 
 } // namespace
+
+// A file written before the losses (no picked core, no ambient) opens on a
+// typed core at the default ambient; a core line that is not one is refused
+// naming its line, and the window keeps its design.
+TEST_F(Flyback, FilesWithoutTheLossLinesOpenAndBadCoresAreRefused) {
+    GraphicFlybackDialog& a = open();
+    ownDesign(a);
+    ASSERT_TRUE(form::saveDesign(a, "fly.kvd"));
+    std::string text = readFile("fly.kvd");
+    const auto cut = [&](std::string_view key) {
+        const std::size_t at = text.find("\n" + std::string(key) + " = ");
+        ASSERT_NE(at, std::string::npos) << key;
+        text.erase(at + 1, text.find('\n', at + 1) - at);
+    };
+    std::string bad = text;
+    const std::size_t core = bad.find("3C95; ");
+    ASSERT_NE(core, std::string::npos);
+    bad.replace(core, 6, "3C95; big; ");
+    writeFile("bad.kvd", bad);
+    cut("LossCore");
+    cut("Ta");
+    writeFile("old.kvd", text);
+
+    GraphicFlybackDialog& b = open();
+    ASSERT_TRUE(form::openDesign(b, "old.kvd")) << (hb.messages.empty() ? "" : hb.messages[0].text);
+    EXPECT_FALSE(b.design.Core);
+    EXPECT_EQ(b.design.Ta, float(magnetics::kDefaultAmbient));
+    EXPECT_EQ(b.design.Lp, a.design.Lp);
+    EXPECT_FALSE(b.loss.shown());
+
+    const float lp = b.design.Lp;
+    hb.messages.clear();
+    EXPECT_FALSE(form::openDesign(b, "bad.kvd"));
+    ASSERT_EQ(hb.messages.size(), 1u);
+    EXPECT_NE(hb.messages[0].text.find("LossCore"), std::string::npos) << hb.messages[0].text;
+    EXPECT_NE(hb.messages[0].text.find("不是磁芯"), std::string::npos) << hb.messages[0].text;
+    EXPECT_FALSE(b.design.Core);
+    EXPECT_EQ(b.design.Lp, lp);
+}

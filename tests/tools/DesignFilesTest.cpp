@@ -192,9 +192,15 @@ TEST_F(Keepers, FilesThatDoNotFitAreRefusedAndChangeNothing) {
     const std::string good = readFile("mine.kvd");
     const form::Design d = design(w);
     ASSERT_GE(d.inputs.size(), 3u);
-    // A list, then numbers: the lists come first in the file.
+    // A list, then numbers: the lists come first in the file (a window's own
+    // lines, such as the picked core, may follow the numbers).
     const form::DesignLine list = d.inputs.front();
-    const form::DesignLine number = d.inputs.back();
+    const auto numeric = std::find_if(d.inputs.rbegin(), d.inputs.rend(), [](const form::DesignLine& l) {
+        double v = 0;
+        return ui::parseNumber(l.value, v);
+    });
+    ASSERT_NE(numeric, d.inputs.rend());
+    const form::DesignLine number = *numeric;
     const auto replaced = [&](const std::string& from, const std::string& to) {
         std::string t = good;
         const std::size_t at = t.find(from);
