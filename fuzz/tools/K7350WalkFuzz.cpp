@@ -9,6 +9,8 @@
 #include "tools/K7350Cli.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -53,6 +55,11 @@ public:
         if (!quitRequested()) fail("the main panel's close box does not end the program");
     }
 
+    // KV_WALK_PRINT=1: the command line of every walk (to read what a corpus does).
+    void print() const {
+        if (std::getenv("KV_WALK_PRINT")) std::fprintf(stderr, "%s\n", walk::shellLine(words_).c_str());
+    }
+
 private:
     std::vector<Panel*> shown() {
         std::vector<Panel*> out;
@@ -67,7 +74,10 @@ private:
 
     PanelAction decode() {
         const std::uint8_t op = in_.next() % 16;
-        const std::vector<Panel*> ps = shown();
+        // A dimmed panel takes nothing from the user.
+        std::vector<Panel*> ps;
+        for (Panel* p : shown())
+            if (!p->dimmed) ps.push_back(p);
         if (ps.empty()) return {};
         Panel& p = *ps[in_.pick(ps.size())];
         const std::string pid = std::to_string(p.def.id);
@@ -133,6 +143,8 @@ private:
         if (a.kind != "--escape") words_.push_back(a.arg);
         const std::size_t popupsBefore = popups().size();
         const std::string saving = saveStamp(a);
+        const bool leaving = a.kind == "--close" || a.kind == "--escape";
+        const std::vector<double> typed = leaving ? entries() : std::vector<double>{};
         current_ = walk::shellLine(words_);
         walk::armWatchdog(&current_, 3);
         const bool ran = run_.act(a);
@@ -148,6 +160,9 @@ private:
             fail("the walk asked for an action K7350 does not have: " + run_.error);
         }
         check(popupsBefore);
+        // Leaving a panel keeps what was typed, the program's own presets aside.
+        if (leaving && !quitRequested() && !same(entries(), typed))
+            fail("leaving a panel changed what was typed");
         if (!saving.empty() && stamp(saving.substr(0, saving.find('|'))) != saving)
             loadBack(saving.substr(0, saving.find('|')));
     }
@@ -159,6 +174,13 @@ private:
             for (const Ctrl& c : p->ctrls)
                 if (c.def.kind == CtrlKind::Numeric || c.def.kind == CtrlKind::Ring) v.push_back(c.value);
         return v;
+    }
+
+    static bool same(const std::vector<double>& a, const std::vector<double>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!(a[i] == b[i] || (std::isnan(a[i]) && std::isnan(b[i])))) return false;
+        return true;
     }
 
     // A saved project loads back to the values that were saved.
@@ -175,11 +197,7 @@ private:
         act({"--commit", std::to_string(kMainPanel) + ":" + std::to_string(kLoad)});
         if (popups().size() != popupsBefore)
             fail("the project just saved to " + path + " does not load: " + popups().back().text);
-        const std::vector<double> loaded = entries();
-        for (std::size_t i = 0; i < saved.size(); ++i)
-            if (!(saved[i] == loaded[i] || (std::isnan(saved[i]) && std::isnan(loaded[i]))))
-                fail("the project just saved to " + path + " loads back a different value (" +
-                     std::to_string(saved[i]) + " became " + std::to_string(loaded[i]) + ")");
+        if (!same(entries(), saved)) fail("the project just saved to " + path + " loads back different values");
     }
 
     [[noreturn]] void fail(const std::string& what) {
@@ -248,6 +266,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host.script = [&] {
         Walker w(host, in);
         w.walk();
+        w.print();
     };
     k7350::run();
     k7350::resetProgram();

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -58,6 +60,11 @@ public:
         // The close box of the window must let the user leave it.
         act(dlg, {"--close", "", 0, {}});
         if (open(dlg)) fail("window " + std::to_string(dlg.templateId()) + " cannot be left with its close box");
+    }
+
+    // KV_WALK_PRINT=1: the command line of every walk (to read what a corpus does).
+    void print() const {
+        if (std::getenv("KV_WALK_PRINT")) std::fprintf(stderr, "%s\n", commandLine().c_str());
     }
 
 private:
@@ -312,6 +319,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ui::Dialog& dlg = hb.openModeless(std::move(created), nullptr);
             Walker walker(hb, in, start);
             walker.walkTop(dlg);
+            walker.print();
         }
         hb.unscripted = nullptr;
     }

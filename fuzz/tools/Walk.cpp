@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/time.h>
+#include <sanitizer/common_interface_defs.h>
 #include <unistd.h>
 
 namespace kv::walk {
@@ -75,7 +76,16 @@ void onWatchdog(int) {
 }
 } // namespace
 
+void onSanitizerDeath() {
+    static const char head[] = "\n==== walk fault: the sanitizer report above\n==== replay: ";
+    (void)!write(2, head, sizeof head - 1);
+    if (g_line) (void)!write(2, g_line->data(), g_line->size());
+    (void)!write(2, "\n", 1);
+}
+
 void armWatchdog(const std::string* commandLine, int seconds) {
+    static const bool once = (__sanitizer_set_death_callback(onSanitizerDeath), true);
+    (void)once;
     g_line = commandLine;
     std::signal(SIGVTALRM, onWatchdog);
     itimerval t{};
