@@ -187,7 +187,7 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(1000, 55, ui::kMagenta, n7(d.Vo) + "V");
     put(1000, 68, ui::kMagenta, n7(d.Io) + "A");
     put(379, 370, ui::kMagenta,
-        "电流推荐值:" + (std::isfinite(d.Isw) ? std::to_string(long(d.Isw)) : std::string("---")) + "A");
+        "电流推荐值:" + (std::isfinite(d.Isw) ? ui::formatNumber(std::trunc(d.Isw), 15) : std::string("---")) + "A");
     put(538, 191, ui::kMagenta, "气隙:" + n7(d.Lgap) + "mm");
     // The parameter that does not belong to the mode is struck through.
     if (d.Mode == 1) {
