@@ -2,6 +2,7 @@
 
 #include "ic_designers/SinglePfcPlot.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Numbers.h"
 
 #include <cmath>
 
@@ -21,11 +22,12 @@ constexpr const char* kVcsLimit = "错误:Vcs超过1.6V限制!!";
 constexpr const char* kBadDivider = "错误:请设置正确的参数!!";
 constexpr const char* kDividerMult = "错误:请设置正确的VMult!";
 
-// Whole kHz, placed by the number of digits.
+// Whole kHz, placed by the number of digits; any size of number reads as
+// itself (15 significant digits, then an exponent).
 void frequencyLabel(ui::Canvas& c, float f, int y) {
     const double whole = std::trunc(double(f));
     const int x = whole > 999 ? 374 : whole > 99 ? 378 : 384;
-    c.text(x, y, std::to_string(static_cast<long long>(whole)));
+    c.text(x, y, std::isfinite(whole) ? ui::formatNumber(whole, 15) : std::string("---"));
 }
 } // namespace
 

@@ -88,10 +88,28 @@ void setv(int panelId, int ctrl, double v) { SetCtrlVal(hp[panelId], ctrl, v); }
 void dim(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_DIMMED, on); }
 void showCtrl(int panelId, int ctrl, bool on) { SetCtrlAttribute(hp[panelId], ctrl, ATTR_VISIBLE, on); }
 
+namespace {
+// The panels a panel opened and that are still shown (its help) come back on
+// top of it: a panel under its own help is dimmed and its close box does
+// nothing, so it must never be the one on top.
+void raiseOpened(int id, int depth = 0) {
+    if (depth > int(std::size(hp))) return;
+    for (int sub = 0; sub < int(std::size(hp)); ++sub) {
+        if (sub == id || g_parent[sub] != id || !hp[sub]) continue;
+        const Panel* p = panel(hp[sub]);
+        if (!p || !p->visible) continue;
+        DisplayPanel(hp[sub]);
+        raiseOpened(sub, depth + 1);
+    }
+}
+} // namespace
+
 void openPanel(int sub, int parent) {
     g_parent[sub] = parent;
     DisplayPanel(hp[sub]);
     SetPanelAttribute(hp[parent], ATTR_DIMMED, 1);
+    // Opened again (the main panel is free after a print) with its help still open.
+    raiseOpened(sub);
 }
 
 void closePanel(int sub, int parent) {

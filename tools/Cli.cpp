@@ -1,5 +1,6 @@
 #include "app/App.h"
 #include "tools/Cli.h"
+#include "tools/CliRunner.h"
 
 #include "form/DesignKeeper.h"
 #include "platform/ui/Canvas.h"
@@ -30,6 +31,8 @@ const char* const kCliUsage =
     "  --click X,Y         left-button release at client pixel X,Y\n"
     "  --move X,Y          mouse moved to client pixel X,Y\n"
     "  --sys ID            choose entry ID of the window menu\n"
+    "  --close             the window's close box\n"
+    "  --escape            the Esc key\n"
     "  --wait MS           let MS milliseconds of window timers run\n"
     "  --answer WORD       answer for the next message box (ok, yes, no, cancel)\n"
     "  --file PATH         answer for the next file dialog\n"
@@ -38,13 +41,6 @@ const char* const kCliUsage =
     "  --on T ACTIONS --end  script for the next modal dialog with template T\n";
 
 namespace {
-
-struct Action {
-    std::string verb;
-    std::string arg;
-    int onTemplate = 0;
-    std::vector<Action> nested; // --on
-};
 
 bool toInt(const std::string& s, int& v) {
     if (s.empty()) return false;
@@ -73,7 +69,7 @@ class Parser {
 public:
     Parser(const std::vector<std::string>& a, size_t i) : args(a), pos(i) {}
     // Parses actions until the end or "--end" (when nested).
-    bool parse(std::vector<Action>& out, bool nested, std::string& err) {
+    bool parse(std::vector<CliAction>& out, bool nested, std::string& err) {
         while (pos < args.size()) {
             const std::string& verb = args[pos++];
             if (verb == "--end") {
@@ -81,12 +77,16 @@ public:
                 err = "--end without --on";
                 return false;
             }
+            if (verb == "--close" || verb == "--escape") {
+                out.push_back({verb, "", 0, {}});
+                continue;
+            }
             static const char* withArg[] = {"--set", "--select", "--row", "--check", "--press", "--click", "--move",
                                             "--answer", "--file", "--sys", "--wait", "--focus", "--save", "--open"};
             bool known = false;
             for (const char* w : withArg) known |= verb == w;
             if (verb == "--on") {
-                Action a;
+                CliAction a;
                 a.verb = verb;
                 if (pos >= args.size() || !toInt(args[pos], a.onTemplate)) {
                     err = "--on needs a template number";
@@ -117,13 +117,14 @@ public:
     size_t pos;
 };
 
-// Checks the form of every action before anything runs.
-bool validate(const std::vector<Action>& actions, std::string& err) {
-    for (const Action& a : actions) {
+} // namespace
+
+bool validateActions(const std::vector<CliAction>& actions, std::string& err) {
+    for (const CliAction& a : actions) {
         std::string x, y;
         int i = 0, j = 0;
         if (a.verb == "--on") {
-            if (!validate(a.nested, err)) return false;
+            if (!validateActions(a.nested, err)) return false;
         } else if (a.verb == "--set") {
             if (!splitPair(a.arg, '=', x, y) || !toInt(x, i)) return err = "malformed --set " + a.arg, false;
         } else if (a.verb == "--select" || a.verb == "--row" || a.verb == "--check") {
@@ -144,117 +145,126 @@ bool validate(const std::vector<Action>& actions, std::string& err) {
     return true;
 }
 
-class Runner {
-public:
-    explicit Runner(ui::HeadlessBackend& b) : hb(b) {}
-
-    // Runs actions on `dlg`; stops at the first failing one.
-    bool run(ui::Dialog& dlg, const std::vector<Action>& actions) {
-        for (const Action& a : actions) {
-            if (!error.empty()) return false;
-            if (!step(dlg, a)) return false;
+void appendWords(const std::vector<CliAction>& actions, std::vector<std::string>& words) {
+    for (const CliAction& a : actions) {
+        words.push_back(a.verb);
+        if (a.verb == "--close" || a.verb == "--escape") continue;
+        if (a.verb != "--on") {
+            words.push_back(a.arg);
+            continue;
         }
-        return error.empty();
+        words.push_back(std::to_string(a.onTemplate));
+        appendWords(a.nested, words);
+        words.push_back("--end");
     }
+}
 
-    std::string error;
-
-private:
-    bool needControl(ui::Dialog& dlg, int id) {
-        if (dlg.has(id)) return true;
-        error = "template " + std::to_string(dlg.templateId()) + " has no control " + std::to_string(id);
-        return false;
+bool CliRunner::run(ui::Dialog& dlg, const std::vector<CliAction>& actions) {
+    for (const CliAction& a : actions) {
+        if (!error.empty()) return false;
+        if (!step(dlg, a)) return false;
     }
+    return error.empty();
+}
 
-    bool step(ui::Dialog& dlg, const Action& a) {
-        std::string x, y;
-        int id = 0, n = 0;
-        if (a.verb == "--on") {
-            std::vector<Action> nested = a.nested;
-            hb.queueScript(a.onTemplate, [this, nested](ui::Dialog& d) { run(d, nested); });
-        } else if (a.verb == "--set") {
-            splitPair(a.arg, '=', x, y);
-            toInt(x, id);
-            if (!needControl(dlg, id)) return false;
-            dlg.setText(id, y);
-            dlg.dispatch(id, ui::Notify::Changed);
-        } else if (a.verb == "--select" || a.verb == "--row") {
-            splitPair(a.arg, '=', x, y);
-            toInt(x, id);
-            toInt(y, n);
-            if (!needControl(dlg, id)) return false;
-            if (n < 0 || n >= dlg.itemCount(id)) {
-                error = "control " + x + " has no entry " + y;
-                return false;
-            }
-            dlg.select(id, n);
-            dlg.dispatch(id, ui::Notify::SelChange);
-            // A click on the row: the selection, then the list's click.
-            if (a.verb == "--row") dlg.dispatch(id, ui::Notify::Clicked);
-        } else if (a.verb == "--check") {
-            splitPair(a.arg, '=', x, y);
-            toInt(x, id);
-            toInt(y, n);
-            if (!needControl(dlg, id)) return false;
-            const ui::ControlState* c = dlg.control(id);
-            if (c->tpl.kind == ui::Kind::Radio && n == 1) dlg.clickRadio(id);
-            else dlg.setCheck(id, n == 1);
-            dlg.dispatch(id, ui::Notify::Clicked);
-        } else if (a.verb == "--press") {
-            toInt(a.arg, id);
-            if (id != ui::IdOk && id != ui::IdCancel && !needControl(dlg, id)) return false;
-            if (dlg.has(id) && !dlg.enabled(id)) {
-                error = "button " + a.arg + " is disabled";
-                return false;
-            }
-            dlg.dispatch(id, ui::Notify::Clicked);
-        } else if (a.verb == "--click") {
-            splitPair(a.arg, ',', x, y);
-            toInt(x, id);
-            toInt(y, n);
-            dlg.onLButtonUp(id, n);
-        } else if (a.verb == "--move") {
-            splitPair(a.arg, ',', x, y);
-            toInt(x, id);
-            toInt(y, n);
-            dlg.onMouseMove(id, n);
-        } else if (a.verb == "--focus") {
-            toInt(a.arg, id);
-            if (!needControl(dlg, id)) return false;
-            dlg.dispatch(id, ui::Notify::SetFocus);
-        } else if (a.verb == "--sys") {
-            toInt(a.arg, id);
-            dlg.onSysCommand(id);
-        } else if (a.verb == "--wait") {
-            toInt(a.arg, n);
-            hb.advance(n);
-        } else if (a.verb == "--answer") {
-            hb.answers.push_back(ui::answerOfWord(a.arg));
-        } else if (a.verb == "--file") {
-            hb.files.push_back(a.arg);
-        } else if (a.verb == "--save" || a.verb == "--open") {
-            return designCommand(dlg, a.verb == "--save" ? form::kSaveDesignCommand : form::kOpenDesignCommand, a.arg);
-        }
-        return true;
-    }
+bool CliRunner::needControl(ui::Dialog& dlg, int id) {
+    if (dlg.has(id)) return true;
+    error = "template " + std::to_string(dlg.templateId()) + " has no control " + std::to_string(id);
+    return false;
+}
 
-    // The window-menu command with `file` as the answer of its file dialog.
-    bool designCommand(ui::Dialog& dlg, int command, const std::string& file) {
-        const std::vector<ui::SysMenuItem> menu = dlg.windowMenu();
-        if (std::none_of(menu.begin(), menu.end(), [&](const ui::SysMenuItem& m) { return m.id == command; })) {
-            error = "template " + std::to_string(dlg.templateId()) + " keeps no designs";
+bool CliRunner::step(ui::Dialog& dlg, const CliAction& a) {
+    std::string x, y;
+    int id = 0, n = 0;
+    if (a.verb == "--on") {
+        std::vector<CliAction> nested = a.nested;
+        hb.queueScript(a.onTemplate, [this, nested](ui::Dialog& d) { run(d, nested); });
+    } else if (a.verb == "--set") {
+        splitPair(a.arg, '=', x, y);
+        toInt(x, id);
+        if (!needControl(dlg, id)) return false;
+        dlg.setText(id, y);
+        dlg.dispatch(id, ui::Notify::Changed);
+    } else if (a.verb == "--select" || a.verb == "--row") {
+        splitPair(a.arg, '=', x, y);
+        toInt(x, id);
+        toInt(y, n);
+        if (!needControl(dlg, id)) return false;
+        if (n < 0 || n >= dlg.itemCount(id)) {
+            error = "control " + x + " has no entry " + y;
             return false;
         }
-        const std::size_t queued = hb.files.size();
-        hb.files.push_front(file);
-        dlg.onSysCommand(command);
-        // A save refused before its dialog leaves the answer for no one.
-        if (hb.files.size() > queued) hb.files.pop_front();
-        return true;
+        dlg.select(id, n);
+        dlg.dispatch(id, ui::Notify::SelChange);
+        // A click on the row: the selection, then the list's click.
+        if (a.verb == "--row") dlg.dispatch(id, ui::Notify::Clicked);
+    } else if (a.verb == "--check") {
+        splitPair(a.arg, '=', x, y);
+        toInt(x, id);
+        toInt(y, n);
+        if (!needControl(dlg, id)) return false;
+        const ui::ControlState* c = dlg.control(id);
+        if (c->tpl.kind == ui::Kind::Radio && n == 1) dlg.clickRadio(id);
+        else dlg.setCheck(id, n == 1);
+        dlg.dispatch(id, ui::Notify::Clicked);
+    } else if (a.verb == "--press") {
+        toInt(a.arg, id);
+        if (id != ui::IdOk && id != ui::IdCancel && !needControl(dlg, id)) return false;
+        if (dlg.has(id) && !dlg.enabled(id)) {
+            error = "button " + a.arg + " is disabled";
+            return false;
+        }
+        dlg.dispatch(id, ui::Notify::Clicked);
+    } else if (a.verb == "--click") {
+        splitPair(a.arg, ',', x, y);
+        toInt(x, id);
+        toInt(y, n);
+        dlg.onLButtonUp(id, n);
+    } else if (a.verb == "--move") {
+        splitPair(a.arg, ',', x, y);
+        toInt(x, id);
+        toInt(y, n);
+        dlg.onMouseMove(id, n);
+    } else if (a.verb == "--focus") {
+        toInt(a.arg, id);
+        if (!needControl(dlg, id)) return false;
+        dlg.dispatch(id, ui::Notify::SetFocus);
+    } else if (a.verb == "--close") {
+        // The close box acts as Cancel, even when a Cancel button is disabled.
+        dlg.dispatch(ui::IdCancel, ui::Notify::Clicked);
+    } else if (a.verb == "--escape") {
+        dlg.onEscape();
+    } else if (a.verb == "--sys") {
+        toInt(a.arg, id);
+        dlg.onSysCommand(id);
+    } else if (a.verb == "--wait") {
+        toInt(a.arg, n);
+        hb.advance(n);
+    } else if (a.verb == "--answer") {
+        hb.answers.push_back(ui::answerOfWord(a.arg));
+    } else if (a.verb == "--file") {
+        hb.files.push_back(a.arg);
+    } else if (a.verb == "--save" || a.verb == "--open") {
+        return designCommand(dlg, a.verb == "--save" ? form::kSaveDesignCommand : form::kOpenDesignCommand, a.arg);
     }
+    return true;
+}
 
-    ui::HeadlessBackend& hb;
-};
+bool CliRunner::designCommand(ui::Dialog& dlg, int command, const std::string& file) {
+    const std::vector<ui::SysMenuItem> menu = dlg.windowMenu();
+    if (std::none_of(menu.begin(), menu.end(), [&](const ui::SysMenuItem& m) { return m.id == command; })) {
+        error = "template " + std::to_string(dlg.templateId()) + " keeps no designs";
+        return false;
+    }
+    const std::size_t queued = hb.files.size();
+    hb.files.push_front(file);
+    dlg.onSysCommand(command);
+    // A save refused before its dialog leaves the answer for no one.
+    if (hb.files.size() > queued) hb.files.pop_front();
+    return true;
+}
+
+namespace {
 
 std::string colorText(ui::Color c) { return rgbText(unsigned(c.r) << 16 | unsigned(c.g) << 8 | c.b); }
 
@@ -419,14 +429,14 @@ int runCli(const std::vector<std::string>& args, std::string& out, std::string& 
 
     int templateId = 0;
     if (!toInt(args[i], templateId)) return err = "not a template number: " + args[i] + "\n", 2;
-    std::vector<Action> actions;
+    std::vector<CliAction> actions;
     Parser parser(args, i + 1);
-    if (!parser.parse(actions, false, err) || !validate(actions, err)) return err += "\n", 2;
+    if (!parser.parse(actions, false, err) || !validateActions(actions, err)) return err += "\n", 2;
 
     std::unique_ptr<ui::Dialog> created = app::createDialog(templateId, nullptr);
     if (!created) return err = "unknown template " + args[i] + "\n", 2;
     ui::Dialog& dlg = hb.openModeless(std::move(created), nullptr);
-    Runner runner(hb);
+    CliRunner runner(hb);
     runner.run(dlg, actions);
     if (!runner.error.empty()) return err = runner.error + "\n", 2;
     out = stateJson(dlg, hb);

@@ -366,9 +366,17 @@ int LoadPanel(int /*parent*/, const char* file, int resourceId) {
     ss << in.rdbuf();
     text = ss.str();
     if (text.size() > size_t(kMaxFileBytes)) return UIEFile;
-    std::vector<PanelDef> defs;
-    std::string error;
-    if (!parseUir(text, defs, error)) return UIEFile;
+    // A program loads its panels one by one from one file: it is parsed once
+    // while its text stays the same.
+    static std::string parsedText;
+    static std::vector<PanelDef> defs;
+    if (text != parsedText) {
+        std::string error;
+        parsedText.clear();
+        defs.clear();
+        if (!parseUir(text, defs, error)) return UIEFile;
+        parsedText = text;
+    }
     const PanelDef* def = nullptr;
     for (const auto& d : defs)
         if (d.id == resourceId) def = &d;

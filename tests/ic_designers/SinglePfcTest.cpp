@@ -9,6 +9,7 @@
 
 #include "tests/ic_designers/IcDesignersSupport.h"
 
+#include <map>
 #include <numbers>
 
 using namespace kv;
@@ -396,4 +397,28 @@ TEST_F(IcDesigners, SinglePfcCorePickShowsTheRecommendedApAndKeepsTheInputs) {
     press(d, D::kCore);
     EXPECT_EQ(d.text(D::kAe), ae);
     EXPECT_EQ(d.text(D::kNp), np);
+}
+
+// Walker finding: korvane-cli 271 --set 1036=1e30 converted a frequency of
+// 1e31 kHz to a 64-bit integer for its label (undefined behaviour, shown as a
+// negative number). Every label reads as the number it is.
+TEST_F(IcDesigners, SinglePfcFrequencyLabelsOfAnyFiniteSizeReadAsTheirNumber) {
+    auto& d = open<D>();
+    type(d, D::kFmin, "1e30");
+    const auto texts = ui::HeadlessBackend::paint(d).texts();
+    std::map<int, double> labels; // by row: fmax 43, the middle 121, fmin 198
+    for (const auto& t : texts)
+        if (t.color == ui::Color{255, 128, 0} && (t.y == 43 || t.y == 121 || t.y == 198)) {
+            double v = 0;
+            ASSERT_TRUE(ui::parseNumber(t.text, v)) << t.text;
+            labels[t.y] = v;
+        }
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_GE(labels[43], labels[121]);
+    EXPECT_GE(labels[121], labels[198]);
+    EXPECT_NEAR(labels[198], 1e30, 1e24);
+    // whole kHz of an ordinary design still read as integers
+    type(d, D::kFmin, "48");
+    for (const auto& t : ui::HeadlessBackend::paint(d).texts())
+        if (t.color == ui::Color{255, 128, 0} && t.y == 198) EXPECT_EQ(t.text, "48");
 }

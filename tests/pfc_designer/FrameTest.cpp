@@ -578,3 +578,45 @@ TEST_F(K7350, HelpPanelsOpenOverTheirParents) {
 
 } // namespace
 } // namespace k7350::test
+
+namespace k7350::test {
+namespace {
+
+// Walker finding: printing frees the main panel while the bill of materials
+// stays open, so a step could be opened again over its own help panel; it came
+// on top dimmed, and neither its close box nor Esc did anything:
+// k7350-cli --file design.ini --commit 18:24 --file design.ini --commit 18:23 --commit 18:22
+//   --escape --commit 18:22 --commit 24:3 --commit 18:18 --commit 2:30 --commit 24:3 --commit 24:3
+//   --commit 18:18 --commit 24:3 --commit 18:21 --commit 4:30 --commit 24:3 --close 10 --close 4 --close 2
+TEST_F(K7350, AStepOpenedAgainOverItsOwnHelpLeavesTheHelpOnTopAndEscLeavesBoth) {
+    runWith([&] {
+        walkChain(4);
+        press(PANEL_MAIN, MAIN_BOM);
+        press(PANEL_BOM, BOM_PRINT); // frees the main panel
+        press(PANEL_MAIN, MAIN_STEP5);
+        press(PANEL_INCAP, HELP_BUTTON);
+        ASSERT_TRUE(panel(hp[PANEL_INCAP])->dimmed);
+        press(PANEL_BOM, BOM_PRINT);
+        ASSERT_EQ(press(PANEL_MAIN, MAIN_STEP5), UserResult::Done);
+        // The help stays on top of its step, usable.
+        ASSERT_NE(topPanel(), nullptr);
+        EXPECT_EQ(topPanel()->def.id, PANEL_HCIN);
+        EXPECT_FALSE(topPanel()->dimmed);
+        // Esc leaves the help, then the step, keeping what was typed.
+        const double ripple = val(PANEL_INCAP, INCAP_RIP);
+        EXPECT_EQ(userEscape(), UserResult::Done);
+        EXPECT_FALSE(shown(PANEL_HCIN));
+        EXPECT_FALSE(panel(hp[PANEL_INCAP])->dimmed);
+        EXPECT_EQ(topPanel()->def.id, PANEL_INCAP);
+        EXPECT_EQ(userEscape(), UserResult::Done);
+        EXPECT_FALSE(shown(PANEL_INCAP));
+        EXPECT_EQ(val(PANEL_INCAP, INCAP_RIP), ripple);
+        // Every panel shown can be left down to the main panel.
+        for (int guard = 0; guard < 8 && topPanel()->def.id != PANEL_MAIN; ++guard)
+            EXPECT_EQ(userClose(topPanel()->handle), UserResult::Done) << topPanel()->def.id;
+        EXPECT_EQ(topPanel()->def.id, PANEL_MAIN);
+    });
+}
+
+} // namespace
+} // namespace k7350::test

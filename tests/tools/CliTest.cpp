@@ -77,6 +77,20 @@ TEST_F(Cli, MalformedRunsExitTwoWithAMessage) {
     }
 }
 
+TEST_F(Cli, CloseBoxAndEscLeaveAWindowWithoutItsChanges) {
+    // A new System.cfg: the first schematic, the face and size the dialog
+    // stores, the handshake slot's '#'.
+    const std::string saved = "0364&#";
+    for (const char* leave : {"--close", "--escape"}) {
+        std::filesystem::remove("System.cfg");
+        ASSERT_EQ(run({"265", "--select", "1378=3", "--set", "1379=64", leave}), 0) << err;
+        EXPECT_NE(readFile("System.cfg"), saved) << leave;
+    }
+    // OK keeps the choice.
+    ASSERT_EQ(run({"265", "--select", "1378=3", "--set", "1379=64", "--press", "1"}), 0) << err;
+    EXPECT_EQ(readFile("System.cfg"), saved);
+}
+
 TEST_F(Cli, UnknownControlInsideAScriptIsReported) {
     EXPECT_EQ(run({"102", "--on", "253", "--press", "77", "--end", "--press", "1015"}), 2);
     EXPECT_NE(err.find("template 253 has no control 77"), std::string::npos);

@@ -64,7 +64,11 @@ void HeadlessBackend::detach(Dialog& dlg) {
 
 bool HeadlessBackend::runScript(Dialog& dlg) {
     auto it = scripts_.find(dlg.templateId());
-    if (it == scripts_.end()) return false;
+    if (it == scripts_.end()) {
+        if (!unscripted) return false;
+        unscripted(dlg);
+        return true;
+    }
     auto script = std::move(it->second);
     scripts_.erase(it);
     script(dlg);
@@ -107,13 +111,20 @@ int HeadlessBackend::runSheet(PropertySheet& sheet, Dialog* owner) {
     for (Dialog* p : sheet.pages()) attach(*p);
     if (!sheet.pages().empty()) sheet.setActivePage(sheet.activePage());
     // Scripts queued for any page run on that page, activating it.
+    bool scripted = false;
     for (size_t i = 0; i < sheet.pages().size() && !sheet.ended(); ++i) {
         Dialog* p = sheet.pages()[i];
         if (scripts_.count(p->templateId())) {
             sheet.setActivePage(int(i));
             opened.push_back(p->templateId());
             runScript(*p);
+            scripted = true;
         }
+    }
+    if (!scripted && unscripted && !sheet.pages().empty() && !sheet.ended()) {
+        Dialog* p = sheet.pages()[size_t(sheet.activePage())];
+        opened.push_back(p->templateId());
+        unscripted(*p);
     }
     if (!sheet.ended()) sheet.dispatch(IdCancel, Notify::Clicked);
     if (!sheet.ended()) sheet.endDialog(IdCancel);
@@ -181,6 +192,10 @@ void HeadlessBackend::killTimer(Dialog& dlg, int id) {
 bool HeadlessBackend::hasTimer(const Dialog& dlg, int id) const {
     return std::any_of(timers_.begin(), timers_.end(),
                        [&](const Timer& t) { return t.dlg == &dlg && t.id == id; });
+}
+
+bool HeadlessBackend::hasTimer(const Dialog& dlg) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.dlg == &dlg; });
 }
 
 long HeadlessBackend::deliverNext(long limit) {

@@ -63,6 +63,9 @@ public:
     // Scripts for modal dialogs, by template, run once each in queue order
     // right after the dialog's initialisation.
     void queueScript(int templateId, std::function<void(Dialog&)> script);
+    // Runs on a modal dialog (or a sheet's active page) that has no queued
+    // script: the fuzz walker decides there what the user does.
+    std::function<void(Dialog&)> unscripted;
 
     // Runs the timers of every live dialog in time order until `done` holds or
     // no timer is left. Returns the number of ticks delivered.
@@ -71,6 +74,7 @@ public:
     void advance(long ms);
     long now() const { return now_; }
     bool hasTimer(const Dialog& dlg, int id) const;
+    bool hasTimer(const Dialog& dlg) const; // any
 
     // ---- records --------------------------------------------------------
     std::vector<RecordedMessage> messages;
