@@ -257,7 +257,7 @@ ReportData reportData(const FlybackDesign& d, const magnetics::WindowLoss& loss)
 
 void GraphicFlybackDialog::save() {
     // A design with values the conditions do not give is said first, item by item.
-    if (const std::vector<std::string> invalid = invalidItems(reportData(design)); !invalid.empty()) {
+    if (const std::vector<std::string> invalid = invalidItems(reportData(design, loss)); !invalid.empty()) {
         std::string list = kInvalidDesign;
         for (const std::string& key : invalid) list += "\n    " + key + "  " + reportDescription(key);
         if (messageBox(list + "\n" + std::string(kSaveAnyway), ui::kAppName, ui::Icon::Warning, ui::Buttons::YesNo) !=
