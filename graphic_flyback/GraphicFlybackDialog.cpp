@@ -45,6 +45,9 @@ constexpr int kLossColumn = 860;
 constexpr const char* kPickCaption = "指定磁芯";
 // Characters per line of the loss note below the figures (the column is 185 px wide).
 constexpr int kNoteLine = 14;
+// Top of the switching frequency's line; Dmax and Tdie follow 20 px apart above the PWM block.
+constexpr int kSwitchLine = 190;
+constexpr int kSwitchColumn = 300; // right of the input capacitor's "+"
 } // namespace
 
 using G = GraphicFlybackDialog;
@@ -147,7 +150,7 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     c.text(21, 436, "Korvane for SMPS Design!");
     c.text(21, 456, "");
 
-    c.setFont(services::displayFontFace(), services::readFontSize());
+    c.setFont(services::displayFontFace(), services::displayFontSize());
     const FlybackDesign& d = design;
     const auto n7 = [](double v) { return numberText(v, 7); };
     const auto put = [&](int x, int y, ui::Color color, const std::string& s) {
@@ -159,7 +162,8 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(12, 170, ui::kBlack, "效率:" + n7(d.Efficiency) + "%");
     put(292, 143, ui::kBlack, "纹波:" + n7(d.PerVinpp) + "%");
     put(292, 123, ui::kBlack, "最低整流电压:" + n7(d.VdcMin) + "V");
-    put(292, 235, ui::kBlack, "开关频率:" + n7(d.fosc) + "KHz");
+    // The switch's parameters stand above the PWM block, clear of it at any display size.
+    put(kSwitchColumn, kSwitchLine, ui::kBlack, "开关频率:" + n7(d.fosc) + "KHz");
     put(379, 330, ui::kBlack, "开关管耐压:" + n7(d.VMos) + "V");
     put(538, 51, ui::kBlack, "漏感:" + n7(d.PerLLK) + "%");
     put(538, 71, ui::kBlack, "漏感尖峰:" + n7(d.Vz) + "V");
@@ -175,8 +179,8 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
     put(727, 368, ui::kBlack, "饱和磁密:" + n7(d.Bsat) + "GS");
     put(727, 388, ui::kBlack, "纹波率:" + n7(d.r));
     put(727, 408, ui::kBlack, "电流密度:" + n7(d.Cmil) + "cmil/A");
-    put(292, 255, ui::kViolet, "Dmax:" + numberText(d.Dmax, 3));
-    put(292, 275, ui::kViolet, "Tdie:" + numberText(d.Tdie, 3) + "%");
+    put(kSwitchColumn, kSwitchLine + 20, ui::kViolet, "Dmax:" + numberText(d.Dmax, 3));
+    put(kSwitchColumn, kSwitchLine + 40, ui::kViolet, "Tdie:" + numberText(d.Tdie, 3) + "%");
     put(379, 350, ui::kViolet, "耐压裕量:" + n7(d.Vswy) + "V");
     put(538, 211, ui::kViolet, "折射电压:" + n7(d.Vor) + "V");
     put(350, 61, ui::kMagenta, numberText(d.Rlk, 5) + "KΩ");
@@ -223,8 +227,8 @@ void GraphicFlybackDialog::onPaint(ui::Canvas& c) {
         put(727, 388, ui::kGrey, "纹波率:" + n7(d.r));
         put(727, 388, ui::kBlack, kStrike);
     } else {
-        put(292, 275, ui::kGrey, "Tdie:" + numberText(d.Tdie, 3) + "%");
-        put(292, 275, ui::kBlack, kStrike);
+        put(kSwitchColumn, kSwitchLine + 40, ui::kGrey, "Tdie:" + numberText(d.Tdie, 3) + "%");
+        put(kSwitchColumn, kSwitchLine + 40, ui::kBlack, kStrike);
     }
 
     c.setFont("黑体", 160);

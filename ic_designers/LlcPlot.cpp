@@ -1,5 +1,6 @@
 #include "ic_designers/LlcPlot.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -7,14 +8,17 @@ namespace kv::ic {
 
 namespace {
 
-constexpr int kGridX = 78, kGridY = 56;
 const ui::Rect kClip{kLlcFrame.left, kLlcFrame.top, kLlcFrame.right + 1, kLlcFrame.bottom + 1};
 
-// Frequency and gain to pixels, in double so that nothing overflows before clipping.
+// At most this many steps on an axis: ticks about 70 px apart across, 50 px up.
+constexpr int kMostFrequencySteps = 10, kMostGainSteps = 10;
+
+// Frequency and gain to pixels over the axes, in double so that nothing overflows before clipping.
 struct Mapping {
     double fmin, fspan, gmin, gspan;
-    explicit Mapping(const LlcDesign& d)
-        : fmin(d.fmin), fspan(double(d.fmax) - d.fmin), gmin(d.gmin), gspan(double(d.gmax) - d.gmin) {}
+    explicit Mapping(const LlcAxes& a)
+        : fmin(a.f.lo()), fspan(a.f.hi() - a.f.lo()), gmin(a.g.lo()), gspan(a.g.hi() - a.g.lo()) {}
+    explicit Mapping(const LlcDesign& d) : Mapping(llcAxes(d)) {}
     double x(double f) const { return kLlcFrame.left + (f - fmin) / fspan * kLlcFrame.width(); }
     double y(double g) const { return kLlcFrame.bottom - (g - gmin) / gspan * kLlcFrame.height(); }
 };
@@ -40,11 +44,16 @@ void drawCurve(ui::Canvas& c, const LlcDesign& d, double qc) {
 
 } // namespace
 
+LlcAxes llcAxes(const LlcDesign& d) {
+    return {ui::niceTicks(d.fmin, d.fmax, kMostFrequencySteps), ui::niceTicks(d.gmin, d.gmax, kMostGainSteps)};
+}
+
 std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
     std::vector<std::vector<ui::Point>> runs;
-    const Mapping m(d);
+    const LlcAxes axes = llcAxes(d);
+    const Mapping m(axes);
     const Sweep s = llcSweep(d.fmin, d.fmax);
-    const double gmin = d.gmin, gmax = d.gmax;
+    const double gmin = axes.g.lo(), gmax = axes.g.hi();
     bool open = false; // the last segment ended inside the frame: the next one continues it
     double f0 = s.from, g0 = llcGain(f0, d.fr, d.k, qc);
     for (long i = 0; i < s.count; ++i) {
@@ -78,7 +87,10 @@ std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc) {
 void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     if (!v.plot) return;
     const ui::Rect& fr = kLlcFrame;
-    const Mapping m(d);
+    const LlcAxes axes = llcAxes(d);
+    const Mapping m(axes);
+    const auto xAt = [&](double f) { return int(std::lround(m.x(f))); };
+    const auto yAt = [&](double g) { return int(std::lround(m.y(g))); };
 
     c.setPen(ui::kBlack, 1);
     c.line(fr.left, fr.top, fr.right, fr.top);
@@ -86,10 +98,8 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     c.line(fr.right, fr.bottom, fr.left, fr.bottom);
     c.line(fr.left, fr.bottom, fr.left, fr.top);
     c.setPen(ui::kBlack, 1, ui::PenStyle::Dot);
-    for (int i = 0; i <= 9; ++i) {
-        c.line(fr.left + kGridX * i, fr.top, fr.left + kGridX * i, fr.bottom);
-        c.line(fr.left, fr.top + kGridY * i, fr.right, fr.top + kGridY * i);
-    }
+    for (int i = 1; i < axes.f.intervals; ++i) c.line(xAt(axes.f.at(i)), fr.top, xAt(axes.f.at(i)), fr.bottom);
+    for (int i = 1; i < axes.g.intervals; ++i) c.line(fr.left, yAt(axes.g.at(i)), fr.right, yAt(axes.g.at(i)));
 
     c.setTransparent(true);
     c.setFont("宋体", 100);
@@ -97,15 +107,22 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     const char* axis[4] = {"电", "压", "增", "益"};
     for (int i = 0; i < 4; ++i) c.text(570, 290 + 20 * i, axis[i]);
     c.text(920, 650, "开关频率f(kHz)");
-    c.text(610, 638, "fmin(kHz)");
-    c.text(1280, 638, "fmax(kHz)");
+    // fmin and fmax under their frequencies, kept inside the plot's box.
+    const auto under = [&](double f) { return std::clamp(xAt(f) - 20, 610, 1275); };
+    c.text(under(d.fmin), 638, "fmin(kHz)");
+    c.text(under(d.fmax), 638, "fmax(kHz)");
 
     c.setFont("宋体", 105);
     c.setTextColor(ui::kBlack);
-    for (int k = 0; k <= 9; ++k)
-        c.text(590, 596 - kGridY * k, ui::formatNumber(d.gmin + k * (double(d.gmax) - d.gmin) / 9, 4));
-    for (int i = 0; i <= 9; ++i)
-        c.text(615 + kGridX * i, 612, ui::formatNumber(d.fmin + i * (double(d.fmax) - d.fmin) / 9, 5));
+    // Gain labels left of the frame, frequency labels centred under their ticks (digits about 7 px wide).
+    for (int k = 0; k <= axes.g.intervals; ++k) {
+        const std::string s = axes.g.label(k);
+        c.text(fr.left - 4 - 7 * int(s.size()), yAt(axes.g.at(k)) - 8, s);
+    }
+    for (int i = 0; i <= axes.f.intervals; ++i) {
+        const std::string s = axes.f.label(i);
+        c.text(xAt(axes.f.at(i)) - 7 * int(s.size()) / 2, 612, s);
+    }
 
     c.setClip(&kClip);
     c.setPen(ui::kBlue, 2);
@@ -119,7 +136,10 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
     frameLine(c, xr, fr.bottom, xr, y1);
     frameLine(c, fr.left, y1, fr.right, y1);
     c.setClip(nullptr);
-    if (y1 >= fr.top && y1 <= fr.bottom) c.text(608, int(std::lround(y1)) - 8, "1");
+    // Gain 1 named where no gain label is already beside it.
+    bool labelled = false;
+    for (int k = 0; k <= axes.g.intervals; ++k) labelled = labelled || std::abs(m.y(axes.g.at(k)) - y1) < 14;
+    if (y1 >= fr.top && y1 <= fr.bottom && !labelled) c.text(608, int(std::lround(y1)) - 8, "1");
     c.setFont("楷体", 110);
     c.setTextColor(ui::kRed);
     if (xr >= fr.left && xr <= fr.right) c.text(int(std::lround(xr)) - 10, 638, "fr(kHz)");
@@ -157,8 +177,9 @@ void paintLlcPlot(ui::Canvas& c, const LlcDesign& d, const LlcView& v) {
 std::string llcReadout(const LlcDesign& d, bool plot, int x, int y) {
     const ui::Rect& fr = kLlcFrame;
     if (!plot || x < fr.left || x > fr.right || y < fr.top || y > fr.bottom) return "invalid";
-    const double f = d.fmin + double(x - fr.left) / fr.width() * (double(d.fmax) - d.fmin);
-    const double g = d.gmin + (double(d.gmax) - d.gmin) * (fr.bottom - y) / fr.height();
+    const Mapping m(d);
+    const double f = m.fmin + double(x - fr.left) / fr.width() * m.fspan;
+    const double g = m.gmin + m.gspan * (fr.bottom - y) / fr.height();
     return "Current Coordinate:" + std::to_string(x) + "," + std::to_string(y) + "   " + "Gain :" +
            ui::formatNumber(g, 5) + ", " + "Frequency" + ":" + ui::formatNumber(f, 5) + "kHz";
 }

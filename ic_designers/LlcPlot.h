@@ -5,6 +5,7 @@
 
 #include "ic_designers/LlcCalc.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Numbers.h"
 
 #include <optional>
 #include <string>
@@ -28,6 +29,13 @@ struct LlcView {
     bool controller = false;        // the K7395 parts are valid: their text lines
     std::optional<double> scanQ;    // the extra green curve
 };
+
+// The plot's axes: frequency (kHz) and gain at nice steps covering fmin..fmax
+// and gmin..gmax; the frame spans them from the first tick to the last.
+struct LlcAxes {
+    ui::Ticks f, g;
+};
+LlcAxes llcAxes(const LlcDesign& d);
 
 // The polylines of the gain curve for quality factor `qc`, clipped to the frame.
 std::vector<std::vector<ui::Point>> llcCurve(const LlcDesign& d, double qc);

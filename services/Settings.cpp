@@ -4,6 +4,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/io/Files.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kv::services {
@@ -63,6 +64,8 @@ void writeFont(int facePosition, int size) {
     if (digits.empty() && !writeSlot(2, '&')) return;
     reported(io::writeAt(kSystemCfg, kFontSizeSlot, digits.substr(0, 3)));
 }
+
+int displayFontSize() { return std::min(readFontSize(), kLargestDisplayFont); }
 
 std::string displayFontFace() {
     auto c = readSlot(kFontFaceSlot);

@@ -35,6 +35,12 @@ bool writeSlot(int offset, char c);
 int fontFacePosition();                  // 0..3; anything else gives 0
 int readFontSize();                      // digits before the first non-digit, 0 when none
 void writeFont(int facePosition, int size);
+// The largest display size (tenths of a point) the font dialog takes: the graphical flyback's
+// texts, 20 px apart with the loss note wrapped at 14 characters, stay clear of each other and
+// inside the window in every face up to it.
+inline constexpr int kLargestDisplayFont = 100;
+// The size the graphical flyback draws with: the stored one, at most the largest.
+int displayFontSize();
 // Face name the graphical flyback draws with; empty (system face) for an unknown digit.
 std::string displayFontFace();
 

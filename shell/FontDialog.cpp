@@ -20,7 +20,7 @@ void FontDialog::onOk() {
         return;
     }
     size = value;
-    if (size > 200 || size <= 10) {
+    if (size > services::kLargestDisplayFont || size <= 10) {
         messageBox("错误：字体大小超出范围!", ui::kAppName, ui::Icon::Warning);
         return;
     }

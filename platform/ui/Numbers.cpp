@@ -1,5 +1,6 @@
 #include "platform/ui/Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -61,6 +62,36 @@ bool parseInteger(std::string_view text, int& v) {
     if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
     v = i;
     return true;
+}
+
+std::string Ticks::label(int i) const {
+    const double v = at(i);
+    return formatNumber(std::abs(v) < step * 1e-6 ? 0.0 : v, decimals, Notation::Fixed);
+}
+
+Ticks niceTicks(double lo, double hi, int maxIntervals) {
+    if (!std::isfinite(lo) || !std::isfinite(hi)) lo = 0, hi = 1;
+    if (hi < lo) std::swap(lo, hi);
+    if (hi == lo) {
+        const double d = lo == 0 ? 1 : std::abs(lo) * 0.1;
+        lo -= d, hi += d;
+    }
+    maxIntervals = std::max(1, maxIntervals);
+    const int e = int(std::floor(std::log10((hi - lo) / maxIntervals)));
+    for (int k = e - 1;; ++k)
+        for (const double m : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = m * std::pow(10.0, k);
+            // A bound within rounding of a tick is that tick.
+            const auto snap = [](double v) { return std::abs(v - std::round(v)) < 1e-9 ? std::round(v) : v; };
+            const double first = std::floor(snap(lo / step)), last = std::ceil(snap(hi / step));
+            if (last - first > maxIntervals) continue;
+            Ticks t;
+            t.firstIndex = long(first);
+            t.step = step;
+            t.intervals = std::max(1, int(last - first));
+            t.decimals = std::max(0, m == 2.5 ? 1 - k : -k);
+            return t;
+        }
 }
 
 } // namespace kv::ui

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -31,6 +33,20 @@ inline std::string offscreenScreen() {
         setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).c_str(), 1);
     }
     return path;
+}
+
+// A window manager's title bar and borders around a window's client area.
+inline constexpr int kFrameWidth = 16, kFrameHeight = 40;
+
+// Runs the tests matching `filter` again in a program whose offscreen screen is `size`
+// ("1366x768"); true inside that program, false (after checking its result) in this one.
+inline bool onScreen(const std::string& size, const std::string& filter) {
+    const char* screen = std::getenv("KV_TEST_SCREEN");
+    if (screen && std::string(screen) == size) return true;
+    const std::string cmd = "KV_TEST_SCREEN=" + size + " QT_QPA_PLATFORM=offscreen /proc/" + std::to_string(getpid()) +
+                            "/exe --gtest_filter='" + filter + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << "the " << size << " run failed: " << cmd;
+    return false;
 }
 
 inline QApplication* qtApp() {

@@ -273,9 +273,19 @@ TEST(LlcSweep, StepFollowsFminAndIsCapped) {
 }
 
 // x, y of the plot for frequency f and gain g.
-double px(const LlcDesign& d, double f) { return 630 + (f - d.fmin) / (double(d.fmax) - d.fmin) * 702; }
-double py(const LlcDesign& d, double g) { return 604 - (g - d.gmin) / (double(d.gmax) - d.gmin) * 504; }
-double freqAt(const LlcDesign& d, double x) { return d.fmin + (x - 630) / 702 * (double(d.fmax) - d.fmin); }
+// The frame spans the axes from their first tick to their last.
+double px(const LlcDesign& d, double f) {
+    const auto a = kv::ic::llcAxes(d).f;
+    return 630 + (f - a.lo()) / (a.hi() - a.lo()) * 702;
+}
+double py(const LlcDesign& d, double g) {
+    const auto a = kv::ic::llcAxes(d).g;
+    return 604 - (g - a.lo()) / (a.hi() - a.lo()) * 504;
+}
+double freqAt(const LlcDesign& d, double x) {
+    const auto a = kv::ic::llcAxes(d).f;
+    return a.lo() + (x - 630) / 702 * (a.hi() - a.lo());
+}
 
 // Every point of the curve for qc lies on the tank's gain within the pixel rounding.
 void expectOnGainCurve(const LlcDesign& d, double qc, const std::vector<std::vector<ui::Point>>& runs) {
@@ -363,11 +373,58 @@ TEST_F(LlcWindow, PaintsTheFamilyTheRedAndTheGreenCurveInTheFrame) {
     // The marker: gain 1 and fr inside the frame, with their labels.
     bool one = false, fr = false;
     for (const auto& t : canvas.texts()) {
-        one |= t.text == "1" && t.x == 608 && t.y == int(std::lround(py(d, 1))) - 8;
+        double v = 0;
+        // Gain 1 named left of the frame: by its own "1" or by the gain label of that tick.
+        one |= ui::parseNumber(t.text, v) && v == 1 && t.x < 630 && t.y == int(std::lround(py(d, 1))) - 8;
         fr |= t.text == "fr(kHz)" && t.x == int(std::lround(px(d, d.fr))) - 10 && t.y == 638 && t.font == "楷体";
     }
     EXPECT_TRUE(one);
     EXPECT_TRUE(fr);
+}
+
+// The axes read at nice steps: short decimal labels, evenly spaced, spanning the frame from
+// edge to edge and covering the designed frequency and gain range.
+TEST_F(LlcWindow, AxesAtNiceStepsCoverTheRange) {
+    auto& w = open<LlcDesigner>();
+    for (const char* fr : {"70", "100", "33.3"}) {
+        type(w, 1036, fr);
+        press(w, LlcDesigner::kTank);
+        ASSERT_TRUE(w.plotValid()) << fr;
+        const LlcDesign& d = w.design;
+        std::vector<std::pair<int, double>> across, up; // pixel and value of each label
+        for (const auto& t : ui::HeadlessBackend::paint(w).texts()) {
+            double v = 0;
+            if (!ui::parseNumber(t.text, v) || t.text == "1") continue;
+            EXPECT_LE(t.text.size(), 5u) << t.text;
+            EXPECT_EQ(t.text.find('e'), std::string::npos) << t.text;
+            if (t.y == 612) across.push_back({t.x + 7 * int(t.text.size()) / 2, v});
+            else if (t.x < 630) up.push_back({t.y + 8, v});
+        }
+        for (const auto* axis : {&across, &up}) {
+            SCOPED_TRACE(fr);
+            ASSERT_GE(axis->size(), 4u);
+            ASSERT_LE(axis->size(), 11u);
+            const double step = (*axis)[1].second - (*axis)[0].second;
+            const double m = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+            EXPECT_TRUE(std::abs(m - 1) < 1e-9 || std::abs(m - 2) < 1e-9 || std::abs(m - 2.5) < 1e-9 ||
+                        std::abs(m - 5) < 1e-9)
+                << step;
+            for (size_t i = 1; i < axis->size(); ++i) {
+                EXPECT_NEAR((*axis)[i].second - (*axis)[i - 1].second, step, step * 1e-6);
+                const int gap = (*axis)[1].first - (*axis)[0].first;
+                EXPECT_NEAR((*axis)[i].first - (*axis)[i - 1].first, gap, 2) << "evenly spaced";
+            }
+        }
+        // First and last ticks on the frame's edges, the range inside them.
+        EXPECT_NEAR(across.front().first, 630, 4);
+        EXPECT_NEAR(across.back().first, 1332, 4);
+        EXPECT_LE(across.front().second, d.fmin);
+        EXPECT_GE(across.back().second, d.fmax);
+        EXPECT_EQ(up.front().first, 604);
+        EXPECT_EQ(up.back().first, 100);
+        EXPECT_LE(up.front().second, d.gmin);
+        EXPECT_GE(up.back().second, d.gmax);
+    }
 }
 
 // The red curve is the design's largest Q, whatever margin q is typed, and its legend says so.
@@ -562,10 +619,11 @@ TEST_F(LlcWindow, TypingPutsTheOldCurvesAwayAndGreysTheResults) {
 
 TEST_F(LlcWindow, CursorReadoutAtFixedPixels) {
     auto& w = open<LlcDesigner>();
-    EXPECT_EQ(readoutAt(w, 630, 604), "Current Coordinate:630,604   Gain :0.95238, Frequency:43.246kHz");
-    EXPECT_EQ(readoutAt(w, 1332, 100), "Current Coordinate:1332,100   Gain :1.25, Frequency:79.515kHz");
-    // half way across and up: the middle of both ranges
-    EXPECT_EQ(readoutAt(w, 981, 352), "Current Coordinate:981,352   Gain :1.1012, Frequency:61.38kHz");
+    // The frame's corners are the axes' end ticks: 40..80 kHz, gain 0.95..1.25.
+    EXPECT_EQ(readoutAt(w, 630, 604), "Current Coordinate:630,604   Gain :0.95, Frequency:40kHz");
+    EXPECT_EQ(readoutAt(w, 1332, 100), "Current Coordinate:1332,100   Gain :1.25, Frequency:80kHz");
+    // half way across and up: the middle of both axes
+    EXPECT_EQ(readoutAt(w, 981, 352), "Current Coordinate:981,352   Gain :1.1, Frequency:60kHz");
     for (auto [x, y] : {std::pair{629, 300}, {1333, 300}, {700, 99}, {700, 605}})
         EXPECT_EQ(readoutAt(w, x, y), "invalid") << x << "," << y;
 }
@@ -670,7 +728,7 @@ TEST_F(LlcWindow, ControllerMessages) {
 TEST_F(LlcWindow, CliMovesTheMouseAndReportsTheCurves) {
     std::string out, err;
     ASSERT_EQ(kv::tools::runCli({"282", "--move", "981,352"}, out, err), 0) << err;
-    EXPECT_NE(out.find("\"1464\": {\"text\": \"Current Coordinate:981,352   Gain :1.1012, Frequency:61.38kHz\""),
+    EXPECT_NE(out.find("\"1464\": {\"text\": \"Current Coordinate:981,352   Gain :1.1, Frequency:60kHz\""),
               std::string::npos);
     EXPECT_NE(out.find("\"polylines\": ["), std::string::npos);
     EXPECT_NE(out.find("\"width\": 2, \"style\": \"dot\", \"color\": \"#00c800\"}"), std::string::npos);

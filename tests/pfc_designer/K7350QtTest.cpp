@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -145,6 +146,26 @@ TEST(K7350Qt, EscClosesTheStepAndHelpPanelsOnTopKeepingWhatWasTyped) {
 }
 
 // Quit after a change asks with Yes, No and Cancel; Cancel keeps the program.
+// Every panel of K7350, with the window manager's frame, fits a 1366x768 screen.
+TEST(K7350Qt, EveryPanelFitsA1366x768Screen) {
+    if (!kv::test::onScreen("1366x768", "K7350Qt.EveryPanelFitsA1366x768Screen")) return;
+    QuietHost host;
+    runQt(host, [&] {
+        const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+        ASSERT_EQ(avail.size(), QSize(1366, 768));
+        int panels = 0;
+        for (int id = 0; id < kPanelIds; ++id) {
+            if (!hp[id] || !panel(hp[id])) continue;
+            QWidget* win = host.window(*panel(hp[id]))->window();
+            ASSERT_NE(win, nullptr) << id;
+            ++panels;
+            EXPECT_LE(win->width() + kv::test::kFrameWidth, avail.width()) << "panel " << id;
+            EXPECT_LE(win->height() + kv::test::kFrameHeight, avail.height()) << "panel " << id;
+        }
+        EXPECT_GE(panels, 24);
+    });
+}
+
 TEST(K7350Qt, QuitOffersCancel) {
     QtHost host;
     QStringList buttons;

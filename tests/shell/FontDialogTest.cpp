@@ -32,8 +32,10 @@ struct FontDialog : test::HeadlessPages {
 };
 } // namespace
 
-TEST_F(FontDialog, LimitsAreElevenToTwoHundred) {
-    for (const char* bad : {"10", "201", "0", "-5"}) {
+// Up to the largest size at which the graphical flyback's texts still clear each other (10 pt).
+TEST_F(FontDialog, LimitsAreElevenToTheLargestThatFits) {
+    EXPECT_EQ(services::kLargestDisplayFont, 100);
+    for (const char* bad : {"10", "101", "200", "201", "0", "-5"}) {
         setFont(bad);
         EXPECT_EQ(result, ui::IdCancel) << bad; // stayed open until the script ran out
         ASSERT_FALSE(hb.messages.empty());
@@ -43,9 +45,9 @@ TEST_F(FontDialog, LimitsAreElevenToTwoHundred) {
     setFont("11");
     EXPECT_EQ(result, ui::IdOk);
     EXPECT_EQ(services::readFontSize(), 11);
-    setFont("200");
+    setFont("100");
     EXPECT_EQ(result, ui::IdOk);
-    EXPECT_EQ(services::readFontSize(), 200);
+    EXPECT_EQ(services::readFontSize(), 100);
 }
 
 TEST_F(FontDialog, RefusesANonInteger) {
@@ -58,14 +60,14 @@ TEST_F(FontDialog, RefusesANonInteger) {
 }
 
 TEST_F(FontDialog, StoresTheShownPositionOfTheFace) {
-    setFont("120", 1); // shown order: 黑体, 华文行楷, 楷体, 宋体
-    EXPECT_EQ(readFile("System.cfg").substr(0, 5), "01120");
+    setFont("100", 1); // shown order: 黑体, 华文行楷, 楷体, 宋体
+    EXPECT_EQ(readFile("System.cfg").substr(0, 5), "01100");
     EXPECT_EQ(services::displayFontFace(), "华文行楷");
     // Reopening shows what was stored.
     hb.openModeless(std::unique_ptr<ui::Dialog>(new shell::FontDialog(nullptr)), nullptr);
     ui::Dialog* open = hb.modeless().back();
     EXPECT_EQ(open->text(shell::FontDialog::kFace), "华文行楷");
-    EXPECT_EQ(open->text(shell::FontDialog::kSize), "120");
+    EXPECT_EQ(open->text(shell::FontDialog::kSize), "100");
 }
 
 TEST_F(FontDialog, OnAnUnknownFaceDigitShowsTheFirst) {

@@ -21,25 +21,11 @@
 
 using namespace kv;
 
-namespace {
-
-// A window manager's title bar and borders around the client area.
-constexpr int kFrameWidth = 16, kFrameHeight = 40;
-
-// Runs this test again in a program whose offscreen screen is 1366x768.
-bool onSmallScreen() {
-    const char* screen = std::getenv("KV_TEST_SCREEN");
-    if (screen && std::string(screen) == "1366x768") return true;
-    const std::string cmd = "KV_TEST_SCREEN=1366x768 QT_QPA_PLATFORM=offscreen /proc/" + std::to_string(getpid()) +
-                            "/exe --gtest_filter='ScreenFit.*' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << "the 1366x768 run failed: " << cmd;
-    return false;
-}
-
-} // namespace
+using test::kFrameHeight;
+using test::kFrameWidth;
 
 TEST(ScreenFit, EveryWindowFitsA1366x768Screen) {
-    if (!onSmallScreen()) return;
+    if (!test::onScreen("1366x768", "ScreenFit.*")) return;
     test::qtApp();
     test::TempDir dir;
     ui::QtBackend backend;

@@ -101,3 +101,26 @@ TEST(Templates, DialogUnitsToPixels) {
     EXPECT_EQ(dluToPxX(54), 81);
     EXPECT_EQ(dluToPxY(16), 26);
 }
+
+// A group's caption (its top 10 dialog units across the group, a line of text) is crossed by no border of
+// another group of the dialog.
+TEST(Templates, NoGroupBorderCrossesACaption) {
+    for (const DialogTemplate& d : allTemplates())
+        for (const ControlTemplate& a : d.controls) {
+            if (a.kind != Kind::Group || a.caption.empty() || (a.style & StyleBorder)) continue;
+            const int left = a.x, right = a.x + a.w, top = a.y, bottom = a.y + 10;
+            for (const ControlTemplate& b : d.controls) {
+                if (&b == &a || b.kind != Kind::Group) continue;
+                const bool acrossX = b.x < right && b.x + b.w > left;
+                for (int edge : {b.y, b.y + b.h})
+                    EXPECT_FALSE(acrossX && edge > top && edge <= bottom)
+                        << "dialog " << d.id << ": a border of group " << b.id << " \"" << b.caption
+                        << "\" runs through the caption \"" << a.caption << "\"";
+                const bool acrossY = b.y < bottom && b.y + b.h > top;
+                for (int edge : {b.x, b.x + b.w})
+                    EXPECT_FALSE(acrossY && edge > left && edge < right)
+                        << "dialog " << d.id << ": a side of group " << b.id << " \"" << b.caption
+                        << "\" runs through the caption \"" << a.caption << "\"";
+            }
+        }
+}
