@@ -50,7 +50,7 @@ public:
                 fail("panel " + std::to_string(id) + " cannot be left with its close box");
         }
         // With nothing left to answer, the main panel's close box ends the program.
-        if (!host_.answers.empty() || !host_.files.empty()) return;
+        if (!host_.backend.answers.empty() || !host_.backend.files.empty()) return;
         act({"--close", std::to_string(kMainPanel)});
         if (!quitRequested()) fail("the main panel's close box does not end the program");
     }
@@ -128,9 +128,9 @@ private:
     // The file a Save is about to write, with its time (empty: not a save).
     std::string saveStamp(const PanelAction& a) const {
         if (a.kind != "--commit" || a.arg != std::to_string(kMainPanel) + ":" + std::to_string(kSave) ||
-            host_.files.empty() || host_.files.front().empty())
+            host_.backend.files.empty() || !host_.backend.files.front() || host_.backend.files.front()->empty())
             return {};
-        return stamp(host_.files.front());
+        return stamp(*host_.backend.files.front());
     }
     static std::string stamp(const std::string& path) {
         std::error_code ec;
@@ -188,7 +188,7 @@ private:
         Panel* main = nullptr;
         for (Panel* p : kv::panels::panels())
             if (p->def.id == kMainPanel) main = p;
-        if (!main || main->dimmed || !host_.answers.empty() || !host_.files.empty() || quitRequested()) return;
+        if (!main || main->dimmed || !host_.backend.answers.empty() || !host_.backend.files.empty() || quitRequested()) return;
         const Ctrl* load = main->find(kLoad);
         if (!load || !operable(*main, *load)) return;
         const std::vector<double> saved = entries();

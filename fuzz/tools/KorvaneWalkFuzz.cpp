@@ -5,9 +5,12 @@
 // walk checks what a user would call a fault and traps with the command line
 // that replays it.
 #include "app/App.h"
+#include "form/DesignFile.h"
+#include "form/DesignKeeper.h"
 #include "fuzz/tools/Walk.h"
 #include "platform/io/Files.h"
 #include "platform/ui/Canvas.h"
+#include "platform/ui/Numbers.h"
 #include "platform/ui/headless/HeadlessBackend.h"
 #include "platform/xls/XlsReader.h"
 #include "services/Windows.h"
@@ -28,13 +31,15 @@ using namespace kv;
 using tools::CliAction;
 
 // Files a save may be given, in the scratch folder (one in a folder that is not there).
-const char* const kFiles[] = {"", "report.xls", "second.xls", "missing/report.xls", "report.txt"};
+const char* const kFiles[] = {"", "report.xls", "second.xls", "missing/report.xls", "report.txt", "design.kvd"};
 // Saves whose file the walk reads back: the template and its button. A new
 // file format is one more row and its reader below.
 struct SavedFile {
     int templateId, button;
 };
 const SavedFile kSaves[] = {{238, 1346}};
+// A design saved through a window's menu ("保存设计…") is read back by opening it.
+bool savesDesign(const CliAction& a) { return a.verb == "--sys" && a.arg == std::to_string(form::kSaveDesignCommand); }
 
 const char* const kAnswers[] = {"ok", "yes", "no", "cancel"};
 const int kWaits[] = {50, 1000, 5000};
@@ -102,7 +107,7 @@ private:
         else walk::disarmWatchdog();
         if (!ran) fail("the walk asked for an action the window does not have: " + error);
         check(dlg, messagesBefore);
-        if (!before.empty()) checkSaved(before);
+        if (!before.empty()) checkSaved(before, dlg.templateId());
     }
 
     // A modal window opened during an action: the walk goes on in it.
@@ -200,7 +205,7 @@ private:
             if (sub % 8 == 2) return {"--escape", "", 0, {}};
             if (sub & 1) return {"--wait", std::to_string(kWaits[(sub >> 1) % std::size(kWaits)]), 0, {}};
             std::vector<int> items;
-            for (const auto& m : dlg.sysMenu())
+            for (const auto& m : dlg.windowMenu())
                 if (m.id) items.push_back(m.id);
             if (items.empty()) return {};
             return {"--sys", std::to_string(items[(sub >> 1) % items.size()]), 0, {}};
@@ -219,7 +224,13 @@ private:
     }
 
     void checkText(const std::string& where, const std::string& text) {
-        if (walk::showsNonNumber(text)) fail(where + " shows \"" + text + "\"");
+        // A message may quote what the user typed (“-inf”不是一个数字): that is the user's own.
+        std::string seen = text;
+        for (const auto& [control, value] : typed_) {
+            const std::string quoted = "“" + value + "”";
+            for (std::size_t at; !value.empty() && (at = seen.find(quoted)) != std::string::npos;) seen.erase(at, quoted.size());
+        }
+        if (walk::showsNonNumber(seen)) fail(where + " shows \"" + text + "\"");
     }
 
     // What the user sees: every visible control, the window's drawing and plots, the boxes.
@@ -249,25 +260,30 @@ private:
         }
     }
 
-    // The file a save action is about to write to (empty: not a save).
+    // The file a save action is about to write to, with its kind ('D' a design,
+    // 'R' a report) and its time before (empty: not a save).
     std::string savedStamp(ui::Dialog& dlg, const CliAction& a) {
-        if (a.verb != "--press" || host_.files.empty() || !host_.files.front() || host_.files.front()->empty()) return {};
+        if ((a.verb != "--press" && !savesDesign(a)) || host_.files.empty() || !host_.files.front() ||
+            host_.files.front()->empty())
+            return {};
         for (const SavedFile& s : kSaves)
-            if (s.templateId == dlg.templateId() && std::to_string(s.button) == a.arg) {
-                const std::string path = *host_.files.front();
-                std::error_code ec;
-                const auto t = std::filesystem::last_write_time(path, ec);
-                return path + "|" + (ec ? std::string("-") : std::to_string(t.time_since_epoch().count()));
-            }
+            if (savesDesign(a) || (s.templateId == dlg.templateId() && std::to_string(s.button) == a.arg))
+                return (savesDesign(a) ? "D" : "R") + timeStamp(*host_.files.front());
         return {};
+    }
+    static std::string timeStamp(const std::string& path) {
+        std::error_code ec;
+        const auto t = std::filesystem::last_write_time(path, ec);
+        return path + "|" + (ec ? std::string("-") : std::to_string(t.time_since_epoch().count()));
     }
 
     // A written report reads back whole: its sheet, numbers that are numbers.
-    void checkSaved(const std::string& stamp) {
-        const std::string path = stamp.substr(0, stamp.find('|'));
+    void checkSaved(const std::string& stamp, int templateId) {
+        const std::string path = stamp.substr(1, stamp.find('|') - 1);
         std::error_code ec;
-        const auto t = std::filesystem::last_write_time(path, ec);
-        if (ec || path + "|" + std::to_string(t.time_since_epoch().count()) == stamp) return; // not written
+        std::filesystem::last_write_time(path, ec);
+        if (ec || timeStamp(path) == stamp.substr(1)) return; // not written
+        if (stamp[0] == 'D') return checkDesign(path, templateId);
         xls::Workbook book;
         std::string err;
         if (!book.open(path, err)) fail("the saved report " + path + " does not read back: " + err);
@@ -280,6 +296,42 @@ private:
                     fail("the saved report " + path + " holds a number that is not finite");
                 checkText("the saved report " + path, std::string(sheet->text(r, c)));
             }
+    }
+
+    // A written design opens in a fresh window of its kind with every input as saved.
+    void checkDesign(const std::string& path, int templateId) {
+        std::string text;
+        if (FILE* f = std::fopen(path.c_str(), "rb")) {
+            char buf[4096];
+            for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+            std::fclose(f);
+        }
+        const form::DesignRead read = form::readDesign(text);
+        if (!read.design) fail("the saved design " + path + " does not read back: " + read.error);
+        if (read.design->templateId != templateId) fail("the saved design " + path + " names another window");
+        std::unique_ptr<ui::Dialog> made = services::createWindow(templateId, nullptr);
+        if (!made || !dynamic_cast<form::DesignKeeper*>(made.get())) return; // a page keeps designs through its sheet
+        const std::size_t said = host_.messages.size();
+        ui::Dialog& fresh = host_.openModeless(std::move(made), nullptr);
+        auto& keeper = dynamic_cast<form::DesignKeeper&>(fresh);
+        if (!form::openDesign(keeper, path))
+            fail("the saved design " + path + " does not open: " +
+                 (host_.messages.size() > said ? host_.messages.back().text : std::string("(no message)")));
+        const auto now = keeper.currentDesign();
+        if (const auto* d = std::get_if<form::Design>(&now)) {
+            for (const form::DesignLine& l : read.design->inputs) {
+                const form::DesignLine* back = d->input(l.name);
+                // A number may come back written another way (1e9 as 1e+09): the same number.
+                double a = 0, b = 0;
+                const bool same = back && (back->value == l.value || (ui::parseNumber(back->value, a) &&
+                                                                      ui::parseNumber(l.value, b) && a == b));
+                if (!same)
+                    fail("the saved design " + path + " opens with " + l.name + " = " +
+                         (back ? back->value : std::string("(none)")) + " where it holds " + l.value);
+            }
+        }
+        host_.messages.erase(host_.messages.begin() + long(said), host_.messages.end());
+        host_.closeWindow(fresh);
     }
 
     ui::HeadlessBackend& host_;
